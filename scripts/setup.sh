@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project needs. Idempotent: packages already present are skipped.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake ninja-build ccache pkg-config git
+  clang libclang-rt-14-dev
+  qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-declarative-dev-tools
+  qt6-httpserver-dev qt6-websockets-dev libqt6opengl6-dev
+  qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
+  qml6-module-qtquick-window qml6-module-qtquick-templates qml6-module-qtqml-workerscript
+  qml6-module-qtquick-dialogs qml6-module-qtqml qml6-module-qttest qml6-module-qtquick-shapes
+  qcoro-qt6-dev
+  libcpp-httplib-dev libssl-dev libsqlite3-dev libsodium-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libmd4c-dev
+  fonts-inter fonts-jetbrains-mono
+  xvfb xauth libgl1-mesa-dri
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,18 @@
+// Every test executable runs its cases inside a Qt application so that sockets, timers and
+// coroutines resume on a real event loop, as they do in the app.
+#include <QGuiApplication>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Keep preferences, cookies and caches of tests away from the user's own.
+    QStandardPaths::setTestModeEnabled(true);
+    QGuiApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("HalvexTests"));
+    QCoreApplication::setApplicationName(QStringLiteral("halvex-tests"));
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
