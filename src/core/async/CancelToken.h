@@ -25,7 +25,6 @@ public:
 
 private:
     friend class CancelToken;
-struct CancelState;
     CancelSubscription(std::weak_ptr<CancelState> state, unsigned long long id);
     std::weak_ptr<CancelState> m_state;
     unsigned long long m_id = 0;

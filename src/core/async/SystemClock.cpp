@@ -1,3 +1,4 @@
+#include <algorithm>
 #include "core/async/SystemClock.h"
 
 #include <QPointer>
@@ -14,7 +15,7 @@ public:
         m_timer->setSingleShot(true);
         m_timer->setTimerType(Qt::PreciseTimer);
         QObject::connect(m_timer, &QTimer::timeout, m_timer, [cb = std::move(callback)] { cb(); });
-        m_timer->start(static_cast<int>(qBound<qint64>(0, ms, std::numeric_limits<int>::max())));
+        m_timer->start(static_cast<int>(std::clamp<qint64>(ms, 0, std::numeric_limits<int>::max())));
     }
     ~QtTimerHandle() override
     {

@@ -2,7 +2,9 @@
 // The process-wide cookie jar. It keeps the session cookie across runs (a file readable only by
 // the user), accepts every cookie a response sets, and is shared by every network access
 // manager of the process: the API client and each event stream.
+#include <QNetworkCookie>
 #include <QNetworkCookieJar>
+#include <QUrl>
 
 namespace halvex {
 
