@@ -19,7 +19,8 @@ void SleepAwaiter::await_suspend(std::coroutine_handle<> handle)
 
 QCoro::Task<void> Clock::sleep(qint64 ms, CancelToken token)
 {
-    co_await SleepAwaiter(*this, ms, std::move(token));
+    SleepAwaiter awaiter(*this, ms, std::move(token));
+    co_await AwaitByRef<SleepAwaiter>{&awaiter};
 }
 
 Clock& Clock::system()

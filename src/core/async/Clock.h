@@ -38,6 +38,16 @@ public:
     static Clock& system();
 };
 
+// Awaits an awaitable that lives in a named variable. GCC 12 copies an awaited lvalue and may
+// destroy an awaited temporary twice; this shell is trivially copyable, so neither hurts.
+template <typename Awaiter>
+struct AwaitByRef {
+    Awaiter* awaiter;
+    bool await_ready() const { return awaiter->await_ready(); }
+    void await_suspend(std::coroutine_handle<> handle) { awaiter->await_suspend(handle); }
+    decltype(auto) await_resume() const { return awaiter->await_resume(); }
+};
+
 // Awaitable behind Clock::sleep; usable directly where a Task would be one allocation too many.
 class SleepAwaiter {
 public:

@@ -77,14 +77,6 @@ private:
     CancelSubscription m_subscription;
 };
 
-// Movable shell: the wait itself must stay put while callbacks point at it.
-struct ConnectivityAwaiter {
-    std::unique_ptr<ConnectivityWait> wait;
-    bool await_ready() const { return wait->await_ready(); }
-    void await_suspend(std::coroutine_handle<> handle) { wait->await_suspend(handle); }
-    void await_resume() const { wait->await_resume(); }
-};
-
 } // namespace
 
 APIClient::APIClient(const QUrl& origin, QNetworkCookieJar* jar, Clock* clock, NetworkReachability* reachability)
@@ -181,8 +173,8 @@ QCoro::Task<void> APIClient::waitForConnectivity(qint64 deadlineMs, const Cancel
 {
     if (m_reachability->isOnline())
         co_return;
-    co_await ConnectivityAwaiter{std::make_unique<ConnectivityWait>(*m_reachability, *m_clock,
-                                                                    deadlineMs - m_clock->monotonicMs(), token)};
+    ConnectivityWait wait(*m_reachability, *m_clock, deadlineMs - m_clock->monotonicMs(), token);
+    co_await AwaitByRef<ConnectivityWait>{&wait};
 }
 
 QCoro::Task<QByteArray> APIClient::send(Request request, CancelToken token)
