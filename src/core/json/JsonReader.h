@@ -23,6 +23,7 @@
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QList>
+#include <QMap>
 #include <QStringList> // QStringList is QList<QString>: the list codec covers it
 
 #include <cmath>
@@ -182,6 +183,21 @@ struct JsonCodec<QList<E>> {
         out.reserve(array.size());
         for (qsizetype i = 0; i < array.size(); ++i)
             out.append(JsonCodec<E>::decode(array.at(i), json_detail::indexPath(path, i)));
+        return out;
+    }
+};
+
+// Objects read as maps keyed by member name (JSONObject has its own codec above).
+template <typename E>
+struct JsonCodec<QMap<QString, E>> {
+    static QMap<QString, E> decode(const QJsonValue& value, const QString& path)
+    {
+        if (!value.isObject())
+            json_detail::typeMismatch(path, "an object", value);
+        const QJsonObject object = value.toObject();
+        QMap<QString, E> out;
+        for (auto it = object.begin(); it != object.end(); ++it)
+            out.insert(it.key(), JsonCodec<E>::decode(it.value(), json_detail::childPath(path, it.key())));
         return out;
     }
 };
