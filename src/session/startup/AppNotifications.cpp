@@ -1,0 +1,11 @@
+#include "session/startup/AppNotifications.h"
+
+namespace halvex {
+
+AppNotifications& AppNotifications::shared()
+{
+    static auto* bus = new AppNotifications;
+    return *bus;
+}
+
+} // namespace halvex
