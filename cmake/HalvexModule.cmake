@@ -1,11 +1,14 @@
-# halvex_module(<name> [DEPENDS <targets>...])
+# halvex_module(<name> [EXCLUDE <subfolders>...] [DEPENDS <targets>...])
 # One static library per subsystem folder. Sources are the .cpp/.h files below the folder, so
-# adding a file needs no edit here.
+# adding a file needs no edit here. EXCLUDE leaves out subfolders that are modules of their own.
 function(halvex_module name)
-  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPENDS;EXCLUDE" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
     "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  foreach(sub ${ARG_EXCLUDE})
+    list(FILTER sources EXCLUDE REGEX "^${CMAKE_CURRENT_SOURCE_DIR}/${sub}/")
+  endforeach()
   if(sources)
     add_library(halvex_${name} STATIC ${sources})
     target_include_directories(halvex_${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
@@ -18,11 +21,14 @@ function(halvex_module name)
   endif()
 endfunction()
 
-# halvex_test(<subsystem> [DEPENDS <targets>...])
+# halvex_test(<subsystem> [EXCLUDE <subfolders>...] [DEPENDS <targets>...])
 # One GoogleTest executable per test folder; every case is registered with CTest.
 function(halvex_test subsystem)
-  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPENDS;EXCLUDE" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
+  foreach(sub ${ARG_EXCLUDE})
+    list(FILTER sources EXCLUDE REGEX "^${CMAKE_CURRENT_SOURCE_DIR}/${sub}/")
+  endforeach()
   if(NOT sources)
     return()
   endif()

@@ -231,4 +231,20 @@ TEST_F(APIClientTest, TransportFailures)
               APIError::Kind::transport);
 }
 
+TEST_F(APIClientTest, BadBodiesGiveTheRightErrorNeverACrash)
+{
+    EXPECT_EQ(statusError(502, "<html><body>Bad gateway</body></html>", false), APIError::server(502, QStringLiteral("HTTP 502")));
+    EXPECT_EQ(statusError(200, "").kind(), APIError::Kind::decoding); // a 0-byte 200 for a record
+    EXPECT_EQ(statusError(200, "{\"value\":\"\xff\xfe\"").kind(), APIError::Kind::decoding);
+    EXPECT_EQ(statusError(200, QByteArray(100'000, '[') + QByteArray(100'000, ']')).kind(), APIError::Kind::decoding);
+
+    // Tens of megabytes decode (or fail) like any other body.
+    QByteArray big = "{\"value\":\"" + QByteArray(30 * 1024 * 1024, 'x') + "\"}";
+    server.on("GET", QStringLiteral("/api/v2/big"), FakeResponse::json(big));
+    EXPECT_EQ(runTask(client.get<Echo>(QStringLiteral("api/v2/big"))).value.size(), 30 * 1024 * 1024);
+
+    server.on("GET", QStringLiteral("/api/v2/cut"), FakeResponse::dropMidBody(FakeResponse::json(R"({"value":"long enough to cut"})")));
+    EXPECT_EQ(errorOf([&] { runTask(client.get<Echo>(QStringLiteral("api/v2/cut"))); }).kind(), APIError::Kind::transport);
+}
+
 } // namespace

@@ -60,6 +60,12 @@ FakeResponse FakeResponse::drop()
     return r;
 }
 
+FakeResponse FakeResponse::dropMidBody(FakeResponse response)
+{
+    response.mode = Mode::DropMidBody;
+    return response;
+}
+
 FakeResponse FakeResponse::eventStream(int status)
 {
     FakeResponse r;
@@ -208,6 +214,17 @@ void FakeServer::answer(QTcpSocket* socket, const RecordedRequest& request)
     case FakeResponse::Mode::Drop:
         socket->abort();
         break;
+    case FakeResponse::Mode::DropMidBody: {
+        QByteArray out = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonPhrase(response.status) + "\r\n";
+        for (const auto& [name, value] : response.headers)
+            out += name + ": " + value + "\r\n";
+        out += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n\r\n";
+        out += response.body.left(response.body.size() / 2);
+        socket->write(out);
+        socket->flush();
+        socket->disconnectFromHost();
+        break;
+    }
     case FakeResponse::Mode::Stream: {
         QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonPhrase(response.status) + "\r\n";
         for (const auto& [name, value] : response.headers)

@@ -36,7 +36,7 @@ struct RecordedRequest {
 };
 
 struct FakeResponse {
-    enum class Mode { Answer, Hold, Drop, Stream };
+    enum class Mode { Answer, Hold, Drop, DropMidBody, Stream };
 
     int status = 200;
     QByteArray body;
@@ -50,6 +50,8 @@ struct FakeResponse {
     static FakeResponse held(FakeResponse response);
     // The connection is closed without an answer.
     static FakeResponse drop();
+    // Status, headers and the first half of `body` (Content-Length says all of it), then closed.
+    static FakeResponse dropMidBody(FakeResponse response);
     // Status line and headers now; the body is whatever the test pushes to the stream.
     static FakeResponse eventStream(int status = 200);
 

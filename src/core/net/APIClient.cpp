@@ -227,6 +227,11 @@ QCoro::Task<QByteArray> APIClient::send(Request request, CancelToken token)
             throw APIError::transport(r->errorString());
         throw APIError::transport(QStringLiteral("Non-HTTP response"));
     }
+    // A connection that broke after the status line (a body cut short) is a transport failure,
+    // not an answer; the content and server errors Qt reports for statuses are mapped below.
+    const int networkError = int(r->error());
+    if (networkError >= 1 && networkError < 200)
+        throw APIError::transport(r->errorString());
     const QByteArray body = r->readAll();
     throwIfError(status.toInt(), body);
     co_return body;

@@ -3,7 +3,7 @@
 #include "core/Config.h"
 #include "core/async/Clock.h"
 #include "session/startup/AppcastFeed.h"
-#include "session/startup/Preferences.h"
+#include "core/prefs/Preferences.h"
 
 #include <QCoroSignal>
 

@@ -1,4 +1,4 @@
-#include "session/startup/Preferences.h"
+#include "core/prefs/Preferences.h"
 
 namespace halvex {
 

@@ -1,4 +1,4 @@
-#include "session/startup/AppNotifications.h"
+#include "core/prefs/AppNotifications.h"
 
 namespace halvex {
 
