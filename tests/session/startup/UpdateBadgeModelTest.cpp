@@ -2,7 +2,7 @@
 #include "core/async/ManualClock.h"
 #include "session/startup/AppcastFeed.h"
 #include "session/startup/AppUpdater.h"
-#include "session/startup/Preferences.h"
+#include "core/prefs/Preferences.h"
 #include "session/startup/UpdateBadgeModel.h"
 #include "support/RunTask.h"
 
