@@ -58,7 +58,7 @@ std::optional<QString> MessageMetadata::nonEmptyString(const QString& key) const
 
 std::optional<QString> MessageMetadata::toolIdentifier() const
 {
-    for (const auto key : {QStringLiteral("tool_id"), QStringLiteral("name"), QStringLiteral("tool")}) {
+    for (const auto& key : {QStringLiteral("tool_id"), QStringLiteral("name"), QStringLiteral("tool")}) {
         if (auto value = string(key))
             return value;
     }
@@ -67,7 +67,7 @@ std::optional<QString> MessageMetadata::toolIdentifier() const
 
 QString MessageMetadata::stepFrom() const
 {
-    for (const auto key : {QStringLiteral("from"), QStringLiteral("member_name"), QStringLiteral("delegate_to")}) {
+    for (const auto& key : {QStringLiteral("from"), QStringLiteral("member_name"), QStringLiteral("delegate_to")}) {
         if (auto value = string(key))
             return *value;
     }

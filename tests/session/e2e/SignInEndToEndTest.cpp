@@ -1,0 +1,142 @@
+// Signing in against the real local service on a loopback port. Skipped when the service binary
+// is not part of the build.
+#include "../google/FormFollowingBrowser.h"
+
+#include "core/Config.h"
+#include "core/async/ManualClock.h"
+#include "core/net/APIClient.h"
+#include "core/net/NetworkReachability.h"
+#include "core/net/PersistentCookieJar.h"
+#include "session/auth/SessionViewModel.h"
+#include "session/google/GoogleAuthService.h"
+#include "support/RunTask.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QUuid>
+
+#include <gtest/gtest.h>
+
+using namespace halvex;
+using namespace halvex::test;
+
+namespace {
+
+class LocalService {
+public:
+    bool start(const QString& dataDir)
+    {
+        const QString binary = qEnvironmentVariable("HALVEX_SERVICE_BIN");
+        if (binary.isEmpty() || !QFileInfo(binary).isExecutable())
+            return false;
+        m_process.setProgram(binary);
+        m_process.setArguments({QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--data"), dataDir,
+                                QStringLiteral("--seed-demo"), QStringLiteral("--pace-ms"), QStringLiteral("0"),
+                                QStringLiteral("--test-mode")});
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.start();
+        static const QRegularExpression listening(QStringLiteral("listening on (http://127\\.0\\.0\\.1:\\d+)"));
+        processUntil([&] {
+            m_output += m_process.readAll();
+            const auto m = listening.match(QString::fromUtf8(m_output));
+            if (m.hasMatch())
+                m_origin = QUrl(m.captured(1));
+            return m_origin.isValid() || m_process.state() == QProcess::NotRunning;
+        });
+        return m_origin.isValid();
+    }
+    ~LocalService()
+    {
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000))
+            m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+    QUrl origin() const { return m_origin; }
+    QByteArray output() const { return m_output; }
+
+private:
+    QProcess m_process;
+    QByteArray m_output;
+    QUrl m_origin;
+};
+
+// One run of the client: its own cookie file, API client and session.
+struct ClientRun {
+    ClientRun(const QUrl& origin, const QString& cookieFile, ManualClock& clock, BrowserOpener& browser)
+        : jar(cookieFile), client(origin, &jar, &clock, &reachability)
+    {
+        GoogleAuthSettings google;
+        google.clientID = GoogleAuthConfig::clientID();
+        google.authorizationEndpoint = origin.resolved(QUrl(QStringLiteral("/oauth/authorize")));
+        google.tokenEndpoint = origin.resolved(QUrl(QStringLiteral("/oauth/token")));
+        session = std::make_unique<SessionViewModel>(
+            AuthService(client), std::make_unique<GoogleAuthService>(google, &browser, &clock), nullptr, &clock);
+    }
+    bool hasSessionCookie() const
+    {
+        for (const auto& cookie : jar.cookiesForUrl(client.origin()))
+            if (cookie.name() == "hx-v2-session")
+                return true;
+        return false;
+    }
+
+    PersistentCookieJar jar;
+    ManualReachability reachability;
+    APIClient client;
+    std::unique_ptr<SessionViewModel> session;
+};
+
+} // namespace
+
+TEST(SignInEndToEnd, SignUpRestartSignOutSignInAndGoogle)
+{
+    QTemporaryDir data;
+    ASSERT_TRUE(data.isValid());
+    LocalService service;
+    if (!service.start(data.filePath(QStringLiteral("service"))))
+        GTEST_SKIP() << "local service not available: " << service.output().toStdString();
+
+    ManualClock clock;
+    std::unique_ptr<ClientRun> run;
+    FormFollowingBrowser browser([&](const QUrl& url) { run->session->googleAuth().handleCallback(url); });
+    // A page the browser cannot follow ends the attempt at once instead of after five minutes.
+    browser.onFailure = [&] { clock.advance(GoogleAuthService::browserTimeoutMs); };
+    const QString cookies = data.filePath(QStringLiteral("cookies"));
+    const QString email = QStringLiteral("e2e-%1@example.com").arg(QUuid::createUuid().toString(QUuid::Id128).left(12));
+    const QString password = QStringLiteral("correct horse 1");
+
+    run = std::make_unique<ClientRun>(service.origin(), cookies, clock, browser);
+    runTask(run->session->bootstrap());
+    EXPECT_EQ(run->session->state(), SessionState::loggedOut());
+    runTask(run->session->signup(QStringLiteral("  ") + email + QStringLiteral("\n"), password, QStringLiteral("Ada")));
+    ASSERT_TRUE(run->session->state().isLoggedIn()) << run->session->authErrorText().toStdString();
+    EXPECT_EQ(run->session->state().user()->email, email);
+    EXPECT_TRUE(run->hasSessionCookie());
+
+    // A restart with the same cookie file is signed in without the form.
+    run = std::make_unique<ClientRun>(service.origin(), cookies, clock, browser);
+    runTask(run->session->bootstrap());
+    ASSERT_TRUE(run->session->state().isLoggedIn());
+    EXPECT_TRUE(run->session->prefetchedAgents().has_value());
+
+    runTask(run->session->logout());
+    EXPECT_EQ(run->session->state(), SessionState::loggedOut());
+    EXPECT_FALSE(run->hasSessionCookie());
+
+    runTask(run->session->login(email, QStringLiteral("wrong password")));
+    EXPECT_EQ(run->session->state(), SessionState::loggedOut());
+    EXPECT_FALSE(run->session->authErrorText().isEmpty());
+
+    runTask(run->session->login(email, password));
+    ASSERT_TRUE(run->session->state().isLoggedIn()) << run->session->authErrorText().toStdString();
+    runTask(run->session->logout());
+
+    runTask(run->session->loginWithGoogle());
+    EXPECT_TRUE(browser.failure.isEmpty()) << browser.failure.toStdString();
+    EXPECT_EQ(run->session->authError(), std::nullopt);
+    ASSERT_TRUE(run->session->state().isLoggedIn());
+    EXPECT_TRUE(run->hasSessionCookie());
+}
