@@ -1,0 +1,106 @@
+#include "chat/history/ChatHistoryCache.h"
+#include "chat/history/ChatHistoryPageGate.h"
+
+#include <gtest/gtest.h>
+
+using namespace halvex;
+
+namespace {
+
+QList<ChatMessage> messages(qint64 from, qint64 to)
+{
+    QList<ChatMessage> out;
+    for (qint64 id = from; id <= to; ++id) {
+        ChatMessage m;
+        m.id = id;
+        out.append(m);
+    }
+    return out;
+}
+
+QString key(int i) { return QStringLiteral("chat-%1").arg(i); }
+
+} // namespace
+
+TEST(ChatHistoryCache, TrimmedListsKeepTheNewestAndAlwaysReportMore)
+{
+    ChatHistoryCache cache;
+    cache.setMessages(QStringLiteral("a"), messages(1, 51));
+    cache.setHasMore(QStringLiteral("a"), false);
+    auto entry = cache.touched(QStringLiteral("a"));
+    ASSERT_TRUE(entry);
+    ASSERT_EQ(entry->messages->size(), 50);
+    EXPECT_EQ(entry->messages->first().id, 2);
+    EXPECT_EQ(entry->messages->last().id, 51);
+    EXPECT_TRUE(entry->messagesWereTrimmed);
+    EXPECT_EQ(entry->hasMore, true);
+
+    cache.setMessages(QStringLiteral("a"), messages(1, 50));
+    cache.setHasMore(QStringLiteral("a"), false);
+    entry = cache.touched(QStringLiteral("a"));
+    EXPECT_EQ(entry->messages->size(), 50);
+    EXPECT_FALSE(entry->messagesWereTrimmed);
+    EXPECT_EQ(entry->hasMore, false);
+    EXPECT_FALSE(cache.touched(QStringLiteral("missing")));
+}
+
+TEST(ChatHistoryCache, NinthChatEvictsTheLeastRecentlyUsed)
+{
+    ChatHistoryCache cache;
+    for (int i = 0; i < 8; ++i)
+        cache.setMessages(key(i), messages(1, 1));
+    EXPECT_EQ(cache.size(), 8);
+    cache.touched(key(0)); // a read protects the oldest write
+    cache.setRoster(key(8), {{QStringLiteral("scout"), QStringLiteral("Scout")}});
+    EXPECT_EQ(cache.size(), 8);
+    EXPECT_TRUE(cache.contains(key(0)));
+    EXPECT_FALSE(cache.contains(key(1)));
+
+    cache.setHasMore(key(2), true); // any write is a use too
+    cache.setDetail(key(9), Agent{});
+    EXPECT_TRUE(cache.contains(key(2)));
+    EXPECT_FALSE(cache.contains(key(3)));
+    EXPECT_TRUE(cache.contains(key(9)));
+}
+
+TEST(ChatHistoryCache, SettersOnlyTouchTheirOwnField)
+{
+    ChatHistoryCache cache;
+    Agent agent;
+    agent.id = QStringLiteral("a");
+    cache.setDetail(QStringLiteral("a"), agent);
+    cache.setMessages(QStringLiteral("a"), messages(3, 4));
+    const auto e = cache.touched(QStringLiteral("a"));
+    EXPECT_EQ(e->detail->id, QStringLiteral("a"));
+    EXPECT_FALSE(e->hasMore);
+    EXPECT_FALSE(e->roster);
+    EXPECT_EQ(e->lastAccess, cache.accessClock());
+    EXPECT_EQ(cache.accessClock(), 3u);
+}
+
+TEST(ChatHistoryPageGate, BoundSkipsOptimisticAndUnreadableIds)
+{
+    QList<ChatMessage> list = messages(-2, 0) + messages(7, 9);
+    EXPECT_EQ(ChatHistoryPageGate::pagingBound(list), 7);
+    EXPECT_FALSE(ChatHistoryPageGate::pagingBound(messages(-3, 0)));
+    ChatHistoryPageGate gate;
+    EXPECT_FALSE(gate.begin(messages(-3, 0)));
+    EXPECT_FALSE(gate.activeBefore);
+}
+
+TEST(ChatHistoryPageGate, OneRequestInFlightAndNoneForAFetchedPage)
+{
+    ChatHistoryPageGate gate;
+    const auto list = messages(10, 12);
+    EXPECT_EQ(gate.begin(list), 10);
+    EXPECT_FALSE(gate.begin(list)); // in flight
+    gate.finish(10, true);
+    EXPECT_FALSE(gate.activeBefore);
+    EXPECT_FALSE(gate.begin(list)); // already fetched
+
+    // A failed page may be asked again; a newer bound after success pages on.
+    EXPECT_EQ(gate.begin(messages(5, 12)), 5);
+    gate.finish(5, false);
+    EXPECT_EQ(gate.lastCompletedBefore, 10);
+    EXPECT_EQ(gate.begin(messages(5, 12)), 5);
+}
