@@ -270,16 +270,21 @@ QCoro::Task<void> AgentListViewModel::rename(QString id, QString to)
             agent.name = name;
     recomputeSections();
     Q_EMIT changed();
+    JSONObject body;
+    body.insert(QStringLiteral("name"), name);
+    co_await patchThenReload(id, body);
+}
+QCoro::Task<void> AgentListViewModel::patchThenReload(QString id, JSONObject body)
+{
     const CancelToken token = m_scope.token();
     try {
-        JSONObject body;
-        body.insert(QStringLiteral("name"), name);
         co_await m_service.patch(id, body, token);
     } catch (const std::exception& e) {
         if (token.isCancelled())
             co_return;
         handleFailure(e, false);
     }
+    // A failed change is reported, and the reload shows what the service really has.
     if (!token.isCancelled())
         co_await loadCoalesced();
 }
@@ -294,18 +299,9 @@ QCoro::Task<void> AgentListViewModel::deleteChat(QString id)
     }
     recomputeSections();
     Q_EMIT changed();
-    const CancelToken token = m_scope.token();
-    try {
-        JSONObject body;
-        body.insert(QStringLiteral("status"), QStringLiteral("archived"));
-        co_await m_service.patch(id, body, token);
-    } catch (const std::exception& e) {
-        if (token.isCancelled())
-            co_return;
-        handleFailure(e, false);
-    }
-    if (!token.isCancelled())
-        co_await loadCoalesced();
+    JSONObject body;
+    body.insert(QStringLiteral("status"), QStringLiteral("archived"));
+    co_await patchThenReload(id, body);
 }
 
 QCoro::Task<void> AgentListViewModel::attachHiredAgent(QString id, QString teamSlug, QString teamLabel)
@@ -325,19 +321,10 @@ QCoro::Task<void> AgentListViewModel::attachHiredAgent(QString id, QString teamS
     const QString name = sidebar::teamMemberName(agent.name, teamSlug);
     if (name.isEmpty())
         co_return;
-    const CancelToken token = m_scope.token();
-    try {
-        JSONObject body;
-        body.insert(QStringLiteral("name"), name);
-        body.insert(QStringLiteral("agent_group"), teamLabel);
-        co_await m_service.patch(id, body, token);
-    } catch (const std::exception& e) {
-        if (token.isCancelled())
-            co_return;
-        handleFailure(e, false);
-    }
-    if (!token.isCancelled())
-        co_await loadCoalesced();
+    JSONObject body;
+    body.insert(QStringLiteral("name"), name);
+    body.insert(QStringLiteral("agent_group"), teamLabel);
+    co_await patchThenReload(id, body);
 }
 
 } // namespace halvex

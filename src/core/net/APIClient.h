@@ -9,6 +9,7 @@
 #include "core/json/JSONValue.h"
 #include "core/json/JsonReader.h"
 #include "core/net/MultipartFile.h"
+#include "core/net/ServiceURL.h"
 
 #include <QByteArray>
 #include <QList>
@@ -28,9 +29,6 @@ namespace halvex {
 
 class Clock;
 class NetworkReachability;
-
-// Query items in the order they are sent.
-using QueryItems = QList<QPair<QString, QString>>;
 
 class APIClient {
 public:

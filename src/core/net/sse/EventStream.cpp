@@ -3,6 +3,7 @@
 #include "core/Config.h"
 #include "core/async/Clock.h"
 #include "core/net/PersistentCookieJar.h"
+#include "core/net/ServiceURL.h"
 
 #include <QCoreApplication>
 #include <QNetworkAccessManager>
@@ -57,11 +58,7 @@ void EventStream::start(const QString& path)
 {
     stop();
     m_source = CancelSource();
-    QString trimmed = path;
-    while (trimmed.startsWith(QLatin1Char('/')))
-        trimmed.remove(0, 1);
-    const QUrl url = QUrl::fromEncoded(
-        m_originText.toUtf8() + '/' + QUrl::toPercentEncoding(trimmed, QByteArrayLiteral("/!$&'()*+,;=:@-._~")));
+    const QUrl url = serviceURL(m_originText, path);
     m_running = true;
     run(url, m_source.token());
 }
