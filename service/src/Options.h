@@ -1,0 +1,16 @@
+#pragma once
+// Start-up flags of the local service.
+#include <string>
+
+struct Options {
+    int port = 8787;
+    std::string dataDir;
+    bool seedDemo = false;
+    int paceMs = 250;
+    bool testMode = false;
+    bool fastHash = false;
+    int advertiseBuild = 1;
+
+    // Exits with a usage line on a bad flag.
+    static Options parse(int argc, char** argv);
+};
