@@ -1,0 +1,25 @@
+#pragma once
+// Small helpers every route uses to read requests and write JSON answers.
+#include <httplib.h>
+#include <nlohmann/json.hpp>
+
+#include <optional>
+#include <string>
+
+namespace service {
+
+using nlohmann::json;
+
+// Errors answer {"error": message}, the shape the client's error mapping reads.
+void sendError(httplib::Response& res, int status, const std::string& message);
+void sendJson(httplib::Response& res, const json& body, int status = 200);
+// A JSON object body, or a 400 already sent.
+std::optional<json> parseBody(const httplib::Request& req, httplib::Response& res);
+// The string at `key`, or empty when missing or not a string.
+std::string str(const json& body, const char* key);
+std::string trim(const std::string& s);
+std::string cookieValue(const httplib::Request& req, const std::string& name);
+// UTC now as "YYYY-MM-DDTHH:MM:SS.mmmZ".
+std::string nowIso();
+
+} // namespace service

@@ -1,0 +1,39 @@
+#pragma once
+// State shared by every route: options, the store, fault switches and sign-in throttling.
+#include "Database.h"
+#include "Options.h"
+
+#include <ctime>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
+namespace service {
+
+inline constexpr const char* kCookie = "hx-v2-session";
+inline constexpr const char* kDemoEmail = "demo@halvex.local";
+inline constexpr const char* kDemoPassword = "demo-password";
+
+struct Faults {
+    std::mutex lock;
+    int latencyMs = 0;
+    int failCount = 0;
+    int failStatus = 500;
+    std::string failError = "Injected failure";
+    int dropNext = 0;
+};
+
+struct Service {
+    Options opt;
+    std::unique_ptr<Database> db;
+    Faults faults;
+    std::mutex attemptsLock;
+    std::map<std::string, std::deque<std::time_t>> failedSignIns;
+    int port = 0;
+
+    std::string origin() const { return "http://127.0.0.1:" + std::to_string(port); }
+};
+
+} // namespace service
