@@ -87,14 +87,19 @@ QCoro::Task<void> SessionViewModel::signIn(std::function<QCoro::Task<User>(Cance
 
 QCoro::Task<void> SessionViewModel::login(QString email, QString password)
 {
-    co_await signIn([this, email, password](CancelToken token) { return m_auth.login(email, password, token); });
+    // Named, not a temporary inside co_await: GCC 12 destroys such temporaries twice.
+    std::function<QCoro::Task<User>(CancelToken)> request = [this, email, password](CancelToken token) {
+        return m_auth.login(email, password, token);
+    };
+    co_await signIn(std::move(request));
 }
 
 QCoro::Task<void> SessionViewModel::signup(QString email, QString password, std::optional<QString> fullName)
 {
-    co_await signIn([this, email, password, fullName](CancelToken token) {
+    std::function<QCoro::Task<User>(CancelToken)> request = [this, email, password, fullName](CancelToken token) {
         return m_auth.signup(email, password, fullName, token);
-    });
+    };
+    co_await signIn(std::move(request));
 }
 
 QCoro::Task<void> SessionViewModel::loginWithGoogle()
