@@ -80,6 +80,22 @@ TEST_F(SessionViewModelTest, RestoreWithAValidCookieGoesStraightToLoggedInWithTh
     EXPECT_FALSE(session->prefetchedAgents());
 }
 
+TEST_F(SessionViewModelTest, RestoreAsksForTheUserAndTheListAtOnce)
+{
+    // Both answers are held back: a loader that waited for one before sending the other would
+    // leave a single request on the wire.
+    server.on("GET", mePath, FakeResponse::held(FakeResponse::json(userJSON())));
+    server.on("GET", agentsPath, FakeResponse::held(FakeResponse::json(R"({"agents":[]})")));
+    auto session = makeSession();
+    auto restore = session->bootstrap();
+    ASSERT_TRUE(processUntil([&] { return server.heldCount() == 2; }));
+    EXPECT_EQ(server.requests().size(), 2);
+    server.releaseHeld();
+    runTask(std::move(restore));
+    EXPECT_TRUE(session->state().isLoggedIn());
+    EXPECT_TRUE(session->prefetchedAgents());
+}
+
 TEST_F(SessionViewModelTest, RestoreWithAFailedListStillSignsIn)
 {
     server.on("GET", mePath, FakeResponse::json(userJSON()));
