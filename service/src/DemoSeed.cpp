@@ -34,6 +34,8 @@ void seedDemo(Service& s)
                       {std::string("a-researcher"), std::string("Got it — here are three."), nowIso()});
         s.db->execute("INSERT INTO messages (agent_id, role, content, created_at, read) VALUES (?, 'assistant', ?, ?, 0)",
                       {std::string("a-writer-growth"), std::string("Draft ready."), nowIso()});
+        seedChats(s, uid);
+        seedTeamsAndProjects(s, uid);
     });
 }
 

@@ -7,4 +7,8 @@ namespace service {
 // a model chat and a few messages. Does nothing when the account exists.
 void seedDemo(Service& s);
 
+// Parts of the seed kept beside the routes they feed; each runs inside seedDemo's transaction.
+void seedChats(Service& s, long long userId);
+void seedTeamsAndProjects(Service& s, long long userId);
+
 } // namespace service

@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "Options.h"
 
+#include <atomic>
 #include <ctime>
 #include <deque>
 #include <map>
@@ -32,6 +33,8 @@ struct Service {
     std::mutex attemptsLock;
     std::map<std::string, std::deque<std::time_t>> failedSignIns;
     int port = 0;
+    // Tests move the service's clock forward to expire codes and tokens without waiting.
+    std::atomic<long long> clockOffsetSeconds{0};
 
     std::string origin() const { return "http://127.0.0.1:" + std::to_string(port); }
 };

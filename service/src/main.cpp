@@ -70,6 +70,11 @@ int main(int argc, char** argv)
     addAuthRoutes(svr, s);
     addAgentRoutes(svr, s);
     addAppcastRoutes(svr, s);
+    addChatRoutes(svr, s);
+    addStreamRoutes(svr, s);
+    addGoogleRoutes(svr, s);
+    addTeamRoutes(svr, s);
+    addProjectRoutes(svr, s);
     if (s.opt.testMode) addTestRoutes(svr, s);
 
     if (s.opt.port == 0) s.port = svr.bind_to_any_port("127.0.0.1");

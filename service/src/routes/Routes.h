@@ -9,6 +9,11 @@ namespace service {
 void addAuthRoutes(httplib::Server& svr, Service& s);
 void addAgentRoutes(httplib::Server& svr, Service& s);
 void addAppcastRoutes(httplib::Server& svr, Service& s);
+void addChatRoutes(httplib::Server& svr, Service& s);
+void addStreamRoutes(httplib::Server& svr, Service& s);
+void addGoogleRoutes(httplib::Server& svr, Service& s);
+void addTeamRoutes(httplib::Server& svr, Service& s);
+void addProjectRoutes(httplib::Server& svr, Service& s);
 void addTestRoutes(httplib::Server& svr, Service& s);
 
 } // namespace service

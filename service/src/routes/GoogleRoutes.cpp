@@ -1,0 +1,7 @@
+#include "routes/Routes.h"
+
+namespace service {
+
+void addGoogleRoutes(httplib::Server&, Service&) {}
+
+} // namespace service

@@ -1,0 +1,7 @@
+#include "routes/Routes.h"
+
+namespace service {
+
+void addProjectRoutes(httplib::Server&, Service&) {}
+
+} // namespace service

@@ -1,0 +1,7 @@
+#include "routes/Routes.h"
+
+namespace service {
+
+void addTeamRoutes(httplib::Server&, Service&) {}
+
+} // namespace service
