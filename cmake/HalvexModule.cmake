@@ -34,12 +34,14 @@ function(halvex_test subsystem)
   endif()
   add_executable(test_${subsystem} ${sources})
   target_link_libraries(test_${subsystem} PRIVATE halvex_test_support ${ARG_DEPENDS})
-  set(env "QT_QPA_PLATFORM=offscreen")
+  # One entry only: gtest_discover_tests splits a list here into separate properties.
+  # TestMain puts Qt offscreen by itself.
+  set(env "HALVEX_TESTS=1")
   if(TARGET halvex-service)
     get_target_property(service_type halvex-service TYPE)
     if(service_type STREQUAL "EXECUTABLE")
       # End-to-end cases start the real local service from here.
-      list(APPEND env "HALVEX_SERVICE_BIN=$<TARGET_FILE:halvex-service>")
+      set(env "HALVEX_SERVICE_BIN=$<TARGET_FILE:halvex-service>")
       add_dependencies(test_${subsystem} halvex-service)
     endif()
   endif()

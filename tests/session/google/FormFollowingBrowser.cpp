@@ -98,7 +98,7 @@ QCoro::Task<void> FormFollowingBrowser::follow(QUrl url)
         }
         const auto form = HTMLForm::parse(QString::fromUtf8(reply->readAll()));
         if (!form) {
-            fail(QStringLiteral("no form on %1 (HTTP %2)").arg(url.toString()).arg(status));
+            fail(QStringLiteral("no form on %1 (HTTP %2)").arg(url.toString(), QString::number(status)));
             co_return;
         }
         QUrlQuery fields;
