@@ -2,7 +2,9 @@
 // The employee record as the service stores and answers it.
 #include <nlohmann/json.hpp>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace service {
 
@@ -10,7 +12,16 @@ nlohmann::json agentJson(const std::string& id, const std::string& name, const s
                          const std::string& type = "employee", const std::string& preset = "", bool orchestrator = false);
 // "Growth Team" -> "growth-team": the slug teams and group labels share.
 std::string teamSlug(const std::string& label);
+// A member's handle in its team: "writer-growth" in team "growth" -> "writer".
+std::string memberHandle(const std::string& name, const std::string& slug);
+
+// Stored records may hold anything a patch once put there; these read them without throwing.
+bool flagOf(const nlohmann::json& agent, const char* key);
+std::string textOf(const nlohmann::json& agent, const char* key);
+
 // Keys a patch or a create may set.
-extern const char* const kAgentKeys[18];
+const std::vector<std::string>& agentWritableKeys();
+// Why a patch or create body cannot be stored (a key of the wrong type), or nothing.
+std::optional<std::string> agentBodyProblem(const nlohmann::json& body);
 
 } // namespace service

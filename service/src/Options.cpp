@@ -7,7 +7,7 @@
 namespace {
 [[noreturn]] void usage()
 {
-    std::fprintf(stderr, "usage: halvex-service [--port N] [--data DIR] [--seed-demo] [--pace-ms N] [--test-mode] "
+    std::fprintf(stderr, "usage: halvex-service [--port N] [--data DIR] [--seed-demo] [--pace-ms N] [--ping-ms N] [--test-mode] "
                          "[--fast-hash] [--advertise-build N]\n");
     std::exit(2);
 }
@@ -33,6 +33,10 @@ Options Options::parse(int argc, char** argv)
         else if (!std::strcmp(a, "--data")) o.dataDir = next();
         else if (!std::strcmp(a, "--seed-demo")) o.seedDemo = true;
         else if (!std::strcmp(a, "--pace-ms")) o.paceMs = number(next());
+        else if (!std::strcmp(a, "--ping-ms")) {
+            o.pingMs = number(next());
+            if (o.pingMs == 0) usage(); // a zero keep-alive would spin
+        }
         else if (!std::strcmp(a, "--test-mode")) o.testMode = true;
         else if (!std::strcmp(a, "--fast-hash")) o.fastHash = true;
         else if (!std::strcmp(a, "--advertise-build")) o.advertiseBuild = number(next());

@@ -6,7 +6,8 @@ struct Options {
     int port = 8787;
     std::string dataDir;
     bool seedDemo = false;
-    int paceMs = 250;
+    int paceMs = 300;
+    int pingMs = 15000;
     bool testMode = false;
     bool fastHash = false;
     int advertiseBuild = 1;

@@ -3,6 +3,7 @@
 #include "Http.h"
 #include "Service.h"
 #include "routes/Routes.h"
+#include "workspace/WorkspaceSchema.h"
 
 #include <httplib.h>
 #include <sodium.h>
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
     std::error_code ec;
     std::filesystem::create_directories(s.opt.dataDir, ec);
     s.db = std::make_unique<Database>(s.opt.dataDir + "/service.sqlite3");
+    ensureWorkspaceSchema(*s.db);
 
     httplib::Server svr;
     svr.new_task_queue = [] { return new httplib::ThreadPool(32); };
@@ -40,6 +42,13 @@ int main(int argc, char** argv)
         {
             std::lock_guard guard(s.faults.lock);
             latency = s.faults.latencyMs;
+            if (s.faults.dropNext > 0) {
+                --s.faults.dropNext;
+                // The status line goes out, then the connection closes before any body: the
+                // client sees a transport failure, not an answer.
+                res.set_chunked_content_provider("application/json", [](size_t, httplib::DataSink&) { return false; });
+                return httplib::Server::HandlerResponse::Handled;
+            }
             if (s.faults.failCount > 0) {
                 --s.faults.failCount;
                 sendError(res, s.faults.failStatus, s.faults.failError);
@@ -64,7 +73,11 @@ int main(int argc, char** argv)
         sendError(res, 500, what);
     });
     svr.set_error_handler([](const httplib::Request&, httplib::Response& res) {
-        if (res.body.empty()) sendError(res, res.status, res.status == 404 ? "Not found" : "Request failed");
+        if (!res.body.empty()) return;
+        if (res.status == 404) sendError(res, 404, "Not found");
+        else if (res.status == 413) sendError(res, 413, "Request body is too large (at most 64 MB)");
+        else if (res.status == 400) sendError(res, 400, "Malformed request");
+        else sendError(res, res.status, "Request failed");
     });
 
     addAuthRoutes(svr, s);

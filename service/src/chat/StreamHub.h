@@ -1,0 +1,55 @@
+#pragma once
+// Fans each chat's events out to its open stream connections. Turn runners publish; every
+// connection owns one Subscription and drains it on its own server thread.
+#include "Service.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace service {
+
+struct StreamEvent {
+    std::string name; // "message" or "message-insert"
+    long long id = 0;
+    std::string data; // one message as JSON
+};
+
+class Subscription {
+public:
+    void push(StreamEvent event);
+    // Waits up to `timeout` for events and takes all that are queued.
+    std::vector<StreamEvent> take(std::chrono::milliseconds timeout);
+
+private:
+    std::mutex m_lock;
+    std::condition_variable m_ready;
+    std::deque<StreamEvent> m_queue;
+};
+
+class StreamHub {
+public:
+    explicit StreamHub(Faults& faults) : m_faults(faults) {}
+
+    std::shared_ptr<Subscription> subscribe(const std::string& chatKey);
+    void unsubscribe(const std::string& chatKey, const std::shared_ptr<Subscription>& subscription);
+    // Delivers to every connection of the chat, applying the duplicate and reorder switches.
+    void publish(const std::string& chatKey, StreamEvent event);
+    size_t openConnections();
+
+private:
+    void deliver(const std::string& chatKey, const StreamEvent& event);
+
+    Faults& m_faults;
+    std::mutex m_lock;
+    std::map<std::string, std::vector<std::shared_ptr<Subscription>>> m_subscribers;
+    std::map<std::string, StreamEvent> m_held; // an event waiting for the one after it
+};
+
+} // namespace service
