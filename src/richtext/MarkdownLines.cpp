@@ -1,8 +1,12 @@
 #include "richtext/MarkdownLines.h"
 
+#include "richtext/MarkdownChars.h"
+
 namespace halvex::MarkdownLines {
 
 namespace {
+
+using namespace MarkdownChars;
 
 int indentOf(QStringView prefix)
 {
@@ -15,37 +19,24 @@ int indentOf(QStringView prefix)
 // Leading blanks and tabs, or -1 when there are more than eight (no list item then).
 qsizetype listLead(QStringView line)
 {
-    qsizetype i = 0;
-    while (i < line.size() && isBlank(line[i]))
-        ++i;
+    const qsizetype i = skipBlanks(line, 0);
     return i <= 8 ? i : -1;
 }
 
-// After a marker: one or more white space, then something that is not.
-std::optional<qsizetype> bodyStart(QStringView line, qsizetype afterMarker)
+// After a marker: white space, then something that is not. Returns where that is, or -1.
+qsizetype bodyStart(QStringView line, qsizetype afterMarker)
 {
-    qsizetype i = afterMarker;
-    if (i >= line.size() || !line[i].isSpace())
-        return std::nullopt;
-    while (i < line.size() && line[i].isSpace())
-        ++i;
-    if (i >= line.size())
-        return std::nullopt;
-    return i;
+    if (afterMarker >= line.size() || !isWhite(line[afterMarker]))
+        return -1;
+    const qsizetype i = skipWhite(line, afterMarker);
+    return i < line.size() ? i : -1;
 }
 
-// 1-3 digits then "." or ")"; returns the index after the marker.
-std::optional<qsizetype> numberMarker(QStringView s, qsizetype from)
+std::optional<int> decimal(QStringView digits)
 {
-    qsizetype i = from;
-    while (i < s.size() && s[i].isDigit() && i - from < 4)
-        ++i;
-    const qsizetype digits = i - from;
-    if (digits < 1 || digits > 3 || i >= s.size())
-        return std::nullopt;
-    if (s[i] != u'.' && s[i] != u')')
-        return std::nullopt;
-    return i + 1;
+    bool ok = false;
+    const int n = digits.toInt(&ok);
+    return ok ? std::optional<int>(n) : std::nullopt;
 }
 
 } // namespace
@@ -62,24 +53,26 @@ QStringView trimBlanks(QStringView s)
 
 bool hasDoubleStar(QStringView s)
 {
-    for (qsizetype at = s.indexOf(u'*'); at >= 0 && at + 1 < s.size(); at = s.indexOf(u'*', at + 2)) {
+    for (qsizetype at = s.indexOf(u'*'); at >= 0 && at + 1 < s.size(); at = s.indexOf(u'*', at + 1)) {
         if (s[at + 1] == u'*')
             return true;
     }
     return false;
 }
 
+bool startsWithFence(QStringView t)
+{
+    return t.size() >= 3 && t[0] == u'`' && t[1] == u'`' && t[2] == u'`';
+}
+
 bool isFence(QStringView line)
 {
-    qsizetype i = 0;
-    while (i < line.size() && line[i].isSpace())
-        ++i;
-    return line.size() - i >= 3 && line[i] == u'`' && line[i + 1] == u'`' && line[i + 2] == u'`';
+    return startsWithFence(line.sliced(skipWhite(line, 0)));
 }
 
 bool isRuleText(QStringView t)
 {
-    return t == u"---" || t == u"***" || t == u"___";
+    return t.size() == 3 && (t == u"---" || t == u"***" || t == u"___");
 }
 
 std::optional<Heading> heading(QStringView t)
@@ -89,14 +82,13 @@ std::optional<Heading> heading(QStringView t)
         ++n;
     if (n < 1 || n > 6 || n >= t.size() || !isBlank(t[n]))
         return std::nullopt;
-    return Heading{int(n), trimBlanks(t.sliced(n)).toString()};
+    return Heading{int(n), trimBlanks(t.sliced(n))};
 }
 
 bool isTableSeparator(QStringView line)
 {
-    const QStringView t = trimBlanks(line);
     bool pipe = false, dash = false;
-    for (QChar c : t) {
+    for (QChar c : line) {
         if (c == u'|')
             pipe = true;
         else if (c == u'-')
@@ -135,45 +127,46 @@ std::optional<Item> bulletItem(QStringView line)
     const QChar m = line[lead];
     if (m != u'-' && m != u'*' && m != u'+' && m != u'•')
         return std::nullopt;
-    const auto body = bodyStart(line, lead + 1);
-    if (!body)
+    const qsizetype body = bodyStart(line, lead + 1);
+    if (body < 0)
         return std::nullopt;
-    return Item{indentOf(line.first(lead)), 0, line.sliced(*body).trimmed().toString()};
+    return Item{indentOf(line.first(lead)), 0, line.sliced(body).trimmed()};
 }
 
 std::optional<Item> orderedItem(QStringView line)
 {
     const qsizetype lead = listLead(line);
-    if (lead < 0)
+    if (lead < 0 || lead >= line.size())
         return std::nullopt;
-    const auto after = numberMarker(line, lead);
-    if (!after)
+    const qsizetype after = listNumberEnd(line, lead);
+    if (after < 0)
         return std::nullopt;
-    const auto body = bodyStart(line, *after);
-    if (!body)
+    const qsizetype body = bodyStart(line, after);
+    if (body < 0)
         return std::nullopt;
-    bool ok = false;
-    const int number = line.sliced(lead, *after - 1 - lead).toInt(&ok);
-    if (!ok)
+    const auto number = decimal(line.sliced(lead, after - 1 - lead));
+    if (!number)
         return std::nullopt;
-    return Item{indentOf(line.first(lead)), number, line.sliced(*body).trimmed().toString()};
+    return Item{indentOf(line.first(lead)), *number, line.sliced(body).trimmed()};
 }
 
 bool isBareListNumber(QStringView t)
 {
-    const auto after = numberMarker(t, 0);
-    if (!after)
-        return false;
-    for (qsizetype i = *after; i < t.size(); ++i)
-        if (!t[i].isSpace())
-            return false;
-    return true;
+    const qsizetype after = listNumberEnd(t, 0);
+    return after >= 0 && skipWhite(t, after) == t.size();
+}
+
+std::optional<int> bareListNumber(QStringView t)
+{
+    if (!isBareListNumber(t))
+        return std::nullopt;
+    return decimal(t.first(listNumberEnd(t, 0) - 1));
 }
 
 bool isLazyContinuation(QStringView line)
 {
     const QStringView t = trimBlanks(line);
-    if (t.isEmpty() || t.startsWith(u"```") || t.startsWith(u'>') || isRuleText(t))
+    if (t.isEmpty() || startsWithFence(t) || t.startsWith(u'>') || isRuleText(t))
         return false;
     return !heading(t) && !bulletItem(line) && !orderedItem(line) && !isBareListNumber(t) && !isTableSeparator(line);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Line classification shared by the repairs and the block walk. Hand-written scanners rather than
-// regular expressions: they run on every line of every message.
+// Line classification for the block walk. Hand-written scanners rather than patterns: they run
+// on every line of every message.
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -9,16 +9,15 @@
 
 namespace halvex::MarkdownLines {
 
-inline bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
-
 QStringView trimBlanks(QStringView s);
-bool hasDoubleStar(QStringView s); // a two-character search is slow in QString; look for '*' first
+bool hasDoubleStar(QStringView s);
 bool isFence(QStringView line); // after optional white space, three backticks
+bool startsWithFence(QStringView t);
 bool isRuleText(QStringView t);
 
 struct Heading {
     int level;
-    QString text;
+    QStringView text;
 };
 std::optional<Heading> heading(QStringView t);
 
@@ -28,11 +27,12 @@ QStringList splitRow(QStringView line);
 struct Item {
     int indent;
     int number; // ordered items only
-    QString text;
+    QStringView text;
 };
 std::optional<Item> bulletItem(QStringView line);
 std::optional<Item> orderedItem(QStringView line);
 bool isBareListNumber(QStringView t);
+std::optional<int> bareListNumber(QStringView t); // when its digits read as a number
 bool isLazyContinuation(QStringView line);
 
 } // namespace halvex::MarkdownLines

@@ -1,26 +1,16 @@
-// Repairs of language-model habits, applied before blocks are read. Each pattern is compiled once;
-// cheap scans decide whether a line needs the pattern at all.
-#include "richtext/MarkdownLines.h"
-#include "richtext/MarkdownParser.h"
+// The whole-text repairs: each walks the lines, leaves code fences alone and copies nothing when
+// no line changes.
 #include "richtext/MarkdownRepairs.h"
 
-#include <QRegularExpression>
+#include "richtext/LineRepairs.h"
+#include "richtext/MarkdownLines.h"
+#include "richtext/MarkdownParser.h"
 
 namespace halvex::MarkdownParser {
 
 namespace {
 
-using namespace MarkdownLines;
-
-QRegularExpression compiled(const QString& pattern, QRegularExpression::PatternOptions options = {})
-{
-    QRegularExpression re(pattern, options);
-    re.optimize();
-    return re;
-}
-
-constexpr auto ci = QRegularExpression::CaseInsensitiveOption;
-constexpr auto ml = QRegularExpression::MultilineOption;
+using LineRepair = std::optional<QString> (*)(QStringView);
 
 QString unifyBreaks(const QString& text)
 {
@@ -31,211 +21,81 @@ QString unifyBreaks(const QString& text)
     return out;
 }
 
-// Applies fn to each line outside code fences; fence lines are kept as they are.
-template<typename Fn>
-QString mapLinesOutsideCode(const QString& text, Fn fn)
-{
-    QString out;
-    out.reserve(text.size() + 16);
-    bool inCode = false;
-    qsizetype from = 0;
-    for (;;) {
-        const qsizetype nl = text.indexOf(u'\n', from);
-        const QStringView line = nl < 0 ? QStringView(text).sliced(from) : QStringView(text).sliced(from, nl - from);
-        if (isFence(line)) {
-            inCode = !inCode;
-            out += line;
-        } else if (inCode) {
-            out += line;
-        } else {
-            fn(line, out);
+// Collects the output only from the first changed line on; until then the input stands.
+class LineWriter {
+public:
+    explicit LineWriter(const QString& text)
+        : m_text(text)
+    {
+    }
+
+    void replace(qsizetype start, qsizetype end, QStringView with)
+    {
+        if (!m_changed) {
+            m_out.reserve(m_text.size() + 64);
+            m_changed = true;
         }
-        if (nl < 0)
-            break;
-        out += u'\n';
-        from = nl + 1;
+        m_out += QStringView(m_text).sliced(m_flushed, start - m_flushed);
+        m_out += with;
+        m_flushed = end;
     }
-    return out;
-}
 
-qsizetype leadingBlanks(QStringView line)
-{
-    qsizetype i = 0;
-    while (i < line.size() && isBlank(line[i]))
-        ++i;
-    return i;
-}
-
-// Counts "(?:^|[ \t])\d{1,3}[.)]\s+(?=\S)" without a regular expression.
-int gluedNumberCount(QStringView line)
-{
-    int count = 0;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        if (!line[i].isDigit() || (i > 0 && !isBlank(line[i - 1])))
-            continue;
-        qsizetype j = i;
-        while (j < line.size() && line[j].isDigit() && j - i < 4)
-            ++j;
-        if (j - i > 3 || j >= line.size() || (line[j] != u'.' && line[j] != u')'))
-            continue;
-        qsizetype k = j + 1;
-        if (k >= line.size() || !line[k].isSpace())
-            continue;
-        while (k < line.size() && line[k].isSpace())
-            ++k;
-        if (k < line.size())
-            ++count;
-        i = j;
+    QString result()
+    {
+        if (!m_changed)
+            return m_text;
+        m_out += QStringView(m_text).sliced(m_flushed);
+        return std::move(m_out);
     }
-    return count;
-}
 
-// Digits, "." or ")", then two or more blanks: the only lines the padded-number pattern changes.
-bool hasPaddedNumber(QStringView line, qsizetype lead)
-{
-    qsizetype i = lead;
-    while (i < line.size() && line[i].isDigit())
-        ++i;
-    if (i == lead || i >= line.size() || (line[i] != u'.' && line[i] != u')'))
-        return false;
-    return i + 2 < line.size() && isBlank(line[i + 1]) && isBlank(line[i + 2]);
-}
-
-// A case-insensitive "GOAL_" search by its rare underscore; far cheaper than a folded search.
-bool mentionsGoal(QStringView text)
-{
-    for (qsizetype at = text.indexOf(u'_', 4); at >= 0; at = text.indexOf(u'_', at + 1)) {
-        const QStringView word = text.sliced(at - 4, 4);
-        if (word.compare(u"goal", Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
-}
-
-// Which list-marker patterns could change the line; most lines need none of them.
-struct ListMarkerHints {
-    qsizetype lead = 0;
-    bool bold = false, emoji = false, number = false;
-    bool any() const { return bold || emoji || number; }
+private:
+    const QString& m_text;
+    QString m_out;
+    qsizetype m_flushed = 0;
+    bool m_changed = false;
 };
 
-ListMarkerHints listMarkerHints(QStringView line)
+template<typename Fn>
+void forEachLine(QStringView text, QChar separator, Fn fn)
 {
-    ListMarkerHints h;
-    h.lead = leadingBlanks(line);
-    if (h.lead > 8 || h.lead >= line.size())
-        return h;
-    const QChar first = line[h.lead];
-    if ((first == u'*' || first == u'_') && h.lead + 1 < line.size() && line[h.lead + 1] == first) {
-        qsizetype i = h.lead + 2;
-        while (i < line.size() && isBlank(line[i]))
-            ++i;
-        h.bold = i < line.size() && line[i].isDigit();
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype end = text.indexOf(separator, from);
+        fn(from, end < 0 ? text.size() : end);
+        if (end < 0)
+            break;
+        from = end + 1;
     }
-    h.emoji = first.isSurrogate() || first.category() == QChar::Symbol_Other || first == QChar(0xFE0F)
-        || first == QChar(0x200D);
-    h.number = first.isDigit() && hasPaddedNumber(line, h.lead);
-    return h;
 }
 
-void repairListMarkerLine(QStringView line, QString& out)
+// Applies repair to every line outside code fences; fence lines are kept as they are.
+QString repairOutsideCode(const QString& text, QChar separator, LineRepair repair)
 {
-    static const QRegularExpression boldNumber = compiled(
-        QStringLiteral("^([ \\t]{0,8})(?:\\*\\*|__)[ \\t]*(\\d{1,3}[.)])[ \\t]*(?:\\*\\*|__)[ \\t]+"));
-    static const QRegularExpression emojiNumber = compiled(
-        QStringLiteral("^([ \\t]{0,8})([\\p{So}\\x{FE0F}\\x{200D}][\\p{So}\\x{FE0F}\\x{200D} \\t]*)(\\d{1,3}[.)])[ \\t]+"));
-    static const QRegularExpression paddedNumber = compiled(QStringLiteral("^([ \\t]{0,8}\\d{1,3}[.)])[ \\t]{2,}"));
-    const ListMarkerHints hints = listMarkerHints(line);
-    if (!hints.any()) {
-        out += line;
-        return;
-    }
-    const qsizetype lead = hints.lead;
-    QString l = line.toString();
-    if (hints.bold)
-        l.replace(boldNumber, QStringLiteral("\\1\\2 "));
-    if (hints.emoji)
-        l.replace(emojiNumber, QStringLiteral("\\1\\3 \\2"));
-    if (hasPaddedNumber(l, lead))
-        l.replace(paddedNumber, QStringLiteral("\\1 "));
-    out += l;
-}
-
-void repairEmphasisLine(QStringView line, QString& out)
-{
-    if (!hasDoubleStar(line)) {
-        out += line;
-        return;
-    }
-    const QList<QStringView> pieces = line.split(u"**");
-    if (pieces.size() < 3 || pieces.size() % 2 == 0) {
-        out += line;
-        return;
-    }
-    QString joined;
-    joined.reserve(line.size());
-    for (qsizetype i = 0; i < pieces.size(); ++i) {
-        QStringView piece = pieces[i];
-        if (i % 2 == 1) {
-            piece = trimBlanks(piece);
-            if (piece.isEmpty()) {
-                out += line;
-                return;
-            }
-        }
-        if (i > 0)
-            joined += QLatin1String("**");
-        joined += piece;
-    }
-    out += joined;
-}
-
-void repairGluedLine(QStringView line, QString& out)
-{
-    static const QRegularExpression glued = compiled(QStringLiteral("[ \\t]+(\\d{1,3})[.)]\\s+(?=\\S)"));
-    if (line.contains(u'|') || gluedNumberCount(line) < 2) {
-        out += line;
-        return;
-    }
-    QString l = line.toString();
-    l.replace(glued, QStringLiteral("\n\n\\1. "));
-    out += l;
+    LineWriter writer(text);
+    bool inCode = false;
+    forEachLine(text, separator, [&](qsizetype start, qsizetype end) {
+        const QStringView line = QStringView(text).sliced(start, end - start);
+        if (MarkdownLines::isFence(line))
+            inCode = !inCode;
+        else if (!inCode)
+            if (auto repaired = repair(line))
+                writer.replace(start, end, *repaired);
+    });
+    return writer.result();
 }
 
 } // namespace
 
-QString stripGoalMarkers(const QString& text)
-{
-    static const QRegularExpression any = compiled(QStringLiteral("GOAL_(ITEM|OUTPUT_COUNT)"), ci);
-    if (!mentionsGoal(text) || !any.match(text).hasMatch())
-        return text;
-    static const QRegularExpression countLine
-        = compiled(QStringLiteral("^[ \\t>]*GOAL_OUTPUT_COUNT[ \\t]*:[ \\t]*\\d+[ \\t]*$"), ci | ml);
-    static const QRegularExpression countInline
-        = compiled(QStringLiteral("(^|[\\n\\r\\t ])GOAL_OUTPUT_COUNT[ \\t]*:[ \\t]*\\d+"), ci | ml);
-    static const QRegularExpression itemLine
-        = compiled(QStringLiteral("(^|[\\n\\r])[ \\t]*GOAL_ITEM[ \\t]*(\\d{1,3})[ \\t]*:[ \\t]*"), ci | ml);
-    static const QRegularExpression itemInline = compiled(QStringLiteral("GOAL_ITEM[ \\t]*(\\d{1,3})[ \\t]*:[ \\t]*"), ci);
-    static const QRegularExpression manyBreaks = compiled(QStringLiteral("\\n{3,}"));
-    QString out = text;
-    out.replace(countLine, QString());
-    out.replace(countInline, QStringLiteral("\\1"));
-    out.replace(itemLine, QStringLiteral("\\1\\2. "));
-    out.replace(itemInline, QStringLiteral("\\1. "));
-    out.replace(manyBreaks, QStringLiteral("\n\n"));
-    return out.trimmed();
-}
-
 QString normalizeListMarkers(const QString& text)
 {
-    return mapLinesOutsideCode(unifyBreaks(text), &repairListMarkerLine);
+    return repairOutsideCode(unifyBreaks(text), u'\n', &LineRepairs::listMarkers);
 }
 
 QString normalizeEmphasisPadding(const QString& text)
 {
-    if (!hasDoubleStar(text))
+    if (!MarkdownLines::hasDoubleStar(text))
         return text;
-    return mapLinesOutsideCode(unifyBreaks(text), &repairEmphasisLine);
+    return repairOutsideCode(unifyBreaks(text), u'\n', &LineRepairs::emphasisPadding);
 }
 
 QString normalizeGluedLists(const QString& text)
@@ -243,68 +103,47 @@ QString normalizeGluedLists(const QString& text)
     QString unified = unifyBreaks(text);
     if (unified.contains(u'\r'))
         unified.replace(u'\r', u'\n');
-    return mapLinesOutsideCode(unified, &repairGluedLine);
+    return repairOutsideCode(unified, u'\n', &LineRepairs::gluedList);
 }
 
 } // namespace halvex::MarkdownParser
 
 namespace halvex::MarkdownParser::detail {
 
-// The three line repairs in one pass, as parse() needs them: same result as running them one
-// after another, without copying the text three times. A lone "\r" splits a line only for the
-// glued-list repair, so that repair keeps its own code-fence state.
-QString repairLines(const QString& text)
+// The three line repairs in one pass, as parse() needs them. A lone "\r" ends a line only for the
+// glued-list repair (the others split on "\n" alone), so that repair keeps its own fence state.
+QString repairLines(const QString& text, bool hasCarriageReturn)
 {
-    using namespace MarkdownLines;
-    const QString unified = unifyBreaks(text);
-    QString out;
-    out.reserve(unified.size() + 16);
-    QString stage;
-    bool inCode = false, inCodeGlued = false;
-    auto glued = [&](QStringView line) {
-        if (isFence(line)) {
-            inCodeGlued = !inCodeGlued;
-            out += line;
-        } else if (inCodeGlued) {
-            out += line;
-        } else {
-            repairGluedLine(line, out);
-        }
-    };
-    qsizetype from = 0;
-    for (;;) {
-        const qsizetype nl = unified.indexOf(u'\n', from);
-        const QStringView line = nl < 0 ? QStringView(unified).sliced(from) : QStringView(unified).sliced(from, nl - from);
-        QStringView repaired = line;
-        if (isFence(line)) {
-            inCode = !inCode;
-        } else if (!inCode && (listMarkerHints(line).any() || hasDoubleStar(line))) {
-            stage.clear();
-            repairListMarkerLine(line, stage);
-            QString second;
-            repairEmphasisLine(stage, second);
-            stage = std::move(second);
-            repaired = stage;
-        }
-        if (repaired.contains(u'\r')) {
-            qsizetype sub = 0;
-            for (;;) {
-                const qsizetype cr = repaired.indexOf(u'\r', sub);
-                glued(cr < 0 ? repaired.sliced(sub) : repaired.sliced(sub, cr - sub));
-                if (cr < 0)
-                    break;
-                out += u'\n';
-                sub = cr + 1;
+    using MarkdownLines::isFence;
+    if (!hasCarriageReturn || !text.contains(u'\r')) {
+        LineWriter writer(text);
+        bool inCode = false;
+        for (qsizetype start = 0; start <= text.size();) {
+            const LineRepairs::LineHints hints = LineRepairs::scanLine(text, start);
+            const QStringView line = QStringView(text).sliced(start, hints.end - start);
+            const qsizetype next = hints.end + 1;
+            if (isFence(line)) {
+                inCode = !inCode;
+            } else if (!inCode) {
+                std::optional<QString> repaired;
+                if (LineRepairs::mayHaveListMarker(line))
+                    repaired = LineRepairs::listMarkers(line);
+                if (hints.doubleStar)
+                    if (auto e = LineRepairs::emphasisPadding(repaired ? QStringView(*repaired) : line))
+                        repaired = std::move(e);
+                // The earlier repairs add no pipe and no digit before a point, so the hints still hold.
+                if (!hints.pipe && hints.numberMarks >= 2)
+                    if (auto g = LineRepairs::gluedList(repaired ? QStringView(*repaired) : line))
+                        repaired = std::move(g);
+                if (repaired)
+                    writer.replace(start, hints.end, *repaired);
             }
-        } else {
-            glued(repaired);
+            start = next;
         }
-        if (nl < 0)
-            break;
-        out += u'\n';
-        from = nl + 1;
+        return writer.result();
     }
-    return out;
+    // Rare: lone carriage returns. Run the repairs one after another.
+    return normalizeGluedLists(normalizeEmphasisPadding(normalizeListMarkers(unifyBreaks(text))));
 }
 
 } // namespace halvex::MarkdownParser::detail

@@ -4,6 +4,7 @@
 
 namespace halvex::MarkdownParser::detail {
 
-QString repairLines(const QString& text);
+// hasCarriageReturn: whether text may hold "\r"; false spares a scan when the caller knows.
+QString repairLines(const QString& text, bool hasCarriageReturn = true);
 
 } // namespace halvex::MarkdownParser::detail

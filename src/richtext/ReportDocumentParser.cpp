@@ -2,22 +2,14 @@
 
 #include "core/format/SafeHTTPURL.h"
 #include "richtext/MarkdownParser.h"
+#include "richtext/SharedPattern.h"
+#include "richtext/TextLength.h"
 
-#include <QRegularExpression>
 #include <QSet>
 
 namespace halvex::ReportDocumentParser {
 
 namespace {
-
-QRegularExpression compiled(const QString& pattern, QRegularExpression::PatternOptions options = {})
-{
-    QRegularExpression re(pattern, options);
-    re.optimize();
-    return re;
-}
-
-constexpr auto ci = QRegularExpression::CaseInsensitiveOption;
 
 QString withoutEmphasisMarkers(QString s)
 {
@@ -62,20 +54,22 @@ std::pair<QString, QString> splitLead(const QString& text)
     if (rest.startsWith(QLatin1String("**"))) {
         const qsizetype close = rest.indexOf(QLatin1String("**"), 2);
         if (close >= 0) {
-            static const QRegularExpression leadingDash = compiled(QStringLiteral("^\\s*[—–-]?\\s*"));
+            static const QRegularExpression leadingDash = sharedPattern(QStringLiteral("^\\s*[—–-]?\\s*"), unicodeClasses);
             const QString inner = withoutEmphasisMarkers(rest.sliced(2, close - 2));
             QString body = rest.sliced(close + 2);
             body.remove(leadingDash);
             body = body.trimmed();
-            const bool dropped = body.isEmpty() ? inner.size() >= 97 : inner.size() > 160;
+            const qsizetype innerLength = characterCount(inner);
+            const bool dropped = body.isEmpty() ? innerLength >= 97 : innerLength > 160;
             const QString title = dropped ? QString() : (emoji + u' ' + inner).trimmed();
             return {title, body};
         }
     }
-    static const QRegularExpression spacedDash = compiled(QStringLiteral("(?<!\\s)\\s+[—–]\\s+"));
+    // Matches start only where white space starts: the same matches, without rescanning long runs.
+    static const QRegularExpression spacedDash = sharedPattern(QStringLiteral("(?<!\\s)\\s+[—–]\\s+"), unicodeClasses);
     if (const auto m = spacedDash.match(trimmed); m.hasMatch()) {
         const QString title = withoutEmphasisMarkers(trimmed.first(m.capturedStart()));
-        if (title.size() >= 2 && title.size() <= 160)
+        if (const qsizetype length = characterCount(title); length >= 2 && length <= 160)
             return {title, trimmed.sliced(m.capturedEnd()).trimmed()};
     }
     return {QString(), withoutEmphasisMarkers(trimmed)};
@@ -92,13 +86,15 @@ std::pair<QStringList, qsizetype> collectTrailingParagraphs(const QList<MDBlock>
 
 QList<MDReportSource> parseSource(const QString& line)
 {
-    static const QRegularExpression prefix = compiled(QStringLiteral("^(?:Источник(?:и)?|Sources?)\\s*:\\s*(.*)$"), ci);
-    static const QRegularExpression link = compiled(QStringLiteral("\\[([^\\]]+)\\]\\((https?://[^\\s)]+)\\)"), ci);
-    static const QRegularExpression bare = compiled(QStringLiteral("https?://[^\\s<>\"']+"), ci);
+    static const QRegularExpression prefix = sharedPattern(QStringLiteral("^(?:Источник(?:и)?|Sources?)\\s*:\\s*(.*)$"),
+                                                            ignoringCase | unicodeClasses);
+    static const QRegularExpression link = sharedPattern(QStringLiteral("\\[([^\\]]+)\\]\\((https?://[^\\s)]+)\\)"),
+                                                          ignoringCase | unicodeClasses);
+    static const QRegularExpression bare = sharedPattern(QStringLiteral("https?://[^\\s<>\"']+"), ignoringCase | unicodeClasses);
     static const QRegularExpression separator
-        = compiled(QStringLiteral("(?<!\\s)\\s+[—–-]\\s+(?=(?:https?://|[a-z][a-z0-9+.-]*:))"));
-    static const QRegularExpression trailingPunctuation = compiled(QStringLiteral("[.,;:!?)\\]\"']+$"));
-    static const QRegularExpression www = compiled(QStringLiteral("^www\\."));
+        = sharedPattern(QStringLiteral("(?<!\\s)\\s+[—–-]\\s+(?=(?:https?://|[a-z][a-z0-9+.-]*:))"), unicodeClasses);
+    static const QRegularExpression trailingPunctuation = sharedPattern(QStringLiteral("[.,;:!?)\\]\"']+$"));
+    static const QRegularExpression www = sharedPattern(QStringLiteral("^www\\."));
 
     const QString trimmed = line.trimmed();
     const auto head = prefix.match(trimmed);
@@ -130,7 +126,8 @@ QList<MDReportSource> parseSource(const QString& line)
         const auto url = safeURL(address);
         QString host = url ? url->host() : QUrl(address).host();
         host.remove(www);
-        return {{host, url}};
+        // An address without a host keeps its text as the label rather than showing nothing.
+        return {{host.isEmpty() ? address : host, url}};
     }
     return {{withoutEmphasisMarkers(rest), std::nullopt}};
 }
@@ -174,6 +171,11 @@ MDReportItem makeItem(const QString& lead, const QStringList& trailing)
     for (const QString& paragraph : trailing)
         filter(paragraph);
     return {title, parts.join(QStringLiteral("\n\n")), uniqueSources(sources)};
+}
+
+QString sourcesTitle(qsizetype count)
+{
+    return count == 1 ? QStringLiteral("Источник:") : QStringLiteral("Источники:");
 }
 
 QList<MDPresentationBlock> blocks(const QString& text, MarkdownPresentationStyle style, bool readableProse)

@@ -18,4 +18,7 @@ QList<MDReportSource> parseSource(const QString& line);
 QList<MDReportSource> uniqueSources(const QList<MDReportSource>& sources);
 MDReportItem makeItem(const QString& lead, const QStringList& trailing);
 
+// The heading over an item's source list.
+QString sourcesTitle(qsizetype count);
+
 } // namespace halvex::ReportDocumentParser

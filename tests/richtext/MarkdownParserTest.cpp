@@ -122,22 +122,6 @@ TEST(InlineCleanups, OrphanEmphasisAndLeadingLabels)
     EXPECT_EQ(MP::boldLeadingLabel(s("Note:")), s("Note:"));
 }
 
-TEST(Pathological, HugeRunsFinish)
-{
-    // Each must complete; a super-linear pattern would not within the test's lifetime.
-    EXPECT_FALSE(MP::parse(QString(100000, u'*')).isEmpty());
-    EXPECT_FALSE(MP::parse(QString(100000, u'|') + s("\n|---|")).isEmpty());
-    EXPECT_FALSE(MP::parse(s("```") + QString(100000, u'`')).isEmpty());
-    QString deep;
-    for (int i = 0; i < 20000; ++i)
-        deep += QString(i % 12, u' ') + s("- item\n");
-    EXPECT_FALSE(MP::parse(deep).isEmpty());
-    const QString dots = s("A") + QString(100000, u'.') + QString(400, u'a');
-    EXPECT_EQ(MP::splitReadableProse({MDBlock::paragraph(dots)}).size(), 1);
-    EXPECT_FALSE(MP::normalizeListMarkers(s("🚀") + QString(50000, u' ') + s("🚀x")).isEmpty());
-    EXPECT_FALSE(MP::cleanOrphanEmphasis(QString(100001, u'*')).isNull());
-}
-
 TEST(MarkdownRepairs, ParseRepairsAsTheRepairsInOrder)
 {
     // parse() runs the line repairs in one pass; a lone carriage return splits only for glued lists.
