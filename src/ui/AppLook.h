@@ -1,0 +1,23 @@
+#pragma once
+// The look every window shares: the interface font, the controls style, and the engine set up
+// with the app's singletons. The app and the interface tests both start through here.
+#include <QString>
+
+class QQmlApplicationEngine;
+
+namespace halvex {
+
+class AppShell;
+class Theme;
+
+// Before the QGuiApplication exists: fractional scale factors pass through unrounded.
+void prepareHighDpi();
+// After it exists: "Inter" at 13 for the interface, the plain controls style we draw over.
+void applyAppLook();
+// Hands `shell` and `theme` to QML and loads the root window; false when it failed to load.
+bool loadRootWindow(QQmlApplicationEngine& engine, AppShell& shell, Theme& theme);
+
+inline const QString interfaceFontFamily = QStringLiteral("Inter");
+inline constexpr int interfaceFontPixelSize = 13;
+
+} // namespace halvex

@@ -1,0 +1,100 @@
+#include "ChatSession.h"
+
+#include "agents/sidebar/AgentListViewModel.h"
+#include "session/auth/SessionViewModel.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+namespace halvex {
+
+ChatSession::ChatSession(APIClient& api, Clock& clock, AgentListViewModel& sidebar, SessionViewModel& session,
+                         QObject* parent)
+    : QObject(parent), m_api(api), m_clock(clock), m_sidebar(sidebar), m_session(session)
+{
+    connect(&m_sidebar, &AgentListViewModel::selectionChanged, this, &ChatSession::follow);
+    connect(&m_sidebar, &AgentListViewModel::sectionsChanged, this, &ChatSession::follow);
+    follow();
+}
+
+ChatSession::~ChatSession() { stop(); }
+
+void ChatSession::stop()
+{
+    m_rows.setSource(nullptr);
+    if (m_chat) {
+        m_chat->stop();
+        // QML may still read the old chat until it sees the change.
+        m_chat.release()->deleteLater();
+        Q_EMIT chatChanged();
+    }
+}
+
+void ChatSession::follow()
+{
+    const std::optional<ChatBackend> backend = m_sidebar.selectedBackend();
+    if (m_chat && backend && m_chat->backend().id() == backend->id())
+        return;
+    if (!m_chat && !backend)
+        return;
+    stop();
+    if (!backend)
+        return;
+    m_chat = std::make_unique<ChatViewModel>(*backend, m_api, m_clock, m_sidebar.takePendingFirstMessage());
+    m_chat->onUnauthorized = [this] { m_session.handleUnauthorized(); };
+    const QString id = backend->id();
+    m_chat->onRead = [this, id] { m_sidebar.clearUnread(id); };
+    m_rows.setSource(m_chat.get());
+    m_chat->start();
+    Q_EMIT chatChanged();
+}
+
+void ChatSession::addFiles(const QList<QUrl>& urls)
+{
+    if (!m_chat)
+        return;
+    QStringList paths;
+    for (const QUrl& url : urls)
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    if (!paths.isEmpty())
+        m_chat->addFilePaths(paths);
+}
+
+bool ChatSession::pasteFiles()
+{
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    if (!m_chat || !mime || !mime->hasUrls())
+        return false;
+    const QList<QUrl> urls = mime->urls();
+    if (std::none_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); }))
+        return false;
+    addFiles(urls);
+    return true;
+}
+
+void ChatSession::send()
+{
+    if (m_chat && !m_chat->isUploading())
+        m_chat->send();
+}
+
+void ChatSession::loadOlder()
+{
+    if (m_chat)
+        m_chat->loadOlderHistory();
+}
+
+void ChatSession::copyText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+
+QStringList ChatSession::stagedNames() const
+{
+    QStringList names;
+    if (m_chat)
+        for (const Attachment& file : m_chat->staged())
+            names << file.name;
+    return names;
+}
+
+} // namespace halvex

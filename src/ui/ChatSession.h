@@ -1,0 +1,71 @@
+#pragma once
+// The open chat of the main window: one ChatViewModel for the sidebar's selected target,
+// replaced (the old one stopped) whenever the selection moves to another target.
+#include "ChatMessageRows.h"
+#include "chat/viewmodel/ChatViewModel.h"
+
+#include <QObject>
+#include <QUrl>
+#include <QtQml/qqml.h>
+#include <QtQml/qqmlregistration.h>
+
+#include <memory>
+
+namespace halvex {
+
+class AgentListViewModel;
+class APIClient;
+class Clock;
+class SessionViewModel;
+
+// The chat view model as QML sees it: read and called, never created there.
+struct ChatViewModelForeign {
+    Q_GADGET
+    QML_FOREIGN(halvex::ChatViewModel)
+    QML_NAMED_ELEMENT(ChatViewModel)
+    QML_UNCREATABLE("Owned by the chat session")
+};
+
+class ChatSession : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Owned by the app shell")
+    Q_PROPERTY(halvex::ChatViewModel* chat READ chat NOTIFY chatChanged)
+    Q_PROPERTY(QAbstractListModel* rows READ rows CONSTANT)
+    Q_PROPERTY(int maxStaged READ maxStaged CONSTANT)
+public:
+    ChatSession(APIClient& api, Clock& clock, AgentListViewModel& sidebar, SessionViewModel& session,
+                QObject* parent = nullptr);
+    ~ChatSession() override;
+
+    ChatViewModel* chat() const { return m_chat.get(); }
+    QAbstractListModel* rows() { return &m_rows; }
+    static int maxStaged() { return ChatViewModel::maxStaged; }
+
+    // Local files from the file button, a drop or a paste; other addresses are ignored.
+    Q_INVOKABLE void addFiles(const QList<QUrl>& urls);
+    // Stages the clipboard's local files; false when it holds none (the paste is then text).
+    Q_INVOKABLE bool pasteFiles();
+    Q_INVOKABLE void send();
+    Q_INVOKABLE void loadOlder();
+    Q_INVOKABLE void copyText(const QString& text);
+    // The staged files' names, for the chips above the composer.
+    Q_INVOKABLE QStringList stagedNames() const;
+
+    void stop();
+
+Q_SIGNALS:
+    void chatChanged();
+
+private:
+    void follow();
+
+    APIClient& m_api;
+    Clock& m_clock;
+    AgentListViewModel& m_sidebar;
+    SessionViewModel& m_session;
+    std::unique_ptr<ChatViewModel> m_chat;
+    ChatMessageRows m_rows;
+};
+
+} // namespace halvex

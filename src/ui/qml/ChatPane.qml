@@ -1,0 +1,164 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Halvex
+
+// The conversation: header, messages, the working line, the error line, the composer.
+Rectangle {
+    id: pane
+    objectName: "chatPane"
+    required property SidebarRows rows
+    readonly property ChatSession session: AppShell.chatSession
+    readonly property ChatViewModel chat: session ? session.chat : null
+    readonly property bool hasChat: rows && rows.selectedId.length > 0
+    color: Theme.window
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: 0
+        Rectangle {
+            Layout.fillWidth: true
+            Layout.preferredHeight: 52
+            color: Theme.window
+            RowLayout {
+                anchors.fill: parent
+                anchors.leftMargin: 12
+                anchors.rightMargin: 16
+                spacing: 10
+                ToolButton {
+                    objectName: "showSidebar"
+                    visible: AppShell.sidebarCollapsed
+                    contentItem: Icon { symbol: "sidebar.left"; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
+                    onClicked: AppShell.sidebarCollapsed = false
+                    Accessible.name: "Show sidebar"
+                }
+                ColumnLayout {
+                    spacing: 1
+                    Layout.fillWidth: true
+                    Label {
+                        objectName: "chatTitle"
+                        text: pane.hasChat ? pane.rows.selectedTitle : ""
+                        color: Theme.text; font.pixelSize: 15; font.weight: Font.DemiBold
+                        elide: Text.ElideRight; Layout.fillWidth: true
+                    }
+                    Label {
+                        visible: text.length > 0
+                        text: pane.hasChat ? pane.rows.selectedSubtitle : ""
+                        color: Theme.secondaryText; font.pixelSize: 12
+                        elide: Text.ElideRight; Layout.fillWidth: true
+                    }
+                }
+                Label {
+                    visible: pane.chat && pane.chat.isReconnecting
+                    text: "Reconnecting…"
+                    color: Theme.secondaryText; font.pixelSize: 12
+                }
+                Label {
+                    visible: text.length > 0
+                    text: pane.chat ? pane.chat.modelLabel : ""
+                    color: Theme.secondaryText; font.pixelSize: 12
+                }
+            }
+            Rectangle { anchors.bottom: parent.bottom; width: parent.width; height: 1; color: Theme.border }
+        }
+
+        ListView {
+            id: messages
+            objectName: "messageList"
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            visible: pane.chat !== null
+            clip: true
+            model: pane.session ? pane.session.rows : null
+            spacing: 2
+            reuseItems: true
+            cacheBuffer: 800
+            boundsBehavior: Flickable.StopAtBounds
+            topMargin: 16; bottomMargin: 16
+            // New rows stick to the bottom while the reader is there.
+            property bool atEnd: true
+            onMovementEnded: atEnd = atYEnd
+            onCountChanged: if (atEnd) Qt.callLater(positionViewAtEnd)
+            onAtYBeginningChanged: if (atYBeginning && pane.chat && pane.chat.hasMoreHistory && count > 0) pane.session.loadOlder()
+            Accessible.role: Accessible.List
+            Accessible.name: "Messages"
+            delegate: MessageRow {
+                width: Math.min(messages.width - 48, 820)
+                x: (messages.width - width) / 2
+                session: pane.session
+            }
+            header: Item {
+                width: messages.width
+                height: pane.chat && pane.chat.isLoadingOlder ? 32 : 0
+                BusyIndicator { anchors.centerIn: parent; running: parent.height > 0; visible: running; implicitWidth: 22; implicitHeight: 22 }
+            }
+            ScrollBar.vertical: ScrollBar {}
+        }
+
+        Item {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            visible: pane.chat === null
+            Column {
+                anchors.centerIn: parent
+                width: Math.min(parent.width - 64, 420)
+                spacing: 10
+                Icon { symbol: "bubble.left.and.bubble.right"; size: 44; anchors.horizontalCenter: parent.horizontalCenter }
+                Label {
+                    width: parent.width
+                    horizontalAlignment: Text.AlignHCenter
+                    wrapMode: Text.WordWrap
+                    text: "Pick an employee in the sidebar to start."
+                    color: Theme.secondaryText
+                }
+            }
+        }
+
+        ColumnLayout {
+            Layout.fillWidth: true
+            Layout.maximumWidth: 868
+            Layout.alignment: Qt.AlignHCenter
+            Layout.leftMargin: 24
+            Layout.rightMargin: 24
+            Layout.bottomMargin: 16
+            visible: pane.chat !== null
+            spacing: 6
+            RowLayout {
+                objectName: "workingIndicator"
+                visible: pane.chat && pane.chat.isThinking
+                spacing: 6
+                BusyIndicator { running: parent.visible; implicitWidth: 18; implicitHeight: 18 }
+                Label { text: "Working…"; color: Theme.secondaryText; font.pixelSize: 12 }
+            }
+            Flow {
+                Layout.fillWidth: true
+                visible: pane.chat && pane.chat.chatSuggestions.length > 0 && !pane.chat.isThinking
+                spacing: 6
+                Repeater {
+                    model: pane.chat ? pane.chat.chatSuggestions : []
+                    delegate: Button {
+                        required property string modelData
+                        text: modelData
+                        font.pixelSize: 12
+                        onClicked: pane.chat.sendQuick(modelData)
+                        Accessible.name: "Send: " + modelData
+                        contentItem: Label { text: parent.text; color: Theme.text; font: parent.font }
+                        background: Rectangle { radius: 12; implicitHeight: 26; color: Theme.surface; border.color: parent.visualFocus ? Theme.focusRing : Theme.border }
+                    }
+                }
+            }
+            Label {
+                objectName: "chatError"
+                visible: text.length > 0
+                text: pane.chat ? pane.chat.error : ""
+                color: Theme.danger
+                wrapMode: Text.WordWrap
+                Layout.fillWidth: true
+            }
+            Composer {
+                Layout.fillWidth: true
+                session: pane.session
+            }
+        }
+    }
+}
