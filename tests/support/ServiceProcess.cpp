@@ -6,6 +6,9 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 namespace halvex::test {
 
 ServiceProcess::~ServiceProcess()
@@ -26,6 +29,8 @@ bool ServiceProcess::start(QStringList extraArgs)
                      QStringLiteral("--test-mode"), QStringLiteral("--fast-hash")};
     args += extraArgs;
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // A test that aborts never runs its destructors; the service must not outlive it.
+    m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     m_process.start(binary, args);
     if (!m_process.waitForStarted(10000))
         return false;

@@ -101,7 +101,8 @@ QCoro::Task<void> IdentitySettingsModel::load(Agent agent)
 
 QCoro::Task<void> IdentitySettingsModel::loadProfile(CancelToken token)
 {
-    const QByteArray body = co_await m_api.send(m_api.makeRequest("GET", profilePath()), token);
+    auto request = m_api.makeRequest("GET", profilePath());
+    const QByteArray body = co_await m_api.send(std::move(request), token);
     if (token.isCancelled())
         co_return;
     const JSONObject fields = profileFields(body);
@@ -126,7 +127,8 @@ QCoro::Task<void> IdentitySettingsModel::saveAgent()
     Q_EMIT changed();
     std::exception_ptr failure;
     try {
-        co_await m_service.patch(*m_agentId, agentBody(name, m_responseLanguage), token);
+        JSONObject body = agentBody(name, m_responseLanguage);
+        co_await m_service.patch(*m_agentId, std::move(body), token);
     } catch (...) {
         failure = std::current_exception();
     }
@@ -151,7 +153,8 @@ QCoro::Task<void> IdentitySettingsModel::selectVoice(QString choice)
     Q_EMIT changed();
     std::exception_ptr failure;
     try {
-        co_await m_service.patch(*m_agentId, voiceBody(choice), token);
+        JSONObject body = voiceBody(choice);
+        co_await m_service.patch(*m_agentId, std::move(body), token);
     } catch (...) {
         failure = std::current_exception();
     }
@@ -176,7 +179,9 @@ QCoro::Task<void> IdentitySettingsModel::saveProfile()
     Q_EMIT changed();
     std::exception_ptr failure;
     try {
-        co_await m_api.patchJSONRaw(profilePath(), profileBody(m_company.trimmed(), m_website.trimmed()), token);
+        const QString path = profilePath();
+        JSONObject body = profileBody(m_company.trimmed(), m_website.trimmed());
+        co_await m_api.patchJSONRaw(path, std::move(body), token);
     } catch (...) {
         failure = std::current_exception();
     }

@@ -17,18 +17,21 @@ QueryItems listQuery() { return {{QStringLiteral("include_activity"), QStringLit
 
 QCoro::Task<AgentsListResponse> AgentService::list(CancelToken token)
 {
-    co_return co_await m_api->get<AgentsListResponse>(QStringLiteral("api/v2/custom-agents"), listQuery(),
+    const QueryItems query = listQuery();
+    co_return co_await m_api->get<AgentsListResponse>(QStringLiteral("api/v2/custom-agents"), query,
                                                       std::move(token));
 }
 
 QCoro::Task<Agent> AgentService::detail(QString id, CancelToken token)
 {
-    co_return co_await m_api->get<Agent>(agentPath(id), {}, std::move(token));
+    const QString path = agentPath(id);
+    co_return co_await m_api->get<Agent>(path, {}, std::move(token));
 }
 
 QCoro::Task<JSONObject> AgentService::rawDetail(QString id, CancelToken token)
 {
-    const QByteArray body = co_await m_api->send(m_api->makeRequest("GET", agentPath(id)), std::move(token));
+    auto request = m_api->makeRequest("GET", agentPath(id));
+    const QByteArray body = co_await m_api->send(std::move(request), std::move(token));
     co_return JSONValue::parse(body).toObject();
 }
 
@@ -49,13 +52,15 @@ JSONObject AgentService::modelChatBody(const QString& name, const std::optional<
 
 QCoro::Task<Agent> AgentService::createModelChat(QString name, std::optional<BrainModel> brain, CancelToken token)
 {
-    co_return co_await m_api->postJSON<Agent>(QStringLiteral("api/v2/custom-agents"), modelChatBody(name, brain),
-                                              std::nullopt, std::move(token));
+    const JSONObject body = modelChatBody(name, brain);
+    co_return co_await m_api->postJSON<Agent>(QStringLiteral("api/v2/custom-agents"), body, std::nullopt,
+                                              std::move(token));
 }
 
 QCoro::Task<void> AgentService::patch(QString id, JSONObject body, CancelToken token)
 {
-    co_await m_api->patchJSONRaw(agentPath(id), std::move(body), std::move(token));
+    const QString path = agentPath(id);
+    co_await m_api->patchJSONRaw(path, std::move(body), std::move(token));
 }
 
 } // namespace halvex

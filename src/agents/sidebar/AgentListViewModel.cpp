@@ -241,7 +241,8 @@ QCoro::Task<void> AgentListViewModel::createModelChat(std::optional<BrainModel> 
 {
     const CancelToken token = m_scope.token();
     try {
-        Agent agent = co_await m_service.createModelChat(sidebar::chatTitle(firstMessage), brain, token);
+        const QString title = sidebar::chatTitle(firstMessage);
+        Agent agent = co_await m_service.createModelChat(title, brain, token);
         if (token.isCancelled())
             co_return;
         m_localModelChatIds.insert(agent.id);

@@ -16,8 +16,9 @@ TeamService::TeamService() : m_api(&APIClient::shared()) {}
 
 QCoro::Task<AddMemberResponse> TeamService::addMember(QString slug, QString brief, CancelToken token)
 {
-    co_return co_await m_api->postJSON<AddMemberResponse>(teamPath(slug) + QStringLiteral("/members"),
-                                                          one("brief", brief), std::nullopt, std::move(token));
+    const QString path = teamPath(slug) + QStringLiteral("/members");
+    const JSONObject body = one("brief", brief);
+    co_return co_await m_api->postJSON<AddMemberResponse>(path, body, std::nullopt, std::move(token));
 }
 
 QCoro::Task<TeamPatchResponse> TeamService::patch(QString slug, JSONObject body, CancelToken token)
@@ -29,19 +30,23 @@ QCoro::Task<TeamPatchResponse> TeamService::patch(QString slug, JSONObject body,
 
 QCoro::Task<TeamUsageResponse> TeamService::usage(QString slug, CancelToken token)
 {
-    co_return co_await m_api->get<TeamUsageResponse>(teamPath(slug) + QStringLiteral("/usage"), {}, std::move(token));
+    const QString path = teamPath(slug) + QStringLiteral("/usage");
+    co_return co_await m_api->get<TeamUsageResponse>(path, {}, std::move(token));
 }
 
 QCoro::Task<void> TeamService::memberAction(QString slug, QString agentId, QString action, CancelToken token)
 {
-    co_await m_api->patchJSONRaw(memberPath(slug, agentId), one("action", action), std::move(token));
+    const QString path = memberPath(slug, agentId);
+    const JSONObject body = one("action", action);
+    co_await m_api->patchJSONRaw(path, body, std::move(token));
 }
 
 QCoro::Task<void> TeamService::setMemberModel(QString slug, QString agentId, QString provider, QString model,
                                               CancelToken token)
 {
     JSONObject body{{QStringLiteral("llm_provider"), provider}, {QStringLiteral("llm_model"), model}};
-    co_await m_api->patchJSONRaw(memberPath(slug, agentId), std::move(body), std::move(token));
+    const QString path = memberPath(slug, agentId);
+    co_await m_api->patchJSONRaw(path, std::move(body), std::move(token));
 }
 
 } // namespace halvex

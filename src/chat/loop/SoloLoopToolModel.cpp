@@ -85,7 +85,8 @@ QCoro::Task<void> SoloLoopToolModel::save(LoopToolConfig config)
     const JSONObject capabilities = config.writtenInto(m_rawCapabilities);
     std::exception_ptr failure;
     try {
-        co_await m_service.patch(m_agentId, capabilitiesBody(capabilities), token);
+        JSONObject body = capabilitiesBody(capabilities);
+        co_await m_service.patch(m_agentId, std::move(body), token);
     } catch (...) {
         failure = std::current_exception();
     }

@@ -47,34 +47,39 @@ QCoro::Task<ChatHistoryResponse> ChatService::history(QString agentId, std::opti
                                                       std::optional<qint64> since, std::optional<qint64> before,
                                                       CancelToken token)
 {
-    co_return co_await m_api->get<ChatHistoryResponse>(chatPath(agentId), historyQuery(limit, since, before),
-                                                       std::move(token));
+    const QString path = chatPath(agentId);
+    const QueryItems query = historyQuery(limit, since, before);
+    co_return co_await m_api->get<ChatHistoryResponse>(path, query, std::move(token));
 }
 
 QCoro::Task<SendResponse> ChatService::send(QString agentId, QString text, QList<Attachment> attachments,
                                             QString clientRequestId, CancelToken token)
 {
-    co_return co_await m_api->postJSON<SendResponse>(chatPath(agentId), sendBody(text, attachments, clientRequestId),
-                                                     std::nullopt, std::move(token));
+    const QString path = chatPath(agentId);
+    const JSONObject body = sendBody(text, attachments, clientRequestId);
+    co_return co_await m_api->postJSON<SendResponse>(path, body, std::nullopt, std::move(token));
 }
 
 QCoro::Task<QList<Attachment>> ChatService::uploadFiles(QString agentId, QList<MultipartFile> files,
                                                         CancelToken token)
 {
-    const FilesUploadResponse response = co_await m_api->postMultipart<FilesUploadResponse>(
-        chatPath(agentId) + QStringLiteral("/files"), std::move(files), std::move(token));
+    const QString path = chatPath(agentId) + QStringLiteral("/files");
+    const FilesUploadResponse response =
+        co_await m_api->postMultipart<FilesUploadResponse>(path, std::move(files), std::move(token));
     co_return response.files;
 }
 
 QCoro::Task<ChatMessage> ChatService::expandStep(QString agentId, qint64 stepId, CancelToken token)
 {
-    co_return co_await m_api->get<ChatMessage>(chatPath(agentId) + QStringLiteral("/step/") + QString::number(stepId),
-                                               {}, std::move(token));
+    const QString path = chatPath(agentId) + QStringLiteral("/step/") + QString::number(stepId);
+    co_return co_await m_api->get<ChatMessage>(path, {}, std::move(token));
 }
 
 QCoro::Task<void> ChatService::markRead(QString agentId, CancelToken token)
 {
-    co_await m_api->postJSONRaw(chatPath(agentId) + QStringLiteral("/read"), JSONObject{}, std::move(token));
+    const QString path = chatPath(agentId) + QStringLiteral("/read");
+    const JSONObject empty;
+    co_await m_api->postJSONRaw(path, empty, std::move(token));
 }
 
 } // namespace halvex

@@ -51,18 +51,24 @@ JSONObject TeamChatService::sendBody(const QString& text, const QList<Attachment
 QCoro::Task<TeamChatResponse> TeamChatService::load(QString slug, std::optional<int> limit,
                                                     std::optional<qint64> before, CancelToken token)
 {
-    co_return co_await m_api->get<TeamChatResponse>(teamChatPath(slug), loadQuery(limit, before), std::move(token));
+    const QString path = teamChatPath(slug);
+    const QueryItems query = loadQuery(limit, before);
+    co_return co_await m_api->get<TeamChatResponse>(path, query, std::move(token));
 }
 
 QCoro::Task<void> TeamChatService::send(QString slug, QString text, QList<Attachment> attachments,
                                         CancelToken token)
 {
-    co_await m_api->postJSONRaw(teamChatPath(slug), sendBody(text, attachments), std::move(token));
+    const QString path = teamChatPath(slug);
+    const JSONObject body = sendBody(text, attachments);
+    co_await m_api->postJSONRaw(path, body, std::move(token));
 }
 
 QCoro::Task<void> TeamChatService::markRead(QString slug, CancelToken token)
 {
-    co_await m_api->postJSONRaw(teamChatPath(slug) + QStringLiteral("/read"), JSONObject{}, std::move(token));
+    const QString path = teamChatPath(slug) + QStringLiteral("/read");
+    const JSONObject empty;
+    co_await m_api->postJSONRaw(path, empty, std::move(token));
 }
 
 } // namespace halvex

@@ -138,8 +138,7 @@ QCoro::Task<void> TeamMenuViewModel::loadUsage()
     Q_EMIT changed();
 }
 
-QCoro::Task<void> TeamMenuViewModel::runSave(std::function<QCoro::Task<void>(CancelToken)> request,
-                                             std::function<QString()> onSuccess)
+QCoro::Task<void> TeamMenuViewModel::runSave(SaveRequest request, SaveSuccess onSuccess)
 {
     const CancelToken token = m_scope.token();
     m_isBusy = true;
@@ -148,7 +147,9 @@ QCoro::Task<void> TeamMenuViewModel::runSave(std::function<QCoro::Task<void>(Can
     Q_EMIT changed();
     std::exception_ptr failure;
     try {
-        co_await request(token);
+        // Held by name: GCC 12 destroys a task returned through std::function inside co_await too early.
+        QCoro::Task<void> pending = request(token);
+        co_await pending;
     } catch (...) {
         failure = std::current_exception();
     }
@@ -207,86 +208,89 @@ QCoro::Task<void> TeamMenuViewModel::renameMember(QString agentId, QString newHa
     }
     // Members are named after their handle and the team, as the team naming expects.
     const QString name = handle + u'-' + m_slug;
-    co_await runSave(
-        [this, agentId, name](CancelToken token) { return m_agents.patch(agentId, one("name", name), token); },
-        [this, agentId, handle, name, oldHandle] {
-            for (TeamRosterMember& m : m_roster) {
-                if (m.id == agentId) {
-                    m.handle = handle;
-                    m.name = name;
-                }
+    SaveRequest request = [this, agentId, name](CancelToken token) { return m_agents.patch(agentId, one("name", name), token); };
+    SaveSuccess onSuccess = [this, agentId, handle, name, oldHandle] {
+        for (TeamRosterMember& m : m_roster) {
+            if (m.id == agentId) {
+                m.handle = handle;
+                m.name = name;
             }
-            return QStringLiteral("Renamed ") + oldHandle + QStringLiteral(" to @") + handle;
-        });
+        }
+        return QStringLiteral("Renamed ") + oldHandle + QStringLiteral(" to @") + handle;
+    };
+    co_await runSave(std::move(request), std::move(onSuccess));
 }
 
 QCoro::Task<void> TeamMenuViewModel::memberAction(QString agentId, QString action)
 {
-    co_await runSave(
-        [this, agentId, action](CancelToken token) { return m_teams.memberAction(m_slug, agentId, action, token); },
-        [this, agentId, action] {
-            if (action == QLatin1String("remove")) {
-                m_roster.removeIf([&](const TeamRosterMember& m) { return m.id == agentId; });
-                return QStringLiteral("Member removed");
-            }
-            return QStringLiteral("Member ") + action;
-        });
+    SaveRequest request = [this, agentId, action](CancelToken token) { return m_teams.memberAction(m_slug, agentId, action, token); };
+    SaveSuccess onSuccess = [this, agentId, action] {
+        if (action == QLatin1String("remove")) {
+            m_roster.removeIf([&](const TeamRosterMember& m) { return m.id == agentId; });
+            return QStringLiteral("Member removed");
+        }
+        return QStringLiteral("Member ") + action;
+    };
+    co_await runSave(std::move(request), std::move(onSuccess));
 }
 
 QCoro::Task<void> TeamMenuViewModel::setMemberModel(QString agentId, std::optional<BrainModel> brain)
 {
     const QString provider = brain ? brain->provider : QString();
     const QString model = brain ? brain->model : QString();
-    co_await runSave(
-        [this, agentId, provider, model](CancelToken token) {
-            return m_teams.setMemberModel(m_slug, agentId, provider, model, token);
-        },
-        [this, agentId, provider, model, brain] {
-            for (TeamRosterMember& m : m_roster) {
-                if (m.id == agentId) {
-                    m.llmProvider = provider.isEmpty() ? std::nullopt : std::optional<QString>(provider);
-                    m.llmModel = model.isEmpty() ? std::nullopt : std::optional<QString>(model);
-                }
+    SaveRequest request = [this, agentId, provider, model](CancelToken token) {
+        return m_teams.setMemberModel(m_slug, agentId, provider, model, token);
+    };
+    SaveSuccess onSuccess = [this, agentId, provider, model, brain] {
+        for (TeamRosterMember& m : m_roster) {
+            if (m.id == agentId) {
+                m.llmProvider = provider.isEmpty() ? std::nullopt : std::optional<QString>(provider);
+                m.llmModel = model.isEmpty() ? std::nullopt : std::optional<QString>(model);
             }
-            return brain ? QStringLiteral("Member model: ") + brain->label
-                         : QStringLiteral("Member inherits team model");
-        });
+        }
+        return brain ? QStringLiteral("Member model: ") + brain->label
+                     : QStringLiteral("Member inherits team model");
+    };
+    co_await runSave(std::move(request), std::move(onSuccess));
 }
 
 QCoro::Task<void> TeamMenuViewModel::saveReviewer(QString handle)
 {
-    co_await runSave(
-        [this, handle](CancelToken token) -> QCoro::Task<void> {
-            co_await m_teams.patch(m_slug, one("reviewer_handle", handle), token);
-        },
-        [this, handle] {
-            m_reviewerHandle = handle;
-            return handle.isEmpty() ? QStringLiteral("Reviewer cleared") : QStringLiteral("Reviewer set to @") + handle;
-        });
+    SaveRequest request = [this, handle](CancelToken token) -> QCoro::Task<void> {
+        JSONObject body = one("reviewer_handle", handle);
+        co_await m_teams.patch(m_slug, std::move(body), token);
+    };
+    SaveSuccess onSuccess = [this, handle] {
+        m_reviewerHandle = handle;
+        return handle.isEmpty() ? QStringLiteral("Reviewer cleared") : QStringLiteral("Reviewer set to @") + handle;
+    };
+    co_await runSave(std::move(request), std::move(onSuccess));
 }
 
 QCoro::Task<void> TeamMenuViewModel::saveHandoffDepth(int depth)
 {
-    co_await runSave(
-        [this, depth](CancelToken token) -> QCoro::Task<void> {
-            co_await m_teams.patch(m_slug, one("handoff_depth", depth), token);
-        },
-        [this, depth] {
-            m_handoffDepth = depth;
-            return QStringLiteral("Handoff depth saved");
-        });
+    SaveRequest request = [this, depth](CancelToken token) -> QCoro::Task<void> {
+        JSONObject body = one("handoff_depth", depth);
+        co_await m_teams.patch(m_slug, std::move(body), token);
+    };
+    SaveSuccess onSuccess = [this, depth] {
+        m_handoffDepth = depth;
+        return QStringLiteral("Handoff depth saved");
+    };
+    co_await runSave(std::move(request), std::move(onSuccess));
 }
 
 QCoro::Task<void> TeamMenuViewModel::saveLoop(LoopToolConfig config)
 {
-    co_await runSave(
-        [this, config](CancelToken token) -> QCoro::Task<void> {
-            co_await m_teams.patch(m_slug, loopBody(config), token);
-        },
-        [this, config] {
-            m_loop = config;
-            return config.enabled ? QStringLiteral("Team Loop settings saved ✓") : QStringLiteral("Team Loop mode off ✓");
-        });
+    SaveRequest request = [this, config](CancelToken token) -> QCoro::Task<void> {
+        JSONObject body = loopBody(config);
+        co_await m_teams.patch(m_slug, std::move(body), token);
+    };
+    SaveSuccess onSuccess = [this, config] {
+        m_loop = config;
+        return config.enabled ? QStringLiteral("Team Loop settings saved ✓") : QStringLiteral("Team Loop mode off ✓");
+    };
+    co_await runSave(std::move(request), std::move(onSuccess));
 }
 
 double TeamMenuViewModel::budgetUsdFromDraft(const QString& tokensDraft)
@@ -302,14 +306,15 @@ double TeamMenuViewModel::budgetUsdFromDraft(const QString& tokensDraft)
 QCoro::Task<void> TeamMenuViewModel::saveBudget(QString tokensDraft)
 {
     const double usd = budgetUsdFromDraft(tokensDraft);
-    co_await runSave(
-        [this, usd](CancelToken token) -> QCoro::Task<void> {
-            co_await m_teams.patch(m_slug, one("budget_usd_month", usd), token);
-        },
-        [this, usd] {
-            m_budgetUsd = usd;
-            return QStringLiteral("Budget saved");
-        });
+    SaveRequest request = [this, usd](CancelToken token) -> QCoro::Task<void> {
+        JSONObject body = one("budget_usd_month", usd);
+        co_await m_teams.patch(m_slug, std::move(body), token);
+    };
+    SaveSuccess onSuccess = [this, usd] {
+        m_budgetUsd = usd;
+        return QStringLiteral("Budget saved");
+    };
+    co_await runSave(std::move(request), std::move(onSuccess));
 }
 
 std::optional<qint64> TeamMenuViewModel::memberTokens(const QString& handle) const

@@ -89,8 +89,10 @@ private:
     void apply(const TeamChatResponse& team);
     bool fail(const std::exception_ptr& error);
     // Runs one save: busy on, error cleared, `request`, then on success `onSuccess` and the notice.
-    QCoro::Task<void> runSave(std::function<QCoro::Task<void>(CancelToken)> request,
-                              std::function<QString()> onSuccess);
+    using SaveRequest = std::function<QCoro::Task<void>(CancelToken)>;
+    using SaveSuccess = std::function<QString()>;
+    // Callers build both functions as named locals: GCC 12 destroys a lambda temporary inside co_await twice.
+    QCoro::Task<void> runSave(SaveRequest request, SaveSuccess onSuccess);
 
     QString m_slug;
     AgentService m_agents;

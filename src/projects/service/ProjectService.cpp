@@ -26,28 +26,33 @@ QCoro::Task<ProjectListResponse> ProjectService::list(CancelToken token)
 
 QCoro::Task<ProjectDetailResponse> ProjectService::detail(QString slug, CancelToken token)
 {
-    co_return co_await m_api->get<ProjectDetailResponse>(projectPath(slug), {}, std::move(token));
+    const QString path = projectPath(slug);
+    co_return co_await m_api->get<ProjectDetailResponse>(path, {}, std::move(token));
 }
 
 QCoro::Task<Project> ProjectService::patchProject(QString slug, JSONObject body, CancelToken token)
 {
-    const QByteArray data = co_await m_api->patchJSONRaw(projectPath(slug), std::move(body), std::move(token));
+    const QString path = projectPath(slug);
+    const QByteArray data = co_await m_api->patchJSONRaw(path, std::move(body), std::move(token));
     co_return decodeJSON<ProjectUpdateResponse>(data).project;
 }
 
 QCoro::Task<Project> ProjectService::rename(QString slug, QString label, CancelToken token)
 {
-    co_return co_await patchProject(slug, one("label", label), std::move(token));
+    JSONObject body = one("label", label);
+    co_return co_await patchProject(slug, std::move(body), std::move(token));
 }
 
 QCoro::Task<Project> ProjectService::updateBrief(QString slug, QString brief, CancelToken token)
 {
-    co_return co_await patchProject(slug, one("brief", brief), std::move(token));
+    JSONObject body = one("brief", brief);
+    co_return co_await patchProject(slug, std::move(body), std::move(token));
 }
 
 QCoro::Task<Project> ProjectService::setStatus(QString slug, QString status, CancelToken token)
 {
-    co_return co_await patchProject(slug, one("status", status), std::move(token));
+    JSONObject body = one("status", status);
+    co_return co_await patchProject(slug, std::move(body), std::move(token));
 }
 
 JSONObject ProjectService::settingsBody(const QString& label, std::optional<double> budgetUsd)
@@ -59,86 +64,93 @@ JSONObject ProjectService::settingsBody(const QString& label, std::optional<doub
 QCoro::Task<Project> ProjectService::updateSettings(QString slug, QString label, std::optional<double> budgetUsd,
                                                     CancelToken token)
 {
-    co_return co_await patchProject(slug, settingsBody(label, budgetUsd), std::move(token));
+    JSONObject body = settingsBody(label, budgetUsd);
+    co_return co_await patchProject(slug, std::move(body), std::move(token));
 }
 
 QCoro::Task<void> ProjectService::remove(QString slug, CancelToken token)
 {
-    co_await m_api->del(projectPath(slug), {}, std::move(token));
+    const QString path = projectPath(slug);
+    co_await m_api->del(path, {}, std::move(token));
 }
 
 QCoro::Task<QList<ProjectMember>> ProjectService::members(QString slug, CancelToken token)
 {
-    const auto r = co_await m_api->get<ProjectMembersResponse>(projectPath(slug) + QStringLiteral("/members"), {},
-                                                               std::move(token));
+    const QString path = projectPath(slug) + QStringLiteral("/members");
+    const auto r = co_await m_api->get<ProjectMembersResponse>(path, {}, std::move(token));
     co_return r.members;
 }
 
 QCoro::Task<QList<ProjectMember>> ProjectService::removeMember(QString slug, QString memberId, CancelToken token)
 {
-    const QByteArray data =
-        co_await m_api->del(projectPath(slug) + QStringLiteral("/members/") + memberId, {}, std::move(token));
+    const QString path = projectPath(slug) + QStringLiteral("/members/") + memberId;
+    const QByteArray data = co_await m_api->del(path, {}, std::move(token));
     co_return decodeJSON<ProjectMembersResponse>(data).members;
 }
 
 QCoro::Task<QList<ProjectFile>> ProjectService::files(QString slug, CancelToken token)
 {
-    const auto r =
-        co_await m_api->get<ProjectFilesResponse>(projectPath(slug) + QStringLiteral("/files"), {}, std::move(token));
+    const QString path = projectPath(slug) + QStringLiteral("/files");
+    const auto r = co_await m_api->get<ProjectFilesResponse>(path, {}, std::move(token));
     co_return r.files;
 }
 
 QCoro::Task<QList<ProjectFile>> ProjectService::addLinks(QString slug, QStringList urls, CancelToken token)
 {
-    const auto r = co_await m_api->postJSON<ProjectFilesResponse>(projectPath(slug) + QStringLiteral("/files"),
-                                                                  one("links", toJSON(urls)), std::nullopt,
-                                                                  std::move(token));
+    const QString path = projectPath(slug) + QStringLiteral("/files");
+    const JSONObject body = one("links", toJSON(urls));
+    const auto r = co_await m_api->postJSON<ProjectFilesResponse>(path, body, std::nullopt, std::move(token));
     co_return r.files;
 }
 
 QCoro::Task<void> ProjectService::deleteFile(QString slug, QString fileId, CancelToken token)
 {
-    co_await m_api->del(projectPath(slug) + QStringLiteral("/files"), singleItem("id", fileId), std::move(token));
+    const QString path = projectPath(slug) + QStringLiteral("/files");
+    const QueryItems query = singleItem("id", fileId);
+    co_await m_api->del(path, query, std::move(token));
 }
 
 QCoro::Task<ProjectMemoryResponse> ProjectService::memory(QString slug, CancelToken token)
 {
-    co_return co_await m_api->get<ProjectMemoryResponse>(projectPath(slug) + QStringLiteral("/memory"), {},
-                                                         std::move(token));
+    const QString path = projectPath(slug) + QStringLiteral("/memory");
+    co_return co_await m_api->get<ProjectMemoryResponse>(path, {}, std::move(token));
 }
 
 QCoro::Task<QList<ProjectNote>> ProjectService::addNote(QString slug, QString note, CancelToken token)
 {
-    const QByteArray data = co_await m_api->putJSONRaw(projectPath(slug) + QStringLiteral("/memory"),
-                                                       one("note", note), std::move(token));
+    const QString path = projectPath(slug) + QStringLiteral("/memory");
+    const JSONObject body = one("note", note);
+    const QByteArray data = co_await m_api->putJSONRaw(path, body, std::move(token));
     co_return notesOf(data);
 }
 
 QCoro::Task<QList<ProjectNote>> ProjectService::deleteNote(QString slug, qint64 noteId, CancelToken token)
 {
-    const QByteArray data = co_await m_api->putJSONRaw(projectPath(slug) + QStringLiteral("/memory"),
-                                                       one("delete_note_id", JSONValue(noteId)), std::move(token));
+    const QString path = projectPath(slug) + QStringLiteral("/memory");
+    const JSONObject body = one("delete_note_id", JSONValue(noteId));
+    const QByteArray data = co_await m_api->putJSONRaw(path, body, std::move(token));
     co_return notesOf(data);
 }
 
 QCoro::Task<void> ProjectService::saveBlocks(QString slug, QMap<QString, QString> blocks, CancelToken token)
 {
-    co_await m_api->putJSONRaw(projectPath(slug) + QStringLiteral("/memory"), one("blocks", toJSON(blocks)),
-                               std::move(token));
+    const QString path = projectPath(slug) + QStringLiteral("/memory");
+    const JSONObject body = one("blocks", toJSON(blocks));
+    co_await m_api->putJSONRaw(path, body, std::move(token));
 }
 
 QCoro::Task<ProjectTablePreviewResponse> ProjectService::tablePreview(QString slug, QString tableId, int limit,
                                                                       CancelToken token)
 {
-    co_return co_await m_api->get<ProjectTablePreviewResponse>(
-        projectPath(slug) + QStringLiteral("/tables/") + tableId + QStringLiteral("/rows"),
-        singleItem("limit", QString::number(limit)), std::move(token));
+    const QString path = projectPath(slug) + QStringLiteral("/tables/") + tableId + QStringLiteral("/rows");
+    const QueryItems query = singleItem("limit", QString::number(limit));
+    co_return co_await m_api->get<ProjectTablePreviewResponse>(path, query, std::move(token));
 }
 
 QCoro::Task<QList<ProjectTask>> ProjectService::tasks(QString slug, CancelToken token)
 {
-    const auto r =
-        co_await m_api->get<ProjectTasksResponse>(projectPath(slug) + QStringLiteral("/tasks"), {}, std::move(token));
+    const QString path = projectPath(slug) + QStringLiteral("/tasks");
+    const auto r = co_await m_api->get<ProjectTasksResponse>(path, {}, std::move(token));
     co_return r.tasks;
 }
 
@@ -157,30 +169,33 @@ QCoro::Task<QList<ProjectTask>> ProjectService::addTask(QString slug, QString te
 {
     JSONObject body = assignee ? assigneeFields(assignee) : JSONObject{};
     body.insert(QStringLiteral("text"), text);
-    const auto r = co_await m_api->postJSON<ProjectTasksResponse>(projectPath(slug) + QStringLiteral("/tasks"), body,
-                                                                  std::nullopt, std::move(token));
+    const QString path = projectPath(slug) + QStringLiteral("/tasks");
+    const auto r = co_await m_api->postJSON<ProjectTasksResponse>(path, body, std::nullopt, std::move(token));
     co_return r.tasks;
 }
 
 QCoro::Task<QList<ProjectTask>> ProjectService::setTaskStatus(QString slug, QString taskId, QString status,
                                                               CancelToken token)
 {
-    const QByteArray data = co_await m_api->patchJSONRaw(projectPath(slug) + QStringLiteral("/tasks/") + taskId,
-                                                         one("status", status), std::move(token));
+    const QString path = projectPath(slug) + QStringLiteral("/tasks/") + taskId;
+    const JSONObject body = one("status", status);
+    const QByteArray data = co_await m_api->patchJSONRaw(path, body, std::move(token));
     co_return decodeJSON<ProjectTasksResponse>(data).tasks;
 }
 
 QCoro::Task<QList<ProjectTask>> ProjectService::assignTask(QString slug, QString taskId,
                                                            std::optional<ProjectAssignee> assignee, CancelToken token)
 {
-    const QByteArray data = co_await m_api->patchJSONRaw(projectPath(slug) + QStringLiteral("/tasks/") + taskId,
-                                                         assigneeFields(assignee), std::move(token));
+    const QString path = projectPath(slug) + QStringLiteral("/tasks/") + taskId;
+    const JSONObject body = assigneeFields(assignee);
+    const QByteArray data = co_await m_api->patchJSONRaw(path, body, std::move(token));
     co_return decodeJSON<ProjectTasksResponse>(data).tasks;
 }
 
 QCoro::Task<ProjectUsage> ProjectService::usage(QString slug, CancelToken token)
 {
-    co_return co_await m_api->get<ProjectUsage>(projectPath(slug) + QStringLiteral("/usage"), {}, std::move(token));
+    const QString path = projectPath(slug) + QStringLiteral("/usage");
+    co_return co_await m_api->get<ProjectUsage>(path, {}, std::move(token));
 }
 
 QCoro::Task<ProjectEventsResponse> ProjectService::events(QString slug, std::optional<qint64> before,
@@ -189,8 +204,8 @@ QCoro::Task<ProjectEventsResponse> ProjectService::events(QString slug, std::opt
     QueryItems query;
     if (before)
         query = singleItem("before", QString::number(*before));
-    co_return co_await m_api->get<ProjectEventsResponse>(projectPath(slug) + QStringLiteral("/events"), query,
-                                                         std::move(token));
+    const QString path = projectPath(slug) + QStringLiteral("/events");
+    co_return co_await m_api->get<ProjectEventsResponse>(path, query, std::move(token));
 }
 
 } // namespace halvex

@@ -76,7 +76,8 @@ QCoro::Task<void> SessionViewModel::signIn(std::function<QCoro::Task<User>(Cance
     setBusy(true);
     setAuthError(std::nullopt);
     try {
-        User user = co_await request(token);
+        QCoro::Task<User> pending = request(token);
+        User user = co_await pending;
         confirm(std::move(user));
     } catch (const std::exception& e) {
         if (!isCancellation(e))

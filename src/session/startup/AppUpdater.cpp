@@ -23,7 +23,8 @@ QCoro::Task<void> AppUpdater::check()
     Q_EMIT stateChanged();
     const CancelToken token = m_scope.token();
     try {
-        const QString feed = QString::fromUtf8(co_await m_loadFeed(m_feedURL, token));
+        QCoro::Task<QByteArray> pending = m_loadFeed(m_feedURL, token);
+        const QString feed = QString::fromUtf8(co_await pending);
         const auto version = AppcastFeed::advertisedVersion(feed, m_localBuild);
         if (!version) {
             finish(QStringLiteral("You’re up to date."), {});

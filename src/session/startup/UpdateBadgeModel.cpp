@@ -77,7 +77,8 @@ QCoro::Task<void> UpdateBadgeModel::check(bool force, CancelToken token)
     m_preferences.setUpdateBadgeLastCheck(now); // before the download: a failing feed is not retried at once
     m_refreshing = true;
     try {
-        const QByteArray feed = co_await m_loadFeed(*m_feedURL, token);
+        QCoro::Task<QByteArray> pending = m_loadFeed(*m_feedURL, token);
+        const QByteArray feed = co_await pending;
         if (!token.isCancelled()) {
             const auto version = AppcastFeed::advertisedVersion(QString::fromUtf8(feed), *m_localBuild);
             if (version != m_availableVersion) {
