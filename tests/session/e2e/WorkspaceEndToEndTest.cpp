@@ -1,6 +1,7 @@
 // Teams, loop settings and projects: the client's own services and models against the real
 // local service and its demo workspace.
 #include "agents/service/AgentService.h"
+#include "chat/service/ChatService.h"
 #include "chat/loop/SoloLoopToolModel.h"
 #include "chat/team/TeamMenuViewModel.h"
 #include "projects/service/ProjectService.h"
@@ -38,6 +39,31 @@ protected:
 };
 
 } // namespace
+
+TEST_F(WorkspaceEndToEnd, PagingALongHistoryBackwardsSeesEveryMessageOnceInIdOrder)
+{
+    ChatService chat(t->client);
+    const QString agent = QStringLiteral("a-researcher");
+    ChatHistoryResponse page = runTask(chat.history(agent, 50, std::nullopt, std::nullopt));
+    QList<qint64> ids;
+    for (const ChatMessage& m : page.messages)
+        ids.append(m.id);
+    int requests = 1;
+    while (page.page && page.page->hasMore && requests < 20) {
+        ASSERT_TRUE(page.page->oldestId);
+        page = runTask(chat.history(agent, 50, std::nullopt, *page.page->oldestId));
+        ++requests;
+        ASSERT_FALSE(page.messages.isEmpty()) << "a page that reports more must not come back empty";
+        QList<qint64> older;
+        for (const ChatMessage& m : page.messages)
+            older.append(m.id);
+        ASSERT_LT(older.last(), ids.first());
+        ids = older + ids;
+    }
+    EXPECT_GT(requests, 2);
+    EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
+    EXPECT_EQ(QSet<qint64>(ids.begin(), ids.end()).size(), ids.size());
+}
 
 TEST_F(WorkspaceEndToEnd, TeamMenuSavesAndHydratesTheSameSettings)
 {
