@@ -25,10 +25,13 @@ inline constexpr auto kHangGuard = std::chrono::seconds(15);
 
 class LiveService {
 public:
-    explicit LiveService(const std::string& extraArgs = "--ping-ms 200")
+    // With `dataDir` the service runs on that folder and leaves it in place, so a second
+    // service can start on the same data.
+    explicit LiveService(const std::string& extraArgs = "--ping-ms 200", const std::string& dataDir = {})
     {
         char dir[] = "/tmp/halvex-chat-XXXXXX";
-        m_dir = mkdtemp(dir);
+        m_keepDir = !dataDir.empty();
+        m_dir = m_keepDir ? dataDir : std::string(mkdtemp(dir));
         const std::string cmd = std::string("exec ") + HALVEX_SERVICE_BIN + " --port 0 --data " + m_dir +
                                 " --seed-demo --pace-ms 0 --test-mode --fast-hash " + extraArgs + " & echo $!";
         m_out = popen(("sh -c '" + cmd + "'").c_str(), "r");
@@ -41,12 +44,16 @@ public:
         if (colon != std::string::npos) port = std::atoi(listening.c_str() + colon + 1);
         cookie = signIn("demo@halvex.local", "demo-password");
     }
-    ~LiveService()
+    ~LiveService() { stop(SIGTERM); }
+    // Ends the process with `signal`; SIGKILL leaves it no chance to tidy up.
+    void stop(int signal)
     {
-        if (m_pid > 0) kill(m_pid, SIGTERM);
+        if (m_pid > 0) kill(m_pid, signal);
+        m_pid = 0;
         if (m_out) pclose(m_out);
+        m_out = nullptr;
         std::error_code ec;
-        std::filesystem::remove_all(m_dir, ec);
+        if (!m_keepDir) std::filesystem::remove_all(m_dir, ec);
     }
     LiveService(const LiveService&) = delete;
     LiveService& operator=(const LiveService&) = delete;
@@ -109,6 +116,7 @@ public:
 
 private:
     std::string m_dir;
+    bool m_keepDir = false;
     FILE* m_out = nullptr;
     int m_pid = 0;
 };

@@ -2,12 +2,13 @@
 #include "Crypto.h"
 #include "chat/ChatAccess.h"
 #include "chat/ChatRouteGroups.h"
-#include "chat/ChatRuntime.h"
+#include "chat/GoalSetupStore.h"
 #include "chat/GoalStore.h"
 #include "chat/MessageStore.h"
 #include "chat/TurnRunner.h"
 
 #include <algorithm>
+#include <variant>
 
 namespace service {
 
@@ -34,20 +35,49 @@ json finishSetup(Service& s, const std::string& requestId, GoalSetup setup, cons
     if (!setup.startedGoal) {
         json fields{{"objective", setup.objective}};
         if (!target.empty() && hasDigit(target)) fields["target"] = std::max(1, std::atoi(target.c_str()));
-        s.db->transaction([&] { setup.startedGoal = createGoal(*s.db, setup.userId, setup.scope, fields); });
-        chatRuntime(s).goalSetups.put(requestId, setup);
+        s.db->transaction([&] {
+            // Two answers racing for one setup: the second finds the goal the first made.
+            if (auto current = findGoalSetup(*s.db, requestId); current && current->startedGoal) {
+                setup = *current;
+                return;
+            }
+            setup.startedGoal = createGoal(*s.db, setup.userId, setup.scope, fields);
+            putGoalSetup(*s.db, requestId, setup);
+        });
     }
     return started(requestId, *setup.startedGoal);
 }
 
 std::optional<GoalSetup> setupFor(Service& s, const ChatTarget& t, const std::string& requestId, httplib::Response& res)
 {
-    auto setup = chatRuntime(s).goalSetups.find(requestId);
+    auto setup = findGoalSetup(*s.db, requestId);
     if (!setup || setup->userId != t.userId || setup->scope != t.scope()) {
         sendError(res, 404, "Goal setup not found");
         return std::nullopt;
     }
     return setup;
+}
+
+// The keys a first goal may set, each of the type the goal list answers it with; status, id,
+// version and review state stay the service's own.
+std::variant<json, std::string> firstGoalFields(const json& body)
+{
+    static const std::pair<const char*, json::value_t> kKeys[] = {
+        {"target", json::value_t::number_float}, {"cadence_minutes", json::value_t::number_float},
+        {"unit", json::value_t::string}, {"direction", json::value_t::string}, {"title", json::value_t::string},
+        {"definition_of_done", json::value_t::string}, {"execution_mode", json::value_t::string},
+        {"metric", json::value_t::object}, {"limits", json::value_t::object}};
+    json fields{{"objective", trim(str(body, "objective"))}};
+    for (const auto& [key, type] : kKeys) {
+        const auto it = body.find(key);
+        if (it == body.end() || it->is_null()) continue;
+        const bool fits = type == json::value_t::number_float ? it->is_number() : it->type() == type;
+        if (!fits) return std::string("Invalid ") + key + ": expected " + (type == json::value_t::number_float ? "a number"
+                                                                       : type == json::value_t::string     ? "a text"
+                                                                                                           : "an object");
+        fields[key] = *it;
+    }
+    return fields;
 }
 
 void review(Service& s, const ChatTarget& t, const httplib::Request& req, httplib::Response& res)
@@ -79,6 +109,7 @@ void review(Service& s, const ChatTarget& t, const httplib::Request& req, httpli
 
 void addGoalRoutes(httplib::Server& svr, Service& s)
 {
+    ensureGoalSetupSchema(*s.db);
     onBothScopes(svr, s, Verb::get, "/goals", [&](const ChatTarget& t, const httplib::Request& req, httplib::Response& res) {
         int limit = 50;
         if (req.has_param("limit")) {
@@ -96,7 +127,7 @@ void addGoalRoutes(httplib::Server& svr, Service& s)
         if (objective.empty()) return sendError(res, 400, "Describe the goal first");
         const std::string requestId = "gs-" + randomHex(6);
         GoalSetup setup{t.userId, t.scope(), objective, std::nullopt};
-        chatRuntime(s).goalSetups.put(requestId, setup);
+        putGoalSetup(*s.db, requestId, setup);
         // An objective without a number leaves the bar open: ask for it.
         if (!hasDigit(objective)) return sendJson(res, question(requestId));
         sendJson(res, finishSetup(s, requestId, setup, objective));
@@ -126,10 +157,10 @@ void addGoalRoutes(httplib::Server& svr, Service& s)
         auto body = parseBody(req, res);
         if (!body) return;
         if (trim(str(*body, "objective")).empty()) return sendError(res, 400, "Describe the goal first");
-        json fields = *body;
-        fields["objective"] = trim(str(*body, "objective"));
+        const auto fields = firstGoalFields(*body);
+        if (const auto* problem = std::get_if<std::string>(&fields)) return sendError(res, 400, *problem);
         json goal;
-        s.db->transaction([&] { goal = createGoal(*s.db, t.userId, t.scope(), fields); });
+        s.db->transaction([&] { goal = createGoal(*s.db, t.userId, t.scope(), std::get<json>(fields)); });
         sendJson(res, {{"ok", true}, {"goal", goal}});
     });
 

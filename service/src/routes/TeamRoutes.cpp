@@ -1,4 +1,4 @@
-// Teams: settings, roster changes and usage; and the settings half of the team conversation.
+// Teams: settings, roster changes and usage. The team conversation is served with the chat routes.
 #include "routes/Routes.h"
 
 #include "AgentJson.h"
@@ -17,7 +17,6 @@ constexpr const char* kTeam = R"(/api/v2/teams/([A-Za-z0-9_-]+))";
 constexpr const char* kMembers = R"(/api/v2/teams/([A-Za-z0-9_-]+)/members)";
 constexpr const char* kMember = R"(/api/v2/teams/([A-Za-z0-9_-]+)/members/([A-Za-z0-9_-]+))";
 constexpr const char* kUsage = R"(/api/v2/teams/([A-Za-z0-9_-]+)/usage)";
-constexpr const char* kConversation = R"(/api/v2/orchestrator-chat/([A-Za-z0-9_-]+))";
 
 // Signed in and the team exists, or the answer is already sent.
 template <typename F>
@@ -88,16 +87,6 @@ void addTeamRoutes(httplib::Server& svr, Service& s)
 
     svr.Get(kUsage, [&](const httplib::Request& req, httplib::Response& res) {
         withTeam(s, req, res, [&](long long, const Team& team) { sendJson(res, usageAnswer(s, team)); });
-    });
-
-    // The chat routes, registered earlier, answer this path with the history page merged into
-    // teamConversationSettings; this one only keeps the team menu working without them.
-    svr.Get(kConversation, [&](const httplib::Request& req, httplib::Response& res) {
-        withTeam(s, req, res, [&](long long uid, const Team& team) {
-            json answer = teamConversationSettings(s, uid, team);
-            answer["messages"] = json::array();
-            sendJson(res, answer);
-        });
     });
 }
 
