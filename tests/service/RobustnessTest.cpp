@@ -52,7 +52,7 @@ TEST(Robustness, NothingStoredIsLostWhenTheProcessIsKilled)
     char dir[] = "/tmp/halvex-restart-XXXXXX";
     const std::string data = mkdtemp(dir);
     json before, project;
-    std::string cookie;
+    std::string cookie, setup;
     {
         LiveService first("--ping-ms 200", data);
         cookie = first.cookie;
@@ -63,6 +63,8 @@ TEST(Robustness, NothingStoredIsLostWhenTheProcessIsKilled)
         project = first.post("/api/v2/projects", {{"label", "Launch"}, {"brief", "Ship it"}}, 201)["project"];
         first.post("/api/v2/custom-agents/a-researcher/chat/read", json::object());
         before = first.get(std::string(kResearcher) + "?limit=200");
+        setup = first.post("/api/v2/teams/growth/goals/auto-start",
+                           {{"objective", "grow the newsletter"}, {"timezone", "UTC"}, {"client_request_id", "g1"}})["request_id"].get<std::string>();
         stream.close();
         first.stop(SIGKILL);
     }
@@ -87,6 +89,15 @@ TEST(Robustness, NothingStoredIsLostWhenTheProcessIsKilled)
                         "application/json");
     ASSERT_TRUE(retry);
     EXPECT_EQ(json::parse(retry->body)["status"], "duplicate");
+    // A goal setup begun before the crash can still be answered, once.
+    auto answered = c.Post("/api/v2/teams/growth/goals/auto-start/" + setup + "/answer", json{{"answer", "10"}}.dump(),
+                           "application/json");
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(json::parse(answered->body)["status"], "started") << answered->body;
+    auto again = c.Post("/api/v2/teams/growth/goals/auto-start/" + setup + "/answer", json{{"answer", "10"}}.dump(),
+                        "application/json");
+    ASSERT_TRUE(again);
+    EXPECT_EQ(json::parse(again->body)["goal"], json::parse(answered->body)["goal"]);
     second.stop(SIGTERM);
     std::error_code ec;
     std::filesystem::remove_all(data, ec);

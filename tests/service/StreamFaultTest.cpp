@@ -153,3 +153,27 @@ TEST(StreamFaults, DelayedEventsStillArriveWholeAndInOrder)
     EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
     for (const auto& e : stream.messages()) EXPECT_TRUE(e.data.is_object());
 }
+
+TEST(StreamFaults, ClearingTheSwitchesReleasesAnEventStillHeldForReordering)
+{
+    LiveService s;
+    StreamReader stream(s, kStream);
+    ASSERT_TRUE(stream.waitForReady());
+    // Every event waits for its successor; a plain turn has five, so the last one is left over.
+    s.faults({{"stream_reorder_next", 1000}});
+    sendTurn(s, "hello");
+    ASSERT_TRUE(stream.waitFor([](const auto& e) {
+        return std::count_if(e.begin(), e.end(), [](const Event& x) { return x.name != "ready" && x.name != "ping"; }) >= 4;
+    }));
+    const auto deadline = std::chrono::steady_clock::now() + kHangGuard;
+    bool stored = false;
+    while (!stored && std::chrono::steady_clock::now() < deadline) {
+        const json history = s.get(std::string(kResearcher) + "?limit=1");
+        stored = !history["messages"].empty() && kindOf(history["messages"][0]) == "turn_spend";
+        if (!stored) std::this_thread::sleep_for(std::chrono::milliseconds(20)); // polling the service
+    }
+    ASSERT_TRUE(stored);
+    EXPECT_FALSE(hasTurnSpend(stream.events()));
+    EXPECT_EQ(s.client().Delete("/__test/faults")->status, 200);
+    EXPECT_TRUE(stream.waitFor([](const auto& e) { return hasTurnSpend(e); }));
+}

@@ -78,6 +78,16 @@ void StreamHub::publish(const std::string& chatKey, StreamEvent event)
     if (released) deliver(chatKey, *released);
 }
 
+void StreamHub::releaseHeld()
+{
+    std::map<std::string, StreamEvent> held;
+    {
+        std::lock_guard guard(m_lock);
+        held.swap(m_held);
+    }
+    for (const auto& [chatKey, event] : held) deliver(chatKey, event);
+}
+
 void StreamHub::deliver(const std::string& chatKey, const StreamEvent& event)
 {
     std::vector<std::shared_ptr<Subscription>> targets;

@@ -42,6 +42,9 @@ public:
     // Delivers to every connection of the chat, applying the duplicate and reorder switches.
     void publish(const std::string& chatKey, StreamEvent event);
     size_t openConnections();
+    // Delivers the events the reorder switch still holds: clearing the switches must not
+    // leave a chat's last event waiting for a successor that never comes.
+    void releaseHeld();
 
 private:
     void deliver(const std::string& chatKey, const StreamEvent& event);

@@ -73,6 +73,7 @@ void addTestRoutes(httplib::Server& svr, Service& s)
         sendJson(res, {{"ok", true}});
     });
     svr.Delete("/__test/faults", [&](const httplib::Request&, httplib::Response& res) {
+        chatRuntime(s).hub.releaseHeld();
         std::lock_guard guard(s.faults.lock);
         s.faults.latencyMs = 0;
         s.faults.failCount = 0;
