@@ -1,0 +1,975 @@
+#include "chat/viewmodel/ChatViewModel.h"
+
+#include "agents/catalog/LlmModelCatalog.h"
+#include "agents/viewmodel/Failure.h"
+#include "chat/viewmodel/ChatSuggestions.h"
+#include "chat/viewmodel/MessageOrdering.h"
+#include "core/format/MimeType.h"
+#include "core/net/APIClient.h"
+#include "projects/goals/GoalBuilders.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QPointer>
+#include <QUuid>
+
+#include <algorithm>
+
+namespace halvex {
+
+namespace {
+
+constexpr int renderWarmLimit = 120;
+
+// What the cache gets: confirmed messages only, and of a long chat just one more than it keeps
+// (so that it still sees the list was cut), not a copy of the whole list on every event.
+QList<ChatMessage> confirmedOnly(const QList<ChatMessage>& messages)
+{
+    constexpr qsizetype keep = ChatHistoryCache::messageLimit + 1;
+    QList<ChatMessage> out;
+    for (auto it = messages.crbegin(); it != messages.crend() && out.size() < keep; ++it)
+        if (it->id >= 0)
+            out.append(*it);
+    std::reverse(out.begin(), out.end());
+    return out;
+}
+
+} // namespace
+
+ChatViewModel::ChatViewModel(ChatBackend backend, APIClient& api, Clock& clock, std::optional<QString> initialMessage,
+                             ChatHistoryCache& cache, QObject* parent)
+    : QObject(parent),
+      m_backend(std::move(backend)),
+      m_api(api),
+      m_clock(clock),
+      m_cache(cache),
+      m_chat(api),
+      m_agents(api),
+      m_team(api),
+      m_approvals(api),
+      m_goals(api),
+      m_sse(api.origin(), api.network().cookieJar(), &clock),
+      m_initialMessage(std::move(initialMessage))
+{
+    m_pendingInitialTurn = m_initialMessage.has_value();
+    restoreFromCache();
+    wireStream();
+}
+
+ChatViewModel::~ChatViewModel()
+{
+    stop();
+}
+
+void ChatViewModel::restoreFromCache()
+{
+    if (const auto entry = m_cache.touched(m_backend.id())) {
+        if (entry->messages)
+            m_messages = *entry->messages;
+        if (entry->roster)
+            m_roster = *entry->roster;
+        if (entry->detail)
+            m_detail = *entry->detail;
+        m_hasMoreHistory = entry->hasMore.value_or(false);
+    }
+    for (const ChatMessage& m : std::as_const(m_messages))
+        m_seenIds.insert(m.id);
+    recomputeThinking();
+}
+
+void ChatViewModel::wireStream()
+{
+    // The stream calls back on this thread; the pointer guards against a late callback.
+    QPointer<ChatViewModel> self(this);
+    m_sse.onReady = [self] {
+        if (!self)
+            return;
+        // Whatever happened between the history load (or the drop) and this connection is
+        // fetched once with the newest page: the heal poll only asks for newer ids and would
+        // miss a step that finished meanwhile.
+        const bool catchUp = self->m_isReconnecting || !self->m_streamWasReady;
+        self->m_streamWasReady = true;
+        self->m_streamReady = true;
+        self->m_isReconnecting = false;
+        Q_EMIT self->changed();
+        if (catchUp && self->m_started)
+            self->loadHistory(true);
+    };
+    m_sse.onReconnect = [self] {
+        if (!self)
+            return;
+        self->m_streamReady = false;
+        if (!self->m_isReconnecting) {
+            self->m_isReconnecting = true;
+            Q_EMIT self->changed();
+        }
+    };
+    m_sse.onMessage = [self](const ChatMessage& message) {
+        if (self)
+            self->ingest(message);
+    };
+    m_sse.onUnauthorized = [self] {
+        if (self && self->onUnauthorized)
+            self->onUnauthorized();
+    };
+}
+
+QString ChatViewModel::streamPath() const
+{
+    if (const Agent* agent = m_backend.agentValue())
+        return SSEClient::agentStreamPath(agent->id);
+    return SSEClient::teamStreamPath(m_backend.teamValue()->slug);
+}
+
+void ChatViewModel::setInput(const QString& text)
+{
+    if (m_input == text)
+        return;
+    m_input = text;
+    Q_EMIT changed();
+}
+
+void ChatViewModel::setError(std::optional<QString> text)
+{
+    if (m_error == text)
+        return;
+    m_error = std::move(text);
+    Q_EMIT changed();
+}
+
+std::optional<QString> ChatViewModel::fail(const std::exception_ptr& error)
+{
+    const Failure failure = Failure::of(error);
+    switch (failure.route) {
+    case Failure::Route::silent:
+        return std::nullopt;
+    case Failure::Route::lostSession:
+        if (onUnauthorized)
+            onUnauthorized();
+        return std::nullopt;
+    case Failure::Route::show:
+        setError(failure.text);
+        return failure.text;
+    }
+    return std::nullopt;
+}
+
+// --- lifecycle -------------------------------------------------------------------------------
+
+QCoro::Task<void> ChatViewModel::start()
+{
+    QPointer<ChatViewModel> self(this);
+    m_started = true;
+    co_await loadHistory(false);
+    if (!self || !m_started)
+        co_return;
+    m_sse.start(streamPath());
+    if (m_healPoll)
+        m_healPoll->cancel(); // a second start keeps one poll, as it keeps one stream
+    m_healPoll = std::make_unique<CancelSource>();
+    healLoop(m_healPoll->token());
+    if (m_initialMessage) {
+        const QString text = *m_initialMessage;
+        m_initialMessage.reset();
+        send(text);
+    } else {
+        markRead();
+    }
+    if (m_backend.isAgent() && !m_detail)
+        loadDetail();
+    refreshGoalReviews();
+}
+
+void ChatViewModel::stop()
+{
+    m_started = false;
+    m_streamReady = false;
+    m_sse.stop();
+    m_readDebounce.reset();
+    m_suggestionTimer.reset();
+    if (m_healPoll)
+        m_healPoll->cancel();
+    if (m_suggestionLoad)
+        m_suggestionLoad->cancel();
+    ++m_historyLoadGeneration;
+    if (m_historyLoad)
+        m_historyLoad->cancel();
+    m_historyLoad.reset();
+    ++m_olderHistoryGeneration;
+    if (m_olderHistory)
+        m_olderHistory->cancel();
+    m_olderHistory.reset();
+    if (m_isLoadingOlder) {
+        m_isLoadingOlder = false;
+        Q_EMIT changed();
+    }
+}
+
+// --- history ---------------------------------------------------------------------------------
+
+QCoro::Task<void> ChatViewModel::loadHistory(bool merge)
+{
+    QPointer<ChatViewModel> self(this);
+    const quint64 generation = ++m_historyLoadGeneration;
+    const QString chatId = m_backend.id();
+    if (m_historyLoad)
+        m_historyLoad->cancel();
+    m_historyLoad = std::make_unique<CancelSource>();
+    const CancelToken token = m_historyLoad->token();
+    const auto current = [&] { return self && m_historyLoadGeneration == generation && m_backend.id() == chatId; };
+    bool cancelled = false;
+    try {
+        if (const Agent* agent = m_backend.agentValue()) {
+            const ChatHistoryResponse response
+                = co_await m_chat.history(agent->id, agentPageSize, std::nullopt, std::nullopt, token);
+            if (!current())
+                co_return;
+            applyHistory(response.messages, merge,
+                         response.page ? std::optional<bool>(response.page->hasMore) : std::nullopt);
+        } else {
+            const TeamChatResponse response
+                = co_await m_team.load(m_backend.teamValue()->slug, teamPageSize, std::nullopt, token);
+            if (!current())
+                co_return;
+            applyTeamRoster(response.agents);
+            applyHistory(response.messages, merge,
+                         response.page ? std::optional<bool>(response.page->hasMore) : std::nullopt);
+        }
+    } catch (...) {
+        const std::exception_ptr error = std::current_exception();
+        cancelled = isCancellation(error);
+        if (!current())
+            co_return;
+        fail(error);
+    }
+    if (cancelled || !current())
+        co_return;
+    if (!m_historyLoaded || !m_historyReconciled) {
+        m_historyLoaded = true;
+        m_historyReconciled = true;
+        Q_EMIT changed();
+    }
+}
+
+void ChatViewModel::applyTeamRoster(const QList<TeamRosterMember>& members)
+{
+    QMap<QString, QString> roster;
+    QMap<QString, QString> aliases;
+    QMap<QString, QString> ids;
+    for (const TeamRosterMember& member : members) {
+        const QString key = member.slug.value_or(member.name);
+        roster.insert(key, member.name);
+        ids.insert(QStringLiteral("name:") + member.name, member.id);
+        if (member.handle && !member.handle->isEmpty()) {
+            aliases.insert(*member.handle, member.name);
+            ids.insert(QStringLiteral("handle:") + *member.handle, member.id);
+        }
+    }
+    m_roster = roster;
+    m_rosterAliases = aliases;
+    m_rosterAgentIDs = ids;
+    m_cache.setRoster(m_backend.id(), roster);
+    Q_EMIT changed();
+}
+
+void ChatViewModel::applyHistory(QList<ChatMessage> incoming, bool merge, std::optional<bool> hasMore)
+{
+    MessageOrdering::sort(incoming);
+    QList<ChatMessage> result;
+    if (!merge && (incoming.isEmpty() || hasMore == false)) {
+        result = std::move(incoming);
+        m_hasMoreHistory = false;
+    } else {
+        QList<ChatMessage> local;
+        local.reserve(m_messages.size());
+        for (const ChatMessage& m : std::as_const(m_messages))
+            if (!m_settledTempIds.contains(m.id))
+                local.append(m);
+        result = MessageOrdering::merge(local, std::move(incoming));
+    }
+    if (hasMore)
+        m_hasMoreHistory = *hasMore;
+    m_settledTempIds.clear();
+    m_messages = std::move(result);
+    m_cache.setMessages(m_backend.id(), confirmedOnly(m_messages));
+    m_cache.setHasMore(m_backend.id(), m_hasMoreHistory);
+    m_seenIds.clear();
+    for (const ChatMessage& m : std::as_const(m_messages))
+        m_seenIds.insert(m.id);
+    messagesReplaced();
+}
+
+void ChatViewModel::messagesReplaced()
+{
+    m_indexById.reset();
+    bumpVersion();
+    recomputeThinking();
+    if (warmRenderCaches)
+        warmRenderCaches(m_messages.mid(qMax<qsizetype>(0, m_messages.size() - renderWarmLimit)));
+    Q_EMIT changed();
+}
+
+bool ChatViewModel::loadOlderHistory()
+{
+    if (!m_hasMoreHistory || m_isLoadingOlder)
+        return false;
+    const auto bound = m_olderPageGate.begin(m_messages);
+    if (!bound)
+        return false;
+    m_isLoadingOlder = true;
+    const quint64 generation = ++m_olderHistoryGeneration;
+    Q_EMIT changed();
+    loadOlder(*bound, generation);
+    return true;
+}
+
+QCoro::Task<void> ChatViewModel::loadOlder(qint64 bound, quint64 generation)
+{
+    QPointer<ChatViewModel> self(this);
+    const QString chatId = m_backend.id();
+    m_olderHistory = std::make_unique<CancelSource>();
+    const CancelToken token = m_olderHistory->token();
+    const auto current = [&] { return self && m_olderHistoryGeneration == generation && m_backend.id() == chatId; };
+    bool succeeded = false;
+    try {
+        QList<ChatMessage> page;
+        std::optional<bool> hasMore;
+        if (const Agent* agent = m_backend.agentValue()) {
+            const ChatHistoryResponse response
+                = co_await m_chat.history(agent->id, agentPageSize, std::nullopt, bound, token);
+            page = response.messages;
+            if (response.page)
+                hasMore = response.page->hasMore;
+        } else {
+            const TeamChatResponse response
+                = co_await m_team.load(m_backend.teamValue()->slug, teamPageSize, bound, token);
+            page = response.messages;
+            if (response.page)
+                hasMore = response.page->hasMore;
+        }
+        if (!current())
+            co_return;
+        prependHistory(page, hasMore);
+        succeeded = true;
+    } catch (...) {
+        if (!current())
+            co_return;
+        fail(std::current_exception());
+    }
+    m_olderPageGate.finish(bound, succeeded);
+    m_isLoadingOlder = false;
+    Q_EMIT changed();
+}
+
+void ChatViewModel::prependHistory(const QList<ChatMessage>& incoming, std::optional<bool> hasMore)
+{
+    QList<ChatMessage> fresh;
+    for (const ChatMessage& m : incoming)
+        if (indexOf(m.id) < 0)
+            fresh.append(m);
+    MessageOrdering::sort(fresh);
+    m_messages = fresh + m_messages;
+    MessageOrdering::sort(m_messages);
+    m_hasMoreHistory = hasMore.value_or(false);
+    m_cache.setMessages(m_backend.id(), confirmedOnly(m_messages));
+    m_cache.setHasMore(m_backend.id(), m_hasMoreHistory);
+    for (const ChatMessage& m : std::as_const(fresh))
+        m_seenIds.insert(m.id);
+    messagesReplaced();
+}
+
+// --- live events and healing -------------------------------------------------------------------
+
+qsizetype ChatViewModel::indexOf(qint64 id)
+{
+    if (!m_indexById) {
+        m_indexById.emplace();
+        m_indexById->reserve(m_messages.size());
+        for (qsizetype i = 0; i < m_messages.size(); ++i)
+            m_indexById->insert(m_messages[i].id, i);
+    }
+    return m_indexById->value(id, -1);
+}
+
+void ChatViewModel::bumpVersion()
+{
+    ++m_messagesVersion;
+    Q_EMIT messagesChanged();
+}
+
+bool ChatViewModel::place(const ChatMessage& message)
+{
+    const qsizetype at = indexOf(message.id);
+    if (at >= 0) {
+        ChatMessage& local = m_messages[at];
+        if (local == message || !MessageOrdering::mayReplace(local, message))
+            return false;
+        local = message;
+        bumpVersion();
+    } else {
+        m_messages.append(message);
+        m_indexById->insert(message.id, m_messages.size() - 1);
+        bumpVersion();
+        const qsizetype n = m_messages.size();
+        if (n >= 2 && MessageOrdering::precedes(message.id, m_messages[n - 2].id)) {
+            MessageOrdering::sort(m_messages);
+            m_indexById.reset();
+            bumpVersion();
+        }
+    }
+    m_seenIds.insert(message.id);
+    return true;
+}
+
+void ChatViewModel::requestExpansion(const ChatMessage& message)
+{
+    // Team chats have no step endpoint; each step is fetched once however often it arrives.
+    if (!m_backend.isAgent() || !MessageOrdering::isTruncatedStep(message) || m_expansionsRequested.contains(message.id))
+        return;
+    m_expansionsRequested.insert(message.id);
+    expandStep(message.id);
+}
+
+void ChatViewModel::ingest(const ChatMessage& message)
+{
+    if (!place(message))
+        return;
+    if (!message.isUser())
+        scheduleMarkRead();
+    recomputeThinking();
+    storeInCache();
+    Q_EMIT changed();
+    if (message.metadata.signalsBrowserActivity() && onBrowserActivity)
+        onBrowserActivity();
+    requestExpansion(message);
+    if (message.metadata.goalRunId())
+        refreshGoalReviews();
+}
+
+void ChatViewModel::applyDelta(const QList<ChatMessage>& incoming)
+{
+    bool anyNonUser = false;
+    bool changedAny = false;
+    for (const ChatMessage& message : incoming) {
+        if (!place(message))
+            continue;
+        changedAny = true;
+        anyNonUser = anyNonUser || !message.isUser();
+        requestExpansion(message);
+    }
+    if (!changedAny)
+        return;
+    if (anyNonUser)
+        scheduleMarkRead();
+    recomputeThinking();
+    storeInCache();
+    Q_EMIT changed();
+}
+
+QCoro::Task<void> ChatViewModel::healLoop(CancelToken token)
+{
+    QPointer<ChatViewModel> self(this);
+    try {
+        while (!token.isCancelled()) {
+            co_await m_clock.sleep(healIntervalMs, token);
+            if (!self || token.isCancelled())
+                co_return;
+            co_await healOnce();
+        }
+    } catch (...) {
+        // Cancelled: the chat was stopped.
+    }
+}
+
+QCoro::Task<void> ChatViewModel::healOnce()
+{
+    if (m_backend.isTeam()) {
+        co_await loadHistory(true);
+        co_return;
+    }
+    qint64 newest = 0;
+    for (const ChatMessage& m : std::as_const(m_messages))
+        newest = qMax(newest, m.id);
+    if (newest < 1)
+        co_return;
+    QPointer<ChatViewModel> self(this);
+    const CancelToken token = m_healPoll ? m_healPoll->token() : m_scope.token();
+    try {
+        const ChatHistoryResponse delta
+            = co_await m_chat.history(m_backend.agentValue()->id, std::nullopt, newest, std::nullopt, token);
+        if (!self || token.isCancelled())
+            co_return;
+        applyDelta(delta.messages);
+    } catch (...) {
+        // A missed heal round is caught up by the next one; only a lost session matters.
+        if (self && Failure::of(std::current_exception()).route == Failure::Route::lostSession && onUnauthorized)
+            onUnauthorized();
+    }
+}
+
+QCoro::Task<void> ChatViewModel::expandStep(qint64 stepId)
+{
+    const Agent* agent = m_backend.agentValue();
+    if (!agent)
+        co_return;
+    QPointer<ChatViewModel> self(this);
+    const QString agentId = agent->id;
+    const CancelToken token = m_scope.token();
+    try {
+        const ChatMessage full = co_await m_chat.expandStep(agentId, stepId, token);
+        if (!self || token.isCancelled())
+            co_return;
+        ingest(full);
+    } catch (...) {
+        // The shortened step stays readable.
+    }
+}
+
+// --- indicator and cache -------------------------------------------------------------------------
+
+void ChatViewModel::storeInCache()
+{
+    m_cache.setMessages(m_backend.id(), confirmedOnly(m_messages));
+}
+
+void ChatViewModel::recomputeThinking()
+{
+    const bool thinking = m_pendingInitialTurn || !MessageOrdering::isTurnComplete(m_messages);
+    if (thinking == m_isThinking)
+        return;
+    const bool finished = m_isThinking && !thinking;
+    m_isThinking = thinking;
+    Q_EMIT changed();
+    if (finished)
+        scheduleChatSuggestionRefresh(suggestionDelayMs);
+}
+
+// --- read marking ---------------------------------------------------------------------------------
+
+void ChatViewModel::scheduleMarkRead()
+{
+    QPointer<ChatViewModel> self(this);
+    m_readDebounce = m_clock.schedule(readDebounceMs, [self] {
+        if (self)
+            self->markRead();
+    });
+}
+
+void ChatViewModel::markRead()
+{
+    QPointer<ChatViewModel> self(this);
+    const CancelToken token = m_scope.token();
+    auto run = [](QPointer<ChatViewModel> self, ChatViewModel* vm, CancelToken token) -> QCoro::Task<void> {
+        try {
+            if (const Agent* agent = vm->m_backend.agentValue())
+                co_await vm->m_chat.markRead(agent->id, token);
+            else
+                co_await vm->m_team.markRead(vm->m_backend.teamValue()->slug, token);
+        } catch (...) {
+            co_return; // a missed read mark is harmless
+        }
+        if (self && !token.isCancelled() && self->onRead)
+            self->onRead();
+    };
+    run(self, this, token);
+}
+
+// --- sending ----------------------------------------------------------------------------------------
+
+QCoro::Task<void> ChatViewModel::send(std::optional<QString> textOverride)
+{
+    const bool fromInput = !textOverride.has_value();
+    const QString text = (fromInput ? m_input : *textOverride).trimmed();
+    if (m_isUploading || (text.isEmpty() && m_staged.isEmpty()))
+        co_return;
+    if (fromInput)
+        m_input.clear();
+    QList<Attachment> attachments = m_staged;
+    m_staged.clear();
+    co_await sendTurn(text, fromInput, attachments);
+}
+
+QCoro::Task<void> ChatViewModel::sendTurn(QString text, bool fromInput, QList<Attachment> attachments)
+{
+    QPointer<ChatViewModel> self(this);
+    const QString clientRequestId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    m_isThinking = true;
+    m_pendingInitialTurn = false;
+
+    ChatMessage optimistic;
+    optimistic.id = m_tempId--;
+    optimistic.role = QStringLiteral("user");
+    optimistic.content = text;
+    const qint64 tempId = optimistic.id;
+    m_messages.append(optimistic);
+    if (m_indexById)
+        m_indexById->insert(tempId, m_messages.size() - 1);
+    bumpVersion();
+    Q_EMIT changed();
+
+    const CancelToken token = m_scope.token();
+    try {
+        if (const Agent* agent = m_backend.agentValue()) {
+            const SendResponse response = co_await m_chat.send(agent->id, text, attachments, clientRequestId, token);
+            if (!self || token.isCancelled())
+                co_return;
+            const qsizetype at = indexOf(tempId);
+            if (response.message) {
+                const ChatMessage& stored = *response.message;
+                if (at >= 0 && indexOf(stored.id) < 0) {
+                    m_messages[at] = stored;
+                    m_indexById.reset();
+                    if (at + 1 < m_messages.size() && MessageOrdering::precedes(m_messages[at + 1].id, stored.id))
+                        MessageOrdering::sort(m_messages);
+                    m_seenIds.insert(stored.id);
+                    bumpVersion();
+                } else {
+                    // The stream was first: the stored turn is already in the list.
+                    if (at >= 0) {
+                        m_messages.removeAt(at);
+                        m_indexById.reset();
+                        bumpVersion();
+                    }
+                    ingest(stored);
+                }
+            } else if (at >= 0) {
+                m_messages.removeAt(at);
+                m_indexById.reset();
+                bumpVersion();
+            }
+            // The whole reply may have streamed in before this answer: only now is the
+            // optimistic turn out of the way of the working indicator.
+            recomputeThinking();
+            storeInCache();
+            Q_EMIT changed();
+        } else {
+            co_await m_team.send(m_backend.teamValue()->slug, text, attachments, token);
+            if (!self || token.isCancelled())
+                co_return;
+            m_settledTempIds.insert(tempId);
+            co_await loadHistory(true);
+        }
+    } catch (...) {
+        const std::exception_ptr error = std::current_exception();
+        if (!self || isCancellation(error))
+            co_return;
+        const qsizetype at = indexOf(tempId);
+        if (at >= 0) {
+            m_messages.removeAt(at);
+            m_indexById.reset();
+            bumpVersion();
+        }
+        m_settledTempIds.remove(tempId);
+        if (fromInput && m_input.isEmpty())
+            m_input = text;
+        m_staged = attachments + m_staged;
+        fail(error);
+        recomputeThinking();
+        Q_EMIT changed();
+    }
+}
+
+// --- files -------------------------------------------------------------------------------------------
+
+QCoro::Task<void> ChatViewModel::addFilePaths(QStringList paths)
+{
+    QList<LocalFile> files;
+    for (const QString& path : paths) {
+        const QFileInfo info(path);
+        if (info.size() > maxUploadBytes)
+            continue;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            setError(QStringLiteral("Could not read “") + info.fileName() + QStringLiteral("”."));
+            continue;
+        }
+        files.append({info.fileName(), file.readAll()});
+    }
+    co_await addFiles(files);
+}
+
+QCoro::Task<void> ChatViewModel::addFiles(QList<LocalFile> files)
+{
+    QString target;
+    if (const Agent* agent = m_backend.agentValue()) {
+        target = agent->id;
+    } else {
+        // The orchestrator hands files on; any member with an agent id can receive them.
+        if (m_rosterAgentIDs.isEmpty()) {
+            setError(QStringLiteral("Files are not ready yet — wait for the roster to load."));
+            co_return;
+        }
+        target = m_rosterAgentIDs.first();
+    }
+    const qsizetype room = maxStaged - m_staged.size();
+    QList<MultipartFile> parts;
+    for (const LocalFile& file : files) {
+        if (parts.size() >= room)
+            break;
+        if (file.data.size() > maxUploadBytes)
+            continue;
+        parts.append({QStringLiteral("file"), file.name, MimeType::from(file.name), file.data});
+    }
+    if (parts.isEmpty())
+        co_return;
+    co_await uploadTo(target, parts);
+}
+
+QCoro::Task<void> ChatViewModel::uploadTo(QString agentId, QList<MultipartFile> files)
+{
+    QPointer<ChatViewModel> self(this);
+    const CancelToken token = m_scope.token();
+    m_isUploading = true;
+    Q_EMIT changed();
+    try {
+        const QList<Attachment> uploaded = co_await m_chat.uploadFiles(agentId, files, token);
+        if (!self || token.isCancelled())
+            co_return;
+        for (const Attachment& a : uploaded) {
+            if (a.error)
+                setError(*a.error);
+            else if (m_staged.size() < maxStaged)
+                m_staged.append(a);
+        }
+    } catch (...) {
+        if (!self)
+            co_return;
+        fail(std::current_exception());
+    }
+    m_isUploading = false;
+    Q_EMIT changed();
+}
+
+void ChatViewModel::removeStaged(int index)
+{
+    if (index < 0 || index >= m_staged.size())
+        return;
+    m_staged.removeAt(index);
+    Q_EMIT changed();
+}
+
+// --- approvals -------------------------------------------------------------------------------------
+
+QCoro::Task<void> ChatViewModel::resolveApproval(qint64 messageID, ApprovalDecision decision)
+{
+    QPointer<ChatViewModel> self(this);
+    m_approvalBusy.insert(messageID);
+    m_approvalErrors.remove(messageID);
+    Q_EMIT changed();
+    const ApprovalRequest request = m_backend.isAgent()
+        ? ApprovalRequest::solo(m_backend.agentValue()->id, messageID, decision)
+        : ApprovalRequest::team(m_backend.teamValue()->slug, messageID, decision);
+    const CancelToken token = m_scope.token();
+    try {
+        const ApprovalResolution resolution = co_await m_approvals.send(request, token);
+        if (!self || token.isCancelled())
+            co_return;
+        const qsizetype at = indexOf(messageID);
+        if (at >= 0) {
+            JSONObject& meta = m_messages[at].metadata.raw;
+            meta.insert(QStringLiteral("status"), resolvedApprovalStatus(resolution.status, decision));
+            if (resolution.createdAgentID)
+                meta.insert(QStringLiteral("created_agent_id"), *resolution.createdAgentID);
+            if (resolution.workerName)
+                meta.insert(QStringLiteral("worker_name"), *resolution.workerName);
+            bumpVersion();
+            storeInCache();
+        }
+    } catch (...) {
+        const std::exception_ptr error = std::current_exception();
+        if (!self || isCancellation(error))
+            co_return;
+        const Failure failure = Failure::of(error);
+        if (failure.route == Failure::Route::lostSession && onUnauthorized)
+            onUnauthorized();
+        m_approvalErrors.insert(messageID, failure.text.isEmpty() ? QStringLiteral("Approval failed.") : failure.text);
+    }
+    m_approvalBusy.remove(messageID);
+    Q_EMIT changed();
+    co_await loadHistory(true);
+}
+
+std::optional<QString> ChatViewModel::artifactAgentID(const ChatMessage& message) const
+{
+    if (const Agent* agent = m_backend.agentValue())
+        return agent->id;
+    if (const auto memberId = message.metadata.nonEmptyString(QStringLiteral("member_id")))
+        return memberId;
+    auto name = message.metadata.nonEmptyString(QStringLiteral("member_name"));
+    if (!name)
+        name = message.metadata.nonEmptyString(QStringLiteral("delegate_to"));
+    if (!name || *name == QLatin1String("team"))
+        return std::nullopt;
+    for (const QString& prefix : {QStringLiteral("handle:"), QStringLiteral("name:")}) {
+        const auto found = m_rosterAgentIDs.constFind(prefix + *name);
+        if (found != m_rosterAgentIDs.constEnd())
+            return *found;
+    }
+    return std::nullopt;
+}
+
+QString ChatViewModel::modelLabel() const
+{
+    const Agent* agent = m_detail ? &*m_detail : m_backend.agentValue();
+    if (!agent)
+        return {};
+    const std::optional<QString> id = agent->llmModel ? agent->llmModel : agent->resolvedLlmModel;
+    if (const auto model = BrainCatalog::model(id))
+        return model->label;
+    if (agent->resolvedLlmModel)
+        if (const auto model = BrainCatalog::model(agent->resolvedLlmModel))
+            return model->label;
+    return id.value_or(QString());
+}
+
+QCoro::Task<void> ChatViewModel::loadDetail()
+{
+    QPointer<ChatViewModel> self(this);
+    const QString agentId = m_backend.agentValue()->id;
+    const CancelToken token = m_scope.token();
+    try {
+        const Agent agent = co_await m_agents.detail(agentId, token);
+        if (!self || token.isCancelled())
+            co_return;
+        m_detail = agent;
+        m_cache.setDetail(m_backend.id(), agent);
+        Q_EMIT changed();
+    } catch (...) {
+        // The sidebar's record is enough to chat.
+    }
+}
+
+// --- goals -----------------------------------------------------------------------------------------
+
+GoalScope ChatViewModel::goalScope() const
+{
+    if (const Agent* agent = m_backend.agentValue())
+        return GoalScope::agent(agent->id);
+    return GoalScope::team(m_backend.teamValue()->slug);
+}
+
+QString ChatViewModel::suggestionBasePath() const
+{
+    return goalScope().base();
+}
+
+QCoro::Task<void> ChatViewModel::refreshGoalReviews()
+{
+    QPointer<ChatViewModel> self(this);
+    const CancelToken token = m_scope.token();
+    try {
+        const GoalScope scope = goalScope();
+        const QList<GoalListItem> goals = co_await m_goals.list(scope, goalListLimit, token);
+        if (!self || token.isCancelled())
+            co_return;
+        const QList<GoalReviewItem> reviews = GoalReviewBuilder::pending(goals);
+        if (reviews != m_goalReviews) {
+            m_goalReviews = reviews;
+            Q_EMIT changed();
+        }
+    } catch (...) {
+        // Reviews show again on the next refresh.
+    }
+}
+
+QCoro::Task<void> ChatViewModel::submitGoalReview(GoalReviewItem item, QString decision, QString feedback)
+{
+    QPointer<ChatViewModel> self(this);
+    const QString key = item.key();
+    if (decision == QLatin1String("needs_work") && feedback.trimmed().isEmpty()) {
+        m_goalReviewErrors.insert(key, QStringLiteral("Describe what should be changed before requesting a revision."));
+        Q_EMIT changed();
+        co_return;
+    }
+    m_goalReviewErrors.remove(key);
+    m_goalReviewBusy.insert(key);
+    Q_EMIT changed();
+    const CancelToken token = m_scope.token();
+    const GoalScope scope = goalScope();
+    const QString trimmedFeedback = feedback.trimmed();
+    try {
+        co_await m_goals.review(scope, item.goalId, item.runId, decision, trimmedFeedback, item.version, token);
+    } catch (...) {
+        if (!self || isCancellation(std::current_exception()))
+            co_return;
+        m_goalReviewErrors.insert(key, QStringLiteral("Could not review the result."));
+    }
+    if (!self)
+        co_return;
+    m_goalReviewBusy.remove(key);
+    Q_EMIT changed();
+    co_await refreshGoalReviews();
+}
+
+// --- suggestions -------------------------------------------------------------------------------------
+
+QString ChatViewModel::suggestionLanguage() const
+{
+    const Agent* agent = m_detail ? &*m_detail : m_backend.agentValue();
+    if (agent && agent->responseLanguage) {
+        const QString code = agent->responseLanguage->trimmed().left(2).toLower();
+        if (code.size() == 2 && code[0].isLetter() && code[1].isLetter())
+            return code;
+    }
+    return QStringLiteral("mixed");
+}
+
+void ChatViewModel::scheduleChatSuggestionRefresh(qint64 afterMilliseconds)
+{
+    if (m_suggestionLoad)
+        m_suggestionLoad->cancel();
+    QPointer<ChatViewModel> self(this);
+    m_suggestionTimer = m_clock.schedule(qMax<qint64>(0, afterMilliseconds), [self] {
+        if (self)
+            self->loadChatSuggestions();
+    });
+}
+
+QCoro::Task<void> ChatViewModel::loadChatSuggestions()
+{
+    QPointer<ChatViewModel> self(this);
+    m_chatSuggestionsRequested = true;
+    if (m_suggestionLoad)
+        m_suggestionLoad->cancel();
+    m_suggestionLoad = std::make_unique<CancelSource>();
+    const CancelToken token = m_suggestionLoad->token();
+    JSONObject body;
+    body.insert(QStringLiteral("mode"), QStringLiteral("chat"));
+    body.insert(QStringLiteral("language"), suggestionLanguage());
+    if (m_chatSuggestionHash)
+        body.insert(QStringLiteral("known_context_hash"), *m_chatSuggestionHash);
+    const QString path = suggestionBasePath() + QStringLiteral("/goals/suggestions");
+    QStringList next;
+    try {
+        const JSONObject answer = co_await m_api.postJSON<JSONObject>(path, body, std::nullopt, token);
+        if (!self || token.isCancelled())
+            co_return;
+        const JSONValue unchanged = answer.value(QStringLiteral("unchanged"));
+        if (unchanged.isBool() && unchanged.toBool() && !m_chatSuggestions.isEmpty())
+            co_return;
+        QStringList offered;
+        const JSONValue list = answer.value(QStringLiteral("chat_suggestions"));
+        if (list.isArray())
+            for (const JSONValue& v : list.toArray())
+                if (v.isString())
+                    offered.append(v.toString());
+        next = ChatSuggestions::normalize(offered);
+        const JSONValue hash = answer.value(QStringLiteral("context_hash"));
+        if (hash.isString())
+            m_chatSuggestionHash = hash.toString();
+    } catch (...) {
+        if (!self || isCancellation(std::current_exception()))
+            co_return;
+        if (!m_chatSuggestions.isEmpty())
+            co_return;
+    }
+    if (next.isEmpty())
+        next = ChatSuggestions::fallback(suggestionLanguage(), m_backend.isTeam());
+    if (next != m_chatSuggestions) {
+        m_chatSuggestions = next;
+        Q_EMIT changed();
+    }
+}
+
+} // namespace halvex

@@ -1,0 +1,233 @@
+#pragma once
+// The live state of one open chat: messages, composer, staged files, the working indicator,
+// paging, approvals, goal reviews and suggestions. It owns the chat protocol: first history
+// load, the event stream, the 8-second heal poll, optimistic sends reconciled by id, and older
+// pages. GUI thread only. A stopped or destroyed instance drops every late result (generation
+// counters and cancel tokens), so a chat switch never shows the other chat's messages.
+#include "chat/approvals/ApprovalRequest.h"
+#include "chat/approvals/ApprovalService.h"
+#include "chat/history/ChatHistoryCache.h"
+#include "chat/history/ChatHistoryPageGate.h"
+#include "chat/model/Attachment.h"
+#include "chat/model/ChatBackend.h"
+#include "chat/model/ChatMessage.h"
+#include "chat/service/ChatService.h"
+#include "chat/service/TeamChatService.h"
+#include "chat/stream/SSEClient.h"
+#include "agents/service/AgentService.h"
+#include "core/async/CancelToken.h"
+#include "core/async/Clock.h"
+#include "projects/goals/GoalRecords.h"
+#include "projects/goals/GoalService.h"
+
+#include <QHash>
+#include <QMap>
+#include <QObject>
+#include <QSet>
+#include <QStringList>
+
+#include <qcorotask.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace halvex {
+
+class APIClient;
+
+class ChatViewModel : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(int messagesVersion READ messagesVersion NOTIFY messagesChanged)
+    Q_PROPERTY(QString input READ input WRITE setInput NOTIFY changed)
+    Q_PROPERTY(bool isThinking READ isThinking NOTIFY changed)
+    Q_PROPERTY(bool isUploading READ isUploading NOTIFY changed)
+    Q_PROPERTY(bool isReconnecting READ isReconnecting NOTIFY changed)
+    Q_PROPERTY(bool historyLoaded READ historyLoaded NOTIFY changed)
+    Q_PROPERTY(bool hasMoreHistory READ hasMoreHistory NOTIFY changed)
+    Q_PROPERTY(bool isLoadingOlder READ isLoadingOlder NOTIFY changed)
+    Q_PROPERTY(QString error READ errorText NOTIFY changed)
+    Q_PROPERTY(QStringList chatSuggestions READ chatSuggestions NOTIFY changed)
+    Q_PROPERTY(QString modelLabel READ modelLabel NOTIFY changed)
+    Q_PROPERTY(int stagedCount READ stagedCount NOTIFY changed)
+public:
+    static constexpr int agentPageSize = 50;
+    static constexpr int teamPageSize = 15;
+    static constexpr qint64 healIntervalMs = 8'000;
+    static constexpr qint64 readDebounceMs = 1'200;
+    static constexpr qint64 suggestionDelayMs = 1'200;
+    static constexpr int maxStaged = 5;
+    static constexpr qint64 maxUploadBytes = 10'485'760;
+    static constexpr int goalListLimit = 50;
+
+    // One local file chosen for upload.
+    struct LocalFile {
+        QString name;
+        QByteArray data;
+    };
+
+    ChatViewModel(ChatBackend backend, APIClient& api, Clock& clock, std::optional<QString> initialMessage = {},
+                  ChatHistoryCache& cache = ChatHistoryCache::shared(), QObject* parent = nullptr);
+    ~ChatViewModel() override;
+
+    // Set by the owner before start().
+    std::function<void()> onUnauthorized;
+    std::function<void()> onRead;
+    std::function<void()> onBrowserActivity;
+    // The interface's render caches (Markdown, presentation), warmed after history loads.
+    std::function<void(const QList<ChatMessage>&)> warmRenderCaches;
+
+    const ChatBackend& backend() const { return m_backend; }
+    const QList<ChatMessage>& messages() const { return m_messages; }
+    int messagesVersion() const { return m_messagesVersion; }
+    QString input() const { return m_input; }
+    void setInput(const QString& text);
+    const QList<Attachment>& staged() const { return m_staged; }
+    int stagedCount() const { return int(m_staged.size()); }
+    bool isThinking() const { return m_isThinking; }
+    bool isUploading() const { return m_isUploading; }
+    bool isReconnecting() const { return m_isReconnecting; }
+    // The stream said "ready" and has not dropped since.
+    bool isStreamReady() const { return m_streamReady; }
+    bool historyLoaded() const { return m_historyLoaded; }
+    bool historyReconciled() const { return m_historyReconciled; }
+    bool hasMoreHistory() const { return m_hasMoreHistory; }
+    bool isLoadingOlder() const { return m_isLoadingOlder; }
+    const std::optional<QString>& error() const { return m_error; }
+    QString errorText() const { return m_error.value_or(QString()); }
+    const std::optional<Agent>& detail() const { return m_detail; }
+    const QMap<QString, QString>& roster() const { return m_roster; }
+    const QMap<QString, QString>& rosterAliases() const { return m_rosterAliases; }
+    const QMap<QString, QString>& rosterAgentIDs() const { return m_rosterAgentIDs; }
+    const QSet<qint64>& approvalBusy() const { return m_approvalBusy; }
+    const QMap<qint64, QString>& approvalErrors() const { return m_approvalErrors; }
+    const QList<GoalReviewItem>& goalReviews() const { return m_goalReviews; }
+    const QSet<QString>& goalReviewBusy() const { return m_goalReviewBusy; }
+    const QMap<QString, QString>& goalReviewErrors() const { return m_goalReviewErrors; }
+    QStringList chatSuggestions() const { return m_chatSuggestions; }
+    QString modelLabel() const;
+    bool isStarted() const { return m_started; }
+
+    QCoro::Task<void> start();
+    void stop();
+
+    QCoro::Task<void> send(std::optional<QString> textOverride = std::nullopt);
+    Q_INVOKABLE void sendComposer() { send(); }
+    Q_INVOKABLE void sendQuick(const QString& text) { send(text); }
+    QCoro::Task<void> addFiles(QList<LocalFile> files);
+    // Reads the files from disk; unreadable ones are reported in `error`.
+    QCoro::Task<void> addFilePaths(QStringList paths);
+    Q_INVOKABLE void removeStaged(int index);
+    QCoro::Task<void> loadHistory(bool merge);
+    // Whether a fetch was started.
+    bool loadOlderHistory();
+    QCoro::Task<void> resolveApproval(qint64 messageID, ApprovalDecision decision);
+    QCoro::Task<void> submitGoalReview(GoalReviewItem item, QString decision, QString feedback);
+    QCoro::Task<void> refreshGoalReviews();
+    QCoro::Task<void> expandStep(qint64 stepId);
+    // The agent owning a message's artifact; none when a team chat cannot tell.
+    std::optional<QString> artifactAgentID(const ChatMessage& message) const;
+    QCoro::Task<void> loadChatSuggestions();
+    void scheduleChatSuggestionRefresh(qint64 afterMilliseconds);
+    // One heal round; the poll runs it every 8 seconds.
+    QCoro::Task<void> healOnce();
+    void ingest(const ChatMessage& message);
+
+    // "mixed" when no single language can be chosen.
+    QString suggestionLanguage() const;
+    QString suggestionBasePath() const;
+    GoalScope goalScope() const;
+
+Q_SIGNALS:
+    void changed();
+    void messagesChanged();
+
+private:
+    void restoreFromCache();
+    void wireStream();
+    QString streamPath() const;
+    QCoro::Task<void> healLoop(CancelToken token);
+    QCoro::Task<void> loadOlder(qint64 bound, quint64 generation);
+    QCoro::Task<void> loadDetail();
+    QCoro::Task<void> sendTurn(QString text, bool fromInput, QList<Attachment> attachments);
+    QCoro::Task<void> uploadTo(QString agentId, QList<MultipartFile> files);
+
+    void applyHistory(QList<ChatMessage> incoming, bool merge, std::optional<bool> hasMore);
+    void applyDelta(const QList<ChatMessage>& incoming);
+    void prependHistory(const QList<ChatMessage>& incoming, std::optional<bool> hasMore);
+    void applyTeamRoster(const QList<TeamRosterMember>& members);
+    // Steps 1-3 of ingesting: replace in place, append, re-sort; true when the list changed.
+    bool place(const ChatMessage& message);
+    void requestExpansion(const ChatMessage& message);
+    void messagesReplaced();
+    qsizetype indexOf(qint64 id);
+    void bumpVersion();
+    void storeInCache();
+    void recomputeThinking();
+    void scheduleMarkRead();
+    void markRead();
+    void setError(std::optional<QString> text);
+    // Routes a failure: silence, lost session, or `error`. Returns the text shown, if any.
+    std::optional<QString> fail(const std::exception_ptr& error);
+
+    ChatBackend m_backend;
+    APIClient& m_api;
+    Clock& m_clock;
+    ChatHistoryCache& m_cache;
+    ChatService m_chat;
+    AgentService m_agents;
+    TeamChatService m_team;
+    ApprovalService m_approvals;
+    GoalService m_goals;
+    SSEClient m_sse;
+
+    QList<ChatMessage> m_messages;
+    int m_messagesVersion = 0;
+    QString m_input;
+    QList<Attachment> m_staged;
+    bool m_isThinking = false;
+    bool m_isUploading = false;
+    bool m_isReconnecting = false;
+    bool m_streamReady = false;
+    bool m_streamWasReady = false;
+    bool m_historyLoaded = false;
+    bool m_historyReconciled = false;
+    bool m_hasMoreHistory = false;
+    bool m_isLoadingOlder = false;
+    bool m_started = false;
+    std::optional<QString> m_error;
+    std::optional<Agent> m_detail;
+    QMap<QString, QString> m_roster;
+    QMap<QString, QString> m_rosterAliases;
+    QMap<QString, QString> m_rosterAgentIDs;
+    QSet<qint64> m_approvalBusy;
+    QMap<qint64, QString> m_approvalErrors;
+    QList<GoalReviewItem> m_goalReviews;
+    QSet<QString> m_goalReviewBusy;
+    QMap<QString, QString> m_goalReviewErrors;
+    QStringList m_chatSuggestions;
+    std::optional<QString> m_chatSuggestionHash;
+    bool m_chatSuggestionsRequested = false;
+
+    QSet<qint64> m_seenIds;
+    std::optional<QHash<qint64, qsizetype>> m_indexById;
+    QSet<qint64> m_expansionsRequested;
+    // Optimistic team turns already sent: the next history merge drops them.
+    QSet<qint64> m_settledTempIds;
+    qint64 m_tempId = -1;
+    std::optional<QString> m_initialMessage;
+    bool m_pendingInitialTurn = false;
+
+    quint64 m_historyLoadGeneration = 0;
+    quint64 m_olderHistoryGeneration = 0;
+    ChatHistoryPageGate m_olderPageGate;
+    std::unique_ptr<CancelSource> m_historyLoad;
+    std::unique_ptr<CancelSource> m_olderHistory;
+    std::unique_ptr<CancelSource> m_healPoll;
+    std::unique_ptr<TimerHandle> m_readDebounce;
+    std::unique_ptr<TimerHandle> m_suggestionTimer;
+    std::unique_ptr<CancelSource> m_suggestionLoad;
+    TaskScope m_scope; // sends, uploads, approvals, reviews, detail, expansions
+};
+
+} // namespace halvex

@@ -1,0 +1,27 @@
+#pragma once
+// The terminal client's commands. Each runs to completion and answers its exit status:
+// 0 done, 1 failed, 2 bad usage, 3 not signed in.
+#include "cli/CliOutput.h"
+#include "core/async/Clock.h"
+#include "core/net/APIClient.h"
+
+#include <QStringList>
+
+#include <qcorotask.h>
+
+namespace halvex::cli {
+
+enum ExitCode { ok = 0, failed = 1, usage = 2, signedOut = 3 };
+
+struct CliContext {
+    APIClient& api;
+    Clock& clock;
+    CliOutput out;
+    qint64 turnTimeoutMs = 300'000;
+};
+
+QCoro::Task<int> runCommand(CliContext& context, QString command, QStringList args);
+
+QString usageText();
+
+} // namespace halvex::cli

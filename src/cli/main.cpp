@@ -1,0 +1,61 @@
+// halvex-cli: the client's view models driven from a terminal.
+#include "cli/CliCommands.h"
+#include "core/Config.h"
+#include "core/net/PersistentCookieJar.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QTimer>
+
+#include <cstdio>
+
+using namespace halvex;
+
+namespace {
+
+QCoro::Task<void> run(cli::CliContext& context, QString command, QStringList args)
+{
+    const int code = co_await cli::runCommand(context, command, args);
+    QCoreApplication::exit(code);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("halvex-cli"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(cli::usageText());
+    parser.addHelpOption();
+    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Machine-readable output, one JSON object a line."));
+    const QCommandLineOption service(QStringLiteral("service"), QStringLiteral("Service origin."), QStringLiteral("URL"),
+                                     Config::baseURL());
+    const QCommandLineOption cookieFile(QStringLiteral("cookie-file"), QStringLiteral("Where the session is kept."),
+                                        QStringLiteral("PATH"),
+                                        QDir::home().filePath(QStringLiteral(".halvex-cli-cookies")));
+    const QCommandLineOption timeout(QStringLiteral("timeout"), QStringLiteral("Seconds to wait for a turn."),
+                                     QStringLiteral("SECONDS"), QStringLiteral("300"));
+    parser.addOptions({json, service, cookieFile, timeout});
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do."));
+    parser.process(app);
+
+    QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty()) {
+        std::fprintf(stderr, "%s\n", cli::usageText().toUtf8().constData());
+        return cli::usage;
+    }
+    const QUrl origin(parser.value(service));
+    if (!origin.isValid() || (origin.scheme() != QLatin1String("http") && origin.scheme() != QLatin1String("https"))) {
+        std::fprintf(stderr, "halvex-cli: --service needs an http or https address\n");
+        return cli::usage;
+    }
+    PersistentCookieJar jar(parser.value(cookieFile));
+    APIClient api(origin, &jar, &Clock::system());
+    cli::CliContext context{api, Clock::system(), cli::CliOutput(parser.isSet(json))};
+    context.turnTimeoutMs = qMax(1LL, parser.value(timeout).toLongLong()) * 1000;
+    const QString command = positional.takeFirst();
+    QTimer::singleShot(0, &app, [&] { run(context, command, positional); });
+    return app.exec();
+}
