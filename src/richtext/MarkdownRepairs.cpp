@@ -142,8 +142,9 @@ QString repairLines(const QString& text, bool hasCarriageReturn)
         }
         return writer.result();
     }
-    // Rare: lone carriage returns. Run the repairs one after another.
-    return normalizeGluedLists(normalizeEmphasisPadding(normalizeListMarkers(unifyBreaks(text))));
+    // Rare: lone carriage returns. Run the repairs one after another, each unifying breaks once
+    // itself: unifying twice would fold "\r\r\n" down to one break where the repairs keep two.
+    return normalizeGluedLists(normalizeEmphasisPadding(normalizeListMarkers(text)));
 }
 
 } // namespace halvex::MarkdownParser::detail

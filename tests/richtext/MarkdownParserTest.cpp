@@ -129,3 +129,14 @@ TEST(MarkdownRepairs, ParseRepairsAsTheRepairsInOrder)
     const QString sequential = MP::normalizeGluedLists(MP::normalizeEmphasisPadding(MP::normalizeListMarkers(text)));
     EXPECT_EQ(MP::detail::repairLines(text), sequential);
 }
+
+TEST(MarkdownRepairs, CarriageReturnRunsKeepTheirBlankLines)
+{
+    // Each repair unifies "\r\n" once and the glued-list repair turns lone "\r" into breaks, so
+    // "\r\r\r\n" leaves a blank line: the text after it is not a continuation of the item.
+    const QString text = s("- a\r\r\r\nb");
+    EXPECT_EQ(MP::detail::repairLines(text),
+              MP::normalizeGluedLists(MP::normalizeEmphasisPadding(MP::normalizeListMarkers(text))));
+    EXPECT_EQ(MP::detail::repairLines(s("\r\r\r\n")), s("\n\n"));
+    EXPECT_EQ(MP::parse(text), (QList<MDBlock>{MDBlock::bullet(0, {s("a")}), MDBlock::paragraph(s("b"))}));
+}

@@ -181,3 +181,16 @@ TEST(PathologicalInput, HugeRunsOfOtherMarkersFinishWithTheRightShape)
     const QString goals = QString(20000, u'\n') + s("GOAL_ITEM 1: a") + QString(20000, u'\n') + s("GOAL_OUTPUT_COUNT: 1");
     EXPECT_EQ(MP::stripGoalMarkers(goals), s("1. a"));
 }
+
+TEST(PathologicalInput, LinkLabelsOpenAtTheLeftmostBracket)
+{
+    const auto sources = RP::parseSource(s("Sources: [[a] [Docs](HTTPS://d.example/x) [](http://e.example) [x](http://) "
+                                           "[b](https://b.example/ y) [c [d](http://c.example)(http://z.example)"));
+    ASSERT_EQ(sources.size(), 2);
+    EXPECT_EQ(sources[0].label, s("Docs"));
+    EXPECT_EQ(sources[0].url, QUrl(s("https://d.example/x")));
+    EXPECT_EQ(sources[1].label, s("c [d"));
+    const auto many = RP::parseSource(s("Sources: ") + QString(50000, u'[') + s("](http://x.example)"));
+    ASSERT_EQ(many.size(), 1);
+    EXPECT_EQ(many[0].label.size(), 49999);
+}

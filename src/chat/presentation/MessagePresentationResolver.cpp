@@ -100,7 +100,7 @@ std::optional<MessagePresentation> toolStatus(const ChatMessage& message, const 
         return std::nullopt;
     static const QRegularExpression running = compiledPattern(QStringLiteral("^(running|queued|pending|started|working)$"));
     MessagePresentation p = base(cues, surface);
-    const StepCopy copy = StepWording::stepCopy(message, false);
+    const StepCopy copy = StepWording::stepCopy(message, cues, false);
     p.icon = copy.icon;
     p.title = copy.title;
     if (searches(running, cues.status)) {

@@ -80,7 +80,7 @@ MessagePresentation present(const ChatMessage& message, const MessageSignals& cu
     p.body = cues.body;
 
     if (isFailed(cues)) {
-        const StepCopy copy = StepWording::stepCopy(message, true);
+        const StepCopy copy = StepWording::stepCopy(message, cues, true);
         const QString reason = errorText(message, cues);
         p.variant = MessageVariant::alert;
         p.tone = MessageTone::error;
@@ -95,7 +95,7 @@ MessagePresentation present(const ChatMessage& message, const MessageSignals& cu
     }
 
     const StepCopy copy = cues.kind == u"goal_step" ? StepWording::goalStepCopy(cues.body)
-                                                       : StepWording::stepCopy(message, false);
+                                                       : StepWording::stepCopy(message, cues, false);
     p.icon = copy.icon;
     p.title = copy.title;
     addWebRows(message, p);

@@ -65,7 +65,11 @@ bool readsFinished(const QString& kind, const QString& status)
 
 StepCopy stepCopy(const ChatMessage& message, bool failed)
 {
-    const MessageSignals s = MessageSignals::of(message);
+    return stepCopy(message, MessageSignals::of(message), failed);
+}
+
+StepCopy stepCopy(const ChatMessage& message, const MessageSignals& s, bool failed)
+{
     const QString topicKind = isLifecycleKind(s.kind) ? QString() : s.kind;
     const QString text = (s.tool + u' ' + topicKind + u' ' + s.body).toLower();
 

@@ -1,6 +1,7 @@
 #pragma once
 // The icon and title a step card shows: what the step did, in the user's words.
 #include "chat/model/ChatMessage.h"
+#include "chat/presentation/MessageSignals.h"
 
 #include <QString>
 
@@ -15,6 +16,8 @@ struct StepCopy {
 namespace StepWording {
 
 StepCopy stepCopy(const ChatMessage& message, bool failed);
+// The same with the message's signals already read, as the resolver has them.
+StepCopy stepCopy(const ChatMessage& message, const MessageSignals& cues, bool failed);
 
 // For the progress lines of a goal run ("Searching the web: …", "Browsing: …").
 StepCopy goalStepCopy(const QString& text);
