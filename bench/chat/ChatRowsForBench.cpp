@@ -1,0 +1,22 @@
+#include "ChatRowsForBench.h"
+
+#include "chat/grouping/ChatRowBuilder.h"
+#include "chat/presentation/MessagePresentationResolver.h"
+
+#include <benchmark/benchmark.h>
+
+namespace halvex::bench {
+
+qsizetype recomputeRows(const QList<ChatMessage>& messages)
+{
+    const QList<ChatRowItem> rows = ChatStepGrouping::rows(messages, ChatSurface::solo);
+    benchmark::DoNotOptimize(rows);
+    return rows.size();
+}
+
+void presentCached(const ChatMessage& message)
+{
+    benchmark::DoNotOptimize(MessagePresentationResolver::cachedResolveShared(message, ChatSurface::solo));
+}
+
+} // namespace halvex::bench

@@ -1,0 +1,161 @@
+// halvex-cli as a user runs it, against the real local service: sign-up and sign-in with the
+// credentials on standard input, the sidebar's list, a streamed turn, history, an approval and
+// signing out.
+#include "core/json/JSONValue.h"
+#include "support/ServiceProcess.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace halvex;
+using namespace halvex::test;
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+    // --json output: one object a line.
+    QList<JSONObject> objects() const
+    {
+        QList<JSONObject> list;
+        for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            list.append(JSONValue::parse(line.toUtf8()).toObject());
+        return list;
+    }
+};
+
+class CliEndToEndTest : public ::testing::Test {
+protected:
+    ServiceProcess service;
+    QTemporaryDir home;
+
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN"))
+            GTEST_SKIP() << "the local service is not built";
+        ASSERT_TRUE(service.start());
+    }
+
+    CliRun cli(QStringList args, const QByteArray& stdinText = {})
+    {
+        QProcess process;
+        QStringList all{QStringLiteral("--service"), service.origin().toString(), QStringLiteral("--cookie-file"),
+                        home.filePath(QStringLiteral("cookies"))};
+        all += args;
+        process.start(QStringLiteral(HALVEX_CLI_BIN), all);
+        EXPECT_TRUE(process.waitForStarted(10'000));
+        process.write(stdinText);
+        process.closeWriteChannel();
+        // Only a guard against a hung client; the turns of the local service take milliseconds.
+        EXPECT_TRUE(process.waitForFinished(30'000)) << args.join(QLatin1Char(' ')).toStdString();
+        CliRun run;
+        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        run.out = QString::fromUtf8(process.readAllStandardOutput());
+        run.err = QString::fromUtf8(process.readAllStandardError());
+        return run;
+    }
+
+    CliRun signIn()
+    {
+        const QByteArray credentials = (service.demoEmail() + QLatin1Char('\n') + service.demoPassword() + QLatin1Char('\n')).toUtf8();
+        return cli({QStringLiteral("signin")}, credentials);
+    }
+
+    QString firstAgentId()
+    {
+        const CliRun list = cli({QStringLiteral("--json"), QStringLiteral("list")});
+        EXPECT_EQ(list.exitCode, 0) << list.err.toStdString();
+        for (const JSONObject& row : list.objects()) {
+            const QString id = row.value(QStringLiteral("id")).toString();
+            if (!id.startsWith(QLatin1String("team:")) && !id.startsWith(QLatin1String("project:")) && !id.isEmpty())
+                return id;
+        }
+        return {};
+    }
+};
+
+} // namespace
+
+TEST_F(CliEndToEndTest, SignInListSendHistoryAndSignOut)
+{
+    EXPECT_EQ(cli({QStringLiteral("whoami")}).exitCode, 3) << "no session yet";
+    EXPECT_EQ(cli({QStringLiteral("signin")}).exitCode, 2) << "no credentials on standard input";
+
+    const CliRun in = signIn();
+    ASSERT_EQ(in.exitCode, 0) << in.err.toStdString();
+    EXPECT_TRUE(in.out.contains(service.demoEmail()));
+    EXPECT_FALSE(in.out.contains(service.demoPassword()));
+    EXPECT_TRUE(cli({QStringLiteral("whoami")}).out.contains(service.demoEmail()));
+
+    const CliRun list = cli({QStringLiteral("list")});
+    ASSERT_EQ(list.exitCode, 0) << list.err.toStdString();
+    EXPECT_TRUE(list.out.contains(QLatin1String("team:"))) << list.out.toStdString();
+    const QString agent = firstAgentId();
+    ASSERT_FALSE(agent.isEmpty());
+
+    const CliRun turn = cli({QStringLiteral("--json"), QStringLiteral("send"), agent, QStringLiteral("hello there")});
+    ASSERT_EQ(turn.exitCode, 0) << turn.err.toStdString();
+    QStringList roles;
+    bool stepDone = false;
+    for (const JSONObject& m : turn.objects()) {
+        roles.append(m.value(QStringLiteral("role")).toString());
+        if (m.value(QStringLiteral("role")).toString() == QLatin1String("step")
+            && m.value(QStringLiteral("metadata"))[QStringLiteral("status")] == JSONValue(QStringLiteral("done")))
+            stepDone = true;
+    }
+    EXPECT_TRUE(roles.contains(QStringLiteral("step"))) << turn.out.toStdString();
+    EXPECT_TRUE(roles.contains(QStringLiteral("assistant")));
+    EXPECT_TRUE(stepDone) << "steps are printed again when they finish";
+
+    const CliRun history = cli({QStringLiteral("--json"), QStringLiteral("history"), agent});
+    ASSERT_EQ(history.exitCode, 0);
+    bool sawTurn = false;
+    qint64 previous = 0;
+    for (const JSONObject& m : history.objects()) {
+        const qint64 id = qint64(m.value(QStringLiteral("id")).toNumber());
+        EXPECT_GT(id, previous) << "history is in id order, each message once";
+        previous = id;
+        sawTurn = sawTurn || m.value(QStringLiteral("content")).toString() == QLatin1String("hello there");
+    }
+    EXPECT_TRUE(sawTurn);
+
+    EXPECT_EQ(cli({QStringLiteral("signout")}).exitCode, 0);
+    EXPECT_EQ(cli({QStringLiteral("whoami")}).exitCode, 3);
+    EXPECT_EQ(cli({QStringLiteral("list")}).exitCode, 3);
+}
+
+TEST_F(CliEndToEndTest, ApprovalIsResolvedAndTheTurnGoesOn)
+{
+    ASSERT_EQ(signIn().exitCode, 0);
+    const QString agent = firstAgentId();
+    ASSERT_FALSE(agent.isEmpty());
+    const CliRun turn = cli({QStringLiteral("--json"), QStringLiteral("send"), agent, QStringLiteral("please get my approval first")});
+    ASSERT_EQ(turn.exitCode, 0) << turn.err.toStdString();
+    qint64 approval = 0;
+    for (const JSONObject& m : turn.objects())
+        if (m.value(QStringLiteral("metadata"))[QStringLiteral("kind")] == JSONValue(QStringLiteral("approval_request")))
+            approval = qint64(m.value(QStringLiteral("id")).toNumber());
+    ASSERT_GT(approval, 0) << turn.out.toStdString();
+
+    const CliRun approved = cli({QStringLiteral("approve"), agent, QString::number(approval)});
+    ASSERT_EQ(approved.exitCode, 0) << approved.err.toStdString();
+    EXPECT_TRUE(approved.out.contains(QLatin1String("approved"))) << approved.out.toStdString();
+    const CliRun again = cli({QStringLiteral("reject"), agent, QString::number(approval)});
+    EXPECT_EQ(again.exitCode, 1) << "a resolved approval cannot be decided twice";
+    EXPECT_EQ(cli({QStringLiteral("approve"), agent, QStringLiteral("abc")}).exitCode, 2);
+}
+
+TEST_F(CliEndToEndTest, SignUpReadsCredentialsFromStandardInput)
+{
+    const CliRun up = cli({QStringLiteral("--json"), QStringLiteral("signup")},
+                          QByteArray("new.person@example.com\nlong-enough-Passw0rd\nNew Person\n"));
+    ASSERT_EQ(up.exitCode, 0) << up.err.toStdString();
+    ASSERT_EQ(up.objects().size(), 1);
+    EXPECT_EQ(up.objects()[0].value(QStringLiteral("email")), JSONValue(QStringLiteral("new.person@example.com")));
+    const CliRun who = cli({QStringLiteral("--json"), QStringLiteral("whoami")});
+    EXPECT_EQ(who.objects().value(0).value(QStringLiteral("full_name")), JSONValue(QStringLiteral("New Person")));
+}
