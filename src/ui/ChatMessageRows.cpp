@@ -1,110 +1,164 @@
 #include "ChatMessageRows.h"
 
+#include "ChatRowFields.h"
 #include "MessageBlocks.h"
 
-#include "chat/viewmodel/ChatViewModel.h"
+#include "chat/approvals/ChatChoiceParse.h"
+#include "chat/grouping/ChatRowBuilder.h"
+#include "chat/grouping/ReasoningCardBuilder.h"
+#include "chat/presentation/MessagePresentationResolver.h"
 #include "richtext/MarkdownRenderCache.h"
 
 namespace halvex {
 
-ChatMessageRows::ChatMessageRows(QObject* parent) : QAbstractListModel(parent) {}
+struct ChatMessageRows::Rows {
+    QList<ChatRowItem> list;
+};
 
-QString ChatMessageRows::kindOf(const ChatMessage& message)
-{
-    if (message.isUser())
-        return QStringLiteral("user");
-    if (message.isStep())
-        return QStringLiteral("step");
-    return QStringLiteral("answer");
-}
+ChatMessageRows::ChatMessageRows(QObject* parent) : QAbstractListModel(parent), m_rows(std::make_unique<Rows>()) {}
 
-void ChatMessageRows::setSource(ChatViewModel* chat)
+ChatMessageRows::~ChatMessageRows() = default;
+
+void ChatMessageRows::reset(ChatSurface surface)
 {
-    if (m_chat == chat)
-        return;
-    if (m_chat)
-        disconnect(m_chat, nullptr, this, nullptr);
-    m_chat = chat;
     beginResetModel();
-    m_rows.clear();
+    m_rows->list.clear();
+    m_surface = surface;
+    m_working = false;
+    m_approvalBusy.clear();
+    m_approvalErrors.clear();
     endResetModel();
-    if (m_chat)
-        connect(m_chat, &ChatViewModel::messagesChanged, this, &ChatMessageRows::sync);
-    sync();
 }
 
-int ChatMessageRows::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(m_rows.size()); }
+int ChatMessageRows::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(m_rows->list.size()); }
 
 QVariant ChatMessageRows::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_rows.size())
+    if (!index.isValid() || index.row() >= m_rows->list.size())
         return {};
-    const Row& row = m_rows.at(index.row());
+    const ChatRowItem& row = m_rows->list.at(index.row());
+    const ChatMessage* message = row.message();
     switch (role) {
-    case IdRole: return row.id;
-    case KindRole: return row.kind;
-    case TextRole: return row.text;
-    case PendingRole: return row.id < 0;
+    case IdRole: return message ? message->id : row.id().value;
+    case KindRole: return ChatRowFields::kind(row, m_surface);
+    case PendingRole: return message && message->id < 0;
+    case TextRole:
+        if (message)
+            return ChatChoiceParse::parse(message->content, message->metadata).text;
+        return {};
+    case ChoicesRole:
+        if (message && !message->isUser())
+            return ChatChoiceParse::parse(message->content, message->metadata).options;
+        return QStringList();
     case BlocksRole: {
-        if (row.kind != QLatin1String("answer"))
-            return {};
+        if (!message || message->isUser())
+            return QVariantList();
         MarkdownText text;
-        text.text = row.text;
-        if (row.id > 0)
-            text.cacheKey = QString::number(row.id);
+        text.text = ChatChoiceParse::parse(message->content, message->metadata).text;
+        if (message->id > 0)
+            text.cacheKey = QString::number(message->id) + QLatin1Char(':') + QString::number(text.text.size());
         const MarkdownRenderCache::BlocksBox blocks = MarkdownRenderCache::shared().blocks(text);
         return blocks ? blocksForQml(*blocks) : QVariantList();
     }
+    case CardRole:
+        if (message)
+            return ChatRowFields::card(*MessagePresentationResolver::cachedResolveShared(*message, m_surface));
+        return QVariantMap();
+    case ReasoningRole:
+        if (row.kind() == ChatRowItem::Kind::stepGroup) {
+            const bool live = m_working;
+            return ChatRowFields::reasoning(ChatStepGrouping::reasoningCard(row.messages(), m_surface, live));
+        }
+        return QVariantMap();
+    case ChipsRole: {
+        QVariantList chips;
+        if (const ArtifactChipsRow* group = row.chips())
+            for (const ChatMessage& chip : group->messages) {
+                QVariantMap fields = ChatRowFields::card(*MessagePresentationResolver::cachedResolveShared(chip, m_surface));
+                fields.insert(QStringLiteral("messageId"), chip.id);
+                chips.append(fields);
+            }
+        return chips;
+    }
+    case ApprovalBusyRole: return message && m_approvalBusy.contains(message->id);
+    case ApprovalErrorRole: return message ? m_approvalErrors.value(message->id) : QString();
+    case ReviewRole:
+        if (const GoalReviewItem* review = row.review())
+            return ChatRowFields::goalReview(*review);
+        return QVariantMap();
     default: return {};
     }
 }
 
 QHash<int, QByteArray> ChatMessageRows::roleNames() const
 {
-    return {{IdRole, "messageId"}, {KindRole, "kind"}, {TextRole, "text"}, {BlocksRole, "blocks"},
-            {PendingRole, "pending"}};
+    return {{IdRole, "messageId"},     {KindRole, "kind"},         {TextRole, "text"},
+            {BlocksRole, "blocks"},    {PendingRole, "pending"},   {CardRole, "card"},
+            {ReasoningRole, "reasoning"}, {ChipsRole, "chips"},    {ChoicesRole, "choices"},
+            {ApprovalBusyRole, "approvalBusy"}, {ApprovalErrorRole, "approvalError"}, {ReviewRole, "review"}};
 }
 
-void ChatMessageRows::sync()
+void ChatMessageRows::setMessages(const QList<ChatMessage>& messages)
 {
-    QList<Row> next;
-    if (m_chat) {
-        next.reserve(m_chat->messages().size());
-        for (const ChatMessage& message : m_chat->messages())
-            next.append({message.id, kindOf(message), message.content});
-    }
+    const QList<ChatRowItem> next = ChatStepGrouping::rows(messages, m_surface);
+    QList<ChatRowItem>& rows = m_rows->list;
     // Keep the rows whose ids match at both ends; replace the run between. Streaming changes
     // the last row, a new turn appends, an older page prepends: each is one small edit.
-    const qsizetype common = std::min(next.size(), m_rows.size());
+    const qsizetype common = std::min(next.size(), rows.size());
     qsizetype head = 0;
-    while (head < common && m_rows[head].id == next[head].id)
+    while (head < common && rows[head].id() == next[head].id())
         ++head;
     qsizetype tail = 0;
-    while (tail < common - head && m_rows[m_rows.size() - 1 - tail].id == next[next.size() - 1 - tail].id)
+    while (tail < common - head && rows[rows.size() - 1 - tail].id() == next[next.size() - 1 - tail].id())
         ++tail;
-    const auto refresh = [this, &next](qsizetype from, qsizetype to) {
+    const auto refresh = [this, &rows, &next](qsizetype from, qsizetype to, qsizetype shift) {
         for (qsizetype i = from; i < to; ++i) {
-            Row& row = m_rows[i];
-            if (row.text != next[i].text || row.kind != next[i].kind) {
-                row = next[i];
+            const ChatRowItem& fresh = next[i - shift];
+            if (rows[i].revision() != fresh.revision()) {
+                rows[i] = fresh;
                 Q_EMIT dataChanged(index(int(i)), index(int(i)));
             }
         }
     };
-    refresh(0, head);
-    if (const qsizetype oldEnd = m_rows.size() - tail; oldEnd > head) {
+    refresh(0, head, 0);
+    if (const qsizetype oldEnd = rows.size() - tail; oldEnd > head) {
         beginRemoveRows({}, int(head), int(oldEnd - 1));
-        m_rows.remove(head, oldEnd - head);
+        rows.remove(head, oldEnd - head);
         endRemoveRows();
     }
     if (const qsizetype newEnd = next.size() - tail; newEnd > head) {
         beginInsertRows({}, int(head), int(newEnd - 1));
-        m_rows.insert(head, newEnd - head, Row{});
-        for (qsizetype i = head; i < newEnd; ++i)
-            m_rows[i] = next[i];
+        QList<ChatRowItem> rest = rows.mid(head);
+        rows = rows.mid(0, head);
+        rows.append(next.mid(head, newEnd - head));
+        rows.append(rest);
         endInsertRows();
     }
-    refresh(next.size() - tail, next.size());
+    refresh(rows.size() - tail, rows.size(), rows.size() - next.size());
+}
+
+void ChatMessageRows::setLiveState(bool working, const QSet<qint64>& approvalBusy, const QMap<qint64, QString>& approvalErrors)
+{
+    if (working == m_working && approvalBusy == m_approvalBusy && approvalErrors == m_approvalErrors)
+        return;
+    m_working = working;
+    m_approvalBusy = approvalBusy;
+    m_approvalErrors = approvalErrors;
+    refreshLiveRows();
+}
+
+void ChatMessageRows::refreshLiveRows()
+{
+    const QList<ChatRowItem>& rows = m_rows->list;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const ChatRowItem& row = rows[i];
+        const bool live = row.kind() == ChatRowItem::Kind::stepGroup
+            || (row.message() && !row.message()->isUser()
+                && MessagePresentationResolver::cachedResolveShared(*row.message(), m_surface)->variant
+                    == MessageVariant::approval);
+        if (live)
+            Q_EMIT dataChanged(index(int(i)), index(int(i)), {ReasoningRole, ApprovalBusyRole, ApprovalErrorRole});
+    }
 }
 
 } // namespace halvex

@@ -1,45 +1,64 @@
 #pragma once
-// The chat's messages as list rows. Each move of `messagesVersion` is applied as inserts,
-// removals and changes against the rows already shown, never as a reset, so delegates and the
-// scroll position survive streaming and older pages. Answer blocks come from the render cache.
+// The chat's rows for the message list: steps folded into reasoning cards, artifacts of a turn
+// as chips, everything else one card per message. Each move of `messagesVersion` is applied as
+// inserts, removals and changes against the rows already shown (matched by row id, changed by
+// revision), never as a reset, so delegates and the scroll position survive streaming and older
+// pages. Answer blocks come from the render cache.
 //
-// Rows are one per message for now; step groups and cards from the presentation layer replace
-// the "kind" of a row without changing this contract.
+// It knows the chat only as values handed in (messages, live state), so the chat session wires
+// it to the view model and the tests drive it without one.
+#include "chat/model/ChatMessage.h"
+#include "chat/presentation/MessagePresentation.h"
+
 #include <QAbstractListModel>
-#include <QPointer>
+#include <QMap>
+#include <QSet>
+
+#include <memory>
 
 namespace halvex {
-
-class ChatViewModel;
-struct ChatMessage;
 
 class ChatMessageRows : public QAbstractListModel {
     Q_OBJECT
 public:
-    enum Role { IdRole = Qt::UserRole + 1, KindRole, TextRole, BlocksRole, PendingRole };
+    enum Role {
+        IdRole = Qt::UserRole + 1,
+        KindRole,
+        TextRole,
+        BlocksRole,
+        PendingRole,
+        CardRole,
+        ReasoningRole,
+        ChipsRole,
+        ChoicesRole,
+        ApprovalBusyRole,
+        ApprovalErrorRole,
+        ReviewRole,
+    };
 
     explicit ChatMessageRows(QObject* parent = nullptr);
+    ~ChatMessageRows() override;
 
-    // Null detaches; the rows then empty.
-    void setSource(ChatViewModel* chat);
+    // Another chat: the rows empty (the one reset), then follow `messages`.
+    void reset(ChatSurface surface);
+    // The chat's messages after a move of `messagesVersion`, applied as the smallest edit.
+    void setMessages(const QList<ChatMessage>& messages);
+    // Busy and error of approvals and whether the chat works live outside the rows.
+    void setLiveState(bool working, const QSet<qint64>& approvalBusy, const QMap<qint64, QString>& approvalErrors);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QHash<int, QByteArray> roleNames() const override;
 
-    // "user", "answer" or "step".
-    static QString kindOf(const ChatMessage& message);
-
 private:
-    struct Row {
-        qint64 id = 0;
-        QString kind;
-        QString text;
-    };
-    void sync();
+    struct Rows;
+    void refreshLiveRows();
 
-    QPointer<ChatViewModel> m_chat;
-    QList<Row> m_rows;
+    std::unique_ptr<Rows> m_rows;
+    ChatSurface m_surface = ChatSurface::solo;
+    bool m_working = false;
+    QSet<qint64> m_approvalBusy;
+    QMap<qint64, QString> m_approvalErrors;
 };
 
 } // namespace halvex

@@ -4,6 +4,7 @@
 #include "session/auth/SessionViewModel.h"
 
 #include <QClipboard>
+#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMimeData>
 
@@ -22,9 +23,14 @@ ChatSession::~ChatSession() { stop(); }
 
 void ChatSession::stop()
 {
-    m_rows.setSource(nullptr);
+    if (m_loop) {
+        m_loop->stop();
+        m_loop.release()->deleteLater();
+    }
     if (m_chat) {
+        disconnect(m_chat.get(), nullptr, this, nullptr);
         m_chat->stop();
+        m_rows.reset(ChatSurface::solo);
         // QML may still read the old chat until it sees the change.
         m_chat.release()->deleteLater();
         Q_EMIT chatChanged();
@@ -45,8 +51,17 @@ void ChatSession::follow()
     m_chat->onUnauthorized = [this] { m_session.handleUnauthorized(); };
     const QString id = backend->id();
     m_chat->onRead = [this, id] { m_sidebar.clearUnread(id); };
-    m_rows.setSource(m_chat.get());
+    m_rows.reset(backend->isTeam() ? ChatSurface::team : ChatSurface::solo);
+    ChatViewModel* chat = m_chat.get();
+    connect(chat, &ChatViewModel::messagesChanged, this, [this, chat] { m_rows.setMessages(chat->messages()); });
+    connect(chat, &ChatViewModel::changed, this,
+            [this, chat] { m_rows.setLiveState(chat->isThinking(), chat->approvalBusy(), chat->approvalErrors()); });
+    if (backend->isAgent()) {
+        m_loop = std::make_unique<LoopPanel>(backend->id(), m_api);
+        connect(m_loop.get(), &LoopPanel::unauthorized, this, [this] { m_session.handleUnauthorized(); });
+    }
     m_chat->start();
+    m_rows.setMessages(chat->messages());
     Q_EMIT chatChanged();
 }
 
@@ -84,6 +99,19 @@ void ChatSession::loadOlder()
 {
     if (m_chat)
         m_chat->loadOlderHistory();
+}
+
+void ChatSession::resolveApproval(qint64 messageId, bool approve)
+{
+    if (m_chat)
+        m_chat->resolveApproval(messageId, approve ? ApprovalDecision::approve : ApprovalDecision::reject);
+}
+
+void ChatSession::openLink(const QString& url)
+{
+    const QUrl target(url);
+    if (target.scheme() == QLatin1String("https") || target.scheme() == QLatin1String("http"))
+        QDesktopServices::openUrl(target);
 }
 
 void ChatSession::copyText(const QString& text) { QGuiApplication::clipboard()->setText(text); }

@@ -2,6 +2,7 @@
 // The open chat of the main window: one ChatViewModel for the sidebar's selected target,
 // replaced (the old one stopped) whenever the selection moves to another target.
 #include "ChatMessageRows.h"
+#include "LoopPanel.h"
 #include "chat/viewmodel/ChatViewModel.h"
 
 #include <QObject>
@@ -32,6 +33,8 @@ class ChatSession : public QObject {
     QML_UNCREATABLE("Owned by the app shell")
     Q_PROPERTY(halvex::ChatViewModel* chat READ chat NOTIFY chatChanged)
     Q_PROPERTY(QAbstractListModel* rows READ rows CONSTANT)
+    // A single employee's loop settings; none in a team chat.
+    Q_PROPERTY(halvex::LoopPanel* loop READ loop NOTIFY chatChanged)
     Q_PROPERTY(int maxStaged READ maxStaged CONSTANT)
 public:
     ChatSession(APIClient& api, Clock& clock, AgentListViewModel& sidebar, SessionViewModel& session,
@@ -40,6 +43,7 @@ public:
 
     ChatViewModel* chat() const { return m_chat.get(); }
     QAbstractListModel* rows() { return &m_rows; }
+    LoopPanel* loop() const { return m_loop.get(); }
     static int maxStaged() { return ChatViewModel::maxStaged; }
 
     // Local files from the file button, a drop or a paste; other addresses are ignored.
@@ -48,6 +52,9 @@ public:
     Q_INVOKABLE bool pasteFiles();
     Q_INVOKABLE void send();
     Q_INVOKABLE void loadOlder();
+    Q_INVOKABLE void resolveApproval(qint64 messageId, bool approve);
+    // Artifact and source links: only web addresses leave the app.
+    Q_INVOKABLE void openLink(const QString& url);
     Q_INVOKABLE void copyText(const QString& text);
     // The staged files' names, for the chips above the composer.
     Q_INVOKABLE QStringList stagedNames() const;
@@ -65,6 +72,7 @@ private:
     AgentListViewModel& m_sidebar;
     SessionViewModel& m_session;
     std::unique_ptr<ChatViewModel> m_chat;
+    std::unique_ptr<LoopPanel> m_loop;
     ChatMessageRows m_rows;
 };
 

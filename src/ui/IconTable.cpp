@@ -54,6 +54,18 @@ const QHash<QString, QString>& table()
         {QStringLiteral("calendar"), QStringLiteral("event")},
         {QStringLiteral("chart.bar"), QStringLiteral("bar_chart")},
         {QStringLiteral("circle.lefthalf.filled"), QStringLiteral("contrast")},
+        {QStringLiteral("archivebox.fill"), QStringLiteral("archive")},
+        {QStringLiteral("brain.head.profile"), QStringLiteral("psychology")},
+        {QStringLiteral("creditcard.fill"), QStringLiteral("credit_card")},
+        {QStringLiteral("diamond.fill"), QStringLiteral("diamond")},
+        {QStringLiteral("envelope.fill"), QStringLiteral("mail")},
+        {QStringLiteral("exclamationmark.triangle.fill"), QStringLiteral("warning")},
+        {QStringLiteral("gearshape.fill"), QStringLiteral("settings")},
+        {QStringLiteral("lock.fill"), QStringLiteral("lock")},
+        {QStringLiteral("note.text"), QStringLiteral("sticky_note_2")},
+        {QStringLiteral("phone.fill"), QStringLiteral("call")},
+        {QStringLiteral("play.rectangle"), QStringLiteral("smart_display")},
+        {QStringLiteral("puzzlepiece.extension.fill"), QStringLiteral("extension")},
         {QStringLiteral("wifi.exclamationmark"), QStringLiteral("wifi_off")},
     };
     return map;

@@ -30,6 +30,7 @@ class Theme : public QObject {
     Q_PROPERTY(QColor hover READ hover NOTIFY changed)
     Q_PROPERTY(QColor focusRing READ focusRing NOTIFY changed)
     Q_PROPERTY(QColor danger READ danger NOTIFY changed)
+    Q_PROPERTY(QColor success READ success NOTIFY changed)
     Q_PROPERTY(QColor userBubble READ userBubble NOTIFY changed)
     Q_PROPERTY(QColor codeBackground READ codeBackground NOTIFY changed)
     Q_PROPERTY(QString codeFont READ codeFont CONSTANT)
@@ -57,6 +58,7 @@ public:
     QColor hover() const { return pick(0xEBEBE9, 0x323236); }
     QColor focusRing() const { return pick(0x3B5BDB, 0x9CAEF5); }
     QColor danger() const { return pick(0xC92A2A, 0xFF8787); }
+    QColor success() const { return pick(0x2B8A3E, 0x69DB7C); }
     QColor userBubble() const { return pick(0xEEF1FD, 0x353A52); }
     QColor codeBackground() const { return pick(0xF3F3F1, 0x18181A); }
     static QString codeFont() { return QStringLiteral("JetBrains Mono"); }

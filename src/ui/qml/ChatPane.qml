@@ -48,7 +48,27 @@ Rectangle {
                         elide: Text.ElideRight; Layout.fillWidth: true
                     }
                 }
+                ToolButton {
+                    id: loopButton
+                    objectName: "loopButton"
+                    visible: pane.session && pane.session.loop !== null
+                    contentItem: Icon { symbol: "repeat"; size: 18; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
+                    onClicked: if (loopLoader.item) loopLoader.item.open()
+                    Accessible.name: "Loop settings"
+                    ToolTip.visible: hovered; ToolTip.text: "Loop mode"
+                    Loader {
+                        id: loopLoader
+                        active: pane.session !== null && pane.session.loop !== null
+                        sourceComponent: LoopPanelPopup {
+                            parent: loopButton
+                            panel: pane.session.loop
+                            y: loopButton.height + 4
+                            x: loopButton.width - width
+                        }
+                    }
+                }
                 Label {
+                    objectName: "reconnecting"
                     visible: pane.chat && pane.chat.isReconnecting
                     text: "Reconnecting…"
                     color: Theme.secondaryText; font.pixelSize: 12
@@ -136,14 +156,13 @@ Rectangle {
                 spacing: 6
                 Repeater {
                     model: pane.chat ? pane.chat.chatSuggestions : []
-                    delegate: Button {
+                    delegate: Chip {
                         required property string modelData
+                        objectName: "suggestionChip"
                         text: modelData
-                        font.pixelSize: 12
+                        symbol: "sparkles"
                         onClicked: pane.chat.sendQuick(modelData)
                         Accessible.name: "Send: " + modelData
-                        contentItem: Label { text: parent.text; color: Theme.text; font: parent.font }
-                        background: Rectangle { radius: 12; implicitHeight: 26; color: Theme.surface; border.color: parent.visualFocus ? Theme.focusRing : Theme.border }
                     }
                 }
             }

@@ -1,0 +1,24 @@
+#pragma once
+// What a chat row's delegate reads, taken from the row and its resolved card: plain maps the
+// QML delegates pick fields from. Inline text arrives with unsafe links already removed.
+#include "chat/grouping/ChatRowItem.h"
+#include "chat/grouping/ReasoningCard.h"
+#include "chat/presentation/MessagePresentation.h"
+
+#include <QVariantMap>
+
+namespace halvex::ChatRowFields {
+
+// "user", "answer" (parsed blocks), "card", "steps", "chips" or "goalReview".
+QString kind(const ChatRowItem& row, ChatSurface surface);
+
+// variant, tone, title, body, status, icon, metadata, destination (http and https only),
+// actions, nextAction, artifactName.
+QVariantMap card(const MessagePresentation& presentation);
+
+// title, meta, status, stepCount, hiddenCount, collapsed and full: lists of {actor, stages}.
+QVariantMap reasoning(const ReasoningCardModel& model);
+
+QVariantMap goalReview(const GoalReviewItem& review);
+
+} // namespace halvex::ChatRowFields

@@ -1,0 +1,28 @@
+#include "LoopPanel.h"
+
+namespace halvex {
+
+LoopPanel::LoopPanel(QString agentId, APIClient& api, QObject* parent)
+    : QObject(parent), m_model(std::move(agentId), AgentService(api))
+{
+    connect(&m_model, &SoloLoopToolModel::changed, this, &LoopPanel::changed);
+    connect(&m_model, &SoloLoopToolModel::unauthorized, this, &LoopPanel::unauthorized);
+}
+
+LoopPanel::~LoopPanel() { m_model.stop(); }
+
+void LoopPanel::open() { m_model.loadIfNeeded(); }
+
+void LoopPanel::save(bool enabled, int iterations, int maxTokens, double maxCostUsd, int quality, bool stopOnNoImprove)
+{
+    LoopToolConfig config;
+    config.enabled = enabled;
+    config.iterations = iterations;
+    config.maxTokens = maxTokens;
+    config.maxCostUsd = maxCostUsd;
+    config.quality = quality;
+    config.stopOnNoImprove = stopOnNoImprove;
+    m_model.save(config);
+}
+
+} // namespace halvex

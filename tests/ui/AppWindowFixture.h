@@ -1,0 +1,136 @@
+#pragma once
+// The real root window, offscreen, over the real local service, with helpers to find, click
+// and photograph what a person would.
+#include "AppLook.h"
+#include "AppShell.h"
+#include "SidebarRows.h"
+#include "SignInForm.h"
+#include "Theme.h"
+
+#include "core/async/ManualClock.h"
+#include "core/prefs/Preferences.h"
+#include "session/startup/FeedLoader.h"
+#include "session/startup/UpdateBadgeModel.h"
+#include "support/ServiceProcess.h"
+#include "support/TestClient.h"
+
+#include <QDir>
+#include <QQmlApplicationEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace halvex::test {
+
+constexpr int kWaitMs = 20'000;
+
+class AppWindowFixture : public ::testing::Test {
+protected:
+    ServiceProcess service;
+    std::unique_ptr<TestClient> t;
+    QTemporaryDir dir;
+    std::unique_ptr<Preferences> preferences;
+    ManualClock clock;
+    std::unique_ptr<UpdateBadgeModel> badge;
+    std::unique_ptr<Theme> theme;
+    std::unique_ptr<AppShell> shell;
+    std::unique_ptr<QQmlApplicationEngine> engine;
+    QQuickWindow* window = nullptr;
+
+    static void SetUpTestSuite()
+    {
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+        applyAppLook();
+    }
+
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN"))
+            GTEST_SKIP() << "the local service is not built";
+        ASSERT_TRUE(service.start({QStringLiteral("--advertise-build"), QStringLiteral("7")}));
+        t = makeTestClient(service.origin());
+        preferences = std::make_unique<Preferences>(dir.filePath(QStringLiteral("p.ini")));
+        QUrl feed = service.origin();
+        feed.setPath(QStringLiteral("/appcast.xml"));
+        badge = std::make_unique<UpdateBadgeModel>(feed, 1, *preferences, clock, plainHTTPFeedLoader());
+    }
+
+    void TearDown() override
+    {
+        engine.reset();
+        shell.reset();
+    }
+
+    void launch()
+    {
+        theme = std::make_unique<Theme>(*preferences);
+        shell = std::make_unique<AppShell>(t->client, *preferences, badge.get());
+        engine = std::make_unique<QQmlApplicationEngine>();
+        ASSERT_TRUE(loadRootWindow(*engine, *shell, *theme));
+        window = qobject_cast<QQuickWindow*>(engine->rootObjects().first());
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    }
+
+    QQuickItem* find(QObject* root, const char* name) const
+    {
+        return root->findChild<QQuickItem*>(QString::fromLatin1(name));
+    }
+    QQuickItem* waitFor(QObject* root, const char* name) const
+    {
+        QQuickItem* item = nullptr;
+        const bool shown = QTest::qWaitFor([&] { return (item = find(root, name)) && item->isVisible(); }, kWaitMs);
+        return shown ? item : nullptr;
+    }
+    void click(QQuickItem* item) const
+    {
+        const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
+        QTest::mouseClick(item->window(), Qt::LeftButton, {}, centre.toPoint());
+    }
+    void screenshot(QQuickWindow* w, const char* name) const
+    {
+        QTest::qWait(0);
+        const QImage image = w->grabWindow();
+        ASSERT_FALSE(image.isNull());
+        QDir().mkpath(QStringLiteral(HALVEX_SCREENSHOT_DIR));
+        EXPECT_TRUE(image.save(QStringLiteral(HALVEX_SCREENSHOT_DIR "/") + QString::fromLatin1(name) + QStringLiteral(".png")));
+    }
+    QStringList sidebarTitles() const
+    {
+        QStringList titles;
+        SidebarRows* rows = shell->sidebar();
+        for (int i = 0; rows && i < rows->rowCount(); ++i)
+            titles << rows->data(rows->index(i), SidebarRows::TitleRole).toString();
+        return titles;
+    }
+
+    void signInWithDemoAccount()
+    {
+        QQuickItem* submit = waitFor(window, "submitButton");
+        ASSERT_NE(submit, nullptr);
+        shell->signIn()->setEmail(service.demoEmail());
+        shell->signIn()->setPassword(service.demoPassword());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return submit->isEnabled(); }, kWaitMs));
+        click(submit);
+        ASSERT_NE(waitFor(window, "mainView"), nullptr) << shell->signIn()->error().toStdString();
+    }
+};
+
+
+// Delegates of list views are found through the visual tree, not the object tree.
+inline QQuickItem* findVisual(QQuickItem* root, const QString& name)
+{
+    if (!root)
+        return nullptr;
+    if (root->objectName() == name && root->isVisible())
+        return root;
+    for (QQuickItem* child : root->childItems())
+        if (QQuickItem* found = findVisual(child, name))
+            return found;
+    return nullptr;
+}
+
+} // namespace halvex::test

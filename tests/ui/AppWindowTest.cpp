@@ -1,0 +1,129 @@
+// The real windows, offscreen, against the real local service: sign in with the demo account,
+// the sidebar, both colour schemes, the settings window and the update badge.
+#include "AppWindowFixture.h"
+
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(HalvexPlugin)
+
+using namespace halvex;
+using namespace halvex::test;
+
+namespace {
+
+using AppWindowTest = AppWindowFixture;
+
+TEST_F(AppWindowTest, SignInFormFollowsItsModesAndRefusesAWrongPassword)
+{
+    launch();
+    EXPECT_EQ(window->width(), 1280);
+    EXPECT_EQ(window->height(), 820);
+    EXPECT_EQ(window->minimumSize(), QSize(1080, 720));
+    QQuickItem* submit = waitFor(window, "submitButton");
+    ASSERT_NE(submit, nullptr);
+    EXPECT_FALSE(submit->isEnabled());
+    SignInForm* form = shell->signIn();
+    EXPECT_EQ(submit->property("text").toString(), form->submitLabel());
+    screenshot(window, "sign-in");
+
+    form->toggleMode();
+    EXPECT_TRUE(form->signUp());
+    EXPECT_EQ(submit->property("text").toString(), form->submitLabel());
+    screenshot(window, "sign-up");
+    form->toggleMode();
+
+    form->setEmail(service.demoEmail());
+    form->setPassword(QStringLiteral("not the password"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return submit->isEnabled(); }, kWaitMs));
+    click(submit);
+    QQuickItem* error = waitFor(window, "authError");
+    ASSERT_NE(error, nullptr);
+    EXPECT_FALSE(error->property("text").toString().isEmpty());
+    EXPECT_EQ(shell->screen(), QStringLiteral("signIn"));
+    EXPECT_EQ(form->email(), service.demoEmail()) << "a failed sign-in keeps what was typed";
+}
+
+TEST_F(AppWindowTest, DemoAccountSignsInToTheSidebarInBothSchemes)
+{
+    launch();
+    signInWithDemoAccount();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebarTitles().contains(QStringLiteral("Employees")); }, kWaitMs));
+    const QStringList titles = sidebarTitles();
+    ASSERT_NE(find(window, "sidebarList"), nullptr);
+    QQuickItem* title = find(window, "chatTitle");
+    ASSERT_NE(title, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !title->property("text").toString().isEmpty(); }, kWaitMs));
+    screenshot(window, "main-light");
+
+    // Ctrl+K focuses the search, and typing filters the list.
+    QQuickItem* search = find(window, "sidebarSearch");
+    ASSERT_NE(search, nullptr);
+    window->requestActivate();
+    QTest::keyClick(window, Qt::Key_K, Qt::ControlModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return search->hasActiveFocus(); }, kWaitMs));
+    const QString someone = titles.at(titles.indexOf(QStringLiteral("Employees")) + 1);
+    shell->sidebar()->setSearch(someone);
+    EXPECT_TRUE(sidebarTitles().contains(someone));
+    EXPECT_LT(sidebarTitles().size(), titles.size());
+    shell->sidebar()->setSearch({});
+
+    theme->setMode(QStringLiteral("gray"));
+    EXPECT_TRUE(theme->dark());
+    screenshot(window, "main-dark");
+    theme->setMode(QStringLiteral("dark"));
+    EXPECT_FALSE(theme->dark()) << "only \"gray\" is the dark scheme";
+    theme->setMode(QStringLiteral("light"));
+
+    // Collapse is remembered.
+    click(find(window, "hideSidebar"));
+    EXPECT_TRUE(preferences->sidebarCollapsed());
+    QQuickItem* show = waitFor(window, "showSidebar");
+    ASSERT_NE(show, nullptr);
+    click(show);
+    EXPECT_FALSE(preferences->sidebarCollapsed());
+}
+
+TEST_F(AppWindowTest, SettingsOpenFromTheShortcutWithIdentityAndLaterSections)
+{
+    launch();
+    signInWithDemoAccount();
+    window->requestActivate();
+    QTest::keyClick(window, Qt::Key_Comma, Qt::ControlModifier);
+    QQuickWindow* settings = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        settings = window->findChild<QQuickWindow*>(QStringLiteral("settingsWindow"));
+        if (!settings)
+            for (QWindow* w : QGuiApplication::topLevelWindows())
+                if (w->objectName() == QStringLiteral("settingsWindow"))
+                    settings = qobject_cast<QQuickWindow*>(w);
+        return settings && settings->isVisible();
+    }, kWaitMs));
+    EXPECT_EQ(settings->size(), QSize(880, 660));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(settings));
+    screenshot(settings, "settings-appearance");
+
+    settings->setProperty("current", QStringLiteral("billing"));
+    QQuickItem* later = waitFor(settings, "laterText");
+    ASSERT_NE(later, nullptr);
+    EXPECT_TRUE(later->property("text").toString().contains(QStringLiteral("later version")));
+
+    settings->setProperty("current", QStringLiteral("identity"));
+    QQuickItem* name = waitFor(settings, "identityName");
+    ASSERT_NE(shell->identity(), nullptr);
+    ASSERT_NE(name, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !name->property("text").toString().isEmpty(); }, kWaitMs));
+    EXPECT_FALSE(preferences->settingsAgentId().value_or(QString()).isEmpty());
+    screenshot(settings, "settings-identity");
+}
+
+TEST_F(AppWindowTest, UpdateBadgeShowsTheAdvertisedBuild)
+{
+    launch();
+    signInWithDemoAccount();
+    QQuickItem* badgeButton = waitFor(window, "updateBadge");
+    ASSERT_NE(badgeButton, nullptr);
+    EXPECT_TRUE(badge->availableVersionText().startsWith(QStringLiteral("0.7")));
+    EXPECT_TRUE(badgeButton->property("text").toString().contains(QStringLiteral("0.7")));
+}
+
+} // namespace

@@ -1,0 +1,107 @@
+// The chat rows as the list view sees them: every change is a small edit, never a reset, and
+// each row hands its delegate the fields of its kind.
+#include "ChatMessageRows.h"
+
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+using namespace halvex;
+
+namespace {
+
+ChatMessage message(qint64 id, const char* role, const char* text, JSONObject metadata = {})
+{
+    ChatMessage m;
+    m.id = id;
+    m.role = QString::fromLatin1(role);
+    m.content = QString::fromUtf8(text);
+    m.metadata.raw = std::move(metadata);
+    return m;
+}
+
+struct Spies {
+    explicit Spies(QAbstractItemModel* model)
+        : resets(model, &QAbstractItemModel::modelReset), inserts(model, &QAbstractItemModel::rowsInserted),
+          removals(model, &QAbstractItemModel::rowsRemoved), changes(model, &QAbstractItemModel::dataChanged) {}
+    QSignalSpy resets, inserts, removals, changes;
+};
+
+TEST(ChatMessageRows, PrependAppendAndStreamingAreInsertsAndChangesOnly)
+{
+    ChatMessageRows model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QList<ChatMessage> list{message(10, "user", "Hi"), message(11, "assistant", "Hello")};
+    model.setMessages(list);
+    ASSERT_EQ(model.rowCount(), 2);
+    Spies spy(&model);
+
+    // An older page arrives above.
+    list.prepend(message(9, "assistant", "Earlier answer"));
+    list.prepend(message(8, "user", "Earlier question"));
+    model.setMessages(list);
+    EXPECT_EQ(model.rowCount(), 4);
+    ASSERT_EQ(spy.inserts.count(), 1);
+    EXPECT_EQ(spy.inserts.at(0).at(1).toInt(), 0);
+    EXPECT_EQ(spy.inserts.at(0).at(2).toInt(), 1);
+    EXPECT_EQ(spy.changes.count(), 0) << "rows already shown are left alone";
+
+    // The last answer streams on: one change of that row.
+    list.last().content = QStringLiteral("Hello there, here is more");
+    model.setMessages(list);
+    ASSERT_EQ(spy.changes.count(), 1);
+    EXPECT_EQ(spy.changes.at(0).at(0).toModelIndex().row(), 3);
+    EXPECT_EQ(model.data(model.index(3), ChatMessageRows::TextRole).toString(), QStringLiteral("Hello there, here is more"));
+
+    // An optimistic turn is replaced by its confirmed copy.
+    list.append(message(-1, "user", "Next"));
+    model.setMessages(list);
+    EXPECT_TRUE(model.data(model.index(4), ChatMessageRows::PendingRole).toBool());
+    list.last().id = 12;
+    model.setMessages(list);
+    EXPECT_EQ(model.rowCount(), 5);
+    EXPECT_FALSE(model.data(model.index(4), ChatMessageRows::PendingRole).toBool());
+    EXPECT_EQ(spy.resets.count(), 0);
+
+    model.setMessages({});
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_EQ(spy.resets.count(), 0);
+}
+
+TEST(ChatMessageRows, KindsCarryTheirFieldsAndChoicesLeaveTheText)
+{
+    ChatMessageRows model;
+    const JSONObject step{{QStringLiteral("kind"), QStringLiteral("tool_done")}, {QStringLiteral("status"), QStringLiteral("done")},
+                          {QStringLiteral("tool"), QStringLiteral("web_search")}, {QStringLiteral("work_id"), QStringLiteral("w1")}};
+    const JSONObject turn{{QStringLiteral("work_id"), QStringLiteral("w1")}};
+    model.setMessages({message(1, "user", "Find it"), message(2, "step", "Searched the web: a", step),
+                        message(3, "step", "Searched the web: b", step),
+                        message(4, "assistant", "# Found\n\nPick one.\n\nOPTIONS: Short | Long", turn)});
+    QStringList kinds;
+    for (int i = 0; i < model.rowCount(); ++i)
+        kinds << model.data(model.index(i), ChatMessageRows::KindRole).toString();
+    ASSERT_EQ(kinds, (QStringList{QStringLiteral("user"), QStringLiteral("steps"), QStringLiteral("answer")}));
+
+    const QVariantMap reasoning = model.data(model.index(1), ChatMessageRows::ReasoningRole).toMap();
+    EXPECT_EQ(reasoning.value(QStringLiteral("stepCount")).toInt(), 2);
+    EXPECT_FALSE(reasoning.value(QStringLiteral("full")).toList().isEmpty());
+
+    EXPECT_EQ(model.data(model.index(2), ChatMessageRows::ChoicesRole).toStringList(),
+              (QStringList{QStringLiteral("Short"), QStringLiteral("Long")}));
+    const QVariantList blocks = model.data(model.index(2), ChatMessageRows::BlocksRole).toList();
+    ASSERT_FALSE(blocks.isEmpty());
+    EXPECT_EQ(blocks.first().toMap().value(QStringLiteral("kind")).toString(), QStringLiteral("heading"));
+    for (const QVariant& block : blocks)
+        EXPECT_FALSE(block.toMap().value(QStringLiteral("text")).toString().contains(QStringLiteral("OPTIONS")));
+    EXPECT_FALSE(model.data(model.index(5), ChatMessageRows::KindRole).isValid()) << "out of range reads nothing";
+
+    // Approval busy and error live beside the rows and reach them as changes.
+    QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
+    model.setLiveState(true, {}, {});
+    EXPECT_GE(changes.count(), 1) << "a step group shows whether the chat still works";
+    EXPECT_TRUE(model.data(model.index(1), ChatMessageRows::ReasoningRole).isValid());
+}
+
+} // namespace

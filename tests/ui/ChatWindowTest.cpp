@@ -1,0 +1,124 @@
+// A person's road through a chat, in the real window against the real local service: pick the
+// seeded researcher, page back through its history, send a turn and watch its steps fold and
+// its answer arrive, then approve an approval.
+#include "AppWindowFixture.h"
+#include "ChatMessageRows.h"
+#include "ChatSession.h"
+
+#include "chat/viewmodel/ChatViewModel.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+
+using namespace halvex;
+using namespace halvex::test;
+
+namespace {
+
+class ChatWindowTest : public AppWindowFixture {
+protected:
+    QAbstractListModel* rows() const { return shell->chatSession()->rows(); }
+    ChatViewModel* chat() const { return shell->chatSession()->chat(); }
+
+    QStringList kinds() const
+    {
+        QStringList list;
+        for (int i = 0; i < rows()->rowCount(); ++i)
+            list << rows()->data(rows()->index(i), ChatMessageRows::KindRole).toString();
+        return list;
+    }
+    int lastRowOf(const QString& kind) const { return int(kinds().lastIndexOf(kind)); }
+
+    void openResearcher()
+    {
+        launch();
+        signInWithDemoAccount();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return shell->sidebar()->rowCount() > 2; }, kWaitMs));
+        shell->sidebar()->select(QStringLiteral("a-researcher"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return chat() && chat()->historyLoaded() && rows()->rowCount() > 0; }, kWaitMs));
+    }
+
+    void sendTurn(const QString& text)
+    {
+        chat()->setInput(text);
+        QQuickItem* input = findVisual(window->contentItem(), QStringLiteral("composerInput"));
+        ASSERT_NE(input, nullptr);
+        input->forceActiveFocus();
+        QTest::keyClick(window, Qt::Key_Return);
+    }
+};
+
+TEST_F(ChatWindowTest, HistoryPagesBackwardAsInsertsAndTheSeededTurnsShowAsCards)
+{
+    openResearcher();
+    QAbstractItemModelTester tester(rows(), QAbstractItemModelTester::FailureReportingMode::Warning);
+    QSignalSpy resets(rows(), &QAbstractItemModel::modelReset);
+    QSignalSpy inserts(rows(), &QAbstractItemModel::rowsInserted);
+
+    const QStringList first = kinds();
+    EXPECT_TRUE(first.contains(QStringLiteral("user")));
+    EXPECT_TRUE(first.contains(QStringLiteral("answer")));
+    EXPECT_TRUE(first.contains(QStringLiteral("card"))) << "usage lines are cards of their own";
+    ASSERT_TRUE(chat()->hasMoreHistory());
+
+    const int before = rows()->rowCount();
+    const QVariant newest = rows()->data(rows()->index(before - 1), ChatMessageRows::IdRole);
+    shell->chatSession()->loadOlder();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rows()->rowCount() > before; }, kWaitMs));
+    EXPECT_EQ(resets.count(), 0) << "an older page is inserted, never a reset";
+    EXPECT_GE(inserts.count(), 1);
+    EXPECT_EQ(rows()->data(rows()->index(rows()->rowCount() - 1), ChatMessageRows::IdRole), newest);
+    screenshot(window, "chat-history-light");
+}
+
+TEST_F(ChatWindowTest, ATurnFoldsItsStepsAndAnApprovalIsApprovedFromItsCard)
+{
+    openResearcher();
+    QSignalSpy resets(rows(), &QAbstractItemModel::modelReset);
+    const int before = rows()->rowCount();
+
+    sendTurn(QStringLiteral("Compare the pricing of two analytics tools"));
+    EXPECT_TRUE(chat()->input().isEmpty()) << "Enter sends and clears the composer";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rows()->rowCount() > before && lastRowOf(QStringLiteral("steps")) > 0; }, kWaitMs))
+        << kinds().join(QLatin1Char(',')).toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lastRowOf(QStringLiteral("answer")) > lastRowOf(QStringLiteral("steps")); }, kWaitMs));
+    const QVariantMap card = rows()->data(rows()->index(lastRowOf(QStringLiteral("steps"))), ChatMessageRows::ReasoningRole).toMap();
+    EXPECT_FALSE(card.value(QStringLiteral("title")).toString().isEmpty());
+    EXPECT_GE(card.value(QStringLiteral("stepCount")).toInt(), 2);
+    EXPECT_EQ(resets.count(), 0) << "streaming edits rows in place";
+
+    theme->setMode(QStringLiteral("light"));
+    QTest::qWait(50);
+    screenshot(window, "main-chat-light");
+    theme->setMode(QStringLiteral("gray"));
+    QTest::qWait(50);
+    screenshot(window, "main-chat-dark");
+    theme->setMode(QStringLiteral("light"));
+
+    // Shift+Enter breaks the line instead of sending.
+    QQuickItem* input = findVisual(window->contentItem(), QStringLiteral("composerInput"));
+    ASSERT_NE(input, nullptr);
+    input->forceActiveFocus();
+    for (char c : {'o', 'n', 'e'})
+        QTest::keyClick(window, c);
+    QTest::keyClick(window, Qt::Key_Return, Qt::ShiftModifier);
+    for (char c : {'t', 'w', 'o'})
+        QTest::keyClick(window, c);
+    EXPECT_EQ(chat()->input(), QStringLiteral("one\ntwo"));
+    chat()->setInput({});
+
+    sendTurn(QStringLiteral("Please get my approval before emailing"));
+    QQuickItem* approve = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        approve = findVisual(window->contentItem(), QStringLiteral("approveButton"));
+        return approve != nullptr;
+    }, kWaitMs)) << kinds().join(QLatin1Char(',')).toStdString();
+    screenshot(window, "chat-approval");
+    const int beforeApproval = rows()->rowCount();
+    click(approve);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rows()->rowCount() > beforeApproval; }, kWaitMs))
+        << "the turn goes on once approved";
+    EXPECT_TRUE(chat()->errorText().isEmpty()) << chat()->errorText().toStdString();
+}
+
+} // namespace

@@ -1,0 +1,67 @@
+// The fixed tables the screens rely on: the icon mapping and the settings sections.
+#include "IconTable.h"
+#include "SettingsSections.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QRegularExpression>
+#include <QVariantMap>
+
+#include <gtest/gtest.h>
+
+using namespace halvex;
+
+TEST(IconTableTest, EverySymbolTheScreensNameIsMapped)
+{
+    // Every quoted name on a line that sets a symbol or an icon, except those compared against.
+    const QRegularExpression setter(QStringLiteral(R"(\b(?:symbol|icon)\s*:)"));
+    const QRegularExpression name(QStringLiteral(R"re((?<!=== )"([a-z][a-z0-9.]*)")re"));
+    const QDir qml(QStringLiteral(HALVEX_QML_DIR));
+    QStringList unknown;
+    int seen = 0;
+    for (const QString& file : qml.entryList({QStringLiteral("*.qml")})) {
+        QFile f(qml.filePath(file));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        for (const QString& line : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'))) {
+            if (!line.contains(setter))
+                continue;
+            for (auto it = name.globalMatch(line.mid(line.indexOf(setter))); it.hasNext();) {
+                const QString symbol = it.next().captured(1);
+                ++seen;
+                if (!IconTable::knows(symbol))
+                    unknown << file + QLatin1Char(':') + symbol;
+            }
+        }
+    }
+    EXPECT_GT(seen, 10);
+    EXPECT_TRUE(unknown.isEmpty()) << unknown.join(QLatin1Char(' ')).toStdString();
+    for (const QVariant& entry : SettingsSections::all())
+        EXPECT_TRUE(IconTable::knows(entry.toMap().value(QStringLiteral("icon")).toString()));
+}
+
+TEST(IconTableTest, UnknownSymbolsShowANeutralGlyphAndTheFontIsInstalled)
+{
+    EXPECT_EQ(IconTable::glyph(QStringLiteral("no.such.symbol")), QStringLiteral("circle"));
+    EXPECT_EQ(IconTable::glyph(QStringLiteral("magnifyingglass")), QStringLiteral("search"));
+    EXPECT_TRUE(QFontDatabase::families().contains(IconTable::fontFamily()));
+    EXPECT_TRUE(QFontDatabase::families().contains(QStringLiteral("Inter")));
+    EXPECT_TRUE(QFontDatabase::families().contains(QStringLiteral("JetBrains Mono")));
+}
+
+TEST(SettingsSectionsTest, SectionsKeepTheirOrderAndGroups)
+{
+    QStringList ids, groups, ready;
+    for (const QVariant& entry : SettingsSections::all()) {
+        const QVariantMap map = entry.toMap();
+        ids << map.value(QStringLiteral("id")).toString();
+        groups << map.value(QStringLiteral("group")).toString();
+        if (map.value(QStringLiteral("ready")).toBool())
+            ready << ids.last();
+    }
+    EXPECT_EQ(ids.join(QLatin1Char(',')),
+              QStringLiteral("profile,billing,identity,guardrails,apps,audit,recordings,appearance,updates"));
+    EXPECT_EQ(groups.join(QLatin1Char(',')),
+              QStringLiteral("account,account,employee,employee,employee,employee,employee,app,app"));
+    EXPECT_EQ(ready, (QStringList{QStringLiteral("identity"), QStringLiteral("appearance"), QStringLiteral("updates")}));
+}
