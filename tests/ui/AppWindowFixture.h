@@ -39,6 +39,7 @@ protected:
     std::unique_ptr<AppShell> shell;
     std::unique_ptr<QQmlApplicationEngine> engine;
     QQuickWindow* window = nullptr;
+    QStringList serviceArgs{QStringLiteral("--advertise-build"), QStringLiteral("7")};
 
     static void SetUpTestSuite()
     {
@@ -50,7 +51,7 @@ protected:
     {
         if (qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN"))
             GTEST_SKIP() << "the local service is not built";
-        ASSERT_TRUE(service.start({QStringLiteral("--advertise-build"), QStringLiteral("7")}));
+        ASSERT_TRUE(service.start(serviceArgs));
         t = makeTestClient(service.origin());
         preferences = std::make_unique<Preferences>(dir.filePath(QStringLiteral("p.ini")));
         QUrl feed = service.origin();

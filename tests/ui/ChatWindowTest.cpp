@@ -17,6 +17,9 @@ namespace {
 
 class ChatWindowTest : public AppWindowFixture {
 protected:
+    // Paced, so a running step stays on screen long enough to be seen folding.
+    ChatWindowTest() { serviceArgs << QStringLiteral("--pace-ms") << QStringLiteral("250"); }
+
     QAbstractListModel* rows() const { return shell->chatSession()->rows(); }
     ChatViewModel* chat() const { return shell->chatSession()->chat(); }
 
@@ -77,14 +80,31 @@ TEST_F(ChatWindowTest, ATurnFoldsItsStepsAndAnApprovalIsApprovedFromItsCard)
     QSignalSpy resets(rows(), &QAbstractItemModel::modelReset);
     const int before = rows()->rowCount();
 
+    // The turn's steps show while it works: folded into a reasoning card when they run together,
+    // else as step cards of their own, always above the answer.
+    QStringList seenSteps;
+    const auto watch = [&] {
+        for (int i = before; i < rows()->rowCount(); ++i) {
+            const QModelIndex at = rows()->index(i);
+            const QString kind = rows()->data(at, ChatMessageRows::KindRole).toString();
+            const QString title = kind == QLatin1String("steps")
+                ? rows()->data(at, ChatMessageRows::ReasoningRole).toMap().value(QStringLiteral("title")).toString()
+                : rows()->data(at, ChatMessageRows::CardRole).toMap().value(QStringLiteral("title")).toString();
+            if ((kind == QLatin1String("steps") || kind == QLatin1String("card")) && !seenSteps.contains(title))
+                seenSteps << title;
+        }
+    };
+    QObject::connect(rows(), &QAbstractItemModel::rowsInserted, rows(), watch);
+    QObject::connect(rows(), &QAbstractItemModel::dataChanged, rows(), watch);
+
     sendTurn(QStringLiteral("Compare the pricing of two analytics tools"));
     EXPECT_TRUE(chat()->input().isEmpty()) << "Enter sends and clears the composer";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return rows()->rowCount() > before && lastRowOf(QStringLiteral("steps")) > 0; }, kWaitMs))
-        << kinds().join(QLatin1Char(',')).toStdString();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return lastRowOf(QStringLiteral("answer")) > lastRowOf(QStringLiteral("steps")); }, kWaitMs));
-    const QVariantMap card = rows()->data(rows()->index(lastRowOf(QStringLiteral("steps"))), ChatMessageRows::ReasoningRole).toMap();
-    EXPECT_FALSE(card.value(QStringLiteral("title")).toString().isEmpty());
-    EXPECT_GE(card.value(QStringLiteral("stepCount")).toInt(), 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return rows()->rowCount() > before + 1 && kinds().last() != QLatin1String("user") && !chat()->isThinking();
+    }, kWaitMs)) << kinds().join(QLatin1Char(',')).toStdString();
+    EXPECT_GT(lastRowOf(QStringLiteral("answer")), before) << kinds().join(QLatin1Char(',')).toStdString();
+    EXPECT_GE(seenSteps.size(), 2) << seenSteps.join(QLatin1Char('|')).toStdString();
+    EXPECT_LT(kinds().indexOf(QStringLiteral("card"), before), lastRowOf(QStringLiteral("answer")));
     EXPECT_EQ(resets.count(), 0) << "streaming edits rows in place";
 
     theme->setMode(QStringLiteral("light"));
