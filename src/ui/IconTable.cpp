@@ -57,7 +57,7 @@ const QHash<QString, QString>& table()
         {QStringLiteral("archivebox.fill"), QStringLiteral("archive")},
         {QStringLiteral("brain.head.profile"), QStringLiteral("psychology")},
         {QStringLiteral("creditcard.fill"), QStringLiteral("credit_card")},
-        {QStringLiteral("diamond.fill"), QStringLiteral("toll")},
+        {QStringLiteral("diamond.fill"), QStringLiteral("label")},
         {QStringLiteral("envelope.fill"), QStringLiteral("mail")},
         {QStringLiteral("exclamationmark.triangle.fill"), QStringLiteral("warning")},
         {QStringLiteral("gearshape.fill"), QStringLiteral("settings")},

@@ -2,6 +2,8 @@
 
 #include "core/prefs/Preferences.h"
 
+#include <QGuiApplication>
+#include <QPalette>
 #include <QQmlEngine>
 
 namespace halvex {
@@ -10,7 +12,21 @@ namespace {
 Theme* g_instance = nullptr;
 }
 
-Theme::Theme(Preferences& preferences, QObject* parent) : QObject(parent), m_preferences(preferences) {}
+namespace {
+// Qt's Markdown import colours links from the application palette, not the window's.
+void applyLinkColour(const QColor& colour)
+{
+    QPalette palette = QGuiApplication::palette();
+    palette.setColor(QPalette::Link, colour);
+    palette.setColor(QPalette::LinkVisited, colour);
+    QGuiApplication::setPalette(palette);
+}
+} // namespace
+
+Theme::Theme(Preferences& preferences, QObject* parent) : QObject(parent), m_preferences(preferences)
+{
+    applyLinkColour(accent());
+}
 
 Theme* Theme::create(QQmlEngine*, QJSEngine*)
 {
@@ -28,6 +44,7 @@ void Theme::setMode(const QString& mode)
     if (mode == m_preferences.themeMode())
         return;
     m_preferences.setThemeMode(mode);
+    applyLinkColour(accent());
     Q_EMIT changed();
 }
 

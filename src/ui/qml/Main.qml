@@ -21,6 +21,8 @@ ApplicationWindow {
     palette.highlight: Theme.accent
     palette.highlightedText: Theme.accentText
     palette.placeholderText: Theme.secondaryText
+    palette.link: Theme.accent
+    palette.linkVisited: Theme.accent
 
     property SettingsWindow settingsWindow: null
     function openSettings(section) {

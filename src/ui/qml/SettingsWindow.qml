@@ -7,6 +7,11 @@ import Halvex
 ApplicationWindow {
     id: win
     objectName: "settingsWindow"
+    palette.link: Theme.accent
+    palette.text: Theme.text
+    palette.windowText: Theme.text
+    palette.base: Theme.raised
+    palette.placeholderText: Theme.secondaryText
     title: "Settings"
     width: 880
     height: 660
