@@ -13,7 +13,8 @@ struct GoalReviewItem {
     QString objective;
     QString definitionOfDone;
     std::optional<QString> reviewDeadline;
-
+    // Keys the busy and error maps of the chat.
+    QString key() const { return goalId + QLatin1Char(':') + runId; }
     bool operator==(const GoalReviewItem&) const = default;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 // Goals of one agent or team as the service lists them, the answers of the guided setup, and
 // what the chat shows of them.
+#include "chat/grouping/GoalReviewItem.h"
 #include "core/json/JsonReader.h"
 
 #include <QList>
@@ -73,18 +74,6 @@ struct GoalAutoStartResponse {
     std::optional<QString> error;
     std::optional<QString> message;
     static GoalAutoStartResponse decode(const JsonReader& json);
-};
-
-struct GoalReviewItem {
-    QString goalId;
-    QString runId;
-    int version = 0;
-    QString objective;
-    QString definitionOfDone;
-    std::optional<QString> reviewDeadline;
-    // Keys the busy and error maps of the chat.
-    QString key() const { return goalId + QLatin1Char(':') + runId; }
-    bool operator==(const GoalReviewItem&) const = default;
 };
 
 struct GoalToolRow {
