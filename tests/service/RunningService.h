@@ -26,12 +26,12 @@ public:
         m_out = popen(("sh -c '" + cmd + "'").c_str(), "r");
         char line[256];
         if (m_out && std::fgets(line, sizeof line, m_out)) m_pid = std::atoi(line);
-        std::string listening, demo;
-        if (m_out && std::fgets(line, sizeof line, m_out)) listening = line;
+        std::string demo;
+        if (m_out && std::fgets(line, sizeof line, m_out)) m_listening = line;
         // The demo line comes after seeding: once read, the workspace is in place.
         if (m_out && std::fgets(line, sizeof line, m_out)) demo = line;
-        const auto colon = listening.rfind(':');
-        if (colon != std::string::npos) port = std::atoi(listening.c_str() + colon + 1);
+        const auto colon = m_listening.rfind(':');
+        if (colon != std::string::npos) port = std::atoi(m_listening.c_str() + colon + 1);
     }
     ~RunningService()
     {
@@ -45,6 +45,8 @@ public:
 
     std::string origin() const { return "http://127.0.0.1:" + std::to_string(port); }
     const std::string& dataDir() const { return m_dir; }
+    // The first line the service printed: where it listens.
+    const std::string& listeningLine() const { return m_listening; }
 
     // A client that passes the origin check, carrying `cookie` when given.
     httplib::Client client(const std::string& cookie = "") const
@@ -75,6 +77,7 @@ public:
 
 private:
     std::string m_dir;
+    std::string m_listening;
     FILE* m_out = nullptr;
     int m_pid = 0;
 };

@@ -1,4 +1,4 @@
-#include "Fixtures.h"
+#include "support/MessageFixtures.h"
 
 #include "chat/grouping/ChatStepGrouping.h"
 

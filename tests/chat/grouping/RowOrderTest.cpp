@@ -1,6 +1,6 @@
 // Rows as the chat shows them when the service delivers a turn out of order: the step group
 // must come before the answer it led to, and nothing may be dropped or shown twice.
-#include "Fixtures.h"
+#include "support/MessageFixtures.h"
 
 #include "chat/grouping/ChatStepGrouping.h"
 

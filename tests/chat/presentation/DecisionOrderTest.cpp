@@ -1,6 +1,6 @@
 // Messages that satisfy more than one card rule: the earlier rule must win, or the user sees
 // a progress line where an image or a failure should be.
-#include "Fixtures.h"
+#include "support/MessageFixtures.h"
 
 #include "chat/presentation/MessagePresentationResolver.h"
 

@@ -2,13 +2,11 @@
 #include "chat/viewmodel/ChatViewModel.h"
 #include "core/async/ManualClock.h"
 #include "support/FakeServer.h"
+#include "support/QStringPrinter.h"
 #include "support/RunTask.h"
 #include "support/TestClient.h"
 
 #include <gtest/gtest.h>
-
-// QString is a container of QChar to gtest, which then prints it as bytes (or crashes).
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace halvex::test {
 

@@ -11,10 +11,8 @@
 #include "session/auth/SessionViewModel.h"
 #include "session/google/GoogleAuthService.h"
 #include "support/RunTask.h"
+#include "support/ServiceProcess.h"
 
-#include <QFileInfo>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QUrlQuery>
 #include <QUuid>
@@ -25,45 +23,6 @@ using namespace halvex;
 using namespace halvex::test;
 
 namespace {
-
-class LocalService {
-public:
-    bool start(const QString& dataDir)
-    {
-        const QString binary = qEnvironmentVariable("HALVEX_SERVICE_BIN");
-        if (binary.isEmpty() || !QFileInfo(binary).isExecutable())
-            return false;
-        m_process.setProgram(binary);
-        m_process.setArguments({QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--data"), dataDir,
-                                QStringLiteral("--seed-demo"), QStringLiteral("--pace-ms"), QStringLiteral("0"),
-                                QStringLiteral("--test-mode")});
-        m_process.setProcessChannelMode(QProcess::MergedChannels);
-        m_process.start();
-        static const QRegularExpression listening(QStringLiteral("listening on (http://127\\.0\\.0\\.1:\\d+)"));
-        processUntil([&] {
-            m_output += m_process.readAll();
-            const auto m = listening.match(QString::fromUtf8(m_output));
-            if (m.hasMatch())
-                m_origin = QUrl(m.captured(1));
-            return m_origin.isValid() || m_process.state() == QProcess::NotRunning;
-        });
-        return m_origin.isValid();
-    }
-    ~LocalService()
-    {
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-    QUrl origin() const { return m_origin; }
-    QByteArray output() const { return m_output; }
-
-private:
-    QProcess m_process;
-    QByteArray m_output;
-    QUrl m_origin;
-};
 
 // One run of the client: its own cookie file, API client and session.
 struct ClientRun {
@@ -91,17 +50,25 @@ struct ClientRun {
     std::unique_ptr<SessionViewModel> session;
 };
 
+class SignInEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN"))
+            GTEST_SKIP() << "the local service is not built";
+        ASSERT_TRUE(data.isValid());
+        ASSERT_TRUE(service.start());
+    }
+
+    QTemporaryDir data; // the client's cookie file
+    ServiceProcess service;
+    ManualClock clock;
+};
+
 } // namespace
 
-TEST(SignInEndToEnd, SignUpRestartSignOutSignInAndGoogle)
+TEST_F(SignInEndToEnd, SignUpRestartSignOutSignInAndGoogle)
 {
-    QTemporaryDir data;
-    ASSERT_TRUE(data.isValid());
-    LocalService service;
-    if (!service.start(data.filePath(QStringLiteral("service"))))
-        GTEST_SKIP() << "local service not available: " << service.output().toStdString();
-
-    ManualClock clock;
     std::unique_ptr<ClientRun> run;
     FormFollowingBrowser browser([&](const QUrl& url) { run->session->googleAuth().handleCallback(url); });
     // A page the browser cannot follow ends the attempt at once instead of after five minutes.
@@ -143,15 +110,8 @@ TEST(SignInEndToEnd, SignUpRestartSignOutSignInAndGoogle)
     EXPECT_TRUE(run->hasSessionCookie());
 }
 
-TEST(SignInEndToEnd, GoogleRefusesAReusedCodeAndATamperedToken)
+TEST_F(SignInEndToEnd, GoogleRefusesAReusedCodeAndATamperedToken)
 {
-    QTemporaryDir data;
-    ASSERT_TRUE(data.isValid());
-    LocalService service;
-    if (!service.start(data.filePath(QStringLiteral("service"))))
-        GTEST_SKIP() << "local service not available: " << service.output().toStdString();
-
-    ManualClock clock;
     std::unique_ptr<ClientRun> run;
     QList<QUrl> redirects;
     // By default the browser's redirect goes straight back to the app.

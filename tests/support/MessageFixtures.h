@@ -1,13 +1,12 @@
 #pragma once
+// Chat messages built from a role, a text and metadata JSON, for the presentation and row tests.
 #include "chat/model/ChatMessage.h"
 #include "core/json/JsonReader.h"
 
+#include "support/QStringPrinter.h"
+
 #include <QByteArray>
 #include <QString>
-
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace halvex::fixtures {
 
