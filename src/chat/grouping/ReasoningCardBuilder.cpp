@@ -2,6 +2,7 @@
 
 #include "chat/grouping/ReasoningStages.h"
 #include "chat/grouping/StepLifecycle.h"
+#include "chat/model/StepStatus.h"
 #include "chat/presentation/MessagePresentationResolver.h"
 #include "chat/presentation/SharedPattern.h"
 
@@ -14,18 +15,6 @@
 namespace halvex::ChatStepGrouping {
 
 namespace {
-
-bool isRunningStatus(const QString& status)
-{
-    return status == u"running" || status == u"queued" || status == u"pending" || status == u"started"
-           || status == u"working";
-}
-
-bool isFailedStatus(const QString& status)
-{
-    return status == u"failed" || status == u"error" || status == u"errored" || status == u"cancelled"
-           || status == u"canceled" || status == u"timeout";
-}
 
 bool isGenericText(const QString& text)
 {
@@ -138,8 +127,8 @@ ReasoningStage stageFor(const ChatMessage& message, ChatSurface surface, bool li
     ReasoningStage stage;
     stage.id = message.id;
     stage.actor = stageActor(message);
-    stage.isRunning = live && isRunningStatus(status);
-    stage.isFailed = isFailedStatus(status) || presentation->variant == MessageVariant::alert;
+    stage.isRunning = live && StepStatus::isRunning(status);
+    stage.isFailed = StepStatus::isFailed(status) || presentation->variant == MessageVariant::alert;
     stage.text = presentation->title.isEmpty() ? QStringLiteral("Working") : presentation->title;
     static const QRegularExpression askedForHelp = compiledPattern(QStringLiteral("asked .+ to help"));
     if (searches(askedForHelp, stage.text))

@@ -1,5 +1,7 @@
 #include "chat/viewmodel/MessageOrdering.h"
 
+#include "chat/model/StepStatus.h"
+
 #include <QHash>
 
 #include <algorithm>
@@ -30,9 +32,22 @@ bool isTruncatedStep(const ChatMessage& message)
     return flag.isBool() && flag.toBool();
 }
 
+namespace {
+
+QString stepStatus(const ChatMessage& message)
+{
+    if (!message.isStep())
+        return {};
+    return message.metadata.raw.value(QStringLiteral("status")).toString().toLower();
+}
+
+} // namespace
+
 bool mayReplace(const ChatMessage& local, const ChatMessage& incoming)
 {
-    return !(isTruncatedStep(incoming) && !isTruncatedStep(local));
+    if (isTruncatedStep(incoming) && !isTruncatedStep(local))
+        return false;
+    return !(StepStatus::isRunning(stepStatus(incoming)) && StepStatus::isSettled(stepStatus(local)));
 }
 
 QList<ChatMessage> merge(const QList<ChatMessage>& local, QList<ChatMessage> incoming)

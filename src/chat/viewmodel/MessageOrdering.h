@@ -11,7 +11,8 @@ bool precedes(qint64 a, qint64 b);
 void sort(QList<ChatMessage>& messages);
 // A step the service shortened ("_truncated": true).
 bool isTruncatedStep(const ChatMessage& message);
-// Whether `incoming` may overwrite `local`: a shortened step never replaces a full one.
+// Whether `incoming` may overwrite `local`: a shortened step never replaces a full one, and a
+// step still running never replaces the same step settled (its insert arrived after its update).
 bool mayReplace(const ChatMessage& local, const ChatMessage& incoming);
 // Union by id; incoming copies win except over expanded steps; local messages outside the
 // incoming page stay.

@@ -24,6 +24,20 @@ TEST_F(ChatVMTest, IngestReplacesInPlaceSortsLateEventsAndIgnoresDuplicates)
     EXPECT_EQ(vm->messages().size(), 3);
 }
 
+TEST_F(ChatVMTest, StepUpdateThatOvertookItsInsertStaysSettled)
+{
+    auto vm = startedAgentChat({messageJSON(1, "user", "go")});
+    vm->ingest(decodeJSON<ChatMessage>(messageJSON(2, "step", "Searched the web", R"({"status":"done"})")));
+    vm->ingest(decodeJSON<ChatMessage>(messageJSON(2, "step", "Searching the web", R"({"status":"running"})")));
+    EXPECT_EQ(vm->messages().last().content, QStringLiteral("Searched the web"));
+    // Progress while running still replaces, and a failure replaces a running copy.
+    vm->ingest(decodeJSON<ChatMessage>(messageJSON(3, "step", "Reading 1 of 3", R"({"status":"running"})")));
+    vm->ingest(decodeJSON<ChatMessage>(messageJSON(3, "step", "Reading 2 of 3", R"({"status":"running"})")));
+    EXPECT_EQ(vm->messages().last().content, QStringLiteral("Reading 2 of 3"));
+    vm->ingest(decodeJSON<ChatMessage>(messageJSON(3, "step", "Page unreachable", R"({"status":"failed"})")));
+    EXPECT_EQ(vm->messages().last().content, QStringLiteral("Page unreachable"));
+}
+
 TEST_F(ChatVMTest, StreamEventsReachTheListAndReconnectIsShown)
 {
     auto vm = startedAgentChat({messageJSON(1, "user", "hi")});
