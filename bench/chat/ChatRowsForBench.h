@@ -7,8 +7,10 @@
 
 namespace halvex::bench {
 
-// Grouped rows of the whole list; answers the row count.
+// Grouped rows of the open chat, regrouping only what changed; answers the row count.
 qsizetype recomputeRows(const QList<ChatMessage>& messages);
+// The same, grouping the whole list again (what the screen did before).
+qsizetype recomputeAllRows(const QList<ChatMessage>& messages);
 // The message's presentation through the shared cache.
 void presentCached(const ChatMessage& message);
 

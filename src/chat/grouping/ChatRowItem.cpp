@@ -118,6 +118,17 @@ QList<ChatMessage> ChatRowItem::messages() const
     return {};
 }
 
+qsizetype ChatRowItem::messageCount() const
+{
+    if (message())
+        return 1;
+    if (const StepGroupRow* g = group())
+        return g->middle.size() + 2;
+    if (const ArtifactChipsRow* c = chips())
+        return c->messages.size();
+    return 0;
+}
+
 QList<qint64> ChatRowItem::scrollIds() const
 {
     QList<qint64> ids;

@@ -63,6 +63,7 @@ public:
 
     // The messages the row covers, in order (none for a goal review).
     QList<ChatMessage> messages() const;
+    qsizetype messageCount() const;
     // The ids the screen scrolls and anchors by.
     QList<qint64> scrollIds() const;
 
