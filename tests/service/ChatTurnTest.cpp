@@ -48,6 +48,7 @@ TEST(ChatTurn, ResearchTurnStreamsStepsRunningThenDoneThenAReportThenUsage)
 
     std::map<long long, std::vector<std::string>> stepStatuses;
     long long lastInserted = 0;
+    size_t running = 0, mostRunning = 0;
     for (const auto& e : events) {
         const long long id = e.data["id"];
         if (e.name == "message-insert") {
@@ -56,9 +57,14 @@ TEST(ChatTurn, ResearchTurnStreamsStepsRunningThenDoneThenAReportThenUsage)
         } else {
             EXPECT_EQ(stepStatuses.count(id), 1u) << "an update names a message inserted before";
         }
-        if (e.data["role"] == "step") stepStatuses[id].push_back(statusOf(e.data));
+        if (e.data["role"] == "step") {
+            stepStatuses[id].push_back(statusOf(e.data));
+            running += statusOf(e.data) == "running" ? 1 : -1;
+            mostRunning = std::max(mostRunning, running);
+        }
     }
-    ASSERT_EQ(stepStatuses.size(), 2u); // the web search and the page
+    ASSERT_EQ(stepStatuses.size(), 3u); // the web search and two pages
+    EXPECT_EQ(mostRunning, 3u) << "the search and the pages run side by side";
     for (const auto& [id, statuses] : stepStatuses)
         EXPECT_EQ(statuses, (std::vector<std::string>{"running", "done"})) << id;
 

@@ -96,6 +96,17 @@ public:
     // Steps of a goal run read as goal progress lines.
     void useGoalSteps() { m_goalSteps = true; }
 
+    // The steps planned inside `body` run side by side: all start, then all finish in order,
+    // the way an employee searches and reads several sources at once.
+    template <typename Body> void together(Body body)
+    {
+        m_holdFinishes = true;
+        body();
+        m_holdFinishes = false;
+        for (TurnAction& finish : m_heldFinishes) m_actions.push_back(std::move(finish));
+        m_heldFinishes.clear();
+    }
+
     std::vector<TurnAction> take() { return std::move(m_actions); }
 
 private:
@@ -110,11 +121,13 @@ private:
         a.message.metadata = std::move(metadata);
         a.message.read = read;
         a.message.fullContent = fullText;
-        m_actions.push_back(std::move(a));
+        (kind == TurnAction::Kind::update && m_holdFinishes ? m_heldFinishes : m_actions).push_back(std::move(a));
     }
 
     const TurnContext& m_turn;
     std::vector<TurnAction> m_actions;
+    std::vector<TurnAction> m_heldFinishes;
+    bool m_holdFinishes = false;
     bool m_goalSteps = false;
 };
 
@@ -241,9 +254,14 @@ std::vector<TurnAction> planTurn(const TurnContext& turn)
         break;
     case TurnKind::research:
         script.handOff();
-        script.step("web_search", {{"args", {{"query", topic}}}}, "Searching the web: " + topic, "Searched the web: " + topic);
-        script.step("browser_navigate", {{"args", {{"url", kSources[0][2]}}}}, std::string("Opening ") + kSources[0][2],
-                    std::string("Opened ") + kSources[0][2]);
+        script.together([&] {
+            script.step("web_search", {{"args", {{"query", topic}}}}, "Searching the web: " + topic,
+                        "Searched the web: " + topic);
+            script.step("browser_navigate", {{"args", {{"url", kSources[0][2]}}}}, std::string("Opening ") + kSources[0][2],
+                        std::string("Opened ") + kSources[0][2]);
+            script.step("browser_navigate", {{"args", {{"url", kSources[1][2]}}}}, std::string("Opening ") + kSources[1][2],
+                        std::string("Opened ") + kSources[1][2]);
+        });
         script.answer(researchReport(topic));
         break;
     case TurnKind::plain:
