@@ -159,3 +159,27 @@ TEST_F(CliEndToEndTest, SignUpReadsCredentialsFromStandardInput)
     const CliRun who = cli({QStringLiteral("--json"), QStringLiteral("whoami")});
     EXPECT_EQ(who.objects().value(0).value(QStringLiteral("full_name")), JSONValue(QStringLiteral("New Person")));
 }
+
+TEST_F(CliEndToEndTest, PlainTextShowsEachStepRunningThenDoneAndTheAnswerOnce)
+{
+    ASSERT_EQ(signIn().exitCode, 0);
+    const QString agent = firstAgentId();
+    ASSERT_FALSE(agent.isEmpty());
+    const CliRun turn = cli({QStringLiteral("send"), agent, QStringLiteral("Please research and compare analytics tools")});
+    ASSERT_EQ(turn.exitCode, 0) << turn.err.toStdString();
+    const QStringList lines = turn.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const auto count = [&](const QString& part) {
+        return std::count_if(lines.begin(), lines.end(), [&](const QString& l) { return l.contains(part); });
+    };
+    // Three steps run side by side: each is printed when it starts and again when it ends.
+    EXPECT_EQ(count(QStringLiteral(" [running]")), 3) << turn.out.toStdString();
+    EXPECT_EQ(count(QStringLiteral(" [done]")), 3) << turn.out.toStdString();
+    EXPECT_EQ(count(QStringLiteral("Sources: [")), 1) << "the report is printed once, whole";
+    const qsizetype lastDone = lines.lastIndexOf(*std::find_if(lines.rbegin(), lines.rend(), [](const QString& l) {
+        return l.contains(QLatin1String(" [done]"));
+    }));
+    const auto answer = std::find_if(lines.begin(), lines.end(), [](const QString& l) { return l.contains(QLatin1String("assistant: ")); });
+    ASSERT_NE(answer, lines.end());
+    EXPECT_LT(lastDone, answer - lines.begin()) << "steps come before the answer";
+    EXPECT_TRUE(turn.err.isEmpty()) << turn.err.toStdString();
+}
