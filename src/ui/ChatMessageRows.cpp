@@ -5,6 +5,7 @@
 
 #include "chat/approvals/ChatChoiceParse.h"
 #include "chat/grouping/ChatRowBuilder.h"
+#include "chat/grouping/GoalReviewRows.h"
 #include "chat/grouping/ReasoningCardBuilder.h"
 #include "chat/presentation/MessagePresentationResolver.h"
 #include "richtext/MarkdownRenderCache.h"
@@ -13,6 +14,8 @@ namespace halvex {
 
 struct ChatMessageRows::Rows {
     QList<ChatRowItem> list;
+    // The message rows before reviews are attached: a review change re-attaches without regrouping.
+    QList<ChatRowItem> messageRows;
 };
 
 ChatMessageRows::ChatMessageRows(QObject* parent) : QAbstractListModel(parent), m_rows(std::make_unique<Rows>()) {}
@@ -23,6 +26,10 @@ void ChatMessageRows::reset(ChatSurface surface)
 {
     beginResetModel();
     m_rows->list.clear();
+    m_rows->messageRows.clear();
+    m_reviews.clear();
+    m_reviewBusy.clear();
+    m_reviewErrors.clear();
     m_surface = surface;
     m_working = false;
     m_approvalBusy.clear();
@@ -86,6 +93,8 @@ QVariant ChatMessageRows::data(const QModelIndex& index, int role) const
         if (const GoalReviewItem* review = row.review())
             return ChatRowFields::goalReview(*review);
         return QVariantMap();
+    case ReviewBusyRole: return row.review() && m_reviewBusy.contains(row.review()->key());
+    case ReviewErrorRole: return row.review() ? m_reviewErrors.value(row.review()->key()) : QString();
     default: return {};
     }
 }
@@ -95,12 +104,19 @@ QHash<int, QByteArray> ChatMessageRows::roleNames() const
     return {{IdRole, "messageId"},     {KindRole, "kind"},         {TextRole, "text"},
             {BlocksRole, "blocks"},    {PendingRole, "pending"},   {CardRole, "card"},
             {ReasoningRole, "reasoning"}, {ChipsRole, "chips"},    {ChoicesRole, "choices"},
-            {ApprovalBusyRole, "approvalBusy"}, {ApprovalErrorRole, "approvalError"}, {ReviewRole, "review"}};
+            {ApprovalBusyRole, "approvalBusy"}, {ApprovalErrorRole, "approvalError"}, {ReviewRole, "review"},
+            {ReviewBusyRole, "reviewBusy"}, {ReviewErrorRole, "reviewError"}};
 }
 
 void ChatMessageRows::setMessages(const QList<ChatMessage>& messages)
 {
     const QList<ChatRowItem> next = ChatStepGrouping::rows(messages, m_surface);
+    m_rows->messageRows = next;
+    applyRows(GoalReviewRows::attach(next, m_reviews));
+}
+
+void ChatMessageRows::applyRows(const QList<ChatRowItem>& next)
+{
     QList<ChatRowItem>& rows = m_rows->list;
     // Keep the rows whose ids match at both ends; replace the run between. Streaming changes
     // the last row, a new turn appends, an older page prepends: each is one small edit.
@@ -145,6 +161,28 @@ void ChatMessageRows::setLiveState(bool working, const QSet<qint64>& approvalBus
     m_approvalBusy = approvalBusy;
     m_approvalErrors = approvalErrors;
     refreshLiveRows();
+}
+
+void ChatMessageRows::setGoalReviews(const QList<GoalReviewItem>& reviews, const QSet<QString>& busy,
+                                     const QMap<QString, QString>& errors)
+{
+    const bool stateChanged = busy != m_reviewBusy || errors != m_reviewErrors;
+    m_reviewBusy = busy;
+    m_reviewErrors = errors;
+    if (reviews != m_reviews) {
+        m_reviews = reviews;
+        applyRows(GoalReviewRows::attach(m_rows->messageRows, m_reviews));
+    }
+    if (stateChanged)
+        refreshReviewRows();
+}
+
+void ChatMessageRows::refreshReviewRows()
+{
+    const QList<ChatRowItem>& rows = m_rows->list;
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        if (rows[i].review())
+            Q_EMIT dataChanged(index(int(i)), index(int(i)), {ReviewBusyRole, ReviewErrorRole});
 }
 
 void ChatMessageRows::refreshLiveRows()

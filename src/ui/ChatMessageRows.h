@@ -5,8 +5,10 @@
 // revision), never as a reset, so delegates and the scroll position survive streaming and older
 // pages. Answer blocks come from the render cache.
 //
-// It knows the chat only as values handed in (messages, live state), so the chat session wires
-// it to the view model and the tests drive it without one.
+// It knows the chat only as values handed in (messages, live state, goal reviews), so the chat
+// session wires it to the view model and the tests drive it without one.
+#include "chat/grouping/ChatRowItem.h"
+#include "chat/grouping/GoalReviewItem.h"
 #include "chat/model/ChatMessage.h"
 #include "chat/presentation/MessagePresentation.h"
 
@@ -34,6 +36,8 @@ public:
         ApprovalBusyRole,
         ApprovalErrorRole,
         ReviewRole,
+        ReviewBusyRole,
+        ReviewErrorRole,
     };
 
     explicit ChatMessageRows(QObject* parent = nullptr);
@@ -45,6 +49,9 @@ public:
     void setMessages(const QList<ChatMessage>& messages);
     // Busy and error of approvals and whether the chat works live outside the rows.
     void setLiveState(bool working, const QSet<qint64>& approvalBusy, const QMap<qint64, QString>& approvalErrors);
+    // Results waiting for review, each placed after its run; busy and errors keyed by review key.
+    void setGoalReviews(const QList<GoalReviewItem>& reviews, const QSet<QString>& busy,
+                        const QMap<QString, QString>& errors);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -53,12 +60,18 @@ public:
 private:
     struct Rows;
     void refreshLiveRows();
+    void refreshReviewRows();
+    // Shows `next` (message rows with reviews attached) as the smallest edit of what is shown.
+    void applyRows(const QList<ChatRowItem>& next);
 
     std::unique_ptr<Rows> m_rows;
     ChatSurface m_surface = ChatSurface::solo;
     bool m_working = false;
     QSet<qint64> m_approvalBusy;
     QMap<qint64, QString> m_approvalErrors;
+    QList<GoalReviewItem> m_reviews;
+    QSet<QString> m_reviewBusy;
+    QMap<QString, QString> m_reviewErrors;
 };
 
 } // namespace halvex

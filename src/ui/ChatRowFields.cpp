@@ -3,6 +3,7 @@
 #include "MessageBlocks.h"
 
 #include "chat/presentation/MessagePresentationResolver.h"
+#include "core/format/SettingsDate.h"
 
 #include <QVariantList>
 
@@ -95,11 +96,12 @@ QVariantMap reasoning(const ReasoningCardModel& model)
 
 QVariantMap goalReview(const GoalReviewItem& review)
 {
-    return {{QStringLiteral("goalId"), review.goalId},
+    return {{QStringLiteral("key"), review.key()},
+            {QStringLiteral("goalId"), review.goalId},
             {QStringLiteral("runId"), review.runId},
             {QStringLiteral("objective"), review.objective},
             {QStringLiteral("definitionOfDone"), review.definitionOfDone},
-            {QStringLiteral("deadline"), review.reviewDeadline.value_or(QString())}};
+            {QStringLiteral("deadline"), review.reviewDeadline ? SettingsDate::shortText(review.reviewDeadline) : QString()}};
 }
 
 } // namespace halvex::ChatRowFields

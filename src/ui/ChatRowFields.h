@@ -19,6 +19,7 @@ QVariantMap card(const MessagePresentation& presentation);
 // title, meta, status, stepCount, hiddenCount, collapsed and full: lists of {actor, stages}.
 QVariantMap reasoning(const ReasoningCardModel& model);
 
+// key (for the busy and error states), goalId, runId, objective, definitionOfDone, deadline.
 QVariantMap goalReview(const GoalReviewItem& review);
 
 } // namespace halvex::ChatRowFields

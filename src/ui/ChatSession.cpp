@@ -27,6 +27,10 @@ void ChatSession::stop()
         m_loop->stop();
         m_loop.release()->deleteLater();
     }
+    if (m_teamMenu) {
+        m_teamMenu->stop();
+        m_teamMenu.release()->deleteLater();
+    }
     if (m_chat) {
         disconnect(m_chat.get(), nullptr, this, nullptr);
         m_chat->stop();
@@ -54,15 +58,26 @@ void ChatSession::follow()
     m_rows.reset(backend->isTeam() ? ChatSurface::team : ChatSurface::solo);
     ChatViewModel* chat = m_chat.get();
     connect(chat, &ChatViewModel::messagesChanged, this, [this, chat] { m_rows.setMessages(chat->messages()); });
-    connect(chat, &ChatViewModel::changed, this,
-            [this, chat] { m_rows.setLiveState(chat->isThinking(), chat->approvalBusy(), chat->approvalErrors()); });
+    connect(chat, &ChatViewModel::changed, this, &ChatSession::showLiveState);
     if (backend->isAgent()) {
         m_loop = std::make_unique<LoopPanel>(backend->id(), m_api);
         connect(m_loop.get(), &LoopPanel::unauthorized, this, [this] { m_session.handleUnauthorized(); });
+    } else if (const TeamTarget* team = backend->teamValue()) {
+        m_teamMenu = std::make_unique<TeamMenu>(team->slug, m_api);
+        connect(m_teamMenu.get(), &TeamMenu::unauthorized, this, [this] { m_session.handleUnauthorized(); });
     }
     m_chat->start();
     m_rows.setMessages(chat->messages());
+    showLiveState();
     Q_EMIT chatChanged();
+}
+
+void ChatSession::showLiveState()
+{
+    if (!m_chat)
+        return;
+    m_rows.setLiveState(m_chat->isThinking(), m_chat->approvalBusy(), m_chat->approvalErrors());
+    m_rows.setGoalReviews(m_chat->goalReviews(), m_chat->goalReviewBusy(), m_chat->goalReviewErrors());
 }
 
 void ChatSession::addFiles(const QList<QUrl>& urls)
@@ -105,6 +120,27 @@ void ChatSession::resolveApproval(qint64 messageId, bool approve)
 {
     if (m_chat)
         m_chat->resolveApproval(messageId, approve ? ApprovalDecision::approve : ApprovalDecision::reject);
+}
+
+void ChatSession::acceptGoalResult(const QString& reviewKey)
+{
+    reviewGoal(reviewKey, QStringLiteral("accept"), {});
+}
+
+void ChatSession::requestGoalChanges(const QString& reviewKey, const QString& feedback)
+{
+    reviewGoal(reviewKey, QStringLiteral("needs_work"), feedback);
+}
+
+void ChatSession::reviewGoal(const QString& reviewKey, const QString& decision, const QString& feedback)
+{
+    if (!m_chat)
+        return;
+    for (const GoalReviewItem& item : m_chat->goalReviews())
+        if (item.key() == reviewKey) {
+            m_chat->submitGoalReview(item, decision, feedback);
+            return;
+        }
 }
 
 void ChatSession::openLink(const QString& url)

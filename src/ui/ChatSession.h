@@ -3,6 +3,7 @@
 // replaced (the old one stopped) whenever the selection moves to another target.
 #include "ChatMessageRows.h"
 #include "LoopPanel.h"
+#include "TeamMenu.h"
 #include "chat/viewmodel/ChatViewModel.h"
 
 #include <QObject>
@@ -35,6 +36,8 @@ class ChatSession : public QObject {
     Q_PROPERTY(QAbstractListModel* rows READ rows CONSTANT)
     // A single employee's loop settings; none in a team chat.
     Q_PROPERTY(halvex::LoopPanel* loop READ loop NOTIFY chatChanged)
+    // The team's menu; none in a single employee's chat.
+    Q_PROPERTY(halvex::TeamMenu* teamMenu READ teamMenu NOTIFY chatChanged)
     Q_PROPERTY(int maxStaged READ maxStaged CONSTANT)
 public:
     ChatSession(APIClient& api, Clock& clock, AgentListViewModel& sidebar, SessionViewModel& session,
@@ -44,6 +47,7 @@ public:
     ChatViewModel* chat() const { return m_chat.get(); }
     QAbstractListModel* rows() { return &m_rows; }
     LoopPanel* loop() const { return m_loop.get(); }
+    TeamMenu* teamMenu() const { return m_teamMenu.get(); }
     static int maxStaged() { return ChatViewModel::maxStaged; }
 
     // Local files from the file button, a drop or a paste; other addresses are ignored.
@@ -53,6 +57,9 @@ public:
     Q_INVOKABLE void send();
     Q_INVOKABLE void loadOlder();
     Q_INVOKABLE void resolveApproval(qint64 messageId, bool approve);
+    // A goal result waiting for review, by its key: accepted, or sent back with what to change.
+    Q_INVOKABLE void acceptGoalResult(const QString& reviewKey);
+    Q_INVOKABLE void requestGoalChanges(const QString& reviewKey, const QString& feedback);
     // Artifact and source links: only web addresses leave the app.
     Q_INVOKABLE void openLink(const QString& url);
     Q_INVOKABLE void copyText(const QString& text);
@@ -66,6 +73,8 @@ Q_SIGNALS:
 
 private:
     void follow();
+    void showLiveState();
+    void reviewGoal(const QString& reviewKey, const QString& decision, const QString& feedback);
 
     APIClient& m_api;
     Clock& m_clock;
@@ -73,6 +82,7 @@ private:
     SessionViewModel& m_session;
     std::unique_ptr<ChatViewModel> m_chat;
     std::unique_ptr<LoopPanel> m_loop;
+    std::unique_ptr<TeamMenu> m_teamMenu;
     ChatMessageRows m_rows;
 };
 

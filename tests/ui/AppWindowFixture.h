@@ -86,6 +86,30 @@ protected:
         const bool shown = QTest::qWaitFor([&] { return (item = find(root, name)) && item->isVisible(); }, kWaitMs);
         return shown ? item : nullptr;
     }
+    // Clicks once the item lies still inside the visible part of the window: a list may still
+    // be scrolling it into view, and a clipping list hides what lies past its edges.
+    bool clickInView(QQuickItem* item) const
+    {
+        if (!item)
+            return false;
+        QRectF last;
+        const bool settled = QTest::qWaitFor([&] {
+            // Layouts place their children when polished, which offscreen may not have happened yet.
+            for (QQuickItem* up = item; up; up = up->parentItem())
+                up->ensurePolished();
+            const QRectF box = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+            QRectF visible(0, 0, item->window()->width(), item->window()->height());
+            for (QQuickItem* up = item->parentItem(); up; up = up->parentItem())
+                if (up->clip())
+                    visible &= up->mapRectToScene(QRectF(0, 0, up->width(), up->height()));
+            const bool still = box == last;
+            last = box;
+            return still && visible.contains(box);
+        }, kWaitMs);
+        if (settled)
+            click(item);
+        return settled;
+    }
     void click(QQuickItem* item) const
     {
         const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));

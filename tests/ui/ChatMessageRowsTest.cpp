@@ -104,4 +104,50 @@ TEST(ChatMessageRows, KindsCarryTheirFieldsAndChoicesLeaveTheText)
     EXPECT_TRUE(model.data(model.index(1), ChatMessageRows::ReasoningRole).isValid());
 }
 
+TEST(ChatMessageRows, GoalReviewsFollowTheirRunAsInsertsAndTheirStateAsChangesOfTheirRow)
+{
+    ChatMessageRows model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    const JSONObject run{{QStringLiteral("goal_run_id"), QStringLiteral("run-1")}};
+    QList<ChatMessage> list{message(1, "user", "Find leads for the goal"), message(2, "assistant", "Three leads", run),
+                            message(4, "user", "Thanks"), message(5, "assistant", "You are welcome")};
+    model.setMessages(list);
+    Spies spy(&model);
+    GoalReviewItem review{QStringLiteral("g1"), QStringLiteral("run-1"), 2, QStringLiteral("Find 3 leads"), QString(), {}};
+    const GoalReviewItem elsewhere{QStringLiteral("g2"), QStringLiteral("run-9"), 1, QStringLiteral("No run here"), QString(), {}};
+
+    model.setGoalReviews({review, elsewhere}, {}, {});
+    ASSERT_EQ(model.rowCount(), 5) << "a review whose run has no message stays out";
+    ASSERT_EQ(spy.inserts.count(), 1);
+    EXPECT_EQ(spy.inserts.at(0).at(1).toInt(), 2) << "right after the run's answer, before the next turn";
+    EXPECT_EQ(model.data(model.index(2), ChatMessageRows::KindRole).toString(), QStringLiteral("goalReview"));
+    EXPECT_EQ(model.data(model.index(2), ChatMessageRows::ReviewRole).toMap().value(QStringLiteral("key")).toString(),
+              review.key());
+
+    // Submitting: only the review row changes, and only its state.
+    model.setGoalReviews({review, elsewhere}, {review.key()}, {});
+    ASSERT_EQ(spy.changes.count(), 1);
+    EXPECT_EQ(spy.changes.at(0).at(0).toModelIndex().row(), 2);
+    EXPECT_TRUE(model.data(model.index(2), ChatMessageRows::ReviewBusyRole).toBool());
+    model.setGoalReviews({review, elsewhere}, {}, {{review.key(), QStringLiteral("Could not review the result.")}});
+    EXPECT_EQ(model.data(model.index(2), ChatMessageRows::ReviewErrorRole).toString(), QStringLiteral("Could not review the result."));
+    EXPECT_FALSE(model.data(model.index(2), ChatMessageRows::ReviewBusyRole).toBool());
+
+    // The run streams on: the review moves below the run's newest message and stays one row.
+    list.insert(2, message(3, "assistant", "", JSONObject{{QStringLiteral("goal_run_id"), QStringLiteral("run-1")},
+                                                          {QStringLiteral("kind"), QStringLiteral("turn_spend")}}));
+    model.setMessages(list);
+    ASSERT_EQ(model.rowCount(), 6);
+    EXPECT_EQ(model.data(model.index(3), ChatMessageRows::KindRole).toString(), QStringLiteral("goalReview"));
+    EXPECT_FALSE(model.data(model.index(3), ChatMessageRows::ReviewErrorRole).toString().isEmpty())
+        << "its error stays with it";
+
+    // Reviewed: the row goes, nothing else moves.
+    const int removalsBefore = int(spy.removals.count());
+    model.setGoalReviews({}, {}, {});
+    EXPECT_EQ(model.rowCount(), 5);
+    EXPECT_EQ(spy.removals.count(), removalsBefore + 1);
+    EXPECT_EQ(spy.resets.count(), 0);
+}
+
 } // namespace

@@ -8,6 +8,7 @@
 #include "chat/viewmodel/ChatViewModel.h"
 
 #include <QAbstractItemModelTester>
+#include <QJsonDocument>
 #include <QSignalSpy>
 
 using namespace halvex;
@@ -138,6 +139,81 @@ TEST_F(ChatWindowTest, ATurnFoldsItsStepsAndAnApprovalIsApprovedFromItsCard)
     EXPECT_TRUE(QTest::qWaitFor([&] { return rows()->rowCount() > beforeApproval; }, kWaitMs))
         << "the turn goes on once approved";
     EXPECT_TRUE(chat()->errorText().isEmpty()) << chat()->errorText().toStdString();
+}
+
+TEST_F(ChatWindowTest, ResearchStepsRunningTogetherFoldIntoAReasoningCardThenSettleAboveTheReport)
+{
+    openResearcher();
+    const int before = rows()->rowCount();
+    bool sawRunningGroup = false;
+    int mostStepsInAGroup = 0;
+    const auto watch = [&] {
+        for (int i = before; i < rows()->rowCount(); ++i) {
+            const QModelIndex at = rows()->index(i);
+            if (rows()->data(at, ChatMessageRows::KindRole).toString() != QLatin1String("steps"))
+                continue;
+            const QVariantMap card = rows()->data(at, ChatMessageRows::ReasoningRole).toMap();
+            if (card.value(QStringLiteral("status")).toString() == QLatin1String("running")) {
+                sawRunningGroup = true;
+                mostStepsInAGroup = std::max(mostStepsInAGroup, card.value(QStringLiteral("stepCount")).toInt());
+            }
+        }
+    };
+    QObject::connect(rows(), &QAbstractItemModel::rowsInserted, rows(), watch);
+    QObject::connect(rows(), &QAbstractItemModel::dataChanged, rows(), watch);
+
+    sendTurn(QStringLiteral("Please research and compare analytics tools"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return findVisual(window->contentItem(), QStringLiteral("reasoningCard")); }, kWaitMs))
+        << kinds().join(QLatin1Char(',')).toStdString();
+    screenshot(window, "chat-research-working");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lastRowOf(QStringLiteral("answer")) > before && !chat()->isThinking(); }, kWaitMs))
+        << kinds().join(QLatin1Char(',')).toStdString();
+    EXPECT_TRUE(sawRunningGroup) << "the steps ran side by side as one group";
+    EXPECT_EQ(mostStepsInAGroup, 3);
+
+    // Finished, the steps are events of their own, above the report and its sources.
+    const QStringList after = kinds().mid(before);
+    EXPECT_FALSE(after.contains(QStringLiteral("steps"))) << after.join(QLatin1Char(',')).toStdString();
+    const int answer = lastRowOf(QStringLiteral("answer"));
+    int events = 0;
+    for (int i = before; i < answer; ++i)
+        if (rows()->data(rows()->index(i), ChatMessageRows::CardRole).toMap().value(QStringLiteral("variant")) == QLatin1String("event"))
+            ++events;
+    EXPECT_GE(events, 3);
+    const QVariantList blocks = rows()->data(rows()->index(answer), ChatMessageRows::BlocksRole).toList();
+    const QString shown = QString::fromUtf8(QJsonDocument::fromVariant(blocks).toJson());
+    EXPECT_TRUE(shown.contains(QStringLiteral("https://example.com/northwind/pricing"))) << shown.toStdString();
+}
+
+TEST_F(ChatWindowTest, AGoalResultIsReviewedFromItsCard)
+{
+    openResearcher();
+    sendTurn(QStringLiteral("Start a goal: qualified leads for the spring campaign"));
+    QQuickItem* card = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        card = findVisual(window->contentItem(), QStringLiteral("goalReviewCard"));
+        return card != nullptr && !chat()->isThinking();
+    }, kWaitMs)) << kinds().join(QLatin1Char(',')).toStdString();
+    EXPECT_GT(lastRowOf(QStringLiteral("goalReview")), lastRowOf(QStringLiteral("answer"))) << "after its run's answer";
+
+    // Sending it back needs a reason; the card says so and keeps its buttons.
+    ASSERT_TRUE(clickInView(findVisual(card, QStringLiteral("goalRequestChanges"))));
+    ASSERT_TRUE(clickInView(findVisual(card, QStringLiteral("goalSendBack"))));
+    QQuickItem* error = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (error = findVisual(card, QStringLiteral("goalReviewError"))); }, kWaitMs));
+    EXPECT_EQ(error->property("text").toString(), QStringLiteral("Describe what should be changed before requesting a revision."));
+    theme->setMode(QStringLiteral("light"));
+    screenshot(window, "chat-goal-review-light");
+    theme->setMode(QStringLiteral("gray"));
+    screenshot(window, "chat-goal-review-dark");
+    theme->setMode(QStringLiteral("light"));
+
+    // Accepted, the result leaves the chat.
+    ASSERT_TRUE(clickInView(findVisual(card, QStringLiteral("goalCancel"))));
+    ASSERT_TRUE(clickInView(findVisual(card, QStringLiteral("goalAccept"))));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !kinds().contains(QStringLiteral("goalReview")); }, kWaitMs));
+    EXPECT_TRUE(chat()->goalReviewErrors().isEmpty());
+    EXPECT_TRUE(chat()->goalReviews().isEmpty());
 }
 
 } // namespace

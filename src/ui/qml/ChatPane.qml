@@ -67,6 +67,30 @@ Rectangle {
                         }
                     }
                 }
+                ToolButton {
+                    id: teamButton
+                    objectName: "teamMenuButton"
+                    visible: pane.session !== null && pane.session.teamMenu !== null
+                    contentItem: Icon { symbol: "person.3"; size: 18; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
+                    onClicked: if (teamLoader.item) teamLoader.item.open()
+                    Accessible.name: "Team menu"
+                    ToolTip.visible: hovered; ToolTip.text: "Team menu"
+                    background: Rectangle {
+                        radius: 6
+                        color: teamButton.hovered ? Theme.hover : "transparent"
+                        border.width: teamButton.visualFocus ? 2 : 0; border.color: Theme.focusRing
+                    }
+                    Loader {
+                        id: teamLoader
+                        active: pane.session !== null && pane.session.teamMenu !== null
+                        sourceComponent: TeamMenuPopup {
+                            parent: teamButton
+                            menu: pane.session.teamMenu
+                            y: teamButton.height + 4
+                            x: teamButton.width - width
+                        }
+                    }
+                }
                 Label {
                     objectName: "reconnecting"
                     visible: pane.chat && pane.chat.isReconnecting
@@ -99,6 +123,8 @@ Rectangle {
             property bool atEnd: true
             onMovementEnded: atEnd = atYEnd
             onCountChanged: if (atEnd) Qt.callLater(positionViewAtEnd)
+            // A row that grows at the end (a card loading, an answer streaming) stays in view too.
+            onContentHeightChanged: if (atEnd && !moving) Qt.callLater(positionViewAtEnd)
             onAtYBeginningChanged: if (atYBeginning && pane.chat && pane.chat.hasMoreHistory && count > 0) pane.session.loadOlder()
             Accessible.role: Accessible.List
             Accessible.name: "Messages"
@@ -147,7 +173,7 @@ Rectangle {
                 objectName: "workingIndicator"
                 visible: pane.chat && pane.chat.isThinking
                 spacing: 6
-                BusyIndicator { running: parent.visible; implicitWidth: 18; implicitHeight: 18 }
+                Spinner { running: parent.visible; size: 16 }
                 Label { text: "Working…"; color: Theme.secondaryText; font.pixelSize: 12 }
             }
             Flow {

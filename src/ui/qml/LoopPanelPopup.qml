@@ -31,7 +31,7 @@ Popup {
 
     contentItem: ColumnLayout {
         spacing: 8
-        Switch { id: loopMode; text: "Loop mode"; onToggled: popup.edited = true; Accessible.name: text }
+        ToggleSwitch { id: loopMode; text: "Loop mode"; onToggled: popup.edited = true }
         GridLayout {
             columns: 2
             columnSpacing: 10
@@ -60,7 +60,7 @@ Popup {
         Label { visible: text.length > 0; text: popup.panel.error; color: Theme.danger; wrapMode: Text.Wrap; Layout.fillWidth: true }
         RowLayout {
             Layout.alignment: Qt.AlignRight
-            BusyIndicator { visible: popup.panel.busy; running: visible; implicitWidth: 18; implicitHeight: 18 }
+            Spinner { visible: popup.panel.busy; size: 16 }
             PlainButton { text: "Close"; onClicked: popup.close() }
             AccentButton {
                 objectName: "loopSave"

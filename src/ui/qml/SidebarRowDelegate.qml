@@ -28,7 +28,9 @@ ItemDelegate {
     rightPadding: 8
     focusPolicy: Qt.NoFocus
     Accessible.role: header ? Accessible.StaticText : Accessible.ListItem
-    Accessible.name: title + (unread > 0 ? ", " + unread + " unread" : "")
+    Accessible.name: title
+                     + (kind === "team" && subtitle.length > 0 ? (subtitle === "1" ? ", 1 member" : ", " + subtitle + " members") : "")
+                     + (unread > 0 ? ", " + unread + " unread" : "")
     Accessible.selected: selected
 
     function activate() {
@@ -80,11 +82,22 @@ ItemDelegate {
             font.capitalization: row.header ? Font.AllUppercase : Font.MixedCase
             font.letterSpacing: row.header ? 0.6 : 0
         }
-        Label {
-            visible: row.kind === "team" && !row.renaming
-            text: row.subtitle
-            color: Theme.secondaryText
-            font.pixelSize: 11
+        // The member count: an outlined figure with a people symbol, unlike the filled unread badge.
+        Rectangle {
+            objectName: "teamMemberCount"
+            visible: row.kind === "team" && !row.renaming && row.subtitle.length > 0
+            radius: 4; height: 18; width: memberCount.implicitWidth + 10
+            color: "transparent"
+            border.color: Theme.border; border.width: 1
+            Accessible.role: Accessible.StaticText
+            Accessible.name: row.subtitle === "1" ? "1 member" : row.subtitle + " members"
+            RowLayout {
+                id: memberCount
+                anchors.centerIn: parent
+                spacing: 2
+                Icon { symbol: "person"; size: 11 }
+                Label { text: row.subtitle; color: Theme.secondaryText; font.pixelSize: 11 }
+            }
         }
         TextField {
             id: renameField

@@ -1,0 +1,63 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Halvex
+
+// The team's members: name, handle and role, the model each runs on, and what each spent.
+TeamMenuSection {
+    id: roster
+    required property TeamMenu menu
+    title: "Members"
+    Label {
+        visible: roster.menu.loaded && roster.menu.roster.length === 0
+        text: "No members yet."
+        color: Theme.secondaryText
+    }
+    Repeater {
+        model: roster.menu.roster
+        delegate: RowLayout {
+            required property var modelData
+            objectName: "teamMember"
+            spacing: 8
+            Layout.fillWidth: true
+            Accessible.role: Accessible.ListItem
+            Accessible.name: modelData.name + ", @" + modelData.handle + ", " + modelData.model
+                             + (modelData.reviewer ? ", reviewer" : "")
+                             + (modelData.usage.length > 0 ? ", " + modelData.usage : "")
+            Icon { symbol: "person"; size: 16; Layout.alignment: Qt.AlignTop }
+            ColumnLayout {
+                spacing: 1
+                Layout.fillWidth: true
+                RowLayout {
+                    spacing: 6
+                    Layout.fillWidth: true
+                    Label {
+                        text: modelData.name
+                        color: Theme.text; font.weight: Font.Medium
+                        elide: Text.ElideRight; Layout.fillWidth: true
+                    }
+                    Label {
+                        visible: modelData.reviewer
+                        text: "Reviewer"
+                        color: Theme.accent; font.pixelSize: 11
+                    }
+                }
+                Label {
+                    text: [modelData.handle.length > 0 ? "@" + modelData.handle : "", modelData.role].filter(s => s.length > 0).join(" · ")
+                    color: Theme.secondaryText; font.pixelSize: 12
+                    elide: Text.ElideRight; Layout.fillWidth: true
+                }
+                Label {
+                    text: [modelData.model, modelData.usage].filter(s => s.length > 0).join(" · ")
+                    color: Theme.secondaryText; font.pixelSize: 12
+                    elide: Text.ElideRight; Layout.fillWidth: true
+                }
+            }
+        }
+    }
+    Label {
+        visible: text.length > 0
+        text: roster.menu.usageTotalText.length > 0 ? "Team total: " + roster.menu.usageTotalText : ""
+        color: Theme.secondaryText; font.pixelSize: 12
+    }
+}

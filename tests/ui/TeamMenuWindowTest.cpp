@@ -1,0 +1,89 @@
+// The team menu in the real window against the local service: opened from a team chat's header,
+// it shows the seeded roster and settings, saves a hand-off depth typed with the keyboard, and
+// a fresh menu of the same team reads the saved depth back from the service.
+#include "AppWindowFixture.h"
+#include "ChatSession.h"
+#include "TeamMenu.h"
+
+#include <QQuickWindow>
+
+using namespace halvex;
+using namespace halvex::test;
+
+namespace {
+
+class TeamMenuWindowTest : public AppWindowFixture {
+protected:
+    TeamMenu* menu() const { return shell->chatSession()->teamMenu(); }
+
+    void openTeamChat()
+    {
+        shell->sidebar()->select(QStringLiteral("team:growth"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return shell->chatSession()->chat() && menu(); }, kWaitMs));
+    }
+
+    // The menu popup, opened from the header and loaded.
+    QQuickItem* openMenu()
+    {
+        QQuickItem* button = nullptr;
+        if (!QTest::qWaitFor([&] { return (button = findVisual(window->contentItem(), QStringLiteral("teamMenuButton"))); }, kWaitMs))
+            return nullptr;
+        if (!clickInView(button))
+            return nullptr;
+        QQuickItem* depth = nullptr;
+        const bool shown = QTest::qWaitFor([&] {
+            depth = findVisual(window->contentItem(), QStringLiteral("teamHandoffDepth"));
+            return depth && menu()->loaded() && findVisual(window->contentItem(), QStringLiteral("teamMember"));
+        }, kWaitMs);
+        return shown ? depth : nullptr;
+    }
+};
+
+TEST_F(TeamMenuWindowTest, SavesAHandoffDepthThatAFreshMenuReadsBack)
+{
+    launch();
+    signInWithDemoAccount();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shell->sidebar()->rowCount() > 2; }, kWaitMs));
+    openTeamChat();
+    EXPECT_EQ(findVisual(window->contentItem(), QStringLiteral("loopButton")), nullptr)
+        << "a team's loop lives in its menu";
+
+    QQuickItem* depth = openMenu();
+    ASSERT_NE(depth, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return depth->property("value").toInt() == 2; }, kWaitMs)) << "the seeded depth";
+    const QVariantList roster = menu()->roster();
+    ASSERT_GE(roster.size(), 2);
+    int reviewers = 0;
+    for (const QVariant& member : roster)
+        reviewers += member.toMap().value(QStringLiteral("reviewer")).toBool();
+    EXPECT_EQ(reviewers, 1) << "the seeded reviewer is marked once";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !menu()->usageTotalText().isEmpty(); }, kWaitMs)) << "usage loads on opening";
+
+    theme->setMode(QStringLiteral("light"));
+    screenshot(window, "team-menu-light");
+    theme->setMode(QStringLiteral("gray"));
+    screenshot(window, "team-menu-dark");
+    theme->setMode(QStringLiteral("light"));
+
+    // Keyboard: the spin box steps up, the save button sends.
+    depth->forceActiveFocus();
+    QTest::keyClick(window, Qt::Key_Up);
+    QTest::keyClick(window, Qt::Key_Up);
+    EXPECT_EQ(depth->property("value").toInt(), 4);
+    ASSERT_TRUE(clickInView(findVisual(window->contentItem(), QStringLiteral("teamHandoffSave"))));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu()->notice() == QStringLiteral("Handoff depth saved"); }, kWaitMs))
+        << menu()->error().toStdString();
+    ASSERT_TRUE(clickInView(findVisual(window->contentItem(), QStringLiteral("teamMenuClose"))));
+
+    // Another chat and back: a new menu loads the team from the service.
+    shell->sidebar()->select(QStringLiteral("a-researcher"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu() == nullptr; }, kWaitMs));
+    openTeamChat();
+    depth = openMenu();
+    ASSERT_NE(depth, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return depth->property("value").toInt() == 4; }, kWaitMs))
+        << depth->property("value").toInt();
+    EXPECT_TRUE(menu()->error().isEmpty()) << menu()->error().toStdString();
+}
+
+} // namespace
