@@ -86,9 +86,17 @@ protected:
         const bool shown = QTest::qWaitFor([&] { return (item = find(root, name)) && item->isVisible(); }, kWaitMs);
         return shown ? item : nullptr;
     }
-    // Clicks once the item lies still inside the visible part of the window: a list may still
-    // be scrolling it into view, and a clipping list hides what lies past its edges.
+    // Clicks once the item lies still inside the visible part of the window (see waitInView).
     bool clickInView(QQuickItem* item) const
+    {
+        const bool settled = waitInView(item);
+        if (settled)
+            click(item);
+        return settled;
+    }
+    // Waits until the item lies still inside the visible part of the window: a list may still
+    // be scrolling it into view, and a clipping list hides what lies past its edges.
+    bool waitInView(QQuickItem* item) const
     {
         if (!item)
             return false;
@@ -106,8 +114,6 @@ protected:
             last = box;
             return still && visible.contains(box);
         }, kWaitMs);
-        if (settled)
-            click(item);
         return settled;
     }
     void click(QQuickItem* item) const

@@ -202,6 +202,7 @@ TEST_F(ChatWindowTest, AGoalResultIsReviewedFromItsCard)
     QQuickItem* error = nullptr;
     ASSERT_TRUE(QTest::qWaitFor([&] { return (error = findVisual(card, QStringLiteral("goalReviewError"))); }, kWaitMs));
     EXPECT_EQ(error->property("text").toString(), QStringLiteral("Describe what should be changed before requesting a revision."));
+    EXPECT_TRUE(waitInView(error)) << "the list keeps the growing card in view";
     theme->setMode(QStringLiteral("light"));
     screenshot(window, "chat-goal-review-light");
     theme->setMode(QStringLiteral("gray"));

@@ -49,6 +49,14 @@ TeamMenuSection {
         enabled: loopMode.checked
         text: "Stop when an iteration brings no improvement"
         Accessible.name: text
+        Layout.fillWidth: true
+        contentItem: Label {
+            text: stopOnNoImprove.text
+            color: Theme.text
+            wrapMode: Text.Wrap
+            verticalAlignment: Text.AlignVCenter
+            leftPadding: stopOnNoImprove.indicator.width + stopOnNoImprove.spacing
+        }
     }
     PlainButton {
         objectName: "teamLoopSave"

@@ -27,6 +27,12 @@ TeamMenuSection {
             model: handles.map(h => h.length > 0 ? "@" + h : "No reviewer")
             Layout.fillWidth: true
             Accessible.name: "Reviewer"
+            // The default arrows vanish on the dark scheme.
+            indicator: Icon {
+                symbol: "chevron.down"
+                x: reviewer.width - width - 8
+                y: (reviewer.height - height) / 2
+            }
         }
         PlainButton {
             objectName: "teamReviewerSave"
