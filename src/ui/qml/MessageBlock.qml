@@ -9,6 +9,11 @@ Loader {
     required property var block
     required property ChatSession session
     width: parent ? parent.width : 0
+    // Links take the scheme's colour when Markdown is imported: a scheme change imports again.
+    Connections {
+        target: Theme
+        function onChanged() { loader.active = false; loader.active = true }
+    }
     sourceComponent: {
         switch (block.kind) {
         case "heading": return heading

@@ -44,6 +44,7 @@ Rectangle {
             }
         }
         TextEdit {
+            id: bodyText
             Layout.fillWidth: true
             visible: text.length > 0
             text: box.card.body
@@ -51,6 +52,14 @@ Rectangle {
             wrapMode: Text.Wrap; readOnly: true; selectByMouse: true
             color: Theme.text
             onLinkActivated: (link) => box.session.openLink(link)
+            // Links take the scheme's colour when Markdown is imported: a scheme change imports again.
+            Connections {
+                target: Theme
+                function onChanged() {
+                    bodyText.text = ""
+                    bodyText.text = Qt.binding(() => box.card.body)
+                }
+            }
         }
         Repeater {
             model: box.card.metadata
