@@ -4,7 +4,7 @@
 #include "MessageBlocks.h"
 
 #include "chat/approvals/ChatChoiceParse.h"
-#include "chat/grouping/ChatRowBuilder.h"
+#include "chat/grouping/IncrementalChatRows.h"
 #include "chat/grouping/GoalReviewRows.h"
 #include "chat/grouping/ReasoningCardBuilder.h"
 #include "chat/presentation/MessagePresentationResolver.h"
@@ -14,8 +14,9 @@ namespace halvex {
 
 struct ChatMessageRows::Rows {
     QList<ChatRowItem> list;
-    // The message rows before reviews are attached: a review change re-attaches without regrouping.
-    QList<ChatRowItem> messageRows;
+    // The message rows before reviews are attached, regrouped only where a change touched
+    // them; a review change re-attaches without regrouping.
+    ChatStepGrouping::IncrementalChatRows grouping;
 };
 
 ChatMessageRows::ChatMessageRows(QObject* parent) : QAbstractListModel(parent), m_rows(std::make_unique<Rows>()) {}
@@ -26,7 +27,7 @@ void ChatMessageRows::reset(ChatSurface surface)
 {
     beginResetModel();
     m_rows->list.clear();
-    m_rows->messageRows.clear();
+    m_rows->grouping.reset(surface);
     m_reviews.clear();
     m_reviewBusy.clear();
     m_reviewErrors.clear();
@@ -110,9 +111,7 @@ QHash<int, QByteArray> ChatMessageRows::roleNames() const
 
 void ChatMessageRows::setMessages(const QList<ChatMessage>& messages)
 {
-    const QList<ChatRowItem> next = ChatStepGrouping::rows(messages, m_surface);
-    m_rows->messageRows = next;
-    applyRows(GoalReviewRows::attach(next, m_reviews));
+    applyRows(GoalReviewRows::attach(m_rows->grouping.update(messages), m_reviews));
 }
 
 void ChatMessageRows::applyRows(const QList<ChatRowItem>& next)
@@ -171,7 +170,7 @@ void ChatMessageRows::setGoalReviews(const QList<GoalReviewItem>& reviews, const
     m_reviewErrors = errors;
     if (reviews != m_reviews) {
         m_reviews = reviews;
-        applyRows(GoalReviewRows::attach(m_rows->messageRows, m_reviews));
+        applyRows(GoalReviewRows::attach(m_rows->grouping.rows(), m_reviews));
     }
     if (stateChanged)
         refreshReviewRows();

@@ -10,6 +10,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QPointer>
 
 #include <QCoroNetworkReply>
 
@@ -187,7 +188,12 @@ QCoro::Task<QByteArray> APIClient::send(Request request, CancelToken token)
     arm();
     QObject::connect(r, &QNetworkReply::downloadProgress, r, [&] { arm(); });
     QObject::connect(r, &QNetworkReply::uploadProgress, r, [&] { arm(); });
-    auto subscription = token.onCancel([r] { r->abort(); });
+    // The reply dies with the network manager: a client torn down while a screen still holds
+    // this request must leave the later cancellation nothing to touch.
+    auto subscription = token.onCancel([guarded = QPointer<QNetworkReply>(r)] {
+        if (guarded)
+            guarded->abort();
+    });
 
     co_await r;
 

@@ -38,7 +38,7 @@ Rectangle {
                 Layout.fillWidth: true; elide: Text.ElideRight
             }
             Label {
-                visible: card.review.deadline.length > 0
+                visible: !!card.review.deadline
                 text: "Review by " + card.review.deadline
                 color: Theme.secondaryText; font.pixelSize: 11
             }
@@ -50,7 +50,7 @@ Rectangle {
             wrapMode: Text.Wrap; Layout.fillWidth: true
         }
         Label {
-            visible: card.review.definitionOfDone.length > 0
+            visible: !!card.review.definitionOfDone
             text: "Done when: " + card.review.definitionOfDone
             color: Theme.secondaryText; font.pixelSize: 12
             wrapMode: Text.Wrap; Layout.fillWidth: true
