@@ -184,6 +184,17 @@ TEST_F(APIClientTest, CancellationAbortsTheRequestAndIsRecognised)
     EXPECT_TRUE(server.requests().isEmpty());
 }
 
+// A screen deleted after the client (the window closing) still cancels what it started.
+TEST_F(APIClientTest, CancellingAfterTheClientIsGoneTouchesNothing)
+{
+    server.on("GET", QStringLiteral("/api/v2/slow"), FakeResponse::held(FakeResponse::json(R"({"value":"late"})")));
+    CancelSource source;
+    auto task = client.get<Echo>(QStringLiteral("api/v2/slow"), {}, source.token());
+    ASSERT_TRUE(processUntil([&] { return server.heldCount() == 1; }));
+    t.reset();
+    source.cancel();
+}
+
 TEST_F(APIClientTest, TimeOutIsSixtySecondsOrThePostOverride)
 {
     server.on("GET", QStringLiteral("/api/v2/slow"), FakeResponse::held(FakeResponse::json(R"({"value":"late"})")));
