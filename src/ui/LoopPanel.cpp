@@ -15,14 +15,7 @@ void LoopPanel::open() { m_model.loadIfNeeded(); }
 
 void LoopPanel::save(bool enabled, int iterations, int maxTokens, double maxCostUsd, int quality, bool stopOnNoImprove)
 {
-    LoopToolConfig config;
-    config.enabled = enabled;
-    config.iterations = iterations;
-    config.maxTokens = maxTokens;
-    config.maxCostUsd = maxCostUsd;
-    config.quality = quality;
-    config.stopOnNoImprove = stopOnNoImprove;
-    m_model.save(config);
+    m_model.save(LoopToolConfig{enabled, iterations, maxTokens, maxCostUsd, quality, stopOnNoImprove});
 }
 
 } // namespace halvex

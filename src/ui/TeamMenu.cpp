@@ -51,14 +51,7 @@ void TeamMenu::saveHandoffDepth(int depth) { m_model.saveHandoffDepth(depth); }
 
 void TeamMenu::saveLoop(bool enabled, int iterations, int maxTokens, double maxCostUsd, int quality, bool stopOnNoImprove)
 {
-    LoopToolConfig config;
-    config.enabled = enabled;
-    config.iterations = iterations;
-    config.maxTokens = maxTokens;
-    config.maxCostUsd = maxCostUsd;
-    config.quality = quality;
-    config.stopOnNoImprove = stopOnNoImprove;
-    m_model.saveLoop(config);
+    m_model.saveLoop(LoopToolConfig{enabled, iterations, maxTokens, maxCostUsd, quality, stopOnNoImprove});
 }
 
 void TeamMenu::saveBudget(const QString& tokensDraft) { m_model.saveBudget(tokensDraft); }
