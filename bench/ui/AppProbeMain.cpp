@@ -1,0 +1,115 @@
+// The app's start, as a person's second launch sees it: a saved session cookie, so the start
+// goes from the splash straight to the main window. Reports the first frame that shows the
+// sidebar filled and, with --chats, what opening chats costs (see ChatOpenPass).
+//
+//   bench_ui_probe --origin URL --cookies FILE --prefs FILE [--t0-ns N] [--chats 8 --rounds 3]
+#include "ChatOpenPass.h"
+#include "ProbeSupport.h"
+
+#include "AppLook.h"
+#include "AppShell.h"
+#include "SidebarRows.h"
+#include "Theme.h"
+
+#include "core/async/Clock.h"
+#include "core/net/APIClient.h"
+#include "core/net/PersistentCookieJar.h"
+#include "core/prefs/Preferences.h"
+#include "session/startup/FeedLoader.h"
+#include "session/startup/UpdateBadgeModel.h"
+
+#include <QGuiApplication>
+#include <QQmlApplicationEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QtQml/qqmlextensionplugin.h>
+
+#include <algorithm>
+
+#include <cstdio>
+#include <cstdlib>
+
+Q_IMPORT_QML_PLUGIN(HalvexPlugin)
+
+using namespace halvex;
+using namespace halvex::bench;
+
+namespace {
+
+// A list view shows rows once it has delegates in its content item.
+bool listShowsRows(QQuickItem* list)
+{
+    if (!list || !list->isVisible() || list->property("count").toInt() <= 0)
+        return false;
+    const auto* content = list->property("contentItem").value<QQuickItem*>();
+    if (!content)
+        return false;
+    const QList<QQuickItem*> children = content->childItems();
+    return std::any_of(children.begin(), children.end(), [](QQuickItem* row) { return row->isVisible() && row->height() > 0; });
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const qint64 mainNs = monotonicNs();
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    prepareHighDpi();
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("Halvex"));
+    QGuiApplication::setOrganizationName(QStringLiteral("Halvex"));
+    const QStringList args = app.arguments();
+    const qint64 spawnedNs = argument(args, QStringLiteral("--t0-ns"), QString::number(mainNs)).toLongLong();
+    const QUrl origin(argument(args, QStringLiteral("--origin")));
+    const QString cookies = argument(args, QStringLiteral("--cookies"));
+    const QString prefsFile = argument(args, QStringLiteral("--prefs"));
+    if (!origin.isValid() || origin.isEmpty() || cookies.isEmpty() || prefsFile.isEmpty()) {
+        report("error_usage", qint64(1));
+        return 2;
+    }
+
+    applyAppLook();
+    PersistentCookieJar jar(cookies);
+    APIClient api(origin, &jar);
+    Preferences preferences(prefsFile);
+    QUrl feed = origin;
+    feed.setPath(QStringLiteral("/appcast.xml"));
+    UpdateBadgeModel badge(feed, 1, preferences, Clock::system(), plainHTTPFeedLoader());
+    Theme theme(preferences);
+    AppShell shell(api, preferences, &badge);
+    QQmlApplicationEngine engine;
+    if (!loadRootWindow(engine, shell, theme)) {
+        report("error_no_window", qint64(1));
+        return 1;
+    }
+    auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().first());
+    QQuickWindow* root = window;
+
+    const std::optional<qint64> frame = waitForFrame(*window, [&] {
+        return shell.screen() == QLatin1String("main") && shell.sidebar() && shell.sidebar()->rowCount() > 0
+            && listShowsRows(root->findChild<QQuickItem*>(QStringLiteral("sidebarList")));
+    }, 30'000);
+    if (!frame) {
+        report("error_no_main_frame", qint64(1));
+        std::printf("error_screen=%s\n", qPrintable(shell.screen()));
+        report("error_sidebar_rows", qint64(shell.sidebar() ? shell.sidebar()->rowCount() : -1));
+        QQuickItem* list = root->findChild<QQuickItem*>(QStringLiteral("sidebarList"));
+        report("error_sidebar_list_count", qint64(list ? list->property("count").toInt() : -1));
+        std::_Exit(1);
+    }
+    report("first_frame_ms", double(*frame - spawnedNs) / 1e6);
+    report("first_frame_from_main_ms", double(*frame - mainNs) / 1e6);
+    const MemoryUse start = memoryUse();
+    report("start_peak_kb", start.peakKb);
+    report("start_rss_kb", start.residentKb);
+
+    const int chats = argument(args, QStringLiteral("--chats"), QStringLiteral("0")).toInt();
+    if (chats > 0) {
+        ChatOpenPass pass(shell, *window, [root] { return listShowsRows(root->findChild<QQuickItem*>(QStringLiteral("messageList"))); });
+        const int rounds = argument(args, QStringLiteral("--rounds"), QStringLiteral("3")).toInt();
+        if (!pass.run(chats, rounds))
+            std::_Exit(1);
+    }
+    // Tearing down live streams and coroutines is not what is measured.
+    std::_Exit(0);
+}
