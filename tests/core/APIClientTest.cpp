@@ -184,8 +184,9 @@ TEST_F(APIClientTest, CancellationAbortsTheRequestAndIsRecognised)
     EXPECT_TRUE(server.requests().isEmpty());
 }
 
-// A screen deleted after the client (the window closing) still cancels what it started.
-TEST_F(APIClientTest, CancellingAfterTheClientIsGoneTouchesNothing)
+// The window closing: the client goes while a screen's request waits. The request ends as a
+// cancellation (nothing left suspended), and the screen cancelling later touches nothing.
+TEST_F(APIClientTest, ARequestOutlivingItsClientEndsCancelled)
 {
     server.on("GET", QStringLiteral("/api/v2/slow"), FakeResponse::held(FakeResponse::json(R"({"value":"late"})")));
     CancelSource source;
@@ -193,6 +194,7 @@ TEST_F(APIClientTest, CancellingAfterTheClientIsGoneTouchesNothing)
     ASSERT_TRUE(processUntil([&] { return server.heldCount() == 1; }));
     t.reset();
     source.cancel();
+    EXPECT_EQ(errorOf([&] { runTask(std::move(task)); }), APIError::cancelled());
 }
 
 TEST_F(APIClientTest, TimeOutIsSixtySecondsOrThePostOverride)

@@ -2,6 +2,8 @@
 #include "ChatTestSupport.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 using namespace chattest;
 
@@ -112,8 +114,15 @@ TEST(StreamFaults, DropAfterNEventsClosesEachConnectionAndHistoryStillHasTheRest
     ASSERT_TRUE(stream.waitForEnd());
     EXPECT_EQ(stream.messages().size(), 2u);
     const long long first = stream.messages().front().data["id"];
-    // The heal poll's view: nothing was lost, only not streamed.
-    const json stored = s.get(std::string(kResearcher) + "?since=" + std::to_string(first - 1));
+    // The heal poll's view once the turn has written its spend line: nothing was lost, only not
+    // streamed. The turn goes on after the stream is cut, so its end is awaited (bounded).
+    const std::string since = std::string(kResearcher) + "?since=" + std::to_string(first - 1);
+    json stored = s.get(since);
+    for (const auto until = std::chrono::steady_clock::now() + kHangGuard;
+         kindOf(stored["messages"].back()) != "turn_spend" && std::chrono::steady_clock::now() < until;
+         stored = s.get(since))
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(kindOf(stored["messages"].back()), "turn_spend");
     EXPECT_GT(stored["messages"].size(), 4u);
 }
 

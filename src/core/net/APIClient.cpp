@@ -92,7 +92,15 @@ APIClient::APIClient(const QUrl& origin, QNetworkCookieJar* jar, Clock* clock, N
     m_network->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
 }
 
-APIClient::~APIClient() = default;
+APIClient::~APIClient()
+{
+    // The network manager deletes its replies without finishing them, which would leave every
+    // request still waiting suspended for good: end them as cancellations first.
+    const QList<QNetworkReply*> replies = m_network->findChildren<QNetworkReply*>(Qt::FindDirectChildrenOnly);
+    for (QNetworkReply* reply : replies)
+        if (reply->isRunning())
+            reply->abort();
+}
 
 APIClient& APIClient::shared()
 {
