@@ -8,6 +8,8 @@
 
 #include "agents/service/AgentService.h"
 #include "agents/identity/IdentitySettingsModel.h"
+#include "chat/history/ChatHistoryCache.h"
+#include "chat/presentation/PresentationCache.h"
 #include "agents/sidebar/AgentListViewModel.h"
 #include "core/Config.h"
 #include "core/async/Clock.h"
@@ -122,6 +124,10 @@ void AppShell::buildMainView()
 
 void AppShell::dropMainView()
 {
+    // Signed out: the next account must not see this one's chats, and its messages reuse the
+    // ids that presentations are keyed by.
+    ChatHistoryCache::shared().clear();
+    PresentationCache::shared().clear();
     m_main->sidebar().stop();
     m_identity->model().stop();
     m_chatSession->stop();

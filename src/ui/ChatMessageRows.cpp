@@ -64,7 +64,8 @@ QVariant ChatMessageRows::data(const QModelIndex& index, int role) const
         MarkdownText text;
         text.text = ChatChoiceParse::parse(message->content, message->metadata).text;
         if (message->id > 0)
-            text.cacheKey = QString::number(message->id) + QLatin1Char(':') + QString::number(text.text.size());
+            // The key must change whenever the text does, even to another text of the same length.
+            text.cacheKey = QString::number(message->id) + QLatin1Char(':') + QString::number(qHash(text.text), 36);
         const MarkdownRenderCache::BlocksBox blocks = MarkdownRenderCache::shared().blocks(text);
         return blocks ? blocksForQml(*blocks) : QVariantList();
     }

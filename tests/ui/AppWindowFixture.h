@@ -7,6 +7,8 @@
 #include "SignInForm.h"
 #include "Theme.h"
 
+#include "chat/history/ChatHistoryCache.h"
+#include "chat/presentation/PresentationCache.h"
 #include "core/async/ManualClock.h"
 #include "core/prefs/Preferences.h"
 #include "session/startup/FeedLoader.h"
@@ -51,6 +53,9 @@ protected:
     {
         if (qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN"))
             GTEST_SKIP() << "the local service is not built";
+        // Each test's service is a new workspace whose messages are numbered from 1 again.
+        ChatHistoryCache::shared().clear();
+        PresentationCache::shared().clear();
         ASSERT_TRUE(service.start(serviceArgs));
         t = makeTestClient(service.origin());
         preferences = std::make_unique<Preferences>(dir.filePath(QStringLiteral("p.ini")));

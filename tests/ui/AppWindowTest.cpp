@@ -1,6 +1,8 @@
 // The real windows, offscreen, against the real local service: sign in with the demo account,
-// the sidebar, both colour schemes, the settings window and the update badge.
+// the sidebar, both colour schemes, signing out, the settings window and the update badge.
 #include "AppWindowFixture.h"
+
+#include "session/auth/SessionViewModel.h"
 
 #include <QtQml/qqmlextensionplugin.h>
 
@@ -81,6 +83,12 @@ TEST_F(AppWindowTest, DemoAccountSignsInToTheSidebarInBothSchemes)
     ASSERT_NE(show, nullptr);
     click(show);
     EXPECT_FALSE(preferences->sidebarCollapsed());
+
+    // Signing out leaves nothing of this account's chats for the next one to see.
+    ASSERT_TRUE(QTest::qWaitFor([] { return ChatHistoryCache::shared().size() > 0; }, kWaitMs));
+    shell->session().logout();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shell->screen() == QLatin1String("signIn"); }, kWaitMs)) << shell->screen().toStdString();
+    EXPECT_EQ(ChatHistoryCache::shared().size(), 0);
 }
 
 TEST_F(AppWindowTest, SettingsOpenFromTheShortcutWithIdentityAndLaterSections)
