@@ -14,7 +14,7 @@ PACKAGES=(
   libcpp-httplib-dev libssl-dev libsqlite3-dev libsodium-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev libmd4c-dev
   fonts-inter fonts-jetbrains-mono fonts-material-design-icons-iconfont
-  xvfb xauth libgl1-mesa-dri
+  xvfb xauth libgl1-mesa-dri jq
 )
 
 missing=()

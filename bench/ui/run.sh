@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Start-up figures of the interface, offscreen, against the local service: builds bench_ui in
-# the given build folder (default build/h-bench), runs it and prints a short table.
+# the given build folder (default build/default), runs it and prints a short table.
 #   bench/ui/run.sh [build-dir]        HALVEX_BENCH_UI_RUNS=N sets the number of cold starts (15)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
-build="${1:-$root/build/h-bench}"
+build="${1:-$root/build/default}"
 ninja -C "$build" -j2 bench_ui >/dev/null
 out="$(mktemp --suffix=.json)"
 trap 'rm -f "$out"' EXIT

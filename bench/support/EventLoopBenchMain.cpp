@@ -1,4 +1,5 @@
-// The chat benchmarks need an event loop (sockets, coroutines) on the main thread.
+// A benchmark main with an event loop on the main thread: sockets, coroutines, child processes
+// and the local service all need one.
 #include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
