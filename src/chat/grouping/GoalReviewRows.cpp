@@ -12,9 +12,21 @@ QList<ChatRowItem> attach(const QList<ChatRowItem>& rows, const QList<GoalReview
         return rows;
     QHash<QString, qsizetype> lastRowOfRun;
     for (qsizetype i = 0; i < rows.size(); ++i) {
-        for (const ChatMessage& m : rows[i].messages()) {
+        const auto note = [&](const ChatMessage& m) {
             if (auto run = m.metadata.goalRunId())
                 lastRowOfRun.insert(*run, i);
+        };
+        // Runs on every change of a chat with reviews: read the rows in place, copy nothing.
+        if (const ChatMessage* single = rows[i].message()) {
+            note(*single);
+        } else if (const StepGroupRow* group = rows[i].group()) {
+            note(group->first);
+            for (const ChatMessage& m : group->middle)
+                note(m);
+            note(group->last);
+        } else if (const ArtifactChipsRow* chips = rows[i].chips()) {
+            for (const ChatMessage& m : chips->messages)
+                note(m);
         }
     }
     std::vector<QList<GoalReviewItem>> after(size_t(rows.size()));
