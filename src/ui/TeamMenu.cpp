@@ -56,6 +56,18 @@ void TeamMenu::saveLoop(bool enabled, int iterations, int maxTokens, double maxC
 
 void TeamMenu::saveBudget(const QString& tokensDraft) { m_model.saveBudget(tokensDraft); }
 
+QString TeamMenu::hiringError() const
+{
+    const TeamMenuViewModel::AddMemberState state = m_model.addMemberState();
+    return state.kind == TeamMenuViewModel::AddMemberState::Kind::failed ? state.text : QString();
+}
+
+void TeamMenu::addMember(const QString& brief) { m_model.addMember(brief); }
+
+void TeamMenu::renameMember(const QString& agentId, const QString& handle) { m_model.renameMember(agentId, handle); }
+
+void TeamMenu::removeMember(const QString& agentId) { m_model.memberAction(agentId, QStringLiteral("remove")); }
+
 QString TeamMenu::diamonds(double usd) const { return TokenFormat::diamonds(usd); }
 
 } // namespace halvex

@@ -1,6 +1,6 @@
 #pragma once
-// The team menu of a team chat, over its view model: roster, reviewer, hand-off depth, loop
-// settings, budget and usage. The menu reads these and calls the saves; amounts arrive as text.
+// The team menu of a team chat, over its view model: roster (hire, rename, remove), reviewer,
+// hand-off depth, loop settings, budget and usage. The menu reads these and calls the saves; amounts arrive as text.
 #include "chat/team/TeamMenuViewModel.h"
 
 #include <QObject>
@@ -36,6 +36,10 @@ class TeamMenu : public QObject {
     Q_PROPERTY(QString budgetText READ budgetText NOTIFY changed)
     Q_PROPERTY(QString monthSpendText READ monthSpendText NOTIFY changed)
     Q_PROPERTY(QString usageTotalText READ usageTotalText NOTIFY changed)
+    // A member being hired from a brief: the brief while it runs, the failure when it failed.
+    Q_PROPERTY(bool hiring READ hiring NOTIFY changed)
+    Q_PROPERTY(QString hiringBrief READ hiringBrief NOTIFY changed)
+    Q_PROPERTY(QString hiringError READ hiringError NOTIFY changed)
 public:
     // The service accepts hand-off depths up to this.
     static constexpr int handoffDepthLimit = 10;
@@ -62,6 +66,9 @@ public:
     QString budgetText() const;
     QString monthSpendText() const;
     QString usageTotalText() const;
+    bool hiring() const { return m_model.addMemberState().kind == TeamMenuViewModel::AddMemberState::Kind::running; }
+    QString hiringBrief() const { return hiring() ? m_model.addMemberState().text : QString(); }
+    QString hiringError() const;
 
     // Loads the team once and its usage on every opening.
     Q_INVOKABLE void open();
@@ -70,6 +77,9 @@ public:
     Q_INVOKABLE void saveLoop(bool enabled, int iterations, int maxTokens, double maxCostUsd, int quality,
                               bool stopOnNoImprove);
     Q_INVOKABLE void saveBudget(const QString& tokensDraft);
+    Q_INVOKABLE void addMember(const QString& brief);
+    Q_INVOKABLE void renameMember(const QString& agentId, const QString& handle);
+    Q_INVOKABLE void removeMember(const QString& agentId);
     // A dollar amount as tokens, for the spend cap typed in dollars.
     Q_INVOKABLE QString diamonds(double usd) const;
     void stop() { m_model.stop(); }

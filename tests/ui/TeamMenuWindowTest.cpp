@@ -1,6 +1,7 @@
 // The team menu in the real window against the local service: opened from a team chat's header,
 // it shows the seeded roster and settings, saves a hand-off depth typed with the keyboard, and
-// a fresh menu of the same team reads the saved depth back from the service.
+// a fresh menu of the same team reads the saved depth back from the service; a member is hired
+// from a brief, renamed and removed.
 #include "AppWindowFixture.h"
 #include "ChatSession.h"
 #include "TeamMenu.h"
@@ -36,6 +37,25 @@ protected:
             return depth && menu()->loaded() && findVisual(window->contentItem(), QStringLiteral("teamMember"));
         }, kWaitMs);
         return shown ? depth : nullptr;
+    }
+
+    // The visible roster row that shows the name of the member with this agent id.
+    QQuickItem* memberRow(const QString& agentId) const
+    {
+        QString name;
+        for (const QVariant& m : menu()->roster())
+            if (m.toMap().value(QStringLiteral("id")).toString() == agentId)
+                name = m.toMap().value(QStringLiteral("name")).toString();
+        QList<QQuickItem*> pending{window->contentItem()};
+        while (!name.isEmpty() && !pending.isEmpty()) {
+            QQuickItem* item = pending.takeFirst();
+            if (item->objectName() == QLatin1String("teamMember") && item->isVisible())
+                for (QQuickItem* label : item->findChildren<QQuickItem*>())
+                    if (label->property("text").toString() == name)
+                        return item;
+            pending.append(item->childItems());
+        }
+        return nullptr;
     }
 };
 
@@ -84,6 +104,48 @@ TEST_F(TeamMenuWindowTest, SavesAHandoffDepthThatAFreshMenuReadsBack)
     EXPECT_TRUE(QTest::qWaitFor([&] { return depth->property("value").toInt() == 4; }, kWaitMs))
         << depth->property("value").toInt();
     EXPECT_TRUE(menu()->error().isEmpty()) << menu()->error().toStdString();
+}
+
+TEST_F(TeamMenuWindowTest, HiresRenamesAndRemovesAMember)
+{
+    launch();
+    signInWithDemoAccount();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shell->sidebar()->rowCount() > 2; }, kWaitMs));
+    openTeamChat();
+    ASSERT_NE(openMenu(), nullptr);
+    QStringList before;
+    for (const QVariant& m : menu()->roster())
+        before << m.toMap().value(QStringLiteral("id")).toString();
+
+    QQuickItem* brief = findVisual(window->contentItem(), QStringLiteral("hireBrief"));
+    ASSERT_TRUE(clickInView(brief));
+    brief->setProperty("text", QStringLiteral("A researcher who checks facts"));
+    ASSERT_TRUE(clickInView(findVisual(window->contentItem(), QStringLiteral("hireMember"))));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu()->notice().endsWith(QStringLiteral(" joined the team")); }, kWaitMs))
+        << menu()->error().toStdString() << menu()->hiringError().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu()->roster().size() == before.size() + 1; }, kWaitMs));
+    QString hired;
+    for (const QVariant& m : menu()->roster())
+        if (!before.contains(m.toMap().value(QStringLiteral("id")).toString()))
+            hired = m.toMap().value(QStringLiteral("id")).toString();
+    ASSERT_FALSE(hired.isEmpty());
+
+    // Renamed in place: the new handle is typed over the old one and saved with Enter.
+    QQuickItem* row = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (row = memberRow(hired)); }, kWaitMs));
+    ASSERT_TRUE(clickInView(findVisual(row, QStringLiteral("memberRename"))));
+    QQuickItem* handle = findVisual(row, QStringLiteral("memberHandleField"));
+    ASSERT_NE(handle, nullptr);
+    handle->setProperty("text", QStringLiteral("checker"));
+    QTest::keyClick(window, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu()->notice().endsWith(QStringLiteral(" to @checker")); }, kWaitMs))
+        << menu()->error().toStdString();
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (row = memberRow(hired)); }, kWaitMs));
+    ASSERT_TRUE(clickInView(findVisual(row, QStringLiteral("memberRemove"))));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu()->notice() == QStringLiteral("Member removed"); }, kWaitMs))
+        << menu()->error().toStdString();
+    EXPECT_EQ(menu()->roster().size(), before.size());
 }
 
 } // namespace

@@ -3,7 +3,8 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Halvex
 
-// The team's members: name, handle and role, the model each runs on, and what each spent.
+// The team's members: name, handle and role, the model each runs on, and what each spent;
+// each can be renamed or removed, and a new one hired from a brief.
 TeamMenuSection {
     id: roster
     required property TeamMenu menu
@@ -52,6 +53,7 @@ TeamMenuSection {
                     color: Theme.secondaryText; font.pixelSize: 12
                     elide: Text.ElideRight; Layout.fillWidth: true
                 }
+                TeamMemberActions { menu: roster.menu; member: modelData }
             }
         }
     }
@@ -60,4 +62,5 @@ TeamMenuSection {
         text: roster.menu.usageTotalText.length > 0 ? "Team total: " + roster.menu.usageTotalText : ""
         color: Theme.secondaryText; font.pixelSize: 12
     }
+    TeamHireMember { menu: roster.menu }
 }
