@@ -2,6 +2,7 @@
 
 #include "TeamRosterFields.h"
 
+#include "agents/catalog/LlmModelCatalog.h"
 #include "core/format/TokenDisplay.h"
 
 #include <cmath>
@@ -67,6 +68,35 @@ void TeamMenu::addMember(const QString& brief) { m_model.addMember(brief); }
 void TeamMenu::renameMember(const QString& agentId, const QString& handle) { m_model.renameMember(agentId, handle); }
 
 void TeamMenu::removeMember(const QString& agentId) { m_model.memberAction(agentId, QStringLiteral("remove")); }
+
+QStringList TeamMenu::modelChoices()
+{
+    QStringList choices{QStringLiteral("Team model")};
+    for (const BrainModel& model : LlmModelCatalog::payPerUse().models)
+        choices << model.label;
+    return choices;
+}
+
+int TeamMenu::modelChoiceOf(const QString& agentId) const
+{
+    const QList<BrainModel>& models = LlmModelCatalog::payPerUse().models;
+    for (const TeamRosterMember& member : m_model.roster()) {
+        if (member.id != agentId)
+            continue;
+        for (qsizetype i = 0; i < models.size(); ++i)
+            if (member.llmProvider == models[i].provider && member.llmModel == models[i].model)
+                return int(i) + 1;
+    }
+    return 0;
+}
+
+void TeamMenu::setMemberModel(const QString& agentId, int choice)
+{
+    const QList<BrainModel>& models = LlmModelCatalog::payPerUse().models;
+    if (choice < 0 || choice > models.size())
+        return;
+    m_model.setMemberModel(agentId, choice == 0 ? std::nullopt : std::optional<BrainModel>(models[choice - 1]));
+}
 
 QString TeamMenu::diamonds(double usd) const { return TokenFormat::diamonds(usd); }
 

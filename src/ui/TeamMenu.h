@@ -4,6 +4,7 @@
 #include "chat/team/TeamMenuViewModel.h"
 
 #include <QObject>
+#include <QStringList>
 #include <QVariantList>
 #include <QtQml/qqml.h>
 #include <QtQml/qqmlregistration.h>
@@ -40,6 +41,8 @@ class TeamMenu : public QObject {
     Q_PROPERTY(bool hiring READ hiring NOTIFY changed)
     Q_PROPERTY(QString hiringBrief READ hiringBrief NOTIFY changed)
     Q_PROPERTY(QString hiringError READ hiringError NOTIFY changed)
+    // A member's model: "Team model" (inherit), then the service's own models.
+    Q_PROPERTY(QStringList modelChoices READ modelChoices CONSTANT)
 public:
     // The service accepts hand-off depths up to this.
     static constexpr int handoffDepthLimit = 10;
@@ -69,6 +72,7 @@ public:
     bool hiring() const { return m_model.addMemberState().kind == TeamMenuViewModel::AddMemberState::Kind::running; }
     QString hiringBrief() const { return hiring() ? m_model.addMemberState().text : QString(); }
     QString hiringError() const;
+    static QStringList modelChoices();
 
     // Loads the team once and its usage on every opening.
     Q_INVOKABLE void open();
@@ -80,6 +84,9 @@ public:
     Q_INVOKABLE void addMember(const QString& brief);
     Q_INVOKABLE void renameMember(const QString& agentId, const QString& handle);
     Q_INVOKABLE void removeMember(const QString& agentId);
+    // The member's entry in `modelChoices`; 0 when it inherits or runs a model not listed.
+    Q_INVOKABLE int modelChoiceOf(const QString& agentId) const;
+    Q_INVOKABLE void setMemberModel(const QString& agentId, int choice);
     // A dollar amount as tokens, for the spend cap typed in dollars.
     Q_INVOKABLE QString diamonds(double usd) const;
     void stop() { m_model.stop(); }

@@ -1,7 +1,7 @@
 // The team menu in the real window against the local service: opened from a team chat's header,
 // it shows the seeded roster and settings, saves a hand-off depth typed with the keyboard, and
 // a fresh menu of the same team reads the saved depth back from the service; a member is hired
-// from a brief, renamed and removed.
+// from a brief, renamed, given a model of its own and removed.
 #include "AppWindowFixture.h"
 #include "ChatSession.h"
 #include "TeamMenu.h"
@@ -106,7 +106,7 @@ TEST_F(TeamMenuWindowTest, SavesAHandoffDepthThatAFreshMenuReadsBack)
     EXPECT_TRUE(menu()->error().isEmpty()) << menu()->error().toStdString();
 }
 
-TEST_F(TeamMenuWindowTest, HiresRenamesAndRemovesAMember)
+TEST_F(TeamMenuWindowTest, HiresRenamesChangesTheModelOfAndRemovesAMember)
 {
     launch();
     signInWithDemoAccount();
@@ -140,6 +140,24 @@ TEST_F(TeamMenuWindowTest, HiresRenamesAndRemovesAMember)
     QTest::keyClick(window, Qt::Key_Return);
     ASSERT_TRUE(QTest::qWaitFor([&] { return menu()->notice().endsWith(QStringLiteral(" to @checker")); }, kWaitMs))
         << menu()->error().toStdString();
+
+    // Its own model, chosen from the list, then back to the team's.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (row = memberRow(hired)); }, kWaitMs));
+    QQuickItem* model = findVisual(row, QStringLiteral("memberModel"));
+    ASSERT_NE(model, nullptr);
+    EXPECT_EQ(model->property("currentIndex").toInt(), 0) << "a new member runs the team's model";
+    QMetaObject::invokeMethod(model, "activated", Q_ARG(int, 1));
+    const QString chosen = TeamMenu::modelChoices().value(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu()->notice() == QStringLiteral("Member model: ") + chosen; }, kWaitMs))
+        << menu()->notice().toStdString() << menu()->error().toStdString();
+    EXPECT_EQ(menu()->modelChoiceOf(hired), 1);
+    // The roster's rows are made anew when it changes: find the list again.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (row = memberRow(hired)); }, kWaitMs));
+    model = findVisual(row, QStringLiteral("memberModel"));
+    ASSERT_NE(model, nullptr);
+    EXPECT_EQ(model->property("currentIndex").toInt(), 1) << "the row shows the saved choice";
+    QMetaObject::invokeMethod(model, "activated", Q_ARG(int, 0));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu()->notice() == QStringLiteral("Member inherits team model"); }, kWaitMs));
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return (row = memberRow(hired)); }, kWaitMs));
     ASSERT_TRUE(clickInView(findVisual(row, QStringLiteral("memberRemove"))));

@@ -3,7 +3,8 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Halvex
 
-// Rename (a new handle, typed in place) and remove, for one member of the team menu.
+// Rename (a new handle, typed in place), the member's model, and remove, for one member of the
+// team menu.
 RowLayout {
     id: actions
     required property TeamMenu menu
@@ -41,6 +42,25 @@ RowLayout {
         Layout.preferredHeight: 28; Layout.preferredWidth: 72
         onClicked: { handle.text = actions.member.handle; actions.renaming = true; handle.forceActiveFocus() }
     }
+    ComboBox {
+        id: model
+        visible: !actions.renaming
+        objectName: "memberModel"
+        model: actions.menu.modelChoices
+        // Read again whenever the roster changes, so a saved choice shows what the service holds.
+        currentIndex: actions.menu.roster && actions.menu.modelChoiceOf(actions.member.id)
+        enabled: !actions.menu.busy
+        Accessible.name: "Model of " + actions.member.name
+        Layout.preferredHeight: 28
+        Layout.fillWidth: true
+        onActivated: index => actions.menu.setMemberModel(actions.member.id, index)
+        // The default arrows vanish on the dark scheme.
+        indicator: Icon {
+            symbol: "chevron.down"
+            x: model.width - width - 8
+            y: (model.height - height) / 2
+        }
+    }
     PlainButton {
         visible: !actions.renaming
         objectName: "memberRemove"
@@ -50,5 +70,4 @@ RowLayout {
         Layout.preferredHeight: 28; Layout.preferredWidth: 72
         onClicked: actions.menu.removeMember(actions.member.id)
     }
-    Item { Layout.fillWidth: !actions.renaming }
 }
