@@ -15,9 +15,12 @@ TeamMenuSection {
         color: Theme.secondaryText
     }
     Repeater {
-        model: roster.menu.roster
+        // Counted, not the list itself: usage or a save refreshes the rows in place, so a rename
+        // being typed survives; only a member joining or leaving makes rows anew.
+        model: roster.menu.roster.length
         delegate: RowLayout {
-            required property var modelData
+            required property int index
+            readonly property var modelData: roster.menu.roster[index] || ({})
             objectName: "teamMember"
             spacing: 8
             Layout.fillWidth: true
