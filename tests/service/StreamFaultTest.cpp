@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <thread>
 
 using namespace chattest;
@@ -24,14 +25,30 @@ std::vector<long long> insertedIds(const std::vector<Event>& events)
     return ids;
 }
 
-bool openStreamsReach(const LiveService& s, size_t n)
+// Asks the service again until `condition` holds; the pause paces the questions to another
+// process, it times nothing of ours.
+bool serviceEventually(const std::function<bool()>& condition)
 {
     const auto deadline = std::chrono::steady_clock::now() + kHangGuard;
     while (std::chrono::steady_clock::now() < deadline) {
-        if (s.get("/__test/streams")["open"].get<size_t>() == n) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20)); // polling the service, not timing the code
+        if (condition()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return false;
+}
+
+bool openStreamsReach(const LiveService& s, size_t n)
+{
+    return serviceEventually([&] { return s.get("/__test/streams")["open"].get<size_t>() == n; });
+}
+
+// The newest stored message of the researcher's chat is the spend line: the turn is over.
+bool turnStored(const LiveService& s)
+{
+    return serviceEventually([&] {
+        const json history = s.get(std::string(kResearcher) + "?limit=1");
+        return !history["messages"].empty() && kindOf(history["messages"][0]) == "turn_spend";
+    });
 }
 
 } // namespace
@@ -114,15 +131,10 @@ TEST(StreamFaults, DropAfterNEventsClosesEachConnectionAndHistoryStillHasTheRest
     ASSERT_TRUE(stream.waitForEnd());
     EXPECT_EQ(stream.messages().size(), 2u);
     const long long first = stream.messages().front().data["id"];
-    // The heal poll's view once the turn has written its spend line: nothing was lost, only not
-    // streamed. The turn goes on after the stream is cut, so its end is awaited (bounded).
-    const std::string since = std::string(kResearcher) + "?since=" + std::to_string(first - 1);
-    json stored = s.get(since);
-    for (const auto until = std::chrono::steady_clock::now() + kHangGuard;
-         kindOf(stored["messages"].back()) != "turn_spend" && std::chrono::steady_clock::now() < until;
-         stored = s.get(since))
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    EXPECT_EQ(kindOf(stored["messages"].back()), "turn_spend");
+    // The heal poll's view once the turn is over (it goes on after the stream is cut): nothing
+    // was lost, only not streamed.
+    ASSERT_TRUE(turnStored(s));
+    const json stored = s.get(std::string(kResearcher) + "?since=" + std::to_string(first - 1));
     EXPECT_GT(stored["messages"].size(), 4u);
 }
 
@@ -174,14 +186,7 @@ TEST(StreamFaults, ClearingTheSwitchesReleasesAnEventStillHeldForReordering)
     ASSERT_TRUE(stream.waitFor([](const auto& e) {
         return std::count_if(e.begin(), e.end(), [](const Event& x) { return x.name != "ready" && x.name != "ping"; }) >= 4;
     }));
-    const auto deadline = std::chrono::steady_clock::now() + kHangGuard;
-    bool stored = false;
-    while (!stored && std::chrono::steady_clock::now() < deadline) {
-        const json history = s.get(std::string(kResearcher) + "?limit=1");
-        stored = !history["messages"].empty() && kindOf(history["messages"][0]) == "turn_spend";
-        if (!stored) std::this_thread::sleep_for(std::chrono::milliseconds(20)); // polling the service
-    }
-    ASSERT_TRUE(stored);
+    ASSERT_TRUE(turnStored(s));
     EXPECT_FALSE(hasTurnSpend(stream.events()));
     EXPECT_EQ(s.client().Delete("/__test/faults")->status, 200);
     EXPECT_TRUE(stream.waitFor([](const auto& e) { return hasTurnSpend(e); }));
