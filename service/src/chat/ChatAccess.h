@@ -1,6 +1,6 @@
 #pragma once
 // Signed in and the chat exists, or the answer (401 or 404) is already sent.
-#include "Sessions.h"
+#include "auth/Sessions.h"
 #include "chat/ChatTarget.h"
 
 namespace service {

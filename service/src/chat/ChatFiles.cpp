@@ -1,7 +1,7 @@
 #include "chat/ChatFiles.h"
 
-#include "Crypto.h"
-#include "workspace/Utf8.h"
+#include "core/Crypto.h"
+#include "core/Utf8.h"
 
 #include <filesystem>
 #include <fstream>

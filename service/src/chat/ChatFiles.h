@@ -1,8 +1,8 @@
 #pragma once
 // Files attached to chat turns and files the employees produce, kept under the data folder
 // and served back by key to their owner.
-#include "Http.h"
-#include "Service.h"
+#include "core/Http.h"
+#include "core/Service.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 // Route families of the chat beside the history and send routes.
-#include "Service.h"
+#include "core/Service.h"
 
 #include <httplib.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 // The live half of the chat, held by the Service: the stream hub. Messages, goals and goal
 // setups live in the database.
-#include "Http.h"
-#include "Service.h"
+#include "core/Http.h"
+#include "core/Service.h"
 #include "chat/StreamHub.h"
 
 

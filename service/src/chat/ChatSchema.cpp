@@ -1,31 +1,24 @@
-#include "chat/ChatSchema.h"
+// Schema steps of chat messages and chat files.
+#include "core/Migrations.h"
 
 namespace service {
 
-namespace {
-
-bool hasColumn(Database& db, const std::string& table, const std::string& column)
+void createMessages(Database& db)
 {
-    for (const auto& row : db.query("PRAGMA table_info(" + table + ")"))
-        if (text(row[1]) == column) return true;
-    return false;
+    db.script(R"sql(
+    CREATE TABLE IF NOT EXISTS messages (id INTEGER PRIMARY KEY, agent_id TEXT NOT NULL, role TEXT NOT NULL, content TEXT NOT NULL,
+        metadata TEXT NOT NULL DEFAULT '{}', created_at TEXT NOT NULL, read INTEGER NOT NULL DEFAULT 0);
+    CREATE INDEX IF NOT EXISTS messages_by_chat ON messages (agent_id, id);
+    )sql");
+    // The whole text of a step whose stored content was shortened.
+    if (!db.hasColumn("messages", "full_content")) db.script("ALTER TABLE messages ADD COLUMN full_content TEXT");
 }
 
-} // namespace
-
-void ensureChatSchema(Database& db)
+void createChatFiles(Database& db)
 {
-    db.transaction([&] {
-        // The whole text of a step whose stored content was shortened.
-        if (!hasColumn(db, "messages", "full_content"))
-            db.execute("ALTER TABLE messages ADD COLUMN full_content TEXT");
-        db.execute("CREATE INDEX IF NOT EXISTS messages_by_chat ON messages (agent_id, id)");
-        db.execute("CREATE TABLE IF NOT EXISTS chat_files (key TEXT PRIMARY KEY, user_id INTEGER NOT NULL, "
-                   "chat_key TEXT NOT NULL, name TEXT NOT NULL, mime TEXT NOT NULL, size INTEGER NOT NULL, "
-                   "path TEXT NOT NULL, created_at TEXT NOT NULL)");
-        db.execute("CREATE TABLE IF NOT EXISTS chat_goals (id TEXT PRIMARY KEY, user_id INTEGER NOT NULL, "
-                   "scope TEXT NOT NULL, json TEXT NOT NULL, created_at TEXT NOT NULL)");
-    });
+    db.script("CREATE TABLE IF NOT EXISTS chat_files (key TEXT PRIMARY KEY, user_id INTEGER NOT NULL, "
+              "chat_key TEXT NOT NULL, name TEXT NOT NULL, mime TEXT NOT NULL, size INTEGER NOT NULL, "
+              "path TEXT NOT NULL, created_at TEXT NOT NULL)");
 }
 
 } // namespace service

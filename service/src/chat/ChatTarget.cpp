@@ -1,7 +1,7 @@
 #include "chat/ChatTarget.h"
 
-#include "AgentJson.h"
-#include "workspace/TeamStore.h"
+#include "agents/AgentJson.h"
+#include "teams/TeamStore.h"
 
 namespace service {
 

@@ -1,6 +1,6 @@
 #pragma once
 // Whom a chat talks to: one employee, or a team through its orchestrator.
-#include "Service.h"
+#include "core/Service.h"
 
 #include <optional>
 #include <string>

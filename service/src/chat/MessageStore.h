@@ -1,8 +1,8 @@
 #pragma once
 // Chat messages of one conversation ("chat key": an agent id, or the team's orchestrator id),
 // stored in the "messages" table and answered in the shape the client decodes.
-#include "Http.h"
-#include "Service.h"
+#include "core/Http.h"
+#include "core/Service.h"
 
 #include <optional>
 #include <string>

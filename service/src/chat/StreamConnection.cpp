@@ -1,7 +1,7 @@
 #include "chat/StreamConnection.h"
 
-#include "Crypto.h"
-#include "Http.h"
+#include "core/Crypto.h"
+#include "core/Http.h"
 #include "chat/ChatRuntime.h"
 
 #include <ctime>

@@ -1,7 +1,7 @@
 #pragma once
 // Fans each chat's events out to its open stream connections. Turn runners publish; every
 // connection owns one Subscription and drains it on its own server thread.
-#include "Service.h"
+#include "core/Service.h"
 
 #include <chrono>
 #include <condition_variable>

@@ -1,6 +1,6 @@
 #include "chat/TurnRunner.h"
 
-#include "Crypto.h"
+#include "core/Crypto.h"
 #include "chat/ChatFiles.h"
 #include "chat/ChatRuntime.h"
 #include "chat/TurnScript.h"

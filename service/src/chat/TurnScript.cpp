@@ -1,6 +1,6 @@
 #include "chat/TurnScript.h"
 
-#include "workspace/Utf8.h"
+#include "core/Utf8.h"
 
 #include <algorithm>
 #include <cctype>

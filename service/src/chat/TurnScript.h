@@ -2,8 +2,8 @@
 // What an employee does with a turn, decided from the turn's words alone so that tests can
 // rely on it: the steps it shows (each inserted running, then updated to done), its answer
 // and the usage line that closes the turn.
-#include "chat/ArtifactStore.h"
-#include "chat/GoalStore.h"
+#include "artifacts/ArtifactStore.h"
+#include "goals/GoalStore.h"
 #include "chat/MessageStore.h"
 
 #include <optional>

@@ -1,6 +1,6 @@
 #include "google/AuthorizationCodes.h"
 
-#include "Crypto.h"
+#include "core/Crypto.h"
 
 namespace service {
 

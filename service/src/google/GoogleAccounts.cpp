@@ -1,6 +1,6 @@
 #include "google/GoogleAccounts.h"
 
-#include "Database.h"
+#include "core/Database.h"
 
 namespace service {
 

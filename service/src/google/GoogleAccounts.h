@@ -1,6 +1,6 @@
 #pragma once
 // The account a verified provider identity signs in to: found by e-mail, or created.
-#include "Service.h"
+#include "core/Service.h"
 
 #include <string>
 

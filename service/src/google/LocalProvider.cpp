@@ -1,6 +1,6 @@
 #include "google/LocalProvider.h"
 
-#include "Crypto.h"
+#include "core/Crypto.h"
 #include "google/Jwt.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 // The service's idea of now: wall time moved by the offset tests set through /__test/clock.
-#include "Service.h"
+#include "core/Service.h"
 
 #include <ctime>
 

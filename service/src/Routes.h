@@ -1,0 +1,19 @@
+#pragma once
+// Each feature registers its handlers on the server; configureServer() calls them in order.
+#include "core/Service.h"
+
+#include <httplib.h>
+
+namespace service {
+
+void addAuthRoutes(httplib::Server& svr, Service& s);
+void addAgentRoutes(httplib::Server& svr, Service& s);
+void addAppcastRoutes(httplib::Server& svr, Service& s);
+void addChatRoutes(httplib::Server& svr, Service& s);
+void addStreamRoutes(httplib::Server& svr, Service& s);
+void addGoogleRoutes(httplib::Server& svr, Service& s);
+void addTeamRoutes(httplib::Server& svr, Service& s);
+void addProjectRoutes(httplib::Server& svr, Service& s);
+void addTestRoutes(httplib::Server& svr, Service& s);
+
+} // namespace service

@@ -1,0 +1,74 @@
+#include "core/Http.h"
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+
+namespace service {
+
+// Input is checked before it is stored, but a row written by an older build may still hold an
+// invalid byte: it shows as U+FFFD instead of failing the whole answer.
+std::string dumpJson(const json& body) { return body.dump(-1, ' ', false, json::error_handler_t::replace); }
+
+void sendError(httplib::Response& res, int status, const std::string& message)
+{
+    res.status = status;
+    res.set_content(dumpJson(json{{"error", message}}), "application/json");
+}
+void sendJson(httplib::Response& res, const json& body, int status)
+{
+    res.status = status;
+    res.set_content(dumpJson(body), "application/json");
+}
+
+
+std::optional<json> parseBody(const httplib::Request& req, httplib::Response& res)
+{
+    json body = json::parse(req.body, nullptr, false);
+    if (body.is_discarded() || !body.is_object()) {
+        sendError(res, 400, "Invalid JSON body");
+        return std::nullopt;
+    }
+    return body;
+}
+std::string str(const json& body, const char* key)
+{
+    const auto it = body.find(key);
+    return it != body.end() && it->is_string() ? it->get<std::string>() : std::string();
+}
+
+
+std::string trim(const std::string& s)
+{
+    const auto b = s.find_first_not_of(" \t\r\n");
+    if (b == std::string::npos) return {};
+    return s.substr(b, s.find_last_not_of(" \t\r\n") - b + 1);
+}
+std::string nowIso()
+{
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t t = std::chrono::system_clock::to_time_t(now);
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+    char buf[64];
+    std::tm tm{};
+    gmtime_r(&t, &tm);
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
+                  tm.tm_hour, tm.tm_min, tm.tm_sec, int(ms));
+    return buf;
+}
+
+std::string cookieValue(const httplib::Request& req, const std::string& name)
+{
+    const std::string header = req.get_header_value("Cookie");
+    size_t pos = 0;
+    while (pos < header.size()) {
+        size_t end = header.find(';', pos);
+        if (end == std::string::npos) end = header.size();
+        const std::string part = trim(header.substr(pos, end - pos));
+        if (part.rfind(name + "=", 0) == 0) return part.substr(name.size() + 1);
+        pos = end + 1;
+    }
+    return {};
+}
+
+} // namespace service

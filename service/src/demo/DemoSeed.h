@@ -1,0 +1,14 @@
+#pragma once
+#include "core/Service.h"
+
+namespace service {
+
+// A demo workspace: one account, a team that follows the naming rule, a plain group, a worker,
+// a model chat and a few messages. Does nothing when the account exists.
+void seedDemo(Service& s);
+
+// Parts of the seed kept beside the routes they feed; each runs inside seedDemo's transaction.
+void seedChats(Service& s, long long userId);
+void seedTeamsAndProjects(Service& s, long long userId);
+
+} // namespace service
