@@ -1,13 +1,14 @@
 #include "richtext/MarkdownRenderCache.h"
 
 #include "richtext/ReportDocumentParser.h"
+#include "richtext/inline/RichBlocks.h"
 
 namespace halvex {
 
 MarkdownRenderCache::MarkdownRenderCache(Parser parser, int maxCount, qint64 maxCost)
     : m_parser(parser ? std::move(parser) : Parser(&ReportDocumentParser::blocks))
-    , m_maxCount(maxCount)
-    , m_maxCost(maxCost)
+    , m_blocks(maxCount, maxCost)
+    , m_rich(maxCount, maxCost)
 {
 }
 
@@ -30,50 +31,32 @@ QString MarkdownRenderCache::keyFor(const MarkdownText& text)
 MarkdownRenderCache::BlocksBox MarkdownRenderCache::blocks(const MarkdownText& text)
 {
     const QString key = keyFor(text);
-    {
-        std::lock_guard lock(m_mutex);
-        if (auto it = m_index.find(key); it != m_index.end()) {
-            m_lru.splice(m_lru.begin(), m_lru, *it);
-            return (*it)->blocks;
-        }
-    }
-    // Parse outside the lock so a long text does not stall the interface thread's lookups.
+    if (BlocksBox hit = m_blocks.find(key))
+        return hit;
+    // Parse outside any lock so a long text does not stall the interface thread's lookups.
     auto box = std::make_shared<const QList<MDPresentationBlock>>(m_parser(text.text, text.style, text.readableProse));
-    const qint64 cost = std::max<qint64>(1, 4 * qint64(text.text.toUtf8().size()));
-    std::lock_guard lock(m_mutex);
-    if (auto it = m_index.find(key); it != m_index.end()) {
-        m_cost -= (*it)->cost;
-        m_lru.erase(*it);
-        m_index.erase(it);
-    }
-    if (cost > m_maxCost)
-        return box; // would evict everything and still not fit
-    m_lru.push_front({key, box, cost});
-    m_index.insert(key, m_lru.begin());
-    m_cost += cost;
-    evictOverLimits();
+    m_blocks.insert(key, box, std::max<qint64>(1, 4 * qint64(text.text.toUtf8().size())));
     return box;
 }
 
-void MarkdownRenderCache::evictOverLimits()
+MarkdownRenderCache::BlocksBox MarkdownRenderCache::richBlocks(const MarkdownText& text, const InlineStyle& style)
 {
-    while (!m_lru.empty() && (qsizetype(m_lru.size()) > m_maxCount || m_cost > m_maxCost)) {
-        m_cost -= m_lru.back().cost;
-        m_index.remove(m_lru.back().key);
-        m_lru.pop_back();
-    }
+    const QString key = keyFor(text) + u'|' + style.cacheKey();
+    if (BlocksBox hit = m_rich.find(key))
+        return hit;
+    auto box = std::make_shared<const QList<MDPresentationBlock>>(RichBlocks::render(*blocks(text), style));
+    m_rich.insert(key, box, std::max<qint64>(1, RichBlocks::byteSize(*box)));
+    return box;
 }
 
 int MarkdownRenderCache::count() const
 {
-    std::lock_guard lock(m_mutex);
-    return int(m_lru.size());
+    return m_blocks.count();
 }
 
 qint64 MarkdownRenderCache::totalCost() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_cost;
+    return m_blocks.totalCost();
 }
 
 } // namespace halvex

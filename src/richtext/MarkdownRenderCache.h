@@ -1,16 +1,15 @@
 #pragma once
-// Parsed blocks per message, so a scrolling chat never parses the same text twice. Thread-safe:
-// lookups on the interface thread, warming from background tasks.
+// Parsed blocks per message, so a scrolling chat never parses the same text twice, and the same
+// blocks rendered to rich text per inline style, so it never renders them twice either.
+// Thread-safe: lookups on the interface thread, warming from background tasks.
+#include "richtext/BoxCache.h"
 #include "richtext/MDReport.h"
+#include "richtext/inline/InlineStyle.h"
 
-#include <QHash>
 #include <QList>
 #include <QString>
 
 #include <functional>
-#include <list>
-#include <memory>
-#include <mutex>
 #include <optional>
 
 namespace halvex {
@@ -36,24 +35,17 @@ public:
     static QString keyFor(const MarkdownText& text);
 
     BlocksBox blocks(const MarkdownText& text);
+    // The blocks with their text fields in rich text (see RichBlocks), for this inline style.
+    BlocksBox richBlocks(const MarkdownText& text, const InlineStyle& style);
+
+    // The parsed layer only.
     int count() const;
     qint64 totalCost() const;
 
 private:
-    struct Entry {
-        QString key;
-        BlocksBox blocks;
-        qint64 cost;
-    };
-    void evictOverLimits();
-
     Parser m_parser;
-    const int m_maxCount;
-    const qint64 m_maxCost;
-    mutable std::mutex m_mutex;
-    std::list<Entry> m_lru; // front is the most recently used
-    QHash<QString, std::list<Entry>::iterator> m_index;
-    qint64 m_cost = 0;
+    BoxCache<QList<MDPresentationBlock>> m_blocks;
+    BoxCache<QList<MDPresentationBlock>> m_rich;
 };
 
 } // namespace halvex
