@@ -49,15 +49,6 @@ bool foreignOrigin(const Service& s, const httplib::Request& req)
     return origin != "http://127.0.0.1:" + port && origin != "http://localhost:" + port;
 }
 
-// Text that reaches a store must be UTF-8: a stored invalid byte would break every later answer.
-bool invalidQueryText(const httplib::Request& req)
-{
-    if (!isValidUtf8(req.path)) return true;
-    for (const auto& [key, value] : req.params)
-        if (!isValidUtf8(key) || !isValidUtf8(value)) return true;
-    return false;
-}
-
 } // namespace
 
 void openStore(Service& s)
@@ -84,7 +75,8 @@ void configureServer(httplib::Server& svr, Service& s)
             sendError(res, 403, "CSRF check failed: origin not allowed");
             return Handled::Handled;
         }
-        if (invalidQueryText(req)) {
+        // Text that reaches a store must be UTF-8: one invalid stored byte breaks every later answer.
+        if (!requestTextValid(req)) {
             sendError(res, 400, kInvalidUtf8);
             return Handled::Handled;
         }

@@ -38,6 +38,7 @@ TEST(ArtifactPreview, TableDefinitionAndFirstRowsBelongToTheAgentThatMadeThem)
     const json definition = s.get(table + "?agent_id=a-researcher");
     EXPECT_EQ(definition["id"], artifact["id"]);
     EXPECT_EQ(definition["name"], "Leads");
+    EXPECT_TRUE(definition["updated_at"].is_string());
     ASSERT_EQ(definition["columns"].size(), 3u);
     for (const auto& c : definition["columns"])
         for (const char* key : {"id", "name", "type"}) EXPECT_TRUE(c.contains(key) && c.at(key).is_string()) << key;
@@ -74,7 +75,9 @@ TEST(ArtifactPreview, NoteOpensAsTheAgentsAndAnotherAccountSeesNothing)
     const json record = s.get(note);
     EXPECT_EQ(record["id"], artifact["id"]);
     EXPECT_EQ(record["title"], artifact["name"]);
-    EXPECT_NE(record["content"].get<std::string>().find("pricing"), std::string::npos);
+    // The notes feature's record: its text is "body".
+    EXPECT_NE(record["body"].get<std::string>().find("pricing"), std::string::npos);
+    EXPECT_EQ(record["workspace_scope"], "agent");
 
     const std::string stranger = s.signUp("stranger@example.com");
     ASSERT_FALSE(stranger.empty());

@@ -1,6 +1,8 @@
 #pragma once
 // The real service for chat and stream tests: started with test switches, signed in as the
 // demo user, with a reader for its event stream. Waits are bounded by a hang guard only.
+#include "support/LocalServiceLauncher.h"
+
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <nlohmann/json.hpp>
@@ -8,13 +10,11 @@
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
-#include <cstdio>
-#include <filesystem>
+#include <sstream>
 #include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace chattest {
@@ -29,32 +29,16 @@ public:
     // service can start on the same data.
     explicit LiveService(const std::string& extraArgs = "--ping-ms 200", const std::string& dataDir = {})
     {
-        char dir[] = "/tmp/halvex-chat-XXXXXX";
-        m_keepDir = !dataDir.empty();
-        m_dir = m_keepDir ? dataDir : std::string(mkdtemp(dir));
-        const std::string cmd = std::string("exec ") + HALVEX_SERVICE_BIN + " --port 0 --data " + m_dir +
-                                " --seed-demo --pace-ms 0 --test-mode --fast-hash " + extraArgs + " & echo $!";
-        m_out = popen(("sh -c '" + cmd + "'").c_str(), "r");
-        char line[256];
-        if (m_out && std::fgets(line, sizeof line, m_out)) m_pid = std::atoi(line);
-        std::string listening;
-        if (m_out && std::fgets(line, sizeof line, m_out)) listening = line;
-        if (m_out && std::fgets(line, sizeof line, m_out)) {} // the demo account line: seeding is done
-        const auto colon = listening.rfind(':');
-        if (colon != std::string::npos) port = std::atoi(listening.c_str() + colon + 1);
-        cookie = signIn("demo@halvex.local", "demo-password");
+        halvex::test::LocalServiceLauncher::Options options;
+        options.dataDir = dataDir;
+        std::istringstream words(extraArgs);
+        for (std::string w; words >> w;) options.extraArgs.push_back(w);
+        m_launcher.start(HALVEX_SERVICE_BIN, options);
+        port = m_launcher.port();
+        cookie = signIn(m_launcher.demoEmail(), m_launcher.demoPassword());
     }
-    ~LiveService() { stop(SIGTERM); }
     // Ends the process with `signal`; SIGKILL leaves it no chance to tidy up.
-    void stop(int signal)
-    {
-        if (m_pid > 0) kill(m_pid, signal);
-        m_pid = 0;
-        if (m_out) pclose(m_out);
-        m_out = nullptr;
-        std::error_code ec;
-        if (!m_keepDir) std::filesystem::remove_all(m_dir, ec);
-    }
+    void stop(int signal) { m_launcher.stop(signal); }
     LiveService(const LiveService&) = delete;
     LiveService& operator=(const LiveService&) = delete;
 
@@ -115,10 +99,7 @@ public:
     std::string cookie;
 
 private:
-    std::string m_dir;
-    bool m_keepDir = false;
-    FILE* m_out = nullptr;
-    int m_pid = 0;
+    halvex::test::LocalServiceLauncher m_launcher;
 };
 
 struct Event {

@@ -1,6 +1,8 @@
 // Projects: creation, the event feed's paging, uploads with hostile names, links and memory.
 #include "RunningService.h"
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -82,7 +84,11 @@ TEST(ProjectRoutes, UploadsKeepGoodFilesAndNameTheBadOnes)
 
     // The stored bytes come back unchanged, and deleting removes the file from the list.
     const std::string id = answer["files"][0]["id"];
-    EXPECT_EQ(c.Get(("/api/v2/projects/spring-launch/files/" + id + "/content").c_str())->body, "plain text");
+    auto content = c.Get(("/api/v2/projects/spring-launch/files/" + id + "/content").c_str());
+    EXPECT_EQ(content->body, "plain text");
+    // A served file is never sniffed and, being no image or PDF, downloads under a safe name.
+    EXPECT_EQ(content->get_header_value("X-Content-Type-Options"), "nosniff");
+    EXPECT_EQ(content->get_header_value("Content-Disposition"), "attachment; filename=\"passwd\"; filename*=UTF-8''passwd");
     ASSERT_EQ(c.Delete(("/api/v2/projects/spring-launch/files?id=" + id).c_str())->status, 200);
     EXPECT_EQ(c.Delete(("/api/v2/projects/spring-launch/files?id=" + id).c_str())->status, 404);
 

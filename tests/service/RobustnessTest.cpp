@@ -2,6 +2,8 @@
 // survives a killed process.
 #include "ChatTestSupport.h"
 
+#include <filesystem>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -107,7 +109,7 @@ TEST(Robustness, OversizedAndTruncatedBodiesGetJsonErrorsOrAClosedConnection)
 {
     LiveService s;
     // Announced far beyond the limit: refused before a byte of the body is read.
-    const std::string refused = rawExchange(s.port, requestHead(s, "POST /api/v2/custom-agents/a-researcher/chat", 200u << 20, "application/json"));
+    const std::string refused = rawExchange(s.port, requestHead(s, "POST /api/v2/custom-agents/a-researcher/chat", 300u << 20, "application/json"));
     EXPECT_EQ(refused.rfind("HTTP/1.1 413", 0), 0u) << refused.substr(0, 80);
     EXPECT_TRUE(json::parse(answerBody(refused), nullptr, false)["error"].is_string()) << answerBody(refused);
 

@@ -1,15 +1,12 @@
 #pragma once
 // The real service binary on a free loopback port, with a signed-in demo session for the
 // cases that need one. The data folder is removed when the case ends.
+#include "support/LocalServiceLauncher.h"
+
 #include <httplib.h>
 #include <nlohmann/json.hpp>
 
-#include <csignal>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <unistd.h>
 
 namespace service_test {
 
@@ -19,34 +16,16 @@ class RunningService {
 public:
     RunningService()
     {
-        char dir[] = "/tmp/halvex-svc-XXXXXX";
-        m_dir = mkdtemp(dir);
-        const std::string cmd = std::string("exec ") + HALVEX_SERVICE_BIN + " --port 0 --data " + m_dir +
-                                " --seed-demo --pace-ms 0 --test-mode --fast-hash & echo $!";
-        m_out = popen(("sh -c '" + cmd + "'").c_str(), "r");
-        char line[256];
-        if (m_out && std::fgets(line, sizeof line, m_out)) m_pid = std::atoi(line);
-        std::string demo;
-        if (m_out && std::fgets(line, sizeof line, m_out)) m_listening = line;
-        // The demo line comes after seeding: once read, the workspace is in place.
-        if (m_out && std::fgets(line, sizeof line, m_out)) demo = line;
-        const auto colon = m_listening.rfind(':');
-        if (colon != std::string::npos) port = std::atoi(m_listening.c_str() + colon + 1);
-    }
-    ~RunningService()
-    {
-        if (m_pid > 0) kill(m_pid, SIGTERM);
-        if (m_out) pclose(m_out);
-        std::error_code ec;
-        std::filesystem::remove_all(m_dir, ec);
+        m_launcher.start(HALVEX_SERVICE_BIN, {});
+        port = m_launcher.port();
     }
     RunningService(const RunningService&) = delete;
     RunningService& operator=(const RunningService&) = delete;
 
     std::string origin() const { return "http://127.0.0.1:" + std::to_string(port); }
-    const std::string& dataDir() const { return m_dir; }
+    const std::string& dataDir() const { return m_launcher.dataDir(); }
     // The first line the service printed: where it listens.
-    const std::string& listeningLine() const { return m_listening; }
+    const std::string& listeningLine() const { return m_launcher.listeningLine(); }
 
     // A client that passes the origin check, carrying `cookie` when given.
     httplib::Client client(const std::string& cookie = "") const
@@ -76,10 +55,7 @@ public:
     int port = 0;
 
 private:
-    std::string m_dir;
-    std::string m_listening;
-    FILE* m_out = nullptr;
-    int m_pid = 0;
+    halvex::test::LocalServiceLauncher m_launcher;
 };
 
 inline json body(const httplib::Result& r) { return r ? json::parse(r->body, nullptr, false) : json(); }

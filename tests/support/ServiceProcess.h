@@ -1,9 +1,11 @@
 #pragma once
-// Runs the real local service on a free loopback port for end-to-end tests.
+// Runs the real local service on a free loopback port for end-to-end tests: the Qt face of
+// LocalServiceLauncher. The binary comes from the HALVEX_SERVICE_BIN environment variable.
+#include "support/LocalServiceLauncher.h"
+
 #include <QByteArray>
-#include <QProcess>
+#include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QUrl>
 
 namespace halvex::test {
@@ -11,22 +13,18 @@ namespace halvex::test {
 class ServiceProcess {
 public:
     ServiceProcess() = default;
-    ~ServiceProcess();
     ServiceProcess(const ServiceProcess&) = delete;
     ServiceProcess& operator=(const ServiceProcess&) = delete;
 
     bool start(QStringList extraArgs = {});
     QUrl origin() const { return m_origin; }
-    QString demoEmail() const { return m_demoEmail; }
-    QString demoPassword() const { return m_demoPassword; }
+    QString demoEmail() const { return QString::fromStdString(m_launcher.demoEmail()); }
+    QString demoPassword() const { return QString::fromStdString(m_launcher.demoPassword()); }
     bool setFaults(const QByteArray& json);
 
 private:
-    QProcess m_process;
-    QTemporaryDir m_data;
+    LocalServiceLauncher m_launcher;
     QUrl m_origin;
-    QString m_demoEmail;
-    QString m_demoPassword;
 };
 
 } // namespace halvex::test

@@ -1,5 +1,7 @@
 #include "agents/AgentJson.h"
 
+#include "core/Slug.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -19,21 +21,6 @@ json agentJson(const std::string& id, const std::string& name, const std::string
             {"capabilities", json::object()}};
 }
 
-std::string teamSlug(const std::string& label)
-{
-    std::string out;
-    bool dash = false;
-    for (unsigned char c : label) {
-        c = static_cast<unsigned char>(std::tolower(c));
-        if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) {
-            if (dash && !out.empty()) out += '-';
-            dash = false;
-            out += char(c);
-        } else dash = true;
-    }
-    return out;
-}
-
 std::string memberHandle(const std::string& name, const std::string& slug)
 {
     std::string lower = name;
@@ -41,7 +28,7 @@ std::string memberHandle(const std::string& name, const std::string& slug)
     const std::string suffix = "-" + slug;
     if (lower.size() > suffix.size() && lower.compare(lower.size() - suffix.size(), suffix.size(), suffix) == 0)
         lower.resize(lower.size() - suffix.size());
-    return teamSlug(lower);
+    return asciiSlug(lower);
 }
 
 bool flagOf(const json& agent, const char* key)

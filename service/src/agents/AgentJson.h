@@ -10,8 +10,6 @@ namespace service {
 
 nlohmann::json agentJson(const std::string& id, const std::string& name, const std::string& group,
                          const std::string& type = "employee", const std::string& preset = "", bool orchestrator = false);
-// "Growth Team" -> "growth-team": the slug teams and group labels share.
-std::string teamSlug(const std::string& label);
 // A member's handle in its team: "writer-growth" in team "growth" -> "writer".
 std::string memberHandle(const std::string& name, const std::string& slug);
 

@@ -4,6 +4,7 @@
 #include "agents/AgentJson.h"
 #include "core/Crypto.h"
 #include "core/Http.h"
+#include "core/Slug.h"
 #include "auth/Sessions.h"
 
 #include <map>
@@ -57,7 +58,7 @@ json listAnswer(Service& s, long long uid, bool withActivity)
         const auto n = unread.count(id) ? unread.at(id) : 0;
         const std::string group = textOf(a, "agent_group");
         // A team's conversation is its orchestrator's: its count is the team's, not an employee's.
-        if (orchestrator && !group.empty()) teamUnread[teamSlug(group)] = n;
+        if (orchestrator && !group.empty()) teamUnread[groupSlug(group)] = n;
         else if (n > 0) unreadOut[id] = n;
         agents.push_back(std::move(a));
     }

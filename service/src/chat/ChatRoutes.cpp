@@ -3,6 +3,7 @@
 #include "Routes.h"
 
 #include "core/Http.h"
+#include "core/Utf8.h"
 #include "auth/Sessions.h"
 #include "chat/ChatAccess.h"
 #include "chat/ChatFiles.h"
@@ -92,6 +93,7 @@ void history(Service& s, const ChatTarget& target, const httplib::Request& req, 
 void uploadFiles(Service& s, const ChatTarget& target, const httplib::Request& req, httplib::Response& res)
 {
     if (!req.is_multipart_form_data()) return sendError(res, 400, "Expected a multipart upload");
+    if (!requestTextValid(req)) return sendError(res, 400, kInvalidUtf8);
     std::vector<const httplib::MultipartFormData*> parts;
     for (const auto& [field, part] : req.files)
         if (!part.filename.empty() || field == "file") parts.push_back(&part);
@@ -113,8 +115,7 @@ void serveChatFile(Service& s, const httplib::Request& req, httplib::Response& r
     if (!in) return sendError(res, 410, "The file is no longer stored");
     std::ostringstream bytes;
     bytes << in.rdbuf();
-    res.set_header("Content-Disposition", "inline; filename=\"" + file->name + "\"");
-    res.set_content(bytes.str(), file->mime.c_str());
+    sendFile(res, bytes.str(), file->mime, file->name);
 }
 
 } // namespace

@@ -1,5 +1,8 @@
 #include "core/Http.h"
 
+#include "core/Utf8.h"
+
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -55,6 +58,53 @@ std::string nowIso()
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
                   tm.tm_hour, tm.tm_min, tm.tm_sec, int(ms));
     return buf;
+}
+
+bool requestTextValid(const httplib::Request& req)
+{
+    if (!isValidUtf8(req.path)) return false;
+    for (const auto& [key, value] : req.params)
+        if (!isValidUtf8(key) || !isValidUtf8(value)) return false;
+    for (const auto& [field, part] : req.files)
+        if (!isValidUtf8(field) || !isValidUtf8(part.filename) || !isValidUtf8(part.content_type)) return false;
+    return true;
+}
+
+namespace {
+
+bool shownInPlace(const std::string& mime)
+{
+    // SVG is an image that can carry script, so it downloads like any other document.
+    return (mime.rfind("image/", 0) == 0 && mime.find("svg") == std::string::npos) || mime == "application/pdf";
+}
+
+// RFC 6266: an ASCII fallback for every receiver, the exact name percent-encoded beside it.
+std::string disposition(const std::string& name, bool inlined)
+{
+    std::string fallback, encoded;
+    static const char* hex = "0123456789ABCDEF";
+    for (unsigned char c : name) {
+        const bool plain = std::isalnum(c) || c == '.' || c == '-' || c == '_';
+        fallback += plain || c == ' ' ? char(c) : '_';
+        if (plain) encoded += char(c);
+        else {
+            encoded += '%';
+            encoded += hex[c >> 4];
+            encoded += hex[c & 15];
+        }
+    }
+    if (fallback.empty()) fallback = "file";
+    return std::string(inlined ? "inline" : "attachment") + "; filename=\"" + fallback + "\"; filename*=UTF-8''" + encoded;
+}
+
+} // namespace
+
+void sendFile(httplib::Response& res, std::string bytes, const std::string& mime, const std::string& name)
+{
+    const std::string type = mime.empty() ? "application/octet-stream" : mime;
+    res.set_header("X-Content-Type-Options", "nosniff");
+    res.set_header("Content-Disposition", disposition(name, shownInPlace(type)));
+    res.set_content(std::move(bytes), type);
 }
 
 std::string cookieValue(const httplib::Request& req, const std::string& name)

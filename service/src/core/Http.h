@@ -19,6 +19,12 @@ std::optional<json> parseBody(const httplib::Request& req, httplib::Response& re
 std::string str(const json& body, const char* key);
 std::string trim(const std::string& s);
 std::string cookieValue(const httplib::Request& req, const std::string& name);
+// True when every text of the request that a route may store is valid UTF-8: the path, query
+// and form items, and the names and types of uploaded parts.
+bool requestTextValid(const httplib::Request& req);
+// A stored file as a download: never sniffed by the receiver, shown in place only when it is a
+// raster image or a PDF, under a name that cannot break the header.
+void sendFile(httplib::Response& res, std::string bytes, const std::string& mime, const std::string& name);
 // UTC now as "YYYY-MM-DDTHH:MM:SS.mmmZ".
 std::string nowIso();
 

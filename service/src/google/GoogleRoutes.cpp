@@ -114,6 +114,8 @@ void addGoogleRoutes(httplib::Server& svr, Service& s)
         if (const auto problem = requestProblem(req)) return redirectBack(res, redirectUri, {{"error", *problem}, {"state", state}});
         if (req.get_param_value("decision") != "approve")
             return redirectBack(res, redirectUri, {{"error", "access_denied"}, {"state", state}});
+        // The email and name end up on the account, so they must be text the answers can carry.
+        if (!requestTextValid(req)) return sendPage(res, 400, authorizeErrorPage("The form holds text that is not valid UTF-8."));
         const std::string email = trim(req.get_param_value("email"));
         if (email.empty() || email.find('@') == std::string::npos || email.size() > 254)
             return sendPage(res, 400, authorizeErrorPage("Enter a valid email address."));

@@ -4,6 +4,8 @@
 
 #include "core/Crypto.h"
 #include "core/Http.h"
+#include "core/Slug.h"
+#include "core/Utf8.h"
 #include "auth/Sessions.h"
 #include "core/JsonFields.h"
 #include "projects/ProjectBoard.h"
@@ -46,6 +48,8 @@ void createProject(Service& s, long long uid, const json& body, httplib::Respons
     if (label.empty()) return sendError(res, 400, "Give the project a name — it becomes its address and its label in every chat.");
     if (label.size() > 200) return sendError(res, 400, "The project name is too long.");
     if (body.contains("brief") && !body["brief"].is_string()) return sendError(res, 400, "brief must be a text");
+    // "group" names the sidebar's own section in the app, so no project may take it.
+    if (!projectSlug(label)) return sendError(res, 400, "“group” is a reserved address — add a word to the name.");
     const std::string requestId = str(body, "creation_request_id");
     std::string projectId;
     bool repeated = false;
@@ -81,6 +85,8 @@ void addProjectFileRoutes(httplib::Server& svr, Service& s)
     svr.Post(kProject + "/files", [&](const httplib::Request& req, httplib::Response& res) {
         withProject(s, req, res, [&](long long, const ProjectRef& p) {
             if (req.is_multipart_form_data()) {
+                // Nothing of an upload is stored when one of its names or types is unreadable.
+                if (!requestTextValid(req)) return sendError(res, 400, kInvalidUtf8);
                 json answer;
                 s.db->transaction([&] { answer = storeUploads(s, p, req.files); });
                 return sendJson(res, answer);
@@ -108,13 +114,13 @@ void addProjectFileRoutes(httplib::Server& svr, Service& s)
     });
     svr.Get(kProject + R"(/files/([A-Za-z0-9_-]+)/content)", [&](const httplib::Request& req, httplib::Response& res) {
         withProject(s, req, res, [&](long long, const ProjectRef& p) {
-            const auto rows = s.db->query("SELECT stored_path, mime FROM project_files WHERE id = ? AND project_id = ? AND source = 'upload'",
+            const auto rows = s.db->query("SELECT stored_path, mime, name FROM project_files WHERE id = ? AND project_id = ? AND source = 'upload'",
                                           {std::string(req.matches[2]), p.id});
             std::ifstream in(rows.empty() ? std::string() : text(rows[0][0]), std::ios::binary);
             if (rows.empty() || !in) return sendError(res, 404, "File not found");
             std::ostringstream bytes;
             bytes << in.rdbuf();
-            res.set_content(bytes.str(), text(rows[0][1]).empty() ? "application/octet-stream" : text(rows[0][1]));
+            sendFile(res, bytes.str(), text(rows[0][1]), text(rows[0][2]));
         });
     });
 }

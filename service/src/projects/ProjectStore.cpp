@@ -1,6 +1,7 @@
 #include "projects/ProjectStore.h"
 
 #include "agents/AgentJson.h"
+#include "core/Slug.h"
 #include "core/SqlValues.h"
 #include "teams/TeamStore.h"
 
@@ -64,7 +65,7 @@ json projectListJson(Service& s, long long uid)
 
 std::string uniqueProjectSlug(Service& s, long long uid, const std::string& label)
 {
-    const std::string base = teamSlug(label).substr(0, 120);
+    const std::string base = projectSlug(label).value_or(std::string());
     if (base.empty()) return base;
     std::string slug = base;
     for (int n = 2; findProject(s, uid, slug); ++n) slug = base + "-" + std::to_string(n);

@@ -2,6 +2,7 @@
 
 #include "agents/AgentJson.h"
 #include "core/Crypto.h"
+#include "core/Slug.h"
 #include "core/Utf8.h"
 
 #include <cctype>
@@ -28,7 +29,7 @@ std::string handleFromBrief(const std::string& brief, const Team& team)
             ++count;
         }
     }
-    std::string base = teamSlug(words);
+    std::string base = asciiSlug(words);
     if (base.empty()) base = "member";
     std::set<std::string> taken;
     for (const auto& m : team.members) taken.insert(memberHandle(textOf(m, "name"), team.slug));

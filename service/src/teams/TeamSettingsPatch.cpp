@@ -2,6 +2,7 @@
 
 #include "agents/AgentJson.h"
 #include "core/JsonFields.h"
+#include "core/Slug.h"
 
 namespace service {
 
@@ -103,8 +104,8 @@ std::optional<std::string> relabel(Service& s, long long uid, Team& team, const 
     if (!body.contains("label")) return std::nullopt;
     if (!body["label"].is_string()) return std::string("label must be a string");
     const std::string label = trim(body["label"].get<std::string>());
-    const std::string slug = teamSlug(label.substr(0, 80));
-    if (slug.empty()) return std::string("The team name needs a letter or digit.");
+    if (label.empty()) return std::string("The team name needs a letter or digit.");
+    const std::string slug = groupSlug(label);
     if (slug != team.slug && findTeam(s, uid, slug)) return "A team named " + label + " already exists.";
     std::vector<json> agents = team.members;
     if (team.orchestrator) agents.push_back(*team.orchestrator);

@@ -1,6 +1,7 @@
 #include "teams/TeamStore.h"
 
 #include "agents/AgentJson.h"
+#include "core/Slug.h"
 #include "core/SqlValues.h"
 
 namespace service {
@@ -13,7 +14,7 @@ std::optional<Team> findTeam(Service& s, long long uid, const std::string& slug)
         json a = json::parse(text(row[0]), nullptr, false);
         if (!a.is_object()) continue;
         const std::string group = textOf(a, "agent_group");
-        if (group.empty() || teamSlug(group) != slug) continue;
+        if (group.empty() || groupSlug(group) != slug) continue;
         if (!team) team = Team{slug, group, {}, std::nullopt};
         if (flagOf(a, "is_orchestrator")) {
             if (!team->orchestrator) team->orchestrator = a;
