@@ -85,8 +85,10 @@ public:
                 i = closeBracket(i);
             } else if (c == u'<') {
                 i = autolink(i, sourceLine);
-            } else if ((c == u'h' || c == u'H') && bareAddress(i, sourceLine, &i)) {
-            } else if (c == u'@' && mention(i, &i)) {
+            } else if (c == u'h' || c == u'H') {
+                i = bareAddress(i, sourceLine);
+            } else if (c == u'@') {
+                i = mention(i);
             } else {
                 text(c);
                 ++i;
@@ -219,15 +221,16 @@ private:
         return end;
     }
 
-    bool bareAddress(qsizetype i, bool sourceLine, qsizetype* next)
+    qsizetype bareAddress(qsizetype i, bool sourceLine)
     {
         const qsizetype end = readBareAddress(m_s, i);
-        if (end < 0)
-            return false;
+        if (end < 0) {
+            text(m_s[i]);
+            return i + 1;
+        }
         const QString address = m_s.sliced(i, end - i).toString();
         addAddress(address, address, sourceLine);
-        *next = end;
-        return true;
+        return end;
     }
 
     void addAddress(QString label, QString target, bool sourceLine)
@@ -236,14 +239,15 @@ private:
         m_nodes[node].folded = sourceLine;
     }
 
-    bool mention(qsizetype i, qsizetype* next)
+    qsizetype mention(qsizetype i)
     {
         const qsizetype end = readMention(m_s, i);
-        if (end < 0)
-            return false;
+        if (end < 0) {
+            text(m_s[i]);
+            return i + 1;
+        }
         add(Node::Kind::mention, m_s.sliced(i, end - i).toString());
-        *next = end;
-        return true;
+        return end;
     }
 
     QStringView m_s;
