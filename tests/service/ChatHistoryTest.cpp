@@ -7,13 +7,6 @@ using namespace chattest;
 
 namespace {
 
-std::vector<long long> idsOf(const json& answer)
-{
-    std::vector<long long> ids;
-    for (const auto& m : answer["messages"]) ids.push_back(m["id"].get<long long>());
-    return ids;
-}
-
 long long unreadOf(const LiveService& s, const std::string& agentId)
 {
     const json list = s.get("/api/v2/custom-agents");

@@ -34,7 +34,7 @@ TEST(HostileInput, InvalidUtf8IsRefusedAndNothingIsStored)
     EXPECT_EQ(chatUpload->status, 400);
     // JSON bodies and query items carrying invalid bytes are refused the same way.
     EXPECT_EQ(c.Post("/api/v2/projects", "{\"label\":\"" + kBadUtf8 + "\"}", "application/json")->status, 400);
-    EXPECT_EQ(c.Get(("/api/v2/tables/tbl-x?agent_id=" + httplib::detail::encode_url(kBadUtf8)).c_str())->status, 400);
+    EXPECT_EQ(c.Get("/api/v2/tables/tbl-x?agent_id=r%C3%28sum%E9")->status, 400);
 
     // The listings still answer, with nothing new in them.
     auto listed = c.Get(files.c_str());
@@ -69,7 +69,7 @@ TEST(HostileInput, FoldedLongAndSymbolLabelsReachTheirTeamAndProjectPaths)
 {
     RunningService svc;
     auto c = svc.client(svc.demoCookie());
-    for (const std::string label : {"Équipe Café", "Отдел продаж", "§§ !! ??", std::string(200, 'q')}) {
+    for (const std::string& label : std::vector<std::string>{"Équipe Café", "Отдел продаж", "§§ !! ??", std::string(200, 'q')}) {
         const std::string slug = service::groupSlug(label);
         const json agent{{"name", "writer-" + slug}, {"agent_group", label}};
         ASSERT_EQ(c.Post("/api/v2/custom-agents", agent.dump(), "application/json")->status, 201) << label;
@@ -79,7 +79,7 @@ TEST(HostileInput, FoldedLongAndSymbolLabelsReachTheirTeamAndProjectPaths)
         const json chat = body(c.Get(("/api/v2/orchestrator-chat/" + slug).c_str()));
         EXPECT_EQ(chat["group_slug"], slug) << label;
     }
-    for (const std::string label : {"Café Crème", "Мой проект", std::string(200, 'p')}) {
+    for (const std::string& label : std::vector<std::string>{"Café Crème", "Мой проект", std::string(200, 'p')}) {
         auto created = c.Post("/api/v2/projects", json{{"label", label}}.dump(), "application/json");
         ASSERT_EQ(created->status, 201) << label;
         const std::string slug = body(created)["project"]["slug"];
