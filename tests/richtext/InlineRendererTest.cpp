@@ -110,7 +110,7 @@ TEST(InlineRenderer, WhiteSpaceAndLineBreaksSurvive)
     EXPECT_EQ(show("a   b\n  c\td\r\ne").plain, s("a   b\n  c\td\ne"));
     EXPECT_EQ(show("**x**   *y*").plain, s("x   y"));
     EXPECT_EQ(show("`a   b`").plain, s("a   b"));
-    EXPECT_EQ(show("line\\\nbreak").plain, s("line\\\nbreak"));
+    EXPECT_EQ(show("hard\\\nbreak \\x").plain, s("hard\nbreak \\x"));
 }
 
 TEST(InlineRenderer, BlockSyntaxInsideARunIsText)

@@ -128,7 +128,10 @@ private:
             text(m_s[i + 1]);
             return i + 2;
         }
-        text(m_s[i]); // before a line end the break itself follows
+        // Before a line end the backslash marks a hard break: the line end writes the break.
+        if (i + 1 < m_s.size() && (m_s[i + 1] == u'\n' || m_s[i + 1] == u'\r'))
+            return i + 1;
+        text(m_s[i]);
         return i + 1;
     }
 
