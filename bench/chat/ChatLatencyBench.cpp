@@ -5,7 +5,7 @@
 #include "chat/viewmodel/ChatViewModel.h"
 #include "core/net/APIClient.h"
 #include "core/net/PersistentCookieJar.h"
-#include "session/auth/AuthService.h"
+#include "session/service/AuthService.h"
 #include "support/ServiceProcess.h"
 
 #include <QCoreApplication>

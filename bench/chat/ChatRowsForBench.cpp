@@ -1,8 +1,8 @@
 #include "ChatRowsForBench.h"
 
-#include "chat/grouping/ChatRowBuilder.h"
-#include "chat/grouping/IncrementalChatRows.h"
-#include "chat/presentation/MessagePresentationResolver.h"
+#include "chat/viewmodel/grouping/ChatRowBuilder.h"
+#include "chat/viewmodel/grouping/IncrementalChatRows.h"
+#include "chat/viewmodel/presentation/MessagePresentationResolver.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,9 +4,9 @@
 // most of them); the window case is the newest 2,000 messages, which fit the cache.
 #include "ChatCorpus.h"
 
-#include "chat/grouping/ChatStepGrouping.h"
-#include "chat/presentation/MessagePresentationResolver.h"
-#include "chat/presentation/PresentationCache.h"
+#include "chat/viewmodel/grouping/ChatStepGrouping.h"
+#include "chat/viewmodel/presentation/MessagePresentationResolver.h"
+#include "chat/viewmodel/presentation/PresentationCache.h"
 
 #include <benchmark/benchmark.h>
 

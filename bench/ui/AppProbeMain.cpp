@@ -6,30 +6,29 @@
 #include "ChatOpenPass.h"
 #include "ProbeSupport.h"
 
-#include "AppLook.h"
-#include "AppShell.h"
-#include "SidebarRows.h"
-#include "Theme.h"
+#include "ui/app/AppLook.h"
+#include "ui/app/AppShell.h"
+#include "ui/sidebar/SidebarRows.h"
+#include "ui/controls/Theme.h"
 
 #include "core/async/Clock.h"
 #include "core/net/APIClient.h"
 #include "core/net/PersistentCookieJar.h"
 #include "core/prefs/Preferences.h"
-#include "session/startup/FeedLoader.h"
-#include "session/startup/UpdateBadgeModel.h"
+#include "session/service/FeedLoader.h"
+#include "session/viewmodel/UpdateBadgeModel.h"
 
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
-#include <QtQml/qqmlextensionplugin.h>
 
 #include <algorithm>
 
 #include <cstdio>
 #include <cstdlib>
 
-Q_IMPORT_QML_PLUGIN(HalvexPlugin)
+#include "ui/app/QmlPlugins.h"
 
 using namespace halvex;
 using namespace halvex::bench;

@@ -2,9 +2,9 @@
 
 #include "ProbeSupport.h"
 
-#include "AppShell.h"
-#include "ChatSession.h"
-#include "SidebarRows.h"
+#include "ui/app/AppShell.h"
+#include "ui/chat/ChatSession.h"
+#include "ui/sidebar/SidebarRows.h"
 
 #include "chat/viewmodel/ChatViewModel.h"
 

@@ -7,7 +7,7 @@
 #include "chat/service/TeamChatService.h"
 #include "core/net/APIClient.h"
 #include "core/net/PersistentCookieJar.h"
-#include "session/auth/AuthService.h"
+#include "session/service/AuthService.h"
 #include "support/RunTask.h"
 
 #include <QUuid>

@@ -1,12 +1,12 @@
 #include "cli/CliCommands.h"
 
 #include "agents/service/AgentService.h"
-#include "agents/sidebar/AgentListViewModel.h"
+#include "agents/viewmodel/AgentListViewModel.h"
 #include "chat/viewmodel/ChatViewModel.h"
 #include "cli/CredentialPrompt.h"
 #include "core/prefs/Preferences.h"
-#include "session/auth/AuthService.h"
-#include "session/auth/SessionViewModel.h"
+#include "session/service/AuthService.h"
+#include "session/viewmodel/SessionViewModel.h"
 
 #include <QHash>
 #include <QTemporaryDir>
@@ -95,7 +95,7 @@ QCoro::Task<int> listChats(CliContext& c)
     AgentService service(c.api);
     AgentListViewModel sidebar(c.api, service, preferences);
     bool lost = false;
-    sidebar.onUnauthorized = [&lost] { lost = true; };
+    QObject::connect(&sidebar, &AgentListViewModel::unauthorized, [&lost] { lost = true; });
     co_await sidebar.loadCoalesced();
     if (lost) {
         c.out.error(QStringLiteral("not signed in"));
@@ -142,16 +142,18 @@ QCoro::Task<ChatBackend> backendFor(CliContext& c, QString chat)
     co_return ChatBackend::agent(agent);
 }
 
-constexpr qint64 closingGraceMs = 2'000;
+constexpr qint64 closingGraceMs = 15'000;
 constexpr qint64 streamWaitMs = 5'000;
 
+// The newest turn is closed once its usage line (or an approval request) has arrived. Usage
+// lines sort before the answer they account for, so the whole turn is searched, back to the
+// user's message, not just its last line.
 bool turnClosed(const QList<ChatMessage>& messages)
 {
-    for (auto it = messages.crbegin(); it != messages.crend(); ++it) {
-        if (it->isStep())
-            continue;
+    for (auto it = messages.crbegin(); it != messages.crend() && !it->isUser(); ++it) {
         const JSONValue kind = it->metadata.raw.value(QStringLiteral("kind"));
-        return kind == JSONValue(QStringLiteral("turn_spend")) || kind == JSONValue(QStringLiteral("approval_request"));
+        if (kind == JSONValue(QStringLiteral("turn_spend")) || kind == JSONValue(QStringLiteral("approval_request")))
+            return true;
     }
     return false;
 }
@@ -176,7 +178,7 @@ QCoro::Task<int> showHistory(CliContext& c, QString chat)
         ChatHistoryCache cache;
         ChatViewModel vm(backend, c.api, c.clock, std::nullopt, cache);
         bool lost = false;
-        vm.onUnauthorized = [&lost] { lost = true; };
+        QObject::connect(&vm, &ChatViewModel::unauthorized, [&lost] { lost = true; });
         co_await vm.loadHistory(false);
         if (lost) {
             c.out.error(QStringLiteral("not signed in"));
@@ -201,7 +203,7 @@ QCoro::Task<int> sendTurn(CliContext& c, QString chat, QString text)
         ChatHistoryCache cache;
         ChatViewModel vm(backend, c.api, c.clock, std::nullopt, cache);
         bool lost = false;
-        vm.onUnauthorized = [&lost] { lost = true; };
+        QObject::connect(&vm, &ChatViewModel::unauthorized, [&lost] { lost = true; });
         co_await vm.start();
         if (vm.error()) {
             c.out.error(*vm.error());

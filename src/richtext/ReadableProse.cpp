@@ -2,7 +2,7 @@
 #include "richtext/MarkdownLines.h"
 #include "richtext/MarkdownParser.h"
 #include "richtext/SharedPattern.h"
-#include "richtext/TextLength.h"
+#include "core/format/Characters.h"
 
 namespace halvex::MarkdownParser {
 

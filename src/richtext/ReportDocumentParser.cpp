@@ -3,7 +3,7 @@
 #include "core/format/SafeHTTPURL.h"
 #include "richtext/MarkdownParser.h"
 #include "richtext/SharedPattern.h"
-#include "richtext/TextLength.h"
+#include "core/format/Characters.h"
 
 #include <QSet>
 

@@ -1,4 +1,4 @@
-#include "agents/catalog/LlmModelCatalog.h"
+#include "agents/model/LlmModelCatalog.h"
 #include "agents/model/AgentRules.h"
 
 #include <gtest/gtest.h>

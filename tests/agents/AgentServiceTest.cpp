@@ -1,6 +1,6 @@
-#include "agents/catalog/LlmModelCatalog.h"
+#include "agents/model/LlmModelCatalog.h"
 #include "agents/service/AgentService.h"
-#include "agents/teams/TeamService.h"
+#include "teams/service/TeamService.h"
 #include "core/async/ManualClock.h"
 #include "support/FakeServer.h"
 #include "support/RunTask.h"

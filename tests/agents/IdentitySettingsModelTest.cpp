@@ -1,5 +1,5 @@
-#include "agents/identity/IdentitySettingsModel.h"
-#include "agents/identity/VoiceChoice.h"
+#include "agents/viewmodel/IdentitySettingsModel.h"
+#include "agents/model/VoiceChoice.h"
 #include "core/async/ManualClock.h"
 #include "support/FakeServer.h"
 #include "support/RunTask.h"
@@ -109,14 +109,26 @@ TEST_F(IdentitySettingsModelTest, VoiceChangeSendsStockIdAndRestoresOnFailure)
     EXPECT_FALSE(model.error()->isEmpty());
 }
 
-TEST_F(IdentitySettingsModelTest, FailedLoadKeepsFieldsAndUnauthorizedIsALostSession)
+TEST_F(IdentitySettingsModelTest, AFailedLoadOfAnotherEmployeeLeavesNothingToSaveOntoIt)
 {
-    model.setName(QStringLiteral("typed"));
-    server.on("GET", QStringLiteral("/api/v2/custom-agents/ag1"), FakeResponse::json(500, R"({"error":"down"})"));
+    server.on("GET", QStringLiteral("/api/v2/custom-agents/ag1"), FakeResponse::json(R"({"id":"ag1","name":"Ada"})"));
+    server.on("GET", QStringLiteral("/api/v2/user/profile"), FakeResponse::json("{}"));
     runTask(model.load(agent));
-    EXPECT_EQ(model.name(), QStringLiteral("typed"));
+    EXPECT_EQ(model.name(), QStringLiteral("Ada"));
+
+    Agent other;
+    other.id = QStringLiteral("ag2");
+    other.name = QStringLiteral("Bo");
+    server.on("GET", QStringLiteral("/api/v2/custom-agents/ag2"), FakeResponse::json(500, R"({"error":"down"})"));
+    runTask(model.load(other));
+    EXPECT_TRUE(model.name().isEmpty()) << "Ada's name must not stand for Bo's";
     EXPECT_TRUE(model.error());
     EXPECT_FALSE(model.isLoading());
+    server.clearRequests();
+    model.setName(QStringLiteral("typed"));
+    runTask(model.saveAgent());
+    runTask(model.selectVoice(QStringLiteral("male")));
+    EXPECT_EQ(server.count("PATCH", QStringLiteral("/api/v2/custom-agents/ag2")), 0);
 
     int lost = 0;
     QObject::connect(&model, &IdentitySettingsModel::unauthorized, [&] { ++lost; });

@@ -35,8 +35,7 @@ protected:
 
     void SetUp() override
     {
-        if (qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN"))
-            GTEST_SKIP() << "the local service is not built";
+        ASSERT_FALSE(qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN")) << "end-to-end cases run against the local service";
         ASSERT_TRUE(service.start());
     }
 

@@ -4,15 +4,15 @@
 // ManualClock that the driver steps whenever the chats are idle, so minutes of healing cost
 // milliseconds.
 #include "agents/service/AgentService.h"
-#include "agents/sidebar/AgentListViewModel.h"
+#include "agents/viewmodel/AgentListViewModel.h"
 #include "chat/service/ChatService.h"
 #include "chat/service/TeamChatService.h"
-#include "chat/stream/SSEClient.h"
+#include "chat/service/SSEClient.h"
 #include "chat/viewmodel/ChatViewModel.h"
 #include "core/async/ManualClock.h"
 #include "core/prefs/Preferences.h"
-#include "session/auth/AuthService.h"
-#include "session/auth/SessionViewModel.h"
+#include "session/service/AuthService.h"
+#include "session/viewmodel/SessionViewModel.h"
 #include "support/RunTask.h"
 #include "support/ServiceProcess.h"
 #include "support/TestClient.h"
@@ -62,8 +62,7 @@ protected:
 
     void SetUp() override
     {
-        if (qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN"))
-            GTEST_SKIP() << "the local service is not built";
+        ASSERT_FALSE(qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN")) << "end-to-end cases run against the local service";
         ASSERT_TRUE(service.start());
         t = makeTestClient(service.origin(), &clock);
         SessionViewModel session{AuthService(t->client)};
@@ -96,7 +95,7 @@ protected:
         auto chat = std::unique_ptr<OpenChat>(new OpenChat{backend, nullptr, 0});
         chat->vm = std::make_unique<ChatViewModel>(backend, t->client, clock, std::nullopt, cache);
         OpenChat* raw = chat.get();
-        chat->vm->onUnauthorized = [raw] { ++raw->unauthorized; };
+        QObject::connect(chat->vm.get(), &ChatViewModel::unauthorized, [raw] { ++raw->unauthorized; });
         runTask(chat->vm->start());
         chats.push_back(std::move(chat));
     }
@@ -310,6 +309,6 @@ TEST_F(ReliabilityEndToEndTest, ChatSwitchedMidLoadAndExpiredSession)
     // The session expires: the next heal round meets a 401 and hands over to sign-in.
     ASSERT_TRUE(service.setFaults(R"({"latency_ms":0,"expire_sessions":true})"));
     int unauthorized = 0;
-    arriving.onUnauthorized = [&] { ++unauthorized; };
+    QObject::connect(&arriving, &ChatViewModel::unauthorized, [&] { ++unauthorized; });
     ASSERT_TRUE(drive([&] { return unauthorized > 0; }));
 }

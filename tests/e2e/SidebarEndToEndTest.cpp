@@ -1,13 +1,13 @@
 // The sidebar and start-up against the real local service.
 #include "agents/service/AgentService.h"
-#include "agents/sidebar/AgentListViewModel.h"
-#include "chat/model/ChatBackend.h"
+#include "agents/viewmodel/AgentListViewModel.h"
+#include "agents/model/ChatBackend.h"
 #include "core/prefs/AppNotifications.h"
 #include "core/prefs/Preferences.h"
-#include "session/auth/AuthService.h"
-#include "session/auth/SessionViewModel.h"
-#include "session/mainview/MainViewModel.h"
-#include "session/mainview/RootScreen.h"
+#include "session/service/AuthService.h"
+#include "session/viewmodel/SessionViewModel.h"
+#include "session/viewmodel/MainViewModel.h"
+#include "session/model/RootScreen.h"
 #include "support/RunTask.h"
 #include "support/ServiceProcess.h"
 #include "support/TestClient.h"
@@ -31,8 +31,7 @@ protected:
 
     void SetUp() override
     {
-        if (qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN"))
-            GTEST_SKIP() << "the local service is not built";
+        ASSERT_FALSE(qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN")) << "end-to-end cases run against the local service";
         ASSERT_TRUE(service.start());
         t = makeTestClient(service.origin());
         preferences = std::make_unique<Preferences>(dir.filePath(QStringLiteral("p.ini")));

@@ -1,18 +1,18 @@
 #pragma once
 // The real root window, offscreen, over the real local service, with helpers to find, click
 // and photograph what a person would.
-#include "AppLook.h"
-#include "AppShell.h"
-#include "SidebarRows.h"
-#include "SignInForm.h"
-#include "Theme.h"
+#include "ui/app/AppLook.h"
+#include "ui/app/AppShell.h"
+#include "ui/sidebar/SidebarRows.h"
+#include "ui/session/SignInForm.h"
+#include "ui/controls/Theme.h"
 
-#include "chat/history/ChatHistoryCache.h"
-#include "chat/presentation/PresentationCache.h"
+#include "chat/service/ChatHistoryCache.h"
+#include "chat/viewmodel/presentation/PresentationCache.h"
 #include "core/async/ManualClock.h"
 #include "core/prefs/Preferences.h"
-#include "session/startup/FeedLoader.h"
-#include "session/startup/UpdateBadgeModel.h"
+#include "session/service/FeedLoader.h"
+#include "session/viewmodel/UpdateBadgeModel.h"
 #include "support/ServiceProcess.h"
 #include "support/TestClient.h"
 
@@ -51,8 +51,7 @@ protected:
 
     void SetUp() override
     {
-        if (qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN"))
-            GTEST_SKIP() << "the local service is not built";
+        ASSERT_FALSE(qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN")) << "end-to-end cases run against the local service";
         // Each test's service is a new workspace whose messages are numbered from 1 again.
         ChatHistoryCache::shared().clear();
         PresentationCache::shared().clear();

@@ -2,11 +2,10 @@
 // the sidebar, both colour schemes, signing out, the settings window and the update badge.
 #include "AppWindowFixture.h"
 
-#include "session/auth/SessionViewModel.h"
+#include "session/viewmodel/SessionViewModel.h"
 
-#include <QtQml/qqmlextensionplugin.h>
 
-Q_IMPORT_QML_PLUGIN(HalvexPlugin)
+#include "ui/app/QmlPlugins.h"
 
 using namespace halvex;
 using namespace halvex::test;

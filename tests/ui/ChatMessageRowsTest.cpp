@@ -1,6 +1,6 @@
 // The chat rows as the list view sees them: every change is a small edit, never a reset, and
 // each row hands its delegate the fields of its kind.
-#include "ChatMessageRows.h"
+#include "ui/chat/ChatMessageRows.h"
 
 
 #include <QAbstractItemModelTester>

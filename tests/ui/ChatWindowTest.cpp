@@ -2,8 +2,8 @@
 // seeded researcher, page back through its history, send a turn and watch its steps fold and
 // its answer arrive, then approve an approval.
 #include "AppWindowFixture.h"
-#include "ChatMessageRows.h"
-#include "ChatSession.h"
+#include "ui/chat/ChatMessageRows.h"
+#include "ui/chat/ChatSession.h"
 
 #include "chat/viewmodel/ChatViewModel.h"
 

@@ -1,8 +1,10 @@
 // The fixed tables the screens rely on: the icon mapping and the settings sections.
-#include "IconTable.h"
-#include "SettingsSections.h"
+#include "ui/controls/IconTable.h"
+#include "ui/settings/SettingsSections.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
 #include <QFile>
 #include <QFontDatabase>
 #include <QRegularExpression>
@@ -17,11 +19,12 @@ TEST(IconTableTest, EverySymbolTheScreensNameIsMapped)
     // Every quoted name on a line that sets a symbol or an icon, except those compared against.
     const QRegularExpression setter(QStringLiteral(R"(\b(?:symbol|icon)\s*:)"));
     const QRegularExpression name(QStringLiteral(R"re((?<!=== )"([a-z][a-z0-9.]*)")re"));
-    const QDir qml(QStringLiteral(HALVEX_QML_DIR));
     QStringList unknown;
     int seen = 0;
-    for (const QString& file : qml.entryList({QStringLiteral("*.qml")})) {
-        QFile f(qml.filePath(file));
+    for (QDirIterator it(QStringLiteral(HALVEX_QML_DIR), {QStringLiteral("*.qml")}, QDir::Files, QDirIterator::Subdirectories);
+         it.hasNext();) {
+        const QString file = it.next();
+        QFile f(file);
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         for (const QString& line : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'))) {
             if (!line.contains(setter))
@@ -30,7 +33,7 @@ TEST(IconTableTest, EverySymbolTheScreensNameIsMapped)
                 const QString symbol = it.next().captured(1);
                 ++seen;
                 if (!IconTable::knows(symbol))
-                    unknown << file + QLatin1Char(':') + symbol;
+                    unknown << QFileInfo(file).fileName() + QLatin1Char(':') + symbol;
             }
         }
     }

@@ -1,9 +1,9 @@
 // The sidebar's flat rows: filtering, folds that persist, and updates that keep delegates.
-#include "SidebarFolds.h"
-#include "SidebarRows.h"
+#include "ui/sidebar/SidebarFolds.h"
+#include "ui/sidebar/SidebarRows.h"
 
 #include "agents/service/AgentService.h"
-#include "agents/sidebar/AgentListViewModel.h"
+#include "agents/viewmodel/AgentListViewModel.h"
 #include "core/prefs/Preferences.h"
 #include "support/TestClient.h"
 
@@ -113,7 +113,7 @@ TEST_F(SidebarRowsTest, FoldsPersistAcrossRuns)
 
 TEST_F(SidebarRowsTest, FoldingAndSearchingInsertAndRemoveRowsWithoutAReset)
 {
-    SidebarRows rows(sidebar, *folds);
+    SidebarRows rows(sidebar, *folds, preferences);
     QAbstractItemModelTester tester(&rows, QAbstractItemModelTester::FailureReportingMode::Warning);
     QSignalSpy resets(&rows, &QAbstractItemModel::modelReset);
     QSignalSpy inserted(&rows, &QAbstractItemModel::rowsInserted);
@@ -138,7 +138,7 @@ TEST_F(SidebarRowsTest, FoldingAndSearchingInsertAndRemoveRowsWithoutAReset)
 
 TEST_F(SidebarRowsTest, UnreadChangeUpdatesOneRowInPlace)
 {
-    SidebarRows rows(sidebar, *folds);
+    SidebarRows rows(sidebar, *folds, preferences);
     QSignalSpy changed(&rows, &QAbstractItemModel::dataChanged);
     QSignalSpy inserted(&rows, &QAbstractItemModel::rowsInserted);
     sidebar.clearUnread(QStringLiteral("e2"));
@@ -150,7 +150,7 @@ TEST_F(SidebarRowsTest, UnreadChangeUpdatesOneRowInPlace)
 
 TEST_F(SidebarRowsTest, HeaderNamesTheSelectedEmployeeOrTeam)
 {
-    SidebarRows rows(sidebar, *folds);
+    SidebarRows rows(sidebar, *folds, preferences);
     rows.select(QStringLiteral("team:growth"));
     EXPECT_EQ(rows.selectedTitle(), QStringLiteral("Growth"));
     EXPECT_EQ(rows.selectedSubtitle(), QStringLiteral("Team · 2 members"));

@@ -3,8 +3,8 @@
 // a fresh menu of the same team reads the saved depth back from the service; a member is hired
 // from a brief, renamed, given a model of its own and removed.
 #include "AppWindowFixture.h"
-#include "ChatSession.h"
-#include "TeamMenu.h"
+#include "ui/chat/ChatSession.h"
+#include "ui/teams/TeamMenu.h"
 
 #include <QPointer>
 #include <QQuickWindow>

@@ -1,8 +1,8 @@
 #include "agents/model/PlaybookStep.h"
+#include "core/format/Characters.h"
 
 #include "core/json/JsonWrite.h"
 
-#include <QTextBoundaryFinder>
 
 namespace halvex {
 
@@ -11,17 +11,9 @@ namespace {
 // Cuts at user-visible characters so that an emoji or accented letter is never split.
 QString shortenedPrompt(const QString& prompt)
 {
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, prompt);
-    int count = 0;
-    qsizetype cut = -1;
-    while (finder.toNextBoundary() != -1) {
-        ++count;
-        if (count == PlaybookStep::promptDisplayLimit)
-            cut = finder.position();
-        if (count > PlaybookStep::promptDisplayLimit)
-            return prompt.left(cut) + QChar(0x2026);
-    }
-    return prompt;
+    if (characterCount(prompt) <= PlaybookStep::promptDisplayLimit)
+        return prompt;
+    return leftCharacters(prompt, PlaybookStep::promptDisplayLimit) + QChar(0x2026);
 }
 
 std::optional<QString> nonEmpty(const JsonReader& json, const char* key)

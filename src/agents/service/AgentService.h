@@ -1,6 +1,6 @@
 #pragma once
 // The plain agent endpoints. Stateless: holds only the API client.
-#include "agents/catalog/BrainModel.h"
+#include "agents/model/BrainModel.h"
 #include "agents/model/Agent.h"
 #include "agents/model/AgentsListResponse.h"
 #include "core/async/CancelToken.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The team's conversation with its orchestrator: one page of it with the roster and the team
 // settings, sending a turn, and marking it read.
-#include "agents/teams/TeamRecords.h"
+#include "teams/model/TeamRecords.h"
 #include "chat/model/Attachment.h"
 #include "chat/model/ChatHistory.h"
 #include "chat/model/ChatMessage.h"

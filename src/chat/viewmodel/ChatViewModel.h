@@ -2,23 +2,28 @@
 // The live state of one open chat: messages, composer, staged files, the working indicator,
 // paging, approvals, goal reviews and suggestions. It owns the chat protocol: first history
 // load, the event stream, the 8-second heal poll, optimistic sends reconciled by id, and older
-// pages. GUI thread only. A stopped or destroyed instance drops every late result (generation
-// counters and cancel tokens), so a chat switch never shows the other chat's messages.
-#include "chat/approvals/ApprovalRequest.h"
-#include "chat/approvals/ApprovalService.h"
-#include "chat/history/ChatHistoryCache.h"
-#include "chat/history/ChatHistoryPageGate.h"
+// pages. GUI thread only. A stopped or destroyed instance drops every late result (each kind of
+// work is `LatestOnly` or belongs to the task scope), so a chat switch never shows the other
+// chat's messages. The implementation is split by responsibility: lifecycle and errors here,
+// history and live events in ChatViewModelTimeline.cpp, sending and uploads in
+// ChatViewModelComposer.cpp, approvals, artifacts and goal reviews in ChatViewModelCards.cpp,
+// suggested prompts in ChatViewModelSuggestions.cpp.
+#include "chat/model/ApprovalRequest.h"
+#include "chat/service/ApprovalService.h"
+#include "chat/service/ChatHistoryCache.h"
+#include "chat/service/ChatHistoryPageGate.h"
 #include "chat/model/Attachment.h"
-#include "chat/model/ChatBackend.h"
+#include "agents/model/ChatBackend.h"
 #include "chat/model/ChatMessage.h"
 #include "chat/service/ChatService.h"
 #include "chat/service/TeamChatService.h"
-#include "chat/stream/SSEClient.h"
+#include "chat/service/SSEClient.h"
 #include "agents/service/AgentService.h"
 #include "core/async/CancelToken.h"
 #include "core/async/Clock.h"
-#include "projects/goals/GoalRecords.h"
-#include "projects/goals/GoalService.h"
+#include "core/async/LatestOnly.h"
+#include "projects/model/GoalRecords.h"
+#include "projects/service/GoalService.h"
 
 #include <QHash>
 #include <QMap>
@@ -50,6 +55,7 @@ class ChatViewModel : public QObject {
     Q_PROPERTY(QStringList chatSuggestions READ chatSuggestions NOTIFY changed)
     Q_PROPERTY(QString modelLabel READ modelLabel NOTIFY changed)
     Q_PROPERTY(int stagedCount READ stagedCount NOTIFY changed)
+    Q_PROPERTY(bool canAttach READ canAttach NOTIFY changed)
 public:
     static constexpr int agentPageSize = 50;
     static constexpr int teamPageSize = 15;
@@ -59,6 +65,8 @@ public:
     static constexpr int maxStaged = 5;
     static constexpr qint64 maxUploadBytes = 10'485'760;
     static constexpr int goalListLimit = 50;
+    // How many of the newest messages the interface renders ahead of time.
+    static constexpr int renderWarmLimit = 120;
 
     // One local file chosen for upload.
     struct LocalFile {
@@ -71,7 +79,6 @@ public:
     ~ChatViewModel() override;
 
     // Set by the owner before start().
-    std::function<void()> onUnauthorized;
     std::function<void()> onRead;
     std::function<void()> onBrowserActivity;
     // The interface's render caches (Markdown, presentation), warmed after history loads.
@@ -85,7 +92,9 @@ public:
     const QList<Attachment>& staged() const { return m_staged; }
     int stagedCount() const { return int(m_staged.size()); }
     bool isThinking() const { return m_isThinking; }
-    bool isUploading() const { return m_isUploading; }
+    bool isUploading() const { return m_uploadRuns > 0; }
+    // Files may be added: no upload runs and the staged files leave room.
+    bool canAttach() const { return !isUploading() && m_staged.size() < maxStaged; }
     bool isReconnecting() const { return m_isReconnecting; }
     // The stream said "ready" and has not dropped since.
     bool isStreamReady() const { return m_streamReady; }
@@ -141,13 +150,15 @@ public:
 Q_SIGNALS:
     void changed();
     void messagesChanged();
+    // The service no longer knows the session: the owner returns to sign-in.
+    void unauthorized();
 
 private:
     void restoreFromCache();
     void wireStream();
     QString streamPath() const;
     QCoro::Task<void> healLoop(CancelToken token);
-    QCoro::Task<void> loadOlder(qint64 bound, quint64 generation);
+    QCoro::Task<void> loadOlder(qint64 bound, CancelToken token);
     QCoro::Task<void> loadDetail();
     QCoro::Task<void> sendTurn(QString text, bool fromInput, QList<Attachment> attachments);
     QCoro::Task<void> uploadTo(QString agentId, QList<MultipartFile> files);
@@ -186,7 +197,7 @@ private:
     QString m_input;
     QList<Attachment> m_staged;
     bool m_isThinking = false;
-    bool m_isUploading = false;
+    int m_uploadRuns = 0;
     bool m_isReconnecting = false;
     bool m_streamReady = false;
     bool m_streamWasReady = false;
@@ -218,15 +229,13 @@ private:
     std::optional<QString> m_initialMessage;
     bool m_pendingInitialTurn = false;
 
-    quint64 m_historyLoadGeneration = 0;
-    quint64 m_olderHistoryGeneration = 0;
     ChatHistoryPageGate m_olderPageGate;
-    std::unique_ptr<CancelSource> m_historyLoad;
-    std::unique_ptr<CancelSource> m_olderHistory;
-    std::unique_ptr<CancelSource> m_healPoll;
+    LatestOnly m_historyLoad;
+    LatestOnly m_olderHistory;
+    LatestOnly m_healPoll;
+    LatestOnly m_suggestionLoad;
     std::unique_ptr<TimerHandle> m_readDebounce;
     std::unique_ptr<TimerHandle> m_suggestionTimer;
-    std::unique_ptr<CancelSource> m_suggestionLoad;
     TaskScope m_scope; // sends, uploads, approvals, reviews, detail, expansions
 };
 

@@ -1,19 +1,16 @@
-// What the chat's cards act on: approvals, artifacts, the model label, goal reviews and suggestions.
+// What the chat's cards act on: approvals, artifacts, the model label and goal reviews.
 #include "chat/viewmodel/ChatViewModel.h"
 
-#include "agents/catalog/LlmModelCatalog.h"
-#include "agents/viewmodel/Failure.h"
-#include "chat/viewmodel/ChatSuggestions.h"
+#include "agents/model/LlmModelCatalog.h"
+#include "core/async/Failure.h"
 #include "core/net/APIClient.h"
-#include "projects/goals/GoalBuilders.h"
+#include "projects/model/GoalBuilders.h"
 
-#include <QPointer>
 
 namespace halvex {
 
 QCoro::Task<void> ChatViewModel::resolveApproval(qint64 messageID, ApprovalDecision decision)
 {
-    QPointer<ChatViewModel> self(this);
     m_approvalBusy.insert(messageID);
     m_approvalErrors.remove(messageID);
     Q_EMIT changed();
@@ -23,7 +20,7 @@ QCoro::Task<void> ChatViewModel::resolveApproval(qint64 messageID, ApprovalDecis
     const CancelToken token = m_scope.token();
     try {
         const ApprovalResolution resolution = co_await m_approvals.send(request, token);
-        if (!self || token.isCancelled())
+        if (token.isCancelled())
             co_return;
         const qsizetype at = indexOf(messageID);
         if (at >= 0) {
@@ -38,11 +35,11 @@ QCoro::Task<void> ChatViewModel::resolveApproval(qint64 messageID, ApprovalDecis
         }
     } catch (...) {
         const std::exception_ptr error = std::current_exception();
-        if (!self || isCancellation(error))
+        if (token.isCancelled() || isCancellation(error))
             co_return;
         const Failure failure = Failure::of(error);
-        if (failure.route == Failure::Route::lostSession && onUnauthorized)
-            onUnauthorized();
+        if (failure.route == Failure::Route::lostSession)
+            Q_EMIT unauthorized();
         m_approvalErrors.insert(messageID, failure.text.isEmpty() ? QStringLiteral("Approval failed.") : failure.text);
     }
     m_approvalBusy.remove(messageID);
@@ -85,12 +82,11 @@ QString ChatViewModel::modelLabel() const
 
 QCoro::Task<void> ChatViewModel::loadDetail()
 {
-    QPointer<ChatViewModel> self(this);
     const QString agentId = m_backend.agentValue()->id;
     const CancelToken token = m_scope.token();
     try {
         const Agent agent = co_await m_agents.detail(agentId, token);
-        if (!self || token.isCancelled())
+        if (token.isCancelled())
             co_return;
         m_detail = agent;
         m_cache.setDetail(m_backend.id(), agent);
@@ -109,19 +105,13 @@ GoalScope ChatViewModel::goalScope() const
     return GoalScope::team(m_backend.teamValue()->slug);
 }
 
-QString ChatViewModel::suggestionBasePath() const
-{
-    return goalScope().base();
-}
-
 QCoro::Task<void> ChatViewModel::refreshGoalReviews()
 {
-    QPointer<ChatViewModel> self(this);
     const CancelToken token = m_scope.token();
     try {
         const GoalScope scope = goalScope();
         const QList<GoalListItem> goals = co_await m_goals.list(scope, goalListLimit, token);
-        if (!self || token.isCancelled())
+        if (token.isCancelled())
             co_return;
         const QList<GoalReviewItem> reviews = GoalReviewBuilder::pending(goals);
         if (reviews != m_goalReviews) {
@@ -135,7 +125,6 @@ QCoro::Task<void> ChatViewModel::refreshGoalReviews()
 
 QCoro::Task<void> ChatViewModel::submitGoalReview(GoalReviewItem item, QString decision, QString feedback)
 {
-    QPointer<ChatViewModel> self(this);
     const QString key = item.key();
     if (decision == QLatin1String("needs_work") && feedback.trimmed().isEmpty()) {
         m_goalReviewErrors.insert(key, QStringLiteral("Describe what should be changed before requesting a revision."));
@@ -151,11 +140,11 @@ QCoro::Task<void> ChatViewModel::submitGoalReview(GoalReviewItem item, QString d
     try {
         co_await m_goals.review(scope, item.goalId, item.runId, decision, trimmedFeedback, item.version, token);
     } catch (...) {
-        if (!self || isCancellation(std::current_exception()))
+        if (token.isCancelled() || isCancellation(std::current_exception()))
             co_return;
         m_goalReviewErrors.insert(key, QStringLiteral("Could not review the result."));
     }
-    if (!self)
+    if (token.isCancelled())
         co_return;
     m_goalReviewBusy.remove(key);
     Q_EMIT changed();
@@ -163,73 +152,5 @@ QCoro::Task<void> ChatViewModel::submitGoalReview(GoalReviewItem item, QString d
 }
 
 // --- suggestions -------------------------------------------------------------------------------------
-
-QString ChatViewModel::suggestionLanguage() const
-{
-    const Agent* agent = m_detail ? &*m_detail : m_backend.agentValue();
-    if (agent && agent->responseLanguage) {
-        const QString code = agent->responseLanguage->trimmed().left(2).toLower();
-        if (code.size() == 2 && code[0].isLetter() && code[1].isLetter())
-            return code;
-    }
-    return QStringLiteral("mixed");
-}
-
-void ChatViewModel::scheduleChatSuggestionRefresh(qint64 afterMilliseconds)
-{
-    if (m_suggestionLoad)
-        m_suggestionLoad->cancel();
-    QPointer<ChatViewModel> self(this);
-    m_suggestionTimer = m_clock.schedule(qMax<qint64>(0, afterMilliseconds), [self] {
-        if (self)
-            self->loadChatSuggestions();
-    });
-}
-
-QCoro::Task<void> ChatViewModel::loadChatSuggestions()
-{
-    QPointer<ChatViewModel> self(this);
-    m_chatSuggestionsRequested = true;
-    if (m_suggestionLoad)
-        m_suggestionLoad->cancel();
-    m_suggestionLoad = std::make_unique<CancelSource>();
-    const CancelToken token = m_suggestionLoad->token();
-    JSONObject body;
-    body.insert(QStringLiteral("mode"), QStringLiteral("chat"));
-    body.insert(QStringLiteral("language"), suggestionLanguage());
-    if (m_chatSuggestionHash)
-        body.insert(QStringLiteral("known_context_hash"), *m_chatSuggestionHash);
-    const QString path = suggestionBasePath() + QStringLiteral("/goals/suggestions");
-    QStringList next;
-    try {
-        const JSONObject answer = co_await m_api.postJSON<JSONObject>(path, body, std::nullopt, token);
-        if (!self || token.isCancelled())
-            co_return;
-        const JSONValue unchanged = answer.value(QStringLiteral("unchanged"));
-        if (unchanged.isBool() && unchanged.toBool() && !m_chatSuggestions.isEmpty())
-            co_return;
-        QStringList offered;
-        const JSONValue list = answer.value(QStringLiteral("chat_suggestions"));
-        if (list.isArray())
-            for (const JSONValue& v : list.toArray())
-                if (v.isString())
-                    offered.append(v.toString());
-        next = ChatSuggestions::normalize(offered);
-        const JSONValue hash = answer.value(QStringLiteral("context_hash"));
-        if (hash.isString())
-            m_chatSuggestionHash = hash.toString();
-    } catch (...) {
-        if (!self || isCancellation(std::current_exception()))
-            co_return;
-        if (!m_chatSuggestions.isEmpty())
-            co_return;
-    }
-    if (next.isEmpty())
-        next = ChatSuggestions::fallback(suggestionLanguage(), m_backend.isTeam());
-    if (next != m_chatSuggestions) {
-        m_chatSuggestions = next;
-        Q_EMIT changed();
-    }
-}
 
 } // namespace halvex

@@ -1,4 +1,5 @@
 #include "core/format/GroupSlug.h"
+#include "core/format/Characters.h"
 
 #include "core/format/TextFolding.h"
 
@@ -26,7 +27,7 @@ std::optional<QString> normalize(const std::optional<QString>& raw)
     label.replace(whitespace, QStringLiteral(" "));
     if (label.isEmpty())
         return std::nullopt;
-    return label.left(80);
+    return leftCharacters(label, 80);
 }
 
 } // namespace halvex::GroupSlug

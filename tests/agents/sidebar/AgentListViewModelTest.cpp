@@ -1,6 +1,6 @@
 #include "agents/service/AgentService.h"
-#include "agents/sidebar/AgentListViewModel.h"
-#include "chat/model/ChatBackend.h"
+#include "agents/viewmodel/AgentListViewModel.h"
+#include "agents/model/ChatBackend.h"
 #include "core/async/ManualClock.h"
 #include "core/prefs/Preferences.h"
 #include "support/FakeServer.h"
@@ -73,7 +73,7 @@ TEST_F(AgentListViewModelTest, UnreadCountsAndFailures)
     EXPECT_EQ(model->agents().size(), 3); // kept as they were
 
     int unauthorized = 0;
-    model->onUnauthorized = [&] { ++unauthorized; };
+    QObject::connect(model.get(), &AgentListViewModel::unauthorized, [&] { ++unauthorized; });
     server.on("GET", kList, FakeResponse::json(401, R"({"error":"Unauthorized"})"));
     runTask(model->loadCoalesced());
     EXPECT_EQ(unauthorized, 1);

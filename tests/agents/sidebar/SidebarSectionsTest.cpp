@@ -1,4 +1,4 @@
-#include "agents/sidebar/SidebarSections.h"
+#include "agents/model/SidebarSections.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Cases reuse small message ids; the process-wide presentation cache must not carry a card
 // from one case into the next.
-#include "chat/presentation/PresentationCache.h"
+#include "chat/viewmodel/presentation/PresentationCache.h"
 
 #include <gtest/gtest.h>
 

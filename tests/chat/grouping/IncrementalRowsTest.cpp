@@ -1,7 +1,7 @@
 #include "support/MessageFixtures.h"
 
-#include "chat/grouping/ChatRowBuilder.h"
-#include "chat/grouping/IncrementalChatRows.h"
+#include "chat/viewmodel/grouping/ChatRowBuilder.h"
+#include "chat/viewmodel/grouping/IncrementalChatRows.h"
 
 #include <gtest/gtest.h>
 

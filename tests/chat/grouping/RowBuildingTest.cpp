@@ -1,6 +1,6 @@
 #include "support/MessageFixtures.h"
 
-#include "chat/grouping/ChatStepGrouping.h"
+#include "chat/viewmodel/grouping/ChatStepGrouping.h"
 
 #include <gtest/gtest.h>
 

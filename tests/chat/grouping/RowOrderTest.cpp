@@ -2,7 +2,7 @@
 // must come before the answer it led to, and nothing may be dropped or shown twice.
 #include "support/MessageFixtures.h"
 
-#include "chat/grouping/ChatStepGrouping.h"
+#include "chat/viewmodel/grouping/ChatStepGrouping.h"
 
 #include <gtest/gtest.h>
 

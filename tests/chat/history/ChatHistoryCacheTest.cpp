@@ -1,5 +1,5 @@
-#include "chat/history/ChatHistoryCache.h"
-#include "chat/history/ChatHistoryPageGate.h"
+#include "chat/service/ChatHistoryCache.h"
+#include "chat/service/ChatHistoryPageGate.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "chat/loop/SoloLoopToolModel.h"
+#include "chat/viewmodel/SoloLoopToolModel.h"
 #include "core/async/ManualClock.h"
 #include "support/FakeServer.h"
 #include "support/RunTask.h"

@@ -1,5 +1,5 @@
 #include "chat/model/Attachment.h"
-#include "chat/model/ChatBackend.h"
+#include "agents/model/ChatBackend.h"
 #include "chat/model/ChatHistory.h"
 #include "chat/model/ChatMessage.h"
 

@@ -2,7 +2,7 @@
 // a progress line where an image or a failure should be.
 #include "support/MessageFixtures.h"
 
-#include "chat/presentation/MessagePresentationResolver.h"
+#include "chat/viewmodel/presentation/MessagePresentationResolver.h"
 
 #include <gtest/gtest.h>
 

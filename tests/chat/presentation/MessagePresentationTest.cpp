@@ -1,6 +1,6 @@
 #include "support/MessageFixtures.h"
 
-#include "chat/presentation/MessagePresentationResolver.h"
+#include "chat/viewmodel/presentation/MessagePresentationResolver.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "chat/presentation/ArtifactExtraction.h"
-#include "chat/presentation/MetadataLinks.h"
-#include "chat/presentation/StepWording.h"
+#include "chat/viewmodel/presentation/ArtifactExtraction.h"
+#include "chat/viewmodel/presentation/MetadataLinks.h"
+#include "chat/viewmodel/presentation/StepWording.h"
 
 #include <gtest/gtest.h>
 

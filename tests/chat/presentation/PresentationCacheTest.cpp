@@ -1,8 +1,8 @@
 #include "support/MessageFixtures.h"
 
-#include "chat/presentation/ChatMessageTextLength.h"
-#include "chat/presentation/MessagePresentationResolver.h"
-#include "chat/presentation/PresentationCache.h"
+#include "chat/viewmodel/presentation/ChatMessageTextLength.h"
+#include "chat/viewmodel/presentation/MessagePresentationResolver.h"
+#include "chat/viewmodel/presentation/PresentationCache.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "chat/stream/SSEClient.h"
+#include "chat/service/SSEClient.h"
 #include "core/async/ManualClock.h"
 #include "core/net/PersistentCookieJar.h"
 #include "support/FakeServer.h"

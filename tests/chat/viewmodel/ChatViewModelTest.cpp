@@ -156,19 +156,39 @@ TEST_F(ChatVMTest, SendReconcilesTheOptimisticTurnById)
     EXPECT_EQ(ids(vm->messages()), QList<qint64>({20}));
 }
 
-TEST_F(ChatVMTest, FailedSendRestoresTheComposer)
+TEST_F(ChatVMTest, FailedSendRestoresTheComposerWithinFiveFilesAndTheNextSendClearsTheError)
 {
     auto vm = startedAgentChat({});
-    server.on("POST", chat, FakeResponse::json(500, R"({"error":"boom"})"));
+    server.on("POST", chat + QStringLiteral("/files"), [](const RecordedRequest& r) {
+        QByteArray files;
+        for (int i = 0; i < int(r.body.count("filename=")); ++i)
+            files += QByteArray(i ? "," : "") + R"({"name":"f","size":1,"mime":"text/plain"})";
+        return FakeResponse::json("{\"files\":[" + files + "]}");
+    });
+    QList<ChatViewModel::LocalFile> three;
+    for (int i = 0; i < 3; ++i)
+        three.append({QStringLiteral("f%1.txt").arg(i), "x"});
+    runTask(vm->addFiles(three));
+    server.on("POST", chat, FakeResponse::held(FakeResponse::json(500, R"({"error":"boom"})")));
     vm->setInput(QStringLiteral("hello"));
-    runTask(vm->send());
+    auto sending = vm->send();
+    ASSERT_TRUE(processUntil([&] { return server.heldCount() == 1; }));
+    // Staged while the turn was on its way: with the turn's three back, only two fit.
+    runTask(vm->addFiles(three));
+    EXPECT_EQ(vm->staged().size(), 3);
+    server.releaseHeld();
+    ASSERT_TRUE(processUntil([&] { return vm->error().has_value(); }));
     EXPECT_TRUE(vm->messages().isEmpty());
     EXPECT_EQ(vm->input(), QStringLiteral("hello"));
-    EXPECT_TRUE(vm->error().has_value());
+    EXPECT_EQ(vm->staged().size(), ChatViewModel::maxStaged);
     EXPECT_FALSE(vm->isThinking());
+
+    server.on("POST", chat, FakeResponse::json(R"({"status":"ok"})"));
+    runTask(vm->send());
+    EXPECT_FALSE(vm->error().has_value());
 }
 
-TEST_F(ChatVMTest, SendIsRefusedWhileUploadingOrEmpty)
+TEST_F(ChatVMTest, WhileUploadingNothingIsSentOrAdded)
 {
     auto vm = startedAgentChat({});
     server.on("POST", chat + QStringLiteral("/files"),
@@ -183,9 +203,14 @@ TEST_F(ChatVMTest, SendIsRefusedWhileUploadingOrEmpty)
     runTask(vm->send());
     EXPECT_EQ(server.count("POST", chat), 0);
     EXPECT_EQ(vm->input(), QStringLiteral("now"));
+    // A second pick while the first upload runs could not be counted against the five.
+    EXPECT_FALSE(vm->canAttach());
+    runTask(vm->addFiles({{QStringLiteral("b.txt"), "y"}}));
+    EXPECT_EQ(server.count("POST", chat + QStringLiteral("/files")), 1);
     server.releaseHeld();
     ASSERT_TRUE(processUntil([&] { return !vm->isUploading(); }));
     EXPECT_EQ(vm->staged().size(), 1);
+    EXPECT_TRUE(vm->canAttach());
 }
 
 TEST_F(ChatVMTest, UploadsStageAtMostFiveAndSkipLargeFiles)

@@ -1,4 +1,4 @@
-#include "session/auth/AuthService.h"
+#include "session/service/AuthService.h"
 
 #include "session/auth/SessionFixtures.h"
 #include "support/FakeServer.h"

@@ -1,6 +1,6 @@
 #pragma once
 // Answers of the authentication endpoints, shared by the session tests.
-#include "session/auth/User.h"
+#include "session/model/User.h"
 
 #include <QByteArray>
 

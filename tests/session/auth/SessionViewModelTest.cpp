@@ -1,9 +1,9 @@
-#include "session/auth/SessionViewModel.h"
+#include "session/viewmodel/SessionViewModel.h"
 
 #include "core/async/ManualClock.h"
 #include "session/auth/SessionFixtures.h"
-#include "session/google/BrowserOpener.h"
-#include "session/google/GoogleAuthService.h"
+#include "session/service/BrowserOpener.h"
+#include "session/service/GoogleAuthService.h"
 #include "support/FakeServer.h"
 #include "support/RunTask.h"
 #include "support/TestClient.h"

@@ -1,10 +1,10 @@
-#include "session/auth/SignInFormModel.h"
+#include "session/viewmodel/SignInFormModel.h"
 
 #include "core/async/ManualClock.h"
 #include "session/auth/SessionFixtures.h"
-#include "session/auth/SessionViewModel.h"
-#include "session/google/BrowserOpener.h"
-#include "session/google/GoogleAuthService.h"
+#include "session/viewmodel/SessionViewModel.h"
+#include "session/service/BrowserOpener.h"
+#include "session/service/GoogleAuthService.h"
 #include "support/FakeServer.h"
 #include "support/RunTask.h"
 #include "support/TestClient.h"
@@ -84,7 +84,9 @@ TEST_F(SignInFormModelTest, SubmitIsDisabledWhileASignInRuns)
     server.releaseHeld();
     runTask(std::move(task));
     EXPECT_TRUE(session.state().isLoggedIn());
-    EXPECT_TRUE(form.canSubmit());
+    // Signed in, the typed password is gone: nobody at the machine can sign in again with it.
+    EXPECT_TRUE(form.password().isEmpty());
+    EXPECT_EQ(form.email(), QStringLiteral("ada@example.com\n"));
     EXPECT_EQ(server.count("POST", QStringLiteral("/api/v2/auth/signup")), 1);
     // An empty name field sends no name at all.
     EXPECT_FALSE(server.last().jsonObject().contains(QStringLiteral("full_name")));

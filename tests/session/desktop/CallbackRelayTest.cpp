@@ -1,4 +1,4 @@
-#include "session/desktop/CallbackRelay.h"
+#include "session/service/CallbackRelay.h"
 
 #include "support/RunTask.h"
 

@@ -1,4 +1,4 @@
-#include "session/desktop/DesktopEntry.h"
+#include "session/service/DesktopEntry.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -7,8 +7,8 @@
 #include "core/net/APIClient.h"
 #include "core/net/NetworkReachability.h"
 #include "core/net/PersistentCookieJar.h"
-#include "session/auth/SessionViewModel.h"
-#include "session/google/GoogleAuthService.h"
+#include "session/viewmodel/SessionViewModel.h"
+#include "session/service/GoogleAuthService.h"
 #include "support/RunTask.h"
 #include "support/ServiceProcess.h"
 
@@ -52,8 +52,7 @@ class SignInEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN"))
-            GTEST_SKIP() << "the local service is not built";
+        ASSERT_FALSE(qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN")) << "end-to-end cases run against the local service";
         ASSERT_TRUE(data.isValid());
         ASSERT_TRUE(service.start());
     }

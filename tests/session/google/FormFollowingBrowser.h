@@ -1,7 +1,7 @@
 #pragma once
 // A browser for tests: it loads the authorization page, submits its form as a person pressing
 // the button would, and hands the final redirect to `deliver` (the desktop's scheme routing).
-#include "session/google/BrowserOpener.h"
+#include "session/service/BrowserOpener.h"
 
 #include <QNetworkAccessManager>
 #include <QString>

@@ -1,9 +1,9 @@
-#include "session/google/GoogleAuthService.h"
+#include "session/service/GoogleAuthService.h"
 
 #include "core/async/ManualClock.h"
-#include "session/google/BrowserOpener.h"
-#include "session/google/GoogleAuthError.h"
-#include "session/google/Pkce.h"
+#include "session/service/BrowserOpener.h"
+#include "session/model/GoogleAuthError.h"
+#include "session/service/Pkce.h"
 #include "support/FakeServer.h"
 #include "support/RunTask.h"
 

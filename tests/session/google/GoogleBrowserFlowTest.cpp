@@ -1,8 +1,8 @@
 #include "FormFollowingBrowser.h"
 
 #include "core/async/ManualClock.h"
-#include "session/google/GoogleAuthError.h"
-#include "session/google/GoogleAuthService.h"
+#include "session/model/GoogleAuthError.h"
+#include "session/service/GoogleAuthService.h"
 #include "support/FakeServer.h"
 #include "support/RunTask.h"
 

@@ -1,5 +1,5 @@
-#include "session/google/GoogleAuthConfig.h"
-#include "session/google/Pkce.h"
+#include "session/model/GoogleAuthConfig.h"
+#include "session/service/Pkce.h"
 
 #include <QRegularExpression>
 

@@ -1,9 +1,9 @@
 #include "core/APIError.h"
 #include "core/async/ManualClock.h"
-#include "session/startup/AppcastFeed.h"
-#include "session/startup/AppUpdater.h"
+#include "session/model/AppcastFeed.h"
+#include "session/viewmodel/AppUpdater.h"
 #include "core/prefs/Preferences.h"
-#include "session/startup/UpdateBadgeModel.h"
+#include "session/viewmodel/UpdateBadgeModel.h"
 #include "support/RunTask.h"
 
 #include <QTemporaryDir>

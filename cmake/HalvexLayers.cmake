@@ -1,0 +1,11 @@
+# The one ranking of our libraries, lowest first. A library may link, and its files may include,
+# only libraries ranked below it. Records come first, then services, then view models, so a
+# feature's view model may use another feature's service but no service reaches a view model.
+# tests/architecture checks the include arrows against this list; halvex_library checks links.
+set(HALVEX_LIBRARY_ORDER
+  core richtext
+  agents_model session_model teams_model chat_model projects_model
+  agents_service session_service teams_service chat_service projects_service
+  agents_viewmodel projects_viewmodel chat_viewmodel teams_viewmodel session_viewmodel
+  ui_controls ui_session ui_sidebar ui_teams ui_chat ui_settings ui_app
+  cli)

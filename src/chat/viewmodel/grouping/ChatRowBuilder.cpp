@@ -1,0 +1,114 @@
+#include "chat/viewmodel/grouping/ChatRowBuilder.h"
+
+#include "chat/viewmodel/grouping/ChatTurnOrder.h"
+#include "chat/viewmodel/grouping/StepClassification.h"
+#include "chat/viewmodel/presentation/MessagePresentationResolver.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <optional>
+#include <vector>
+
+namespace halvex::ChatStepGrouping {
+
+namespace {
+
+// What row building needs to know of each message, resolved once.
+struct Classified {
+    bool foldable = false; // groupable or an internal collaboration event
+    bool isArtifact = false;
+    std::optional<QString> turn;
+};
+
+Classified classify(const ChatMessage& message, ChatSurface surface)
+{
+    const auto p = MessagePresentationResolver::cachedResolveShared(message, surface);
+    Classified c;
+    c.foldable = isGroupable(message, *p) || isInternalCollabEvent(message, *p);
+    c.isArtifact = p->variant == MessageVariant::artifact || p->variant == MessageVariant::media;
+    c.turn = chatTurnID(message);
+    return c;
+}
+
+// The end of the run that starts at `start`.
+qsizetype runEnd(const QList<ChatMessage>& list, const std::vector<Classified>& info, qsizetype start)
+{
+    const std::optional<QString>& turn = info[size_t(start)].turn;
+    QString actor = list[start].metadata.stepFrom();
+    qsizetype end = start + 1;
+    for (; end < list.size(); ++end) {
+        const Classified& c = info[size_t(end)];
+        if (!c.foldable || c.turn != turn || isBrowserView(list[end]))
+            break;
+        const QString next = list[end].metadata.stepFrom();
+        if (!actor.isEmpty() && !next.isEmpty() && next != actor)
+            break;
+        if (actor.isEmpty())
+            actor = next;
+    }
+    return end;
+}
+
+qsizetype chipsEnd(const std::vector<Classified>& info, qsizetype start)
+{
+    qsizetype end = start + 1;
+    while (end < qsizetype(info.size()) && info[size_t(end)].isArtifact && !info[size_t(end)].foldable
+           && info[size_t(end)].turn == info[size_t(start)].turn)
+        ++end;
+    return end;
+}
+
+// A message listed twice or several unreadable ids must not give two rows one id. Repeats of
+// one id are numbered in order, so the ids stay the same when the rows are rebuilt.
+void makeIdsUnique(QList<ChatRowItem>& rows)
+{
+    QSet<ChatRowId> used;
+    QHash<ChatRowId, int> repeats;
+    used.reserve(rows.size());
+    for (ChatRowItem& row : rows) {
+        const ChatRowId base = row.id();
+        ChatRowId id = base;
+        if (used.contains(id)) {
+            int& n = repeats[base];
+            do
+                id = ChatRowId::synthetic(base.value, QStringLiteral("repeat ") + QString::number(++n));
+            while (used.contains(id));
+        }
+        used.insert(id);
+        row.reassignId(id);
+    }
+}
+
+} // namespace
+
+QList<ChatRowItem> rows(const QList<ChatMessage>& messages, ChatSurface surface)
+{
+    const QList<ChatMessage> list = orderedTurns(messages);
+    std::vector<Classified> info;
+    info.reserve(size_t(list.size()));
+    for (const ChatMessage& message : list)
+        info.push_back(classify(message, surface));
+
+    QList<ChatRowItem> out;
+    qsizetype i = 0;
+    while (i < list.size()) {
+        const Classified& c = info[size_t(i)];
+        if (c.foldable && !isBrowserView(list[i])) {
+            const qsizetype end = runEnd(list, info, i);
+            out.append(end - i == 1 ? ChatRowItem::single(list[i]) : ChatRowItem::stepGroup(list.mid(i, end - i)));
+            i = end;
+        } else if (c.isArtifact) {
+            const qsizetype end = chipsEnd(info, i);
+            out.append(end - i == 1 ? ChatRowItem::single(list[i]) : ChatRowItem::artifactChips(list.mid(i, end - i)));
+            i = end;
+        } else {
+            out.append(ChatRowItem::single(list[i]));
+            ++i;
+        }
+    }
+    makeIdsUnique(out);
+    return out;
+}
+
+} // namespace halvex::ChatStepGrouping

@@ -1,0 +1,112 @@
+#include "chat/viewmodel/grouping/IncrementalChatRows.h"
+
+#include "chat/viewmodel/grouping/ChatRowBuilder.h"
+
+#include <algorithm>
+
+namespace halvex::ChatStepGrouping {
+
+namespace {
+
+bool sharesText(const QString& a, const QString& b)
+{
+    return a.constData() == b.constData() && a.size() == b.size();
+}
+
+bool sharesText(const std::optional<QString>& a, const std::optional<QString>& b)
+{
+    return a.has_value() == b.has_value() && (!a || sharesText(*a, *b));
+}
+
+// A copy of the same message: its fields share their data, so nothing needs comparing.
+bool sharesData(const ChatMessage& a, const ChatMessage& b)
+{
+    return a.id == b.id && sharesText(a.content, b.content) && sharesText(a.role, b.role)
+           && a.metadata.raw.isSharedWith(b.metadata.raw) && sharesText(a.createdAt, b.createdAt)
+           && sharesText(a.conversationId, b.conversationId);
+}
+
+} // namespace
+
+void IncrementalChatRows::reset(ChatSurface surface)
+{
+    m_surface = surface;
+    m_messages.clear();
+    m_rows.clear();
+    m_cuts.clear();
+    m_idCounts.clear();
+    m_repeats = 0;
+}
+
+const QList<ChatRowItem>& IncrementalChatRows::update(const QList<ChatMessage>& messages)
+{
+    const qsizetype common = std::min(messages.size(), m_messages.size());
+    qsizetype changed = 0;
+    for (; changed < common; ++changed) {
+        const ChatMessage& incoming = messages[changed];
+        ChatMessage& kept = m_messages[changed];
+        if (sharesData(incoming, kept))
+            continue;
+        if (!(incoming == kept))
+            break;
+        // Equal but decoded anew (a history reload): keep the caller's copy so the next scan
+        // finds it shared.
+        kept = incoming;
+    }
+    if (changed == messages.size() && changed == m_messages.size())
+        return m_rows;
+
+    // The last cut before the first change. A changed cut can't be kept: the user message there
+    // may be gone, which joins its turn to the one before.
+    const auto after = std::lower_bound(m_cuts.begin(), m_cuts.end(), changed,
+                                        [](const Cut& cut, qsizetype at) { return cut.message < at; });
+    rebuildFrom(messages, after == m_cuts.begin() ? 0 : std::prev(after)->message);
+    return m_rows;
+}
+
+void IncrementalChatRows::rebuildFrom(const QList<ChatMessage>& messages, qsizetype from)
+{
+    // Everything before `from` is the same in both lists, so the counts cover the new list.
+    countIds(m_messages, from, -1);
+    // A copy of its own, element by element: sharing the caller's list would make the caller's
+    // next append copy every message.
+    m_messages.remove(from, m_messages.size() - from);
+    for (qsizetype i = from; i < messages.size(); ++i)
+        m_messages.append(messages[i]);
+    countIds(m_messages, from, +1);
+    if (m_repeats > 0)
+        from = 0;
+
+    const auto kept = std::lower_bound(m_cuts.begin(), m_cuts.end(), from,
+                                       [](const Cut& cut, qsizetype at) { return cut.message < at; });
+    // `from` is 0 or one of the cuts, whose row is where the rebuilt rows go.
+    const qsizetype keptRows = from == 0 ? 0 : kept->row;
+    m_rows.remove(keptRows, m_rows.size() - keptRows);
+    m_cuts.erase(kept, m_cuts.end());
+
+    const QList<ChatRowItem> tail = ChatStepGrouping::rows(from == 0 ? messages : messages.mid(from), m_surface);
+    qsizetype at = from;
+    for (const ChatRowItem& row : tail) {
+        if (row.message() && row.message()->isUser())
+            m_cuts.push_back({at, m_rows.size()});
+        at += row.messageCount();
+        m_rows.append(row);
+    }
+}
+
+void IncrementalChatRows::countIds(const QList<ChatMessage>& messages, qsizetype from, int delta)
+{
+    for (qsizetype i = from; i < messages.size(); ++i) {
+        int& count = m_idCounts[messages[i].id];
+        // A repeat is an id seen more than once; track how many there are in all.
+        if (delta > 0 && count >= 1)
+            ++m_repeats;
+        if (delta < 0 && count >= 2)
+            --m_repeats;
+        count += delta;
+        if (count == 0)
+            m_idCounts.remove(messages[i].id);
+    }
+}
+
+} // namespace halvex::ChatStepGrouping

@@ -1,0 +1,46 @@
+#include "chat/viewmodel/grouping/StepClassification.h"
+
+#include "chat/viewmodel/presentation/MessagePresentationResolver.h"
+#include "chat/viewmodel/presentation/SharedPattern.h"
+
+namespace halvex::ChatStepGrouping {
+
+namespace {
+
+QString kindOf(const ChatMessage& message)
+{
+    return message.metadata.string(QStringLiteral("kind")).value_or(QString());
+}
+
+} // namespace
+
+bool isBrowserView(const ChatMessage& message)
+{
+    return kindOf(message).compare(QLatin1String("browser_view"), Qt::CaseInsensitive) == 0;
+}
+
+bool isGroupable(const ChatMessage& message, const MessagePresentation& presentation)
+{
+    const bool stepLike = message.isStep() || kindOf(message) == u"goal_step";
+    return stepLike && !isBrowserView(message) && presentation.variant == MessageVariant::progress;
+}
+
+bool isInternalCollabEvent(const ChatMessage& message, const MessagePresentation& presentation)
+{
+    if (!message.isStep() || isBrowserView(message) || presentation.variant != MessageVariant::event)
+        return false;
+    static const QRegularExpression re = compiledPattern(QStringLiteral("teammate|delegate|worker|handoff|background"));
+    return searches(re, kindOf(message)) || searches(re, message.metadata.toolIdentifier().value_or(QString()));
+}
+
+bool isGroupable(const ChatMessage& message, ChatSurface surface)
+{
+    return isGroupable(message, *MessagePresentationResolver::cachedResolveShared(message, surface));
+}
+
+bool isInternalCollabEvent(const ChatMessage& message, ChatSurface surface)
+{
+    return isInternalCollabEvent(message, *MessagePresentationResolver::cachedResolveShared(message, surface));
+}
+
+} // namespace halvex::ChatStepGrouping

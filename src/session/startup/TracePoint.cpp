@@ -1,5 +1,0 @@
-#include "session/startup/TracePoint.h"
-
-namespace halvex {
-Q_LOGGING_CATEGORY(traceCategory, "halvex.trace", QtWarningMsg)
-} // namespace halvex

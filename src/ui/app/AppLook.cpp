@@ -1,0 +1,39 @@
+#include "ui/app/AppLook.h"
+
+#include "ui/controls/AppFonts.h"
+
+#include "ui/app/AppShell.h"
+#include "ui/controls/Theme.h"
+
+#include <QFont>
+#include <QGuiApplication>
+#include <QQmlApplicationEngine>
+#include <QQuickStyle>
+
+namespace halvex {
+
+void prepareHighDpi()
+{
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+}
+
+void applyAppLook()
+{
+    registerAppFonts();
+    QFont font(interfaceFontFamily);
+    font.setPixelSize(interfaceFontPixelSize);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    QGuiApplication::setFont(font);
+    QQuickStyle::setStyle(QStringLiteral("Basic"));
+}
+
+bool loadRootWindow(QQmlApplicationEngine& engine, AppShell& shell, Theme& theme)
+{
+    AppShell::setInstance(&shell);
+    Theme::setInstance(&theme);
+    engine.addImportPath(QStringLiteral("qrc:/"));
+    engine.load(QUrl(QStringLiteral("qrc:/Halvex/Main.qml")));
+    return !engine.rootObjects().isEmpty();
+}
+
+} // namespace halvex

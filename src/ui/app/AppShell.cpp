@@ -1,0 +1,151 @@
+#include "ui/app/AppShell.h"
+
+#include "ui/controls/Screens.h"
+
+#include "ui/chat/ChatSession.h"
+#include "ui/settings/IdentitySettings.h"
+#include "ui/sidebar/SidebarFolds.h"
+#include "ui/sidebar/SidebarRows.h"
+#include "ui/session/SignInForm.h"
+
+#include "agents/service/AgentService.h"
+#include "agents/viewmodel/IdentitySettingsModel.h"
+#include "chat/service/ChatHistoryCache.h"
+#include "chat/viewmodel/presentation/PresentationCache.h"
+#include "agents/viewmodel/AgentListViewModel.h"
+#include "core/Config.h"
+#include "core/async/Clock.h"
+#include "core/net/APIClient.h"
+#include "core/prefs/AppNotifications.h"
+#include "core/prefs/Preferences.h"
+#include "session/viewmodel/SessionViewModel.h"
+#include "session/viewmodel/SignInFormModel.h"
+#include "session/viewmodel/MainViewModel.h"
+#include "session/model/RootScreen.h"
+#include "session/viewmodel/AppUpdater.h"
+#include "core/async/TracePoint.h"
+#include "session/viewmodel/UpdateBadgeModel.h"
+
+#include <QDesktopServices>
+#include <QQmlEngine>
+
+namespace halvex {
+
+namespace {
+AppShell* g_instance = nullptr;
+}
+
+AppShell::AppShell(APIClient& api, Preferences& preferences, UpdateBadgeModel* badge, QObject* parent)
+    : QObject(parent)
+    , m_api(api)
+    , m_preferences(preferences)
+    , m_badge(badge ? *badge : UpdateBadgeModel::shared())
+    , m_agents(std::make_unique<AgentService>(api))
+    , m_session(std::make_unique<SessionViewModel>(AuthService(api)))
+    , m_form(std::make_unique<SignInFormModel>(*m_session))
+    , m_signIn(std::make_unique<SignInForm>(*m_form, *m_session))
+    , m_updater(std::make_unique<AppUpdater>(QUrl(Config::updateFeedURL()), Config::buildNumber(),
+                                             plainHTTPFeedLoader(),
+                                             [](const QUrl& url) { return QDesktopServices::openUrl(url); }))
+{
+    connect(m_session.get(), &SessionViewModel::stateChanged, this, &AppShell::onSessionChanged);
+    Screens::instance().put(QStringLiteral("updater"), m_updater.get());
+    Screens::instance().put(QStringLiteral("updateBadge"), &m_badge);
+}
+
+AppShell::~AppShell()
+{
+    for (const char* name : {"updater", "updateBadge", "sidebar", "identity", "chat"})
+        Screens::instance().remove(QLatin1String(name));
+}
+
+AppShell* AppShell::create(QQmlEngine*, QJSEngine*)
+{
+    QJSEngine::setObjectOwnership(g_instance, QJSEngine::CppOwnership);
+    return g_instance;
+}
+
+void AppShell::setInstance(AppShell* shell) { g_instance = shell; }
+
+QString AppShell::screen() const
+{
+    switch (rootScreen(m_session->state())) {
+    case RootScreen::splash: return QStringLiteral("splash");
+    case RootScreen::signIn: return QStringLiteral("signIn");
+    case RootScreen::main: return QStringLiteral("main");
+    }
+    return QStringLiteral("splash");
+}
+
+void AppShell::start()
+{
+    if (m_started)
+        return;
+    m_started = true;
+    m_badge.start();
+    m_session->bootstrap();
+}
+
+void AppShell::logout() { m_session->logout(); }
+
+void AppShell::applicationBecameActive()
+{
+    if (m_main)
+        m_main->applicationBecameActive();
+    m_session->keepWarmIfNeeded();
+}
+
+void AppShell::buildMainView()
+{
+    m_main = std::make_unique<MainViewModel>(*m_session, m_api, *m_agents, m_preferences, AppNotifications::shared());
+    m_folds = std::make_unique<SidebarFolds>(m_preferences);
+    SidebarRows::Account account;
+    if (const auto& user = m_session->state().user()) {
+        account.name = user->fullName.value_or(user->email);
+        account.email = user->email;
+    }
+    m_sidebarRows = std::make_unique<SidebarRows>(m_main->sidebar(), *m_folds, m_preferences, account);
+    m_identity = std::make_unique<IdentitySettings>(m_api, m_main->sidebar(), m_preferences);
+    connect(m_identity.get(), &IdentitySettings::unauthorized, m_session.get(), &SessionViewModel::handleUnauthorized);
+    m_main->start();
+    m_chatSession = std::make_unique<ChatSession>(m_api, Clock::system(), m_main->sidebar(), *m_session);
+    Screens& screens = Screens::instance();
+    screens.put(QStringLiteral("sidebar"), m_sidebarRows.get());
+    screens.put(QStringLiteral("identity"), m_identity.get());
+    screens.put(QStringLiteral("chat"), m_chatSession.get());
+}
+
+void AppShell::dropMainView()
+{
+    // Signed out: the next account must not see this one's chats, and its messages reuse the
+    // ids that presentations are keyed by.
+    Screens& screens = Screens::instance();
+    for (const char* name : {"sidebar", "identity", "chat"})
+        screens.remove(QLatin1String(name));
+    ChatHistoryCache::shared().clear();
+    PresentationCache::shared().clear();
+    m_main->sidebar().stop();
+    m_identity->model().stop();
+    m_chatSession->stop();
+    m_chatSession.release()->deleteLater();
+    // QML still holds these until the screen swaps; they go once the event loop turns.
+    m_identity.release()->deleteLater();
+    m_sidebarRows.release()->deleteLater();
+    m_folds.release()->deleteLater();
+    m_main.release()->deleteLater();
+}
+
+void AppShell::onSessionChanged()
+{
+    const bool loggedIn = m_session->state().isLoggedIn();
+    if (loggedIn && !m_main)
+        buildMainView();
+    else if (!loggedIn && m_main)
+        dropMainView();
+    Q_EMIT screenChanged();
+    if (loggedIn)
+        traceEvent("RootContentReady");
+    m_session->keepWarmIfNeeded();
+}
+
+} // namespace halvex

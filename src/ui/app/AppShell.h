@@ -1,0 +1,90 @@
+#pragma once
+// What the windows hang on: the one session and the sign-in card. While signed in it builds the
+// main view's models and hands them to the screens through `Screens`; the main view is built
+// anew on every sign-in.
+#include <QObject>
+#include <QtQml/qqmlregistration.h>
+
+#include "ui/chat/ChatSession.h"
+#include "ui/session/SignInForm.h"
+#include "ui/settings/IdentitySettings.h"
+#include "ui/sidebar/SidebarRows.h"
+
+#include "session/viewmodel/AppUpdater.h"
+#include "session/viewmodel/UpdateBadgeModel.h"
+
+#include <memory>
+
+class QQmlEngine;
+class QJSEngine;
+
+namespace halvex {
+
+class AgentService;
+class APIClient;
+class AppUpdater;
+class MainViewModel;
+class Preferences;
+class SessionViewModel;
+class SidebarFolds;
+class SidebarRows;
+class SignInForm;
+class SignInFormModel;
+class UpdateBadgeModel;
+
+class AppShell : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
+    Q_PROPERTY(QString screen READ screen NOTIFY screenChanged)
+    Q_PROPERTY(halvex::SignInForm* signIn READ signIn CONSTANT)
+public:
+    // `badge` defaults to the process's shared badge.
+    AppShell(APIClient& api, Preferences& preferences, UpdateBadgeModel* badge = nullptr, QObject* parent = nullptr);
+    ~AppShell() override;
+
+    static AppShell* create(QQmlEngine*, QJSEngine*);
+    static void setInstance(AppShell* shell);
+
+    // "splash", "signIn" or "main".
+    // The C++ side of the screens' models, for tests and benchmarks; QML reads them from Screens.
+    QString screen() const;
+    SignInForm* signIn() const { return m_signIn.get(); }
+    SidebarRows* sidebar() const { return m_sidebarRows.get(); }
+    IdentitySettings* identity() const { return m_identity.get(); }
+    ChatSession* chatSession() const { return m_chatSession.get(); }
+    MainViewModel* mainView() const { return m_main.get(); }
+    AppUpdater* updater() const { return m_updater.get(); }
+    UpdateBadgeModel* updateBadge() const { return &m_badge; }
+    SessionViewModel& session() { return *m_session; }
+
+    // Once, when the root window's content is first shown.
+    Q_INVOKABLE void start();
+    Q_INVOKABLE void logout();
+    Q_INVOKABLE void applicationBecameActive();
+
+Q_SIGNALS:
+    void screenChanged();
+
+private:
+    void onSessionChanged();
+    void buildMainView();
+    void dropMainView();
+
+    APIClient& m_api;
+    Preferences& m_preferences;
+    UpdateBadgeModel& m_badge;
+    std::unique_ptr<AgentService> m_agents;
+    std::unique_ptr<SessionViewModel> m_session;
+    std::unique_ptr<SignInFormModel> m_form;
+    std::unique_ptr<SignInForm> m_signIn;
+    std::unique_ptr<AppUpdater> m_updater;
+    std::unique_ptr<MainViewModel> m_main;
+    std::unique_ptr<SidebarFolds> m_folds;
+    std::unique_ptr<SidebarRows> m_sidebarRows;
+    std::unique_ptr<IdentitySettings> m_identity;
+    std::unique_ptr<ChatSession> m_chatSession;
+    bool m_started = false;
+};
+
+} // namespace halvex

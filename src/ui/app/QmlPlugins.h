@@ -1,0 +1,12 @@
+#pragma once
+// Every QML module of the interface is linked statically; a program that loads the windows
+// includes this once so the engine finds them all.
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(HalvexControlsPlugin)
+Q_IMPORT_QML_PLUGIN(HalvexSessionPlugin)
+Q_IMPORT_QML_PLUGIN(HalvexSidebarPlugin)
+Q_IMPORT_QML_PLUGIN(HalvexTeamsPlugin)
+Q_IMPORT_QML_PLUGIN(HalvexChatPlugin)
+Q_IMPORT_QML_PLUGIN(HalvexSettingsPlugin)
+Q_IMPORT_QML_PLUGIN(HalvexPlugin)

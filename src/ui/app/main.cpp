@@ -1,0 +1,60 @@
+// The desktop client: one running copy per user, the look, the app shell, the root window.
+#include "ui/app/AppLook.h"
+#include "ui/app/AppShell.h"
+#include "ui/controls/Theme.h"
+
+#include "core/net/APIClient.h"
+#include "core/prefs/Preferences.h"
+#include "session/viewmodel/SessionViewModel.h"
+#include "session/service/CallbackRelay.h"
+#include "session/service/DesktopEntry.h"
+#include "session/model/GoogleAuthConfig.h"
+
+#include <QGuiApplication>
+#include <QQmlApplicationEngine>
+#include <QStandardPaths>
+
+#include "ui/app/QmlPlugins.h"
+
+namespace {
+
+// The browser's Google redirect reaches us as the argument of a second copy of the program.
+void registerRedirectScheme()
+{
+    const auto scheme = halvex::GoogleAuthSettings::fromBuild().reversedScheme();
+    if (!scheme)
+        return;
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
+    halvex::DesktopEntry::install(dir, QCoreApplication::applicationFilePath(), *scheme);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    halvex::prepareHighDpi();
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("Halvex"));
+    QGuiApplication::setOrganizationName(QStringLiteral("Halvex"));
+
+    const QList<QUrl> urls = halvex::CallbackRelay::urlsInArguments(QCoreApplication::arguments());
+    halvex::CallbackRelay relay;
+    if (!relay.listen()) {
+        if (halvex::CallbackRelay::forward(relay.defaultServerName(), urls))
+            return 0;
+    }
+
+    halvex::applyAppLook();
+    halvex::Theme theme(halvex::Preferences::shared());
+    halvex::AppShell shell(halvex::APIClient::shared(), halvex::Preferences::shared());
+    QObject::connect(&relay, &halvex::CallbackRelay::urlReceived, &shell,
+                     [&shell](const QUrl& url) { shell.session().googleAuth().handleCallback(url); });
+    for (const QUrl& url : urls)
+        shell.session().googleAuth().handleCallback(url);
+    registerRedirectScheme();
+
+    QQmlApplicationEngine engine;
+    if (!halvex::loadRootWindow(engine, shell, theme))
+        return 1;
+    return QGuiApplication::exec();
+}

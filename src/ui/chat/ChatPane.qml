@@ -1,0 +1,285 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Halvex.Controls
+import Halvex.Sidebar
+import Halvex.Teams
+import Halvex.Chat
+
+// The conversation: header, messages, the working line, the error line, the composer.
+Rectangle {
+    id: pane
+    objectName: "chatPane"
+    required property SidebarRows rows
+    readonly property ChatSession session: Screens.chat
+    readonly property ChatViewModel chat: session ? session.chat : null
+    readonly property bool hasChat: rows && rows.selectedId.length > 0
+    color: Theme.window
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: 0
+        Rectangle {
+            Layout.fillWidth: true
+            Layout.preferredHeight: 52
+            color: Theme.window
+            RowLayout {
+                anchors.fill: parent
+                anchors.leftMargin: 12
+                anchors.rightMargin: 16
+                spacing: 10
+                ToolButton {
+                    objectName: "showSidebar"
+                    visible: Screens.sidebar ? Screens.sidebar.collapsed : false
+                    contentItem: Icon { symbol: "sidebar.left"; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
+                    onClicked: if (Screens.sidebar) Screens.sidebar.collapsed = false
+                    Accessible.name: "Show sidebar"
+                }
+                ColumnLayout {
+                    spacing: 1
+                    Layout.fillWidth: true
+                    Label {
+                        objectName: "chatTitle"
+                        text: pane.hasChat ? pane.rows.selectedTitle : ""
+                        color: Theme.text; font.pixelSize: 15; font.weight: Font.DemiBold
+                        elide: Text.ElideRight; Layout.fillWidth: true
+                    }
+                    Label {
+                        visible: text.length > 0
+                        text: pane.hasChat ? pane.rows.selectedSubtitle : ""
+                        color: Theme.secondaryText; font.pixelSize: 12
+                        elide: Text.ElideRight; Layout.fillWidth: true
+                    }
+                }
+                ToolButton {
+                    id: loopButton
+                    objectName: "loopButton"
+                    visible: pane.session && pane.session.loop !== null
+                    contentItem: Icon { symbol: "repeat"; size: 18; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
+                    onClicked: if (loopLoader.item) loopLoader.item.open()
+                    Accessible.name: "Loop settings"
+                    ToolTip.visible: hovered; ToolTip.text: "Loop mode"
+                    Loader {
+                        id: loopLoader
+                        active: pane.session !== null && pane.session.loop !== null
+                        sourceComponent: LoopPanelPopup {
+                            parent: loopButton
+                            panel: pane.session.loop
+                            y: loopButton.height + 4
+                            x: loopButton.width - width
+                        }
+                    }
+                }
+                ToolButton {
+                    id: teamButton
+                    objectName: "teamMenuButton"
+                    visible: pane.session !== null && pane.session.teamMenu !== null
+                    contentItem: Icon { symbol: "person.3"; size: 18; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
+                    onClicked: if (teamLoader.item) teamLoader.item.open()
+                    Accessible.name: "Team menu"
+                    ToolTip.visible: hovered; ToolTip.text: "Team menu"
+                    background: Rectangle {
+                        radius: 6
+                        color: teamButton.hovered ? Theme.hover : "transparent"
+                        border.width: teamButton.visualFocus ? 2 : 0; border.color: Theme.focusRing
+                    }
+                    Loader {
+                        id: teamLoader
+                        active: pane.session !== null && pane.session.teamMenu !== null
+                        sourceComponent: TeamMenuPopup {
+                            parent: teamButton
+                            menu: pane.session.teamMenu
+                            y: teamButton.height + 4
+                            x: teamButton.width - width
+                        }
+                    }
+                }
+                Label {
+                    objectName: "reconnecting"
+                    visible: pane.chat && pane.chat.isReconnecting
+                    text: "Reconnecting…"
+                    color: Theme.secondaryText; font.pixelSize: 12
+                }
+                Label {
+                    visible: text.length > 0
+                    text: pane.chat ? pane.chat.modelLabel : ""
+                    color: Theme.secondaryText; font.pixelSize: 12
+                }
+            }
+            Rectangle { anchors.bottom: parent.bottom; width: parent.width; height: 1; color: Theme.border }
+        }
+
+        Item {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            visible: pane.chat !== null
+
+            ListView {
+                id: messages
+                objectName: "messageList"
+                anchors.fill: parent
+                clip: true
+                model: pane.session ? pane.session.rows : null
+                spacing: 2
+                // No delegate reuse: Qt 6.4 leaves pooled delegates to the application object,
+                // and their text documents then lay out after the fonts are gone at exit.
+                reuseItems: false
+                cacheBuffer: 800
+                boundsBehavior: Flickable.StopAtBounds
+                topMargin: 16; bottomMargin: 16
+                Accessible.role: Accessible.List
+                Accessible.name: "Messages"
+
+                // Following the stream: while the reader is at the bottom, new rows, growing rows
+                // and a shrinking view (suggestion chips appearing below) keep the newest line in
+                // view. Scrolled up, the view stays put and counts what arrived meanwhile.
+                property bool atEnd: true
+                property int unseen: 0
+                property int olderAnchor: -1
+                property int countBeforeOlder: 0
+                function followEnd() { if (atEnd && !moving) Qt.callLater(positionViewAtEnd) }
+                function jumpToLatest() {
+                    atEnd = true
+                    unseen = 0
+                    positionViewAtEnd()
+                }
+                function readerMoved() {
+                    atEnd = atYEnd
+                    if (atEnd)
+                        unseen = 0
+                }
+                onMovementEnded: readerMoved()
+                onHeightChanged: followEnd()
+                onContentHeightChanged: followEnd()
+                // A newly opened chat lands on its newest message.
+                onModelChanged: jumpToLatest()
+                Connections {
+                    target: pane
+                    function onChatChanged() { messages.jumpToLatest() }
+                }
+                Connections {
+                    target: messages.model
+                    function onRowsInserted(parent, first, last) {
+                        if (messages.olderAnchor >= 0 || last !== messages.model.rowCount() - 1)
+                            return // older history or a regroup inside, not news
+                        if (messages.atEnd)
+                            messages.followEnd()
+                        else
+                            messages.unseen += last - first + 1
+                    }
+                }
+                // Loading older history keeps the row being read where it is.
+                Connections {
+                    target: pane.chat
+                    function onChanged() {
+                        if (!pane.chat)
+                            return
+                        if (pane.chat.isLoadingOlder && messages.olderAnchor < 0) {
+                            messages.olderAnchor = Math.max(0, messages.indexAt(0, messages.contentY + messages.topMargin))
+                            messages.countBeforeOlder = messages.count
+                        } else if (!pane.chat.isLoadingOlder && messages.olderAnchor >= 0) {
+                            const added = messages.count - messages.countBeforeOlder
+                            if (added > 0)
+                                messages.positionViewAtIndex(messages.olderAnchor + added, ListView.Beginning)
+                            messages.olderAnchor = -1
+                        }
+                    }
+                }
+                onAtYBeginningChanged: if (atYBeginning && pane.chat && pane.chat.hasMoreHistory && count > 0) pane.session.loadOlder()
+                delegate: MessageRow {
+                    width: Math.min(messages.width - 48, 820)
+                    x: (messages.width - width) / 2
+                    session: pane.session
+                }
+                header: Item {
+                    width: messages.width
+                    height: pane.chat && pane.chat.isLoadingOlder ? 32 : 0
+                    BusyIndicator { anchors.centerIn: parent; running: parent.height > 0; visible: running; implicitWidth: 22; implicitHeight: 22 }
+                }
+                ScrollBar.vertical: ScrollBar {
+                    onPressedChanged: if (!pressed) messages.readerMoved()
+                }
+            }
+
+            AccentButton {
+                objectName: "jumpToLatest"
+                visible: !messages.atEnd
+                anchors { right: parent.right; bottom: parent.bottom; rightMargin: 24; bottomMargin: 12 }
+                text: messages.unseen > 0 ? (messages.unseen === 1 ? "1 new message" : messages.unseen + " new messages") : "Jump to latest"
+                onClicked: messages.jumpToLatest()
+                Accessible.name: text
+            }
+            Shortcut { sequence: "Ctrl+End"; enabled: pane.chat !== null; onActivated: messages.jumpToLatest() }
+        }
+
+        ArtifactPreviewPopup {
+            preview: pane.session ? pane.session.preview : null
+            session: pane.session
+        }
+
+        Item {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            visible: pane.chat === null
+            Column {
+                anchors.centerIn: parent
+                width: Math.min(parent.width - 64, 420)
+                spacing: 10
+                Icon { symbol: "bubble.left.and.bubble.right"; size: 44; anchors.horizontalCenter: parent.horizontalCenter }
+                Label {
+                    width: parent.width
+                    horizontalAlignment: Text.AlignHCenter
+                    wrapMode: Text.WordWrap
+                    text: "Pick an employee in the sidebar to start."
+                    color: Theme.secondaryText
+                }
+            }
+        }
+
+        ColumnLayout {
+            Layout.fillWidth: true
+            Layout.maximumWidth: 868
+            Layout.alignment: Qt.AlignHCenter
+            Layout.leftMargin: 24
+            Layout.rightMargin: 24
+            Layout.bottomMargin: 16
+            visible: pane.chat !== null
+            spacing: 6
+            RowLayout {
+                objectName: "workingIndicator"
+                visible: pane.chat && pane.chat.isThinking
+                spacing: 6
+                Spinner { running: parent.visible; size: 16 }
+                Label { text: "Working…"; color: Theme.secondaryText; font.pixelSize: 12 }
+            }
+            Flow {
+                Layout.fillWidth: true
+                visible: pane.chat && pane.chat.chatSuggestions.length > 0 && !pane.chat.isThinking
+                spacing: 6
+                Repeater {
+                    model: pane.chat ? pane.chat.chatSuggestions : []
+                    delegate: Chip {
+                        required property string modelData
+                        objectName: "suggestionChip"
+                        text: modelData
+                        symbol: "sparkles"
+                        onClicked: pane.chat.sendQuick(modelData)
+                        Accessible.name: "Send: " + modelData
+                    }
+                }
+            }
+            Label {
+                objectName: "chatError"
+                visible: text.length > 0
+                text: pane.chat ? pane.chat.error : ""
+                color: Theme.danger
+                wrapMode: Text.WordWrap
+                Layout.fillWidth: true
+            }
+            Composer {
+                Layout.fillWidth: true
+                session: pane.session
+            }
+        }
+    }
+}

@@ -1,0 +1,108 @@
+#include "ui/chat/ChatRowFields.h"
+
+
+#include "chat/viewmodel/presentation/MessagePresentationResolver.h"
+#include "core/format/SettingsDate.h"
+#include "richtext/inline/InlineRenderer.h"
+#include "richtext/inline/LinkPolicy.h"
+
+#include <QVariantList>
+
+namespace halvex::ChatRowFields {
+
+namespace {
+
+QString statusName(ReasoningStatus status)
+{
+    switch (status) {
+    case ReasoningStatus::running: return QStringLiteral("running");
+    case ReasoningStatus::failed: return QStringLiteral("failed");
+    case ReasoningStatus::done: return QStringLiteral("done");
+    }
+    return QStringLiteral("done");
+}
+
+QVariantList blocksOf(const QList<ReasoningBlock>& blocks, const InlineStyle& style)
+{
+    QVariantList list;
+    for (const ReasoningBlock& block : blocks) {
+        QVariantList stages;
+        for (const ReasoningStage& stage : block.stages)
+            stages.append(QVariantMap{{QStringLiteral("text"), InlineRenderer::render(stage.text, style)},
+                                      {QStringLiteral("running"), stage.isRunning},
+                                      {QStringLiteral("failed"), stage.isFailed},
+                                      {QStringLiteral("handoff"), stage.isHandoff}});
+        list.append(QVariantMap{{QStringLiteral("actor"), block.hasActor ? block.actor : QString()},
+                                {QStringLiteral("stages"), stages}});
+    }
+    return list;
+}
+
+bool isAnswerVariant(MessageVariant variant)
+{
+    return variant == MessageVariant::plain || variant == MessageVariant::report;
+}
+
+} // namespace
+
+QString kind(const ChatRowItem& row, ChatSurface surface)
+{
+    switch (row.kind()) {
+    case ChatRowItem::Kind::stepGroup: return QStringLiteral("steps");
+    case ChatRowItem::Kind::artifactChips: return QStringLiteral("chips");
+    case ChatRowItem::Kind::goalReview: return QStringLiteral("goalReview");
+    case ChatRowItem::Kind::single: break;
+    }
+    const ChatMessage& message = *row.message();
+    if (message.isUser())
+        return QStringLiteral("user");
+    const auto presentation = MessagePresentationResolver::cachedResolveShared(message, surface);
+    return isAnswerVariant(presentation->variant) ? QStringLiteral("answer") : QStringLiteral("card");
+}
+
+QVariantMap card(const MessagePresentation& p, const InlineStyle& style)
+{
+    QVariantList metadata;
+    for (const PresentationMetadata& entry : p.metadata)
+        metadata.append(QVariantMap{{QStringLiteral("label"), entry.label}, {QStringLiteral("value"), entry.value}});
+    QStringList actions;
+    for (PresentationAction action : p.actions)
+        actions << rawValue(action);
+    QString destination;
+    if (p.destination && LinkPolicy::isOpenable(*p.destination))
+        destination = p.destination->toString();
+    return {{QStringLiteral("variant"), rawValue(p.variant)},
+            {QStringLiteral("tone"), rawValue(p.tone)},
+            {QStringLiteral("title"), p.title},
+            {QStringLiteral("body"), InlineRenderer::render(p.body, style)},
+            {QStringLiteral("status"), p.status},
+            {QStringLiteral("icon"), p.icon},
+            {QStringLiteral("metadata"), metadata},
+            {QStringLiteral("destination"), destination},
+            {QStringLiteral("actions"), actions},
+            {QStringLiteral("nextAction"), p.nextAction},
+            {QStringLiteral("artifactName"), p.artifact ? p.artifact->name : QString()}};
+}
+
+QVariantMap reasoning(const ReasoningCardModel& model, const InlineStyle& style)
+{
+    return {{QStringLiteral("title"), model.title},
+            {QStringLiteral("meta"), model.meta},
+            {QStringLiteral("status"), statusName(model.status)},
+            {QStringLiteral("stepCount"), model.stepCount},
+            {QStringLiteral("hiddenCount"), model.hiddenCount},
+            {QStringLiteral("collapsed"), blocksOf(model.collapsedBlocks, style)},
+            {QStringLiteral("full"), blocksOf(model.fullBlocks, style)}};
+}
+
+QVariantMap goalReview(const GoalReviewItem& review)
+{
+    return {{QStringLiteral("key"), review.key()},
+            {QStringLiteral("goalId"), review.goalId},
+            {QStringLiteral("runId"), review.runId},
+            {QStringLiteral("objective"), review.objective},
+            {QStringLiteral("definitionOfDone"), review.definitionOfDone},
+            {QStringLiteral("deadline"), review.reviewDeadline ? SettingsDate::shortText(review.reviewDeadline) : QString()}};
+}
+
+} // namespace halvex::ChatRowFields

@@ -1,0 +1,96 @@
+#pragma once
+// The open chat of the main window: one ChatViewModel for the sidebar's selected target,
+// replaced (the old one stopped) whenever the selection moves to another target.
+#include "ui/chat/ArtifactPreview.h"
+#include "ui/chat/ChatMessageRows.h"
+#include "ui/chat/LoopPanel.h"
+#include "ui/teams/TeamMenu.h"
+#include "chat/viewmodel/ChatViewModel.h"
+
+#include <QObject>
+#include <QUrl>
+#include <QtQml/qqml.h>
+#include <QtQml/qqmlregistration.h>
+
+#include <memory>
+
+namespace halvex {
+
+class AgentListViewModel;
+class APIClient;
+class Clock;
+class SessionViewModel;
+
+// The chat view model as QML sees it: read and called, never created there.
+struct ChatViewModelForeign {
+    Q_GADGET
+    QML_FOREIGN(halvex::ChatViewModel)
+    QML_NAMED_ELEMENT(ChatViewModel)
+    QML_UNCREATABLE("Owned by the chat session")
+};
+
+class ChatSession : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Owned by the app shell")
+    Q_PROPERTY(halvex::ChatViewModel* chat READ chat NOTIFY chatChanged)
+    Q_PROPERTY(QAbstractListModel* rows READ rows CONSTANT)
+    // A single employee's loop settings; none in a team chat.
+    Q_PROPERTY(halvex::LoopPanel* loop READ loop NOTIFY chatChanged)
+    // The team's menu; none in a single employee's chat.
+    Q_PROPERTY(halvex::TeamMenu* teamMenu READ teamMenu NOTIFY chatChanged)
+    Q_PROPERTY(int maxStaged READ maxStaged CONSTANT)
+    // The table or note opened from an artifact chip.
+    Q_PROPERTY(halvex::ArtifactPreview* preview READ preview CONSTANT)
+public:
+    ChatSession(APIClient& api, Clock& clock, AgentListViewModel& sidebar, SessionViewModel& session,
+                QObject* parent = nullptr);
+    ~ChatSession() override;
+
+    ChatViewModel* chat() const { return m_chat.get(); }
+    QAbstractListModel* rows() { return &m_rows; }
+    LoopPanel* loop() const { return m_loop.get(); }
+    TeamMenu* teamMenu() const { return m_teamMenu.get(); }
+    static int maxStaged() { return ChatViewModel::maxStaged; }
+    ArtifactPreview* preview() { return &m_preview; }
+
+    // Local files from the file button, a drop or a paste; other addresses are ignored.
+    Q_INVOKABLE void addFiles(const QList<QUrl>& urls);
+    // Stages the clipboard's local files; false when it holds none (the paste is then text).
+    Q_INVOKABLE bool pasteFiles();
+    Q_INVOKABLE void send();
+    Q_INVOKABLE void loadOlder();
+    Q_INVOKABLE void resolveApproval(qint64 messageId, bool approve);
+    // A goal result waiting for review, by its key: accepted, or sent back with what to change.
+    Q_INVOKABLE void acceptGoalResult(const QString& reviewKey);
+    Q_INVOKABLE void requestGoalChanges(const QString& reviewKey, const QString& feedback);
+    // A table or note artifact of the message opens in the preview; other artifacts open their
+    // address (through Links).
+    Q_INVOKABLE void openArtifact(qint64 messageId);
+    Q_INVOKABLE void copyText(const QString& text);
+    // The staged files' names, for the chips above the composer.
+    Q_INVOKABLE QStringList stagedNames() const;
+
+    void stop();
+
+Q_SIGNALS:
+    void chatChanged();
+
+private:
+    void follow();
+    void showLiveState();
+    void reviewGoal(const QString& reviewKey, const QString& decision, const QString& feedback);
+
+    APIClient& m_api;
+    Clock& m_clock;
+    AgentListViewModel& m_sidebar;
+    SessionViewModel& m_session;
+    std::unique_ptr<ChatViewModel> m_chat;
+    std::unique_ptr<LoopPanel> m_loop;
+    std::unique_ptr<TeamMenu> m_teamMenu;
+    ChatMessageRows m_rows;
+    ArtifactPreviewModel m_previewModel;
+    ArtifactPreview m_preview{m_previewModel};
+};
+
+} // namespace halvex

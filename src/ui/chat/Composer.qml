@@ -1,0 +1,125 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Dialogs
+import QtQuick.Layouts
+import Halvex.Controls
+import Halvex.Teams
+import Halvex.Chat
+
+// Multi-line input: Enter sends, Shift+Enter breaks the line; files by button, drop or paste.
+Rectangle {
+    id: composer
+    objectName: "composer"
+    required property ChatSession session
+    readonly property ChatViewModel chat: session ? session.chat : null
+    property var stagedNames: []
+    function refreshStaged() { stagedNames = session ? session.stagedNames() : [] }
+    Connections { target: composer.chat; function onChanged() { composer.refreshStaged() } }
+    onChatChanged: refreshStaged()
+
+    implicitHeight: column.implicitHeight + 20
+    radius: 12
+    color: Theme.raised
+    border.color: input.activeFocus ? Theme.focusRing : Theme.border
+    border.width: input.activeFocus ? 2 : 1
+
+    DropArea {
+        anchors.fill: parent
+        // Nothing is taken while an upload runs or the five places are full.
+        enabled: composer.chat !== null && composer.chat.canAttach
+        onDropped: (drop) => { if (drop.hasUrls) composer.session.addFiles(drop.urls) }
+    }
+    FileDialog {
+        id: picker
+        fileMode: FileDialog.OpenFiles
+        onAccepted: composer.session.addFiles(selectedFiles)
+    }
+
+    ColumnLayout {
+        id: column
+        anchors { left: parent.left; right: parent.right; top: parent.top; margins: 10 }
+        spacing: 6
+
+        Flow {
+            Layout.fillWidth: true
+            visible: composer.stagedNames.length > 0
+            spacing: 6
+            Repeater {
+                model: composer.stagedNames
+                delegate: Rectangle {
+                    required property string modelData
+                    required property int index
+                    radius: 8; color: Theme.surface; border.color: Theme.border
+                    height: 26; width: chipRow.implicitWidth + 16
+                    RowLayout {
+                        id: chipRow
+                        anchors.centerIn: parent
+                        spacing: 4
+                        Icon { symbol: "doc"; size: 14 }
+                        Label { text: modelData; color: Theme.text; font.pixelSize: 12; Layout.maximumWidth: 180; elide: Text.ElideMiddle }
+                        ToolButton {
+                            implicitWidth: 18; implicitHeight: 18
+                            contentItem: Icon { symbol: "xmark"; size: 12; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
+                            onClicked: composer.chat.removeStaged(index)
+                            Accessible.name: "Remove " + modelData
+                        }
+                    }
+                }
+            }
+            Label {
+                visible: composer.chat && composer.chat.isUploading
+                text: "Uploading…"
+                color: Theme.secondaryText; font.pixelSize: 12
+            }
+        }
+
+        RowLayout {
+            Layout.fillWidth: true
+            spacing: 6
+            ToolButton {
+                objectName: "attachButton"
+                enabled: composer.chat !== null && composer.chat.canAttach
+                contentItem: Icon { symbol: "paperclip"; size: 18; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
+                onClicked: picker.open()
+                Accessible.name: "Attach files"
+                ToolTip.visible: hovered; ToolTip.text: "Attach files (up to 5)"
+            }
+            ScrollView {
+                Layout.fillWidth: true
+                Layout.maximumHeight: 180
+                TextArea {
+                    id: input
+                    objectName: "composerInput"
+                    text: composer.chat ? composer.chat.input : ""
+                    placeholderText: "Message"
+                    placeholderTextColor: Theme.secondaryText
+                    color: Theme.text
+                    wrapMode: TextEdit.Wrap
+                    selectByMouse: true
+                    background: null
+                    enabled: composer.chat !== null
+                    Accessible.name: "Message"
+                    onTextChanged: if (composer.chat && composer.chat.input !== text) composer.chat.input = text
+                    Keys.onReturnPressed: (event) => {
+                        if (event.modifiers & Qt.ShiftModifier) { event.accepted = false; return }
+                        composer.session.send()
+                    }
+                    Keys.onEnterPressed: (event) => { if (!(event.modifiers & Qt.ShiftModifier)) composer.session.send(); else event.accepted = false }
+                    Keys.onPressed: (event) => {
+                        // A pasted file list arrives as addresses; text pastes as usual.
+                        if (event.matches(StandardKey.Paste) && composer.session.pasteFiles())
+                            event.accepted = true
+                    }
+                }
+            }
+            ToolButton {
+                objectName: "sendButton"
+                enabled: composer.chat && !composer.chat.isUploading
+                         && (input.text.trim().length > 0 || composer.chat.stagedCount > 0)
+                contentItem: Icon { symbol: "paperplane"; size: 18; color: parent.enabled ? Theme.accent : Theme.secondaryText; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
+                onClicked: composer.session.send()
+                Accessible.name: "Send"
+            }
+        }
+    }
+}

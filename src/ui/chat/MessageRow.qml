@@ -1,0 +1,166 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Halvex.Controls
+import Halvex.Teams
+import Halvex.Chat
+
+// One chat row: the user's turn as a bubble on the right, an answer as parsed blocks, a card
+// (approval, artifact, alert, usage…) from its presentation, folded steps as a reasoning card,
+// a turn's artifacts as chips. Which one shows is the row's kind; the fields come ready from C++.
+Item {
+    id: row
+    required property var messageId
+    required property string kind
+    required property string text
+    required property var blocks
+    required property bool pending
+    required property var card
+    required property var reasoning
+    required property var chips
+    required property var choices
+    required property bool approvalBusy
+    required property string approvalError
+    required property var review
+    required property bool reviewBusy
+    required property string reviewError
+    required property ChatSession session
+    implicitHeight: content.implicitHeight + 14
+    Accessible.role: Accessible.ListItem
+    Accessible.name: kind === "user" ? "You: " + text
+                   : kind === "steps" ? reasoning.title
+                   : kind === "card" ? card.title
+                   : kind === "goalReview" ? "Goal result to review: " + review.objective : text
+
+    Loader {
+        id: content
+        anchors { left: parent.left; right: parent.right; top: parent.top; topMargin: 7 }
+        sourceComponent: {
+            switch (row.kind) {
+            case "user": return userBubble
+            case "steps": return reasoningCard
+            case "chips": return artifactChips
+            case "goalReview": return goalReview
+            case "card": return row.card.variant === "usage" ? usageLine : messageCard
+            default: return answer
+            }
+        }
+    }
+
+    Component {
+        id: userBubble
+        Item {
+            implicitHeight: bubble.height
+            Rectangle {
+                id: bubble
+                anchors.right: parent.right
+                width: Math.min(parent.width * 0.75, bubbleText.implicitWidth + 28)
+                height: bubbleText.implicitHeight + 18
+                radius: 14
+                color: Theme.userBubble
+                opacity: row.pending ? 0.7 : 1
+                TextEdit {
+                    id: bubbleText
+                    anchors { fill: parent; leftMargin: 14; rightMargin: 14; topMargin: 9; bottomMargin: 9 }
+                    text: row.text
+                    wrapMode: Text.Wrap
+                    readOnly: true
+                    selectByMouse: true
+                    color: Theme.text
+                    font.pixelSize: 13
+                }
+            }
+        }
+    }
+
+    Component {
+        id: answer
+        Column {
+            objectName: "answerBlocks"
+            spacing: 8
+            Repeater {
+                model: row.blocks
+                delegate: MessageBlock {
+                    required property var modelData
+                    block: modelData
+                    session: row.session
+                }
+            }
+            Flow {
+                width: parent.width
+                spacing: 6
+                visible: row.choices.length > 0
+                Repeater {
+                    model: row.choices
+                    delegate: Chip {
+                        required property string modelData
+                        objectName: "choiceChip"
+                        text: modelData
+                        Accessible.name: "Reply: " + modelData
+                        onClicked: row.session.chat.sendQuick(modelData)
+                    }
+                }
+            }
+        }
+    }
+
+    Component {
+        id: usageLine
+        RowLayout {
+            objectName: "usageLine"
+            spacing: 6
+            Icon { symbol: row.card.icon.length > 0 ? row.card.icon : "chart.bar"; size: 13 }
+            Label {
+                Layout.fillWidth: true
+                text: [row.card.title, row.card.body].filter(s => s.length > 0).join(" · ")
+                color: Theme.secondaryText; font.pixelSize: 11
+                elide: Text.ElideRight
+            }
+        }
+    }
+
+    Component {
+        id: messageCard
+        MessageCard {
+            card: row.card
+            messageId: row.messageId
+            approvalBusy: row.approvalBusy
+            approvalError: row.approvalError
+            session: row.session
+        }
+    }
+
+    Component {
+        id: reasoningCard
+        ReasoningCard { reasoning: row.reasoning }
+    }
+
+    Component {
+        id: artifactChips
+        Flow {
+            objectName: "artifactChips"
+            spacing: 6
+            Repeater {
+                model: row.chips
+                delegate: Chip {
+                    required property var modelData
+                    text: modelData.title.length > 0 ? modelData.title : modelData.artifactName
+                    symbol: modelData.icon.length > 0 ? modelData.icon : "doc"
+                    enabled: modelData.previewable || modelData.destination.length > 0
+                    Accessible.name: "Open " + text
+                    onClicked: modelData.previewable ? row.session.openArtifact(modelData.messageId) : Links.open(modelData.destination)
+                }
+            }
+        }
+    }
+
+    Component {
+        id: goalReview
+        GoalReviewCard {
+            review: row.review
+            busy: row.reviewBusy
+            error: row.reviewError
+            session: row.session
+        }
+    }
+}

@@ -1,0 +1,23 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Halvex.Controls
+
+// A small rounded button: reply choices, suggestions, artifacts.
+Button {
+    id: chip
+    property string symbol: ""
+    font.pixelSize: 12
+    Accessible.name: text
+    contentItem: RowLayout {
+        spacing: 4
+        Icon { visible: chip.symbol.length > 0; symbol: chip.symbol; size: 13 }
+        Label { text: chip.text; color: chip.enabled ? Theme.text : Theme.secondaryText; font: chip.font; elide: Text.ElideRight; Layout.maximumWidth: 320 }
+    }
+    background: Rectangle {
+        radius: 13; implicitHeight: 26
+        color: chip.down ? Theme.hover : Theme.surface
+        border.color: chip.visualFocus ? Theme.focusRing : Theme.border
+        border.width: chip.visualFocus ? 2 : 1
+    }
+}

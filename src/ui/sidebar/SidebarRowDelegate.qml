@@ -1,0 +1,152 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Halvex.Controls
+import Halvex.Sidebar
+
+// One sidebar row. The list owns keyboard focus; a row shows the focus ring when it is current.
+ItemDelegate {
+    id: row
+    required property SidebarRows rows
+    required property int index
+    required property string kind
+    required property string identity
+    required property string title
+    required property string subtitle
+    required property int unread
+    required property bool expanded
+    property bool current: false
+    property bool listFocused: false
+    readonly property bool header: kind === "section"
+    readonly property bool foldable: header || kind === "team"
+    readonly property bool editable: kind === "agent" || kind === "member"
+    readonly property bool selected: !header && rows !== null && rows.selectedId === identity
+    property bool renaming: false
+    signal renameFinished()
+
+    height: header ? 30 : 34
+    leftPadding: kind === "member" ? 32 : 8
+    rightPadding: 8
+    focusPolicy: Qt.NoFocus
+    Accessible.role: header ? Accessible.StaticText : Accessible.ListItem
+    Accessible.name: title
+                     + (kind === "team" && subtitle.length > 0 ? (subtitle === "1" ? ", 1 member" : ", " + subtitle + " members") : "")
+                     + (unread > 0 ? ", " + unread + " unread" : "")
+    Accessible.selected: selected
+
+    function activate() {
+        if (header)
+            rows.toggleFold(identity)
+        else
+            rows.select(identity)
+    }
+    function startRename() {
+        if (!editable)
+            return
+        renaming = true
+        renameField.text = title
+        renameField.forceActiveFocus()
+        renameField.selectAll()
+    }
+    function askDelete() { if (editable) deleteConfirm.open() }
+    onClicked: activate()
+
+    background: Rectangle {
+        radius: 7
+        color: row.selected ? Theme.selection
+             : row.hovered && !row.header ? Theme.hover : "transparent"
+        border.width: row.current && row.listFocused ? 2 : 0
+        border.color: Theme.focusRing
+    }
+    contentItem: RowLayout {
+        spacing: 6
+        Icon {
+            visible: row.foldable
+            symbol: row.expanded ? "chevron.down" : "chevron.right"
+            size: row.header ? 14 : 16
+            Layout.preferredWidth: 16
+            TapHandler { onTapped: row.rows.toggleFold(row.identity) }
+        }
+        Icon {
+            visible: !row.header
+            symbol: row.kind === "team" ? "person.3" : row.kind === "project" ? "folder" : "person"
+            color: row.selected ? Theme.accent : Theme.secondaryText
+        }
+        Label {
+            visible: !row.renaming
+            text: row.title
+            Layout.fillWidth: true
+            elide: Text.ElideRight
+            color: row.header ? Theme.secondaryText : Theme.text
+            font.pixelSize: row.header ? 11 : 13
+            font.weight: row.header || row.unread > 0 ? Font.DemiBold : Font.Normal
+            font.capitalization: row.header ? Font.AllUppercase : Font.MixedCase
+            font.letterSpacing: row.header ? 0.6 : 0
+        }
+        // The member count: an outlined figure with a people symbol, unlike the filled unread badge.
+        Rectangle {
+            objectName: "teamMemberCount"
+            visible: row.kind === "team" && !row.renaming && row.subtitle.length > 0
+            radius: 4; height: 18; width: memberCount.implicitWidth + 10
+            color: "transparent"
+            border.color: Theme.border; border.width: 1
+            Accessible.role: Accessible.StaticText
+            Accessible.name: row.subtitle === "1" ? "1 member" : row.subtitle + " members"
+            RowLayout {
+                id: memberCount
+                anchors.centerIn: parent
+                spacing: 2
+                Icon { symbol: "person"; size: 11 }
+                Label { text: row.subtitle; color: Theme.secondaryText; font.pixelSize: 11 }
+            }
+        }
+        TextField {
+            id: renameField
+            objectName: "renameField"
+            visible: row.renaming
+            Layout.fillWidth: true
+            color: Theme.text
+            selectByMouse: true
+            Accessible.name: "New name"
+            background: Rectangle { radius: 5; color: Theme.raised; border.color: Theme.focusRing; border.width: 1 }
+            onAccepted: { row.rows.rename(row.identity, text); row.renaming = false; row.renameFinished() }
+            Keys.onEscapePressed: { row.renaming = false; row.renameFinished() }
+            onActiveFocusChanged: if (!activeFocus) row.renaming = false
+        }
+        Rectangle {
+            visible: row.unread > 0
+            radius: 9; height: 18; width: Math.max(18, count.implicitWidth + 10)
+            color: Theme.accent
+            Accessible.ignored: true
+            Label {
+                id: count
+                anchors.centerIn: parent
+                text: row.unread > 99 ? "99+" : row.unread
+                color: Theme.accentText; font.pixelSize: 11; font.weight: Font.DemiBold
+            }
+        }
+    }
+
+    TapHandler {
+        acceptedButtons: Qt.RightButton
+        enabled: row.editable
+        onTapped: menu.popup()
+    }
+    Menu {
+        id: menu
+        Action { text: "Rename…"; onTriggered: row.startRename() }
+        Action { text: "Delete…"; onTriggered: row.askDelete() }
+    }
+    Dialog {
+        id: deleteConfirm
+        objectName: "deleteConfirm"
+        parent: Overlay.overlay
+        anchors.centerIn: parent
+        modal: true
+        title: "Delete “" + row.title + "”?"
+        standardButtons: Dialog.Cancel | Dialog.Ok
+        Label { text: "The conversation is archived on the service."; color: Theme.secondaryText }
+        onAccepted: row.rows.remove(row.identity)
+        onClosed: row.renameFinished()
+    }
+}
