@@ -1,5 +1,7 @@
 #include "agents/AgentJson.h"
 
+#include "core/Http.h"
+#include "core/JsonFields.h"
 #include "core/Slug.h"
 
 #include <algorithm>
@@ -12,12 +14,25 @@ using nlohmann::json;
 json agentJson(const std::string& id, const std::string& name, const std::string& group, const std::string& type,
                const std::string& preset, bool orchestrator)
 {
-    return {{"id", id}, {"name", name}, {"description", name + " at work"}, {"avatar_url", nullptr},
-            {"agent_type", type}, {"is_employer", false}, {"is_orchestrator", orchestrator},
-            {"preset_kind", preset.empty() ? json(nullptr) : json(preset)}, {"status", "active"}, {"pinned", false},
-            {"agent_group", group.empty() ? json(nullptr) : json(group)}, {"response_language", nullptr},
-            {"behavior_style", nullptr}, {"voice_id", nullptr}, {"openai_voice", nullptr},
-            {"llm_model", nullptr}, {"resolved_llm_model", "default"}, {"playbook", nullptr}, {"tools", json::array()},
+    return {{"id", id},
+            {"name", name},
+            {"description", name + " at work"},
+            {"avatar_url", nullptr},
+            {"agent_type", type},
+            {"is_employer", false},
+            {"is_orchestrator", orchestrator},
+            {"preset_kind", preset.empty() ? json(nullptr) : json(preset)},
+            {"status", "active"},
+            {"pinned", false},
+            {"agent_group", group.empty() ? json(nullptr) : json(group)},
+            {"response_language", nullptr},
+            {"behavior_style", nullptr},
+            {"voice_id", nullptr},
+            {"openai_voice", nullptr},
+            {"llm_model", nullptr},
+            {"resolved_llm_model", "default"},
+            {"playbook", nullptr},
+            {"tools", json::array()},
             {"capabilities", json::object()}};
 }
 
@@ -45,18 +60,46 @@ std::string textOf(const json& agent, const char* key)
 
 namespace {
 
-const char* const kTextKeys[] = {"description", "avatar_url", "agent_type", "preset_kind", "agent_group",
-                                 "response_language", "behavior_style", "voice_id", "openai_voice", "llm_model",
-                                 "llm_provider", "resolved_llm_model", "system_prompt", "trigger_type"};
+const char* const kTextKeys[]
+    = {"description",    "avatar_url",   "agent_type",   "preset_kind",    "agent_group",     "response_language",
+       "behavior_style", "voice_id",     "openai_voice", "llm_model",      "llm_provider",    "resolved_llm_model",
+       "system_prompt",  "trigger_type", "role",         "knowledge_base", "user_metadata_md"};
 const char* const kFlagKeys[] = {"is_employer", "is_orchestrator", "pinned"};
-const char* const kListKeys[] = {"playbook", "tools"};
+const char* const kListKeys[] = {"playbook", "tools", "constraints", "generated_skills", "knowledge_urls"};
+// Lists whose entries are texts; generated skills are objects of texts.
+const char* const kTextListKeys[] = {"constraints", "knowledge_urls"};
+constexpr size_t kMaxText = 100000;
+constexpr size_t kMaxListEntries = 100;
+
+std::optional<std::string> listProblem(const json& body)
+{
+    for (const char* key : kListKeys)
+        if (body.contains(key) && body[key].is_array() && body[key].size() > kMaxListEntries)
+            return std::string(key) + " has too many entries (100 at most)";
+    for (const char* key : kTextListKeys) {
+        if (!body.contains(key) || !body[key].is_array())
+            continue;
+        for (const auto& v : body[key])
+            if (!v.is_string() || v.get<std::string>().size() > kMaxText)
+                return std::string(key) + " must be a list of texts";
+    }
+    if (body.contains("generated_skills") && body["generated_skills"].is_array())
+        for (const auto& skill : body["generated_skills"]) {
+            if (!skill.is_object())
+                return std::string("generated_skills must be a list of objects");
+            for (const auto& [k, v] : skill.items())
+                if (!v.is_string() || v.get<std::string>().size() > kMaxText)
+                    return "generated_skills." + k + " must be a text";
+        }
+    return std::nullopt;
+}
 
 } // namespace
 
 const std::vector<std::string>& agentWritableKeys()
 {
     static const std::vector<std::string> keys = [] {
-        std::vector<std::string> k{"name", "status", "capabilities"};
+        std::vector<std::string> k{"name", "status", "capabilities", "work_profile", "schedule_interval_minutes"};
         k.insert(k.end(), std::begin(kTextKeys), std::end(kTextKeys));
         k.insert(k.end(), std::begin(kFlagKeys), std::end(kFlagKeys));
         k.insert(k.end(), std::begin(kListKeys), std::end(kListKeys));
@@ -65,24 +108,59 @@ const std::vector<std::string>& agentWritableKeys()
     return keys;
 }
 
+json agentFromCreateBody(const json& body, const std::string& id)
+{
+    const std::string type = textOf(body, "agent_type").empty() ? "employee" : textOf(body, "agent_type");
+    const std::string preset = textOf(body, "preset_kind");
+    std::string name = trim(textOf(body, "name"));
+    if (name.empty())
+        name = preset == "model_chat" ? "Model chat" : "New employee";
+    json a = agentJson(id, name, "", type, preset);
+    for (const auto& key : agentWritableKeys())
+        if (body.contains(key) && key != "name" && key != "is_orchestrator")
+            a[key] = body[key];
+    if (!body.contains("is_employer"))
+        a["is_employer"] = type == "employee" && preset.empty();
+    if (!textOf(a, "llm_model").empty())
+        a["resolved_llm_model"] = a["llm_model"];
+    return a;
+}
+
 std::optional<std::string> agentBodyProblem(const json& body)
 {
     if (body.contains("name")) {
         const json& name = body["name"];
-        if (!name.is_string()) return "name must be a string";
-        if (name.get<std::string>().find_first_not_of(" \t\r\n") == std::string::npos) return "Name cannot be empty";
-        if (name.get<std::string>().size() > 200) return "name is too long (200 characters at most)";
+        if (!name.is_string())
+            return "name must be a string";
+        if (name.get<std::string>().find_first_not_of(" \t\r\n") == std::string::npos)
+            return "Name cannot be empty";
+        if (name.get<std::string>().size() > 200)
+            return "name is too long (200 characters at most)";
     }
     if (body.contains("status") && (!body["status"].is_string() || body["status"].get<std::string>().empty()))
         return "status must be a non-empty string";
-    if (body.contains("capabilities") && !body["capabilities"].is_object()) return "capabilities must be an object";
-    for (const char* key : kTextKeys)
-        if (body.contains(key) && !body[key].is_string() && !body[key].is_null()) return std::string(key) + " must be a string or null";
+    if (body.contains("capabilities") && !body["capabilities"].is_object())
+        return "capabilities must be an object";
+    if (body.contains("work_profile") && !body["work_profile"].is_object() && !body["work_profile"].is_null())
+        return "work_profile must be an object";
+    if (body.contains("schedule_interval_minutes")) {
+        const auto minutes = wholeNumber(body["schedule_interval_minutes"]);
+        if (!minutes || *minutes < 1 || *minutes > 525600)
+            return "schedule_interval_minutes must be a whole number of minutes (1 to 525600)";
+    }
+    for (const char* key : kTextKeys) {
+        if (body.contains(key) && !body[key].is_string() && !body[key].is_null())
+            return std::string(key) + " must be a string or null";
+        if (body.contains(key) && body[key].is_string() && body[key].get<std::string>().size() > kMaxText)
+            return std::string(key) + " is too long (100000 characters at most)";
+    }
     for (const char* key : kFlagKeys)
-        if (body.contains(key) && !body[key].is_boolean()) return std::string(key) + " must be true or false";
+        if (body.contains(key) && !body[key].is_boolean())
+            return std::string(key) + " must be true or false";
     for (const char* key : kListKeys)
-        if (body.contains(key) && !body[key].is_array() && !body[key].is_null()) return std::string(key) + " must be a list or null";
-    return std::nullopt;
+        if (body.contains(key) && !body[key].is_array() && !body[key].is_null())
+            return std::string(key) + " must be a list or null";
+    return listProblem(body);
 }
 
 } // namespace service

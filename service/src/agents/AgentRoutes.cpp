@@ -1,11 +1,15 @@
-// Employees: the list with unread counts and activity, one record, model-chat creation, patches.
+// Employees: the list with unread counts and activity, one record, creation (a model chat, or an
+// employee from a drafted body, optionally hired into a project), patches.
 #include "Routes.h"
 
 #include "agents/AgentJson.h"
+#include "agents/AgentStore.h"
+#include "auth/Sessions.h"
 #include "core/Crypto.h"
 #include "core/Http.h"
+#include "core/Refusable.h"
 #include "core/Slug.h"
-#include "auth/Sessions.h"
+#include "projects/ProjectStore.h"
 
 #include <map>
 
@@ -18,29 +22,49 @@ constexpr const char* kAgentPath = R"(/api/v2/custom-agents/([A-Za-z0-9_-]+))";
 std::map<std::string, long long> unreadByAgent(Service& s, long long uid)
 {
     std::map<std::string, long long> out;
-    const auto rows = s.db->query(
-        "SELECT m.agent_id, count(*) FROM messages m JOIN agents a ON a.id = m.agent_id "
-        "WHERE a.user_id = ? AND m.role = 'assistant' AND m.read = 0 GROUP BY m.agent_id", {uid});
-    for (const auto& r : rows) out[text(r[0])] = integer(r[1]);
+    const auto rows = s.db->query("SELECT m.agent_id, count(*) FROM messages m JOIN agents a ON a.id = m.agent_id "
+                                  "WHERE a.user_id = ? AND m.role = 'assistant' AND m.read = 0 GROUP BY m.agent_id",
+                                  {uid});
+    for (const auto& r : rows)
+        out[text(r[0])] = integer(r[1]);
     return out;
 }
 
 std::map<std::string, std::string> lastMessageByAgent(Service& s, long long uid)
 {
     std::map<std::string, std::string> out;
-    const auto rows = s.db->query("SELECT m.agent_id, max(m.created_at) FROM messages m JOIN agents a ON a.id = m.agent_id "
-                                  "WHERE a.user_id = ? GROUP BY m.agent_id", {uid});
-    for (const auto& r : rows) out[text(r[0])] = text(r[1]);
+    const auto rows
+        = s.db->query("SELECT m.agent_id, max(m.created_at) FROM messages m JOIN agents a ON a.id = m.agent_id "
+                      "WHERE a.user_id = ? GROUP BY m.agent_id",
+                      {uid});
+    for (const auto& r : rows)
+        out[text(r[0])] = text(r[1]);
     return out;
 }
 
-std::optional<json> storedAgent(Service& s, const std::string& id, long long uid)
+// Drafted employees carry prompts, skills and knowledge; a megabyte is far beyond any of them.
+constexpr size_t kMaxCreateBody = 1024 * 1024;
+
+void createAgent(Service& s, long long uid, const json& body, httplib::Response& res)
 {
-    const auto rows = s.db->query("SELECT json FROM agents WHERE id = ? AND user_id = ?", {id, uid});
-    if (rows.empty()) return std::nullopt;
-    json a = json::parse(text(rows[0][0]), nullptr, false);
-    if (!a.is_object()) return std::nullopt;
-    return a;
+    if (const auto problem = agentBodyProblem(body))
+        return sendError(res, 400, *problem);
+    if (body.contains("project_slug") && !body["project_slug"].is_string() && !body["project_slug"].is_null())
+        return sendError(res, 400, "project_slug must be a string");
+    const json a = agentFromCreateBody(body, "a-" + randomHex(8));
+    const std::string projectSlug = trim(str(body, "project_slug"));
+    const auto problem = refusableTransaction(*s.db, [&]() -> std::optional<std::string> {
+        std::optional<ProjectRef> project;
+        if (!projectSlug.empty() && !(project = findProject(s, uid, projectSlug)))
+            return std::string("Project not found");
+        insertAgent(s, uid, a);
+        if (project)
+            addProjectMember(s, *project, "agent", textOf(a, "id"), textOf(a, "role"));
+        return std::nullopt;
+    });
+    if (problem)
+        return sendError(res, 404, *problem);
+    sendJson(res, a, 201);
 }
 
 json listAnswer(Service& s, long long uid, bool withActivity)
@@ -50,22 +74,27 @@ json listAnswer(Service& s, long long uid, bool withActivity)
     json agents = json::array(), unreadOut = json::object(), teamUnread = json::object();
     for (const auto& r : rows) {
         json a = json::parse(text(r[0]), nullptr, false);
-        if (!a.is_object() || !a.contains("id")) continue;
+        if (!a.is_object() || !a.contains("id"))
+            continue;
         const bool orchestrator = flagOf(a, "is_orchestrator");
         // Archived employees leave the list; the orchestrator stays whatever its status.
-        if (textOf(a, "status") == "archived" && !orchestrator) continue;
+        if (textOf(a, "status") == "archived" && !orchestrator)
+            continue;
         const std::string id = textOf(a, "id");
         const auto n = unread.count(id) ? unread.at(id) : 0;
         const std::string group = textOf(a, "agent_group");
         // A team's conversation is its orchestrator's: its count is the team's, not an employee's.
-        if (orchestrator && !group.empty()) teamUnread[groupSlug(group)] = n;
-        else if (n > 0) unreadOut[id] = n;
+        if (orchestrator && !group.empty())
+            teamUnread[groupSlug(group)] = n;
+        else if (n > 0)
+            unreadOut[id] = n;
         agents.push_back(std::move(a));
     }
     json out{{"agents", agents}, {"unread", unreadOut}, {"orchestratorUnread", teamUnread}};
     if (withActivity) {
         json activity = json::object();
-        for (const auto& [id, at] : lastMessageByAgent(s, uid)) activity[id] = {{"last_message_at", at}};
+        for (const auto& [id, at] : lastMessageByAgent(s, uid))
+            activity[id] = {{"last_message_at", at}};
         out["activity"] = activity;
     }
     return out;
@@ -77,56 +106,56 @@ void addAgentRoutes(httplib::Server& svr, Service& s)
 {
     svr.Get("/api/v2/custom-agents", [&](const httplib::Request& req, httplib::Response& res) {
         const auto user = requireUser(s, req, res);
-        if (!user) return;
+        if (!user)
+            return;
         sendJson(res, listAnswer(s, userId(*user), req.get_param_value("include_activity") == "1"));
     });
 
     svr.Get(kAgentPath, [&](const httplib::Request& req, httplib::Response& res) {
         const auto user = requireUser(s, req, res);
-        if (!user) return;
-        const auto agent = storedAgent(s, req.matches[1], userId(*user));
-        if (!agent) return sendError(res, 404, "Agent not found");
+        if (!user)
+            return;
+        const auto agent = findAgent(s, userId(*user), req.matches[1]);
+        if (!agent)
+            return sendError(res, 404, "Agent not found");
         sendJson(res, *agent);
     });
 
     svr.Patch(kAgentPath, [&](const httplib::Request& req, httplib::Response& res) {
         const auto user = requireUser(s, req, res);
-        if (!user) return;
+        if (!user)
+            return;
         auto body = parseBody(req, res);
-        if (!body) return;
-        if (const auto problem = agentBodyProblem(*body)) return sendError(res, 400, *problem);
+        if (!body)
+            return;
+        if (const auto problem = agentBodyProblem(*body))
+            return sendError(res, 400, *problem);
         std::optional<json> updated;
         s.db->transaction([&] {
-            updated = storedAgent(s, req.matches[1], userId(*user));
-            if (!updated) return;
+            updated = findAgent(s, userId(*user), req.matches[1]);
+            if (!updated)
+                return;
             for (const auto& key : agentWritableKeys())
-                if (body->contains(key)) (*updated)[key] = (*body)[key];
-            if (body->contains("name")) (*updated)["name"] = trim((*body)["name"].get<std::string>());
+                if (body->contains(key))
+                    (*updated)[key] = (*body)[key];
+            if (body->contains("name"))
+                (*updated)["name"] = trim((*body)["name"].get<std::string>());
             s.db->execute("UPDATE agents SET json = ? WHERE id = ? AND user_id = ?",
                           {updated->dump(), std::string(req.matches[1]), userId(*user)});
         });
-        if (!updated) return sendError(res, 404, "Agent not found");
+        if (!updated)
+            return sendError(res, 404, "Agent not found");
         sendJson(res, *updated);
     });
 
     svr.Post("/api/v2/custom-agents", [&](const httplib::Request& req, httplib::Response& res) {
         const auto user = requireUser(s, req, res);
-        if (!user) return;
-        auto body = parseBody(req, res);
-        if (!body) return;
-        if (const auto problem = agentBodyProblem(*body)) return sendError(res, 400, *problem);
-        const std::string id = "a-" + randomHex(8);
-        const std::string name = trim(str(*body, "name"));
-        json a = agentJson(id, name.empty() ? "Model chat" : name, "", "employee", "model_chat");
-        for (const auto& key : agentWritableKeys())
-            if (body->contains(key) && key != "name" && key != "is_orchestrator") a[key] = (*body)[key];
-        if (!textOf(a, "llm_model").empty()) a["resolved_llm_model"] = a["llm_model"];
-        s.db->transaction([&] {
-            const long long pos = integer(s.db->query("SELECT coalesce(max(position), 0) + 1 FROM agents").at(0)[0]);
-            s.db->execute("INSERT INTO agents (id, user_id, position, json) VALUES (?, ?, ?, ?)",
-                          {id, userId(*user), pos, a.dump()});
-        });
-        sendJson(res, a, 201);
+        if (!user)
+            return;
+        auto body = parseBody(req, res, kMaxCreateBody);
+        if (!body)
+            return;
+        createAgent(s, userId(*user), *body, res);
     });
 }
 

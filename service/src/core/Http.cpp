@@ -24,12 +24,36 @@ void sendJson(httplib::Response& res, const json& body, int status)
     res.set_content(dumpJson(body), "application/json");
 }
 
+namespace {
 
-std::optional<json> parseBody(const httplib::Request& req, httplib::Response& res)
+// Stops at the limit, so the check itself never recurses deeper than it allows.
+bool depthWithin(const json& v, int remaining)
 {
+    if (!v.is_structured())
+        return true;
+    if (remaining == 0)
+        return false;
+    for (const auto& child : v)
+        if (!depthWithin(child, remaining - 1))
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::optional<json> parseBody(const httplib::Request& req, httplib::Response& res, size_t maxBytes)
+{
+    if (maxBytes > 0 && req.body.size() > maxBytes) {
+        sendError(res, 413, "Request body is too large (at most " + std::to_string(maxBytes / 1024) + " KB)");
+        return std::nullopt;
+    }
     json body = json::parse(req.body, nullptr, false);
     if (body.is_discarded() || !body.is_object()) {
         sendError(res, 400, "Invalid JSON body");
+        return std::nullopt;
+    }
+    if (!depthWithin(body, kMaxJsonDepth)) {
+        sendError(res, 400, "JSON body is nested too deeply");
         return std::nullopt;
     }
     return body;
@@ -40,11 +64,11 @@ std::string str(const json& body, const char* key)
     return it != body.end() && it->is_string() ? it->get<std::string>() : std::string();
 }
 
-
 std::string trim(const std::string& s)
 {
     const auto b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos) return {};
+    if (b == std::string::npos)
+        return {};
     return s.substr(b, s.find_last_not_of(" \t\r\n") - b + 1);
 }
 std::string nowIso()
@@ -62,11 +86,14 @@ std::string nowIso()
 
 bool requestTextValid(const httplib::Request& req)
 {
-    if (!isValidUtf8(req.path)) return false;
+    if (!isValidUtf8(req.path))
+        return false;
     for (const auto& [key, value] : req.params)
-        if (!isValidUtf8(key) || !isValidUtf8(value)) return false;
+        if (!isValidUtf8(key) || !isValidUtf8(value))
+            return false;
     for (const auto& [field, part] : req.files)
-        if (!isValidUtf8(field) || !isValidUtf8(part.filename) || !isValidUtf8(part.content_type)) return false;
+        if (!isValidUtf8(field) || !isValidUtf8(part.filename) || !isValidUtf8(part.content_type))
+            return false;
     return true;
 }
 
@@ -86,15 +113,18 @@ std::string disposition(const std::string& name, bool inlined)
     for (unsigned char c : name) {
         const bool plain = std::isalnum(c) || c == '.' || c == '-' || c == '_';
         fallback += plain || c == ' ' ? char(c) : '_';
-        if (plain) encoded += char(c);
+        if (plain)
+            encoded += char(c);
         else {
             encoded += '%';
             encoded += hex[c >> 4];
             encoded += hex[c & 15];
         }
     }
-    if (fallback.empty()) fallback = "file";
-    return std::string(inlined ? "inline" : "attachment") + "; filename=\"" + fallback + "\"; filename*=UTF-8''" + encoded;
+    if (fallback.empty())
+        fallback = "file";
+    return std::string(inlined ? "inline" : "attachment") + "; filename=\"" + fallback + "\"; filename*=UTF-8''"
+        + encoded;
 }
 
 } // namespace
@@ -113,9 +143,11 @@ std::string cookieValue(const httplib::Request& req, const std::string& name)
     size_t pos = 0;
     while (pos < header.size()) {
         size_t end = header.find(';', pos);
-        if (end == std::string::npos) end = header.size();
+        if (end == std::string::npos)
+            end = header.size();
         const std::string part = trim(header.substr(pos, end - pos));
-        if (part.rfind(name + "=", 0) == 0) return part.substr(name.size() + 1);
+        if (part.rfind(name + "=", 0) == 0)
+            return part.substr(name.size() + 1);
         pos = end + 1;
     }
     return {};

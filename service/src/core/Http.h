@@ -13,8 +13,10 @@ using nlohmann::json;
 // Errors answer {"error": message}, the shape the client's error mapping reads.
 void sendError(httplib::Response& res, int status, const std::string& message);
 void sendJson(httplib::Response& res, const json& body, int status = 200);
-// A JSON object body, or a 400 already sent.
-std::optional<json> parseBody(const httplib::Request& req, httplib::Response& res);
+// Deeper nesting is refused: writing a stored value back out recurses once per level.
+inline constexpr int kMaxJsonDepth = 64;
+// A JSON object body, or a 400 (413 when longer than `maxBytes`, when given) already sent.
+std::optional<json> parseBody(const httplib::Request& req, httplib::Response& res, size_t maxBytes = 0);
 // The string at `key`, or empty when missing or not a string.
 std::string str(const json& body, const char* key);
 std::string trim(const std::string& s);

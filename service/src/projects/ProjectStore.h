@@ -19,6 +19,9 @@ json projectListJson(Service& s, long long uid);
 // "Launch" -> "launch", then "launch-2", … when the user already has one.
 std::string uniqueProjectSlug(Service& s, long long uid, const std::string& label);
 
+// Adds an employee ("agent", its id) or a team ("team", its slug) to the project's members.
+void addProjectMember(Service& s, const ProjectRef& project, const std::string& kind, const std::string& ref,
+                      const std::string& note);
 json membersJson(Service& s, long long uid, const std::string& projectId);
 json filesJson(Service& s, const std::string& projectId);
 json tasksJson(Service& s, long long uid, const std::string& projectId);

@@ -1,6 +1,7 @@
 #include "teams/TeamMembers.h"
 
 #include "agents/AgentJson.h"
+#include "agents/AgentStore.h"
 #include "core/Crypto.h"
 #include "core/Slug.h"
 #include "core/Utf8.h"
@@ -21,26 +22,26 @@ std::string handleFromBrief(const std::string& brief, const Team& team)
     std::string words;
     int count = 0;
     for (size_t i = 0; i < brief.size() && count < 2;) {
-        while (i < brief.size() && !std::isalnum(static_cast<unsigned char>(brief[i]))) ++i;
+        while (i < brief.size() && !std::isalnum(static_cast<unsigned char>(brief[i])))
+            ++i;
         const size_t start = i;
-        while (i < brief.size() && std::isalnum(static_cast<unsigned char>(brief[i]))) ++i;
+        while (i < brief.size() && std::isalnum(static_cast<unsigned char>(brief[i])))
+            ++i;
         if (i > start) {
             words += (words.empty() ? "" : " ") + brief.substr(start, i - start);
             ++count;
         }
     }
     std::string base = asciiSlug(words);
-    if (base.empty()) base = "member";
+    if (base.empty())
+        base = "member";
     std::set<std::string> taken;
-    for (const auto& m : team.members) taken.insert(memberHandle(textOf(m, "name"), team.slug));
+    for (const auto& m : team.members)
+        taken.insert(memberHandle(textOf(m, "name"), team.slug));
     std::string handle = base;
-    for (int n = 2; taken.count(handle); ++n) handle = base + "-" + std::to_string(n);
+    for (int n = 2; taken.count(handle); ++n)
+        handle = base + "-" + std::to_string(n);
     return handle;
-}
-
-void store(Service& s, long long uid, const json& agent)
-{
-    s.db->execute("UPDATE agents SET json = ? WHERE id = ? AND user_id = ?", {agent.dump(), textOf(agent, "id"), uid});
 }
 
 } // namespace
@@ -48,17 +49,22 @@ void store(Service& s, long long uid, const json& agent)
 std::variant<json, std::string> addMemberFromBrief(Service& s, long long uid, const Team& team, const std::string& raw)
 {
     const std::string brief = trim(raw);
-    if (brief.empty()) return std::string("Describe the new member in a few words.");
-    if (brief.size() > kMaxBrief) return std::string("The brief is too long (2000 characters at most).");
+    if (brief.empty())
+        return std::string("Describe the new member in a few words.");
+    if (brief.size() > kMaxBrief)
+        return std::string("The brief is too long (2000 characters at most).");
     const std::string handle = handleFromBrief(brief, team);
     const std::string id = "a-" + randomHex(8);
     json agent = agentJson(id, handle + "-" + team.slug, team.label);
     agent["description"] = brief;
     agent["role"] = utf8Prefix(brief.substr(0, brief.find_first_of(".\n")), 80);
     agent["is_employer"] = true;
-    const long long pos = integer(s.db->query("SELECT coalesce(max(position), 0) + 1 FROM agents").at(0)[0]);
-    s.db->execute("INSERT INTO agents (id, user_id, position, json) VALUES (?, ?, ?, ?)", {id, uid, pos, agent.dump()});
-    return json{{"id", id}, {"handle", handle}, {"name", textOf(agent, "name")}, {"role", agent["role"]}, {"status", "active"}};
+    insertAgent(s, uid, agent);
+    return json{{"id", id},
+                {"handle", handle},
+                {"name", textOf(agent, "name")},
+                {"role", agent["role"]},
+                {"status", "active"}};
 }
 
 std::optional<std::string> changeMember(Service& s, long long uid, const Team& team, const std::string& agentId,
@@ -66,8 +72,10 @@ std::optional<std::string> changeMember(Service& s, long long uid, const Team& t
 {
     const json* found = nullptr;
     for (const auto& m : team.members)
-        if (textOf(m, "id") == agentId) found = &m;
-    if (!found) return std::string("Member not found");
+        if (textOf(m, "id") == agentId)
+            found = &m;
+    if (!found)
+        return std::string("Member not found");
     json agent = *found;
     const bool modelChange = body.contains("llm_provider") || body.contains("llm_model");
     if (body.contains("action")) {
@@ -82,14 +90,20 @@ std::optional<std::string> changeMember(Service& s, long long uid, const Team& t
                 settings.reviewerHandle.clear();
                 saveTeamSettings(s, uid, team.slug, settings);
             }
-        } else if (action == "pause") agent["status"] = "paused";
-        else if (action == "resume" || action == "activate") agent["status"] = "active";
-        else if (action == "archive") agent["status"] = "archived";
-        else return "Unknown member action: " + action;
+        } else if (action == "pause")
+            agent["status"] = "paused";
+        else if (action == "resume" || action == "activate")
+            agent["status"] = "active";
+        else if (action == "archive")
+            agent["status"] = "archived";
+        else
+            return "Unknown member action: " + action;
     } else if (modelChange) {
         for (const char* key : {"llm_provider", "llm_model"}) {
-            if (!body.contains(key)) continue;
-            if (!body[key].is_string() && !body[key].is_null()) return std::string(key) + " must be a string";
+            if (!body.contains(key))
+                continue;
+            if (!body[key].is_string() && !body[key].is_null())
+                return std::string(key) + " must be a string";
             const std::string v = body[key].is_string() ? trim(body[key].get<std::string>()) : "";
             // Empty means the member follows the team's model again.
             agent[key] = v.empty() ? json(nullptr) : json(v);
@@ -97,7 +111,7 @@ std::optional<std::string> changeMember(Service& s, long long uid, const Team& t
     } else {
         return std::string("Nothing to change: send an action or a model.");
     }
-    store(s, uid, agent);
+    saveAgent(s, uid, agent);
     return std::nullopt;
 }
 
