@@ -14,6 +14,10 @@ void addStreamRoutes(httplib::Server& svr, Service& s);
 void addGoogleRoutes(httplib::Server& svr, Service& s);
 void addTeamRoutes(httplib::Server& svr, Service& s);
 void addProjectRoutes(httplib::Server& svr, Service& s);
+void addGenerationRoutes(httplib::Server& svr, Service& s);
+void addMarketplaceRoutes(httplib::Server& svr, Service& s);
+void addAvatarRoutes(httplib::Server& svr, Service& s);
+void addApiKeyRoutes(httplib::Server& svr, Service& s);
 void addTestRoutes(httplib::Server& svr, Service& s);
 
 } // namespace service

@@ -35,15 +35,18 @@ bool injectFault(Service& s, httplib::Response& res)
             return true;
         }
     }
-    if (latency > 0) std::this_thread::sleep_for(std::chrono::milliseconds(latency));
+    if (latency > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(latency));
     return false;
 }
 
 // Changes come only from the service's own origin (the app sends it on every request).
 bool foreignOrigin(const Service& s, const httplib::Request& req)
 {
-    const bool mutating = req.method == "POST" || req.method == "PUT" || req.method == "PATCH" || req.method == "DELETE";
-    if (!mutating || req.path.rfind("/api/", 0) != 0) return false;
+    const bool mutating
+        = req.method == "POST" || req.method == "PUT" || req.method == "PATCH" || req.method == "DELETE";
+    if (!mutating || req.path.rfind("/api/", 0) != 0)
+        return false;
     const std::string origin = req.get_header_value("Origin");
     const std::string port = std::to_string(s.port);
     return origin != "http://127.0.0.1:" + port && origin != "http://localhost:" + port;
@@ -66,11 +69,13 @@ void configureServer(httplib::Server& svr, Service& s)
 
     svr.set_pre_routing_handler([&s](const httplib::Request& req, httplib::Response& res) {
         if (req.path.rfind("/__test/", 0) == 0) {
-            if (s.opt.testMode) return Handled::Unhandled;
+            if (s.opt.testMode)
+                return Handled::Unhandled;
             sendError(res, 404, "Not found");
             return Handled::Handled;
         }
-        if (injectFault(s, res)) return Handled::Handled;
+        if (injectFault(s, res))
+            return Handled::Handled;
         if (foreignOrigin(s, req)) {
             sendError(res, 403, "CSRF check failed: origin not allowed");
             return Handled::Handled;
@@ -87,11 +92,16 @@ void configureServer(httplib::Server& svr, Service& s)
         sendError(res, 500, "Internal error");
     });
     svr.set_error_handler([](const httplib::Request&, httplib::Response& res) {
-        if (!res.body.empty()) return;
-        if (res.status == 404) sendError(res, 404, "Not found");
-        else if (res.status == 413) sendError(res, 413, "Request body is too large (at most 204 MB)");
-        else if (res.status == 400) sendError(res, 400, "Malformed request");
-        else sendError(res, res.status, "Request failed");
+        if (!res.body.empty())
+            return;
+        if (res.status == 404)
+            sendError(res, 404, "Not found");
+        else if (res.status == 413)
+            sendError(res, 413, "Request body is too large (at most 204 MB)");
+        else if (res.status == 400)
+            sendError(res, 400, "Malformed request");
+        else
+            sendError(res, res.status, "Request failed");
     });
 
     addAuthRoutes(svr, s);
@@ -102,7 +112,12 @@ void configureServer(httplib::Server& svr, Service& s)
     addGoogleRoutes(svr, s);
     addTeamRoutes(svr, s);
     addProjectRoutes(svr, s);
-    if (s.opt.testMode) addTestRoutes(svr, s);
+    addGenerationRoutes(svr, s);
+    addMarketplaceRoutes(svr, s);
+    addAvatarRoutes(svr, s);
+    addApiKeyRoutes(svr, s);
+    if (s.opt.testMode)
+        addTestRoutes(svr, s);
 }
 
 } // namespace service

@@ -10,16 +10,19 @@ const std::vector<MigrationStep>& migrationSteps()
     // tolerate their tables already existing, because databases made before this list held
     // them at version 1.
     static const std::vector<MigrationStep> steps = {
-        createAccounts,        // 1
-        createAgents,          // 2
-        createMessages,        // 3
-        createChatFiles,       // 4
-        createTeamSettings,    // 5
-        createProjects,        // 6
-        createProjectBoard,    // 7
-        createGoals,           // 8
-        createArtifacts,       // 9
-        addTableUpdatedAt,     // 10
+        createAccounts,         // 1
+        createAgents,           // 2
+        createMessages,         // 3
+        createChatFiles,        // 4
+        createTeamSettings,     // 5
+        createProjects,         // 6
+        createProjectBoard,     // 7
+        createGoals,            // 8
+        createArtifacts,        // 9
+        addTableUpdatedAt,      // 10
+        createGenerationJobs,   // 11
+        createMarketplaceHires, // 12
+        createApiKeys,          // 13
     };
     return steps;
 }

@@ -26,5 +26,8 @@ void createProjectBoard(Database& db);     // projects
 void createGoals(Database& db);            // goals
 void createArtifacts(Database& db);        // artifacts
 void addTableUpdatedAt(Database& db);      // artifacts
+void createGenerationJobs(Database& db);   // generation
+void createMarketplaceHires(Database& db); // marketplace
+void createApiKeys(Database& db);          // apikeys
 
 } // namespace service
