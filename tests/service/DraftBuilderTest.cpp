@@ -14,6 +14,7 @@ TEST(DraftBuilder, ReadsNamesSizesCadencesAndDomainsFromTheBrief)
     EXPECT_EQ(readBrief("Team of four people").teamSize, 4);
     EXPECT_EQ(readBrief("Team of 40 agents").teamSize, 5);
     EXPECT_EQ(readBrief("Team of 1 person").teamSize, 2);
+    EXPECT_EQ(readBrief(std::string(7990, '7') + " people").teamSize, 5);
     EXPECT_FALSE(readBrief("A team for the blog").teamSize);
     EXPECT_EQ(readBrief("Check the inbox every hour").cadenceMinutes, 60);
     EXPECT_EQ(readBrief("Post a WEEKLY digest").cadenceMinutes, 10080);

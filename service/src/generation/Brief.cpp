@@ -5,7 +5,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <regex>
+#include <utility>
+#include <vector>
 
 namespace service::generation {
 
@@ -56,21 +57,34 @@ std::optional<std::string> givenName(const std::string& text)
     return std::nullopt;
 }
 
+// "four people", "3 members", "5-person": a count right before a word for people. A plain scan,
+// not a pattern, so a brief of thousands of digits costs no deeper stack than any other.
 std::optional<int> teamSizeIn(const std::string& folded)
 {
-    static const std::regex pattern(
-        R"((\d+|two|three|four|five|six|seven|eight)[ -](members|people|agents|employees|roles|person|specialists))");
-    std::smatch m;
-    if (!std::regex_search(folded, m, pattern))
-        return std::nullopt;
-    static const char* const words[] = {"two", "three", "four", "five", "six", "seven", "eight"};
-    int n = 0;
-    for (int i = 0; i < 7; ++i)
-        if (m[1] == words[i])
-            n = i + 2;
-    if (n == 0)
-        n = m[1].length() > 2 ? 99 : std::stoi(m[1]);
-    return std::clamp(n, 2, 5);
+    static const char* const numbers[] = {"two", "three", "four", "five", "six", "seven", "eight"};
+    static const char* const nouns[] = {"member", "people", "agent", "employee", "role", "person", "specialist"};
+    std::vector<std::string> words;
+    std::string word;
+    for (unsigned char c : folded + " ") {
+        if (std::isalnum(c) || c >= 0x80)
+            word += char(c);
+        else if (!word.empty())
+            words.push_back(std::exchange(word, {}));
+    }
+    for (size_t i = 1; i < words.size(); ++i) {
+        bool noun = false;
+        for (const char* n : nouns)
+            noun = noun || words[i].rfind(n, 0) == 0;
+        if (!noun)
+            continue;
+        const std::string& count = words[i - 1];
+        if (std::all_of(count.begin(), count.end(), [](unsigned char c) { return std::isdigit(c); }))
+            return std::clamp(count.size() > 2 ? 99 : std::stoi(count), 2, 5);
+        for (int k = 0; k < 7; ++k)
+            if (count == numbers[k])
+                return std::clamp(k + 2, 2, 5);
+    }
+    return std::nullopt;
 }
 
 std::optional<int> cadenceIn(const Brief& b)
