@@ -27,8 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (auto event = parser.feed(line)) {
             try {
                 (void)halvex::decodeJSON<halvex::ChatMessage>(event->data.toUtf8());
-            } catch (const halvex::APIError&) {
-            }
+            } catch (const halvex::APIError&) {}
         }
     }
     return 0;

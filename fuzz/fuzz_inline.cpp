@@ -100,7 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size > 2 && data[0] == 0xff)
         text.insert(text.size() / 2, QChar(0xD800 + data[1]));
     const halvex::InlineStyle style;
-    for (const QString& html : {halvex::InlineRenderer::render(text, style), halvex::InlineRenderer::renderListItem(text, style)}) {
+    for (const QString& html :
+         {halvex::InlineRenderer::render(text, style), halvex::InlineRenderer::renderListItem(text, style)}) {
         if (text.isEmpty()) {
             require(html.isEmpty());
             continue;

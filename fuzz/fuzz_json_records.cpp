@@ -13,11 +13,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const halvex::JSONValue value = halvex::JSONValue::parse(bytes);
         if (!(halvex::JSONValue::parse(value.toJson()) == value))
             __builtin_trap();
-    } catch (const halvex::APIError&) {
-    }
+    } catch (const halvex::APIError&) {}
     try {
         (void)halvex::decodeJSON<halvex::ChatHistoryResponse>(bytes);
-    } catch (const halvex::APIError&) {
-    }
+    } catch (const halvex::APIError&) {}
     return 0;
 }

@@ -24,7 +24,7 @@ bool isFence(const QString& line)
     return fence.match(line).hasMatch();
 }
 
-template<typename Fn>
+template <typename Fn>
 QString eachLineOutsideCode(const QString& text, Fn fn)
 {
     QStringList lines = text.split(u'\n');

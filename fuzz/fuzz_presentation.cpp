@@ -1,7 +1,7 @@
 // Arbitrary JSON as a message or as its metadata: presentation and row building never crash,
 // never offer an unsafe link, and no message is lost or doubled on the way into rows.
-#include "chat/viewmodel/grouping/ChatStepGrouping.h"
 #include "chat/model/ChatMessage.h"
+#include "chat/viewmodel/grouping/ChatStepGrouping.h"
 #include "chat/viewmodel/presentation/MessagePresentationResolver.h"
 #include "core/APIError.h"
 #include "core/json/JSONValue.h"

@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     RP::splitLead(text);
     for (const auto& source : RP::parseSource(QStringLiteral("Sources: ") + text)) {
         // A shown link is always http(s) with a host.
-        if (source.url && ((source.url->scheme() != u"http" && source.url->scheme() != u"https") || source.url->host().isEmpty()))
+        if (source.url
+            && ((source.url->scheme() != u"http" && source.url->scheme() != u"https") || source.url->host().isEmpty()))
             std::abort();
     }
     return 0;

@@ -34,8 +34,9 @@ ChatMessage event(qint64 id, int turnStep)
         break;
     default:
         m.role = QStringLiteral("assistant");
-        m.content = QStringLiteral("## Findings\n\n1. **Offer A** — cheapest, slow support.\n2. **Offer B** — best value.\n\n"
-                                   "| Offer | Price |\n|---|---|\n| A | 10 |\n| B | 12 |\n");
+        m.content
+            = QStringLiteral("## Findings\n\n1. **Offer A** — cheapest, slow support.\n2. **Offer B** — best value.\n\n"
+                             "| Offer | Price |\n|---|---|\n| A | 10 |\n| B | 12 |\n");
     }
     m.createdAt = QStringLiteral("2026-12-06T12:00:00Z");
     return m;

@@ -20,14 +20,16 @@ QByteArray historyPage()
                                                "2. **Churn** — fell to 2.1%.\n\n| Metric | Q1 | Q2 |\n|---|---|---|\n"
                                                "| MRR | 120k | 137k |\n\nSources: [Report](https://example.com/r)\n")
                                         .repeated(7);
-        messages += "{\"id\":" + QByteArray::number(1000 + i) + ",\"role\":\"" + (step ? "step" : (i % 3 ? "assistant" : "user"))
-            + "\",\"content\":\"" + content.replace("\n", "\\n").replace("\"", "\\\"")
+        messages += "{\"id\":" + QByteArray::number(1000 + i) + ",\"role\":\""
+            + (step ? "step" : (i % 3 ? "assistant" : "user")) + "\",\"content\":\""
+            + content.replace("\n", "\\n").replace("\"", "\\\"")
             + "\",\"created_at\":\"2026-12-06T12:00:00Z\",\"metadata\":{\"kind\":\"" + (step ? "tool_call" : "text")
             + "\",\"tool\":\"web_search\",\"status\":\"done\",\"turn_id\":\"t" + QByteArray::number(i / 3)
             + "\",\"usage\":{\"input_tokens\":1200,\"output_tokens\":380}}}";
     }
-    return "{\"messages\":[" + messages + "],\"conversation_id\":\"c1\",\"page\":{\"has_more\":true,\"oldest_id\":1000,"
-           "\"newest_id\":1049,\"limit\":50}}";
+    return "{\"messages\":[" + messages
+        + "],\"conversation_id\":\"c1\",\"page\":{\"has_more\":true,\"oldest_id\":1000,"
+          "\"newest_id\":1049,\"limit\":50}}";
 }
 
 void BM_DecodeHistoryPage(benchmark::State& state)

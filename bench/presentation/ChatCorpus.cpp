@@ -24,10 +24,10 @@ ChatMessage make(qint64 id, const char* role, QString content, JSONObject metada
     return m;
 }
 
-const QString answer = QStringLiteral(
-    "## Findings\n\n1. **Revenue** — grew 14% quarter over quarter.\n2. **Churn** — fell to 2.1%.\n\n"
-    "| Metric | Q1 | Q2 |\n|---|---|---|\n| MRR | 120k | 137k |\n\n"
-    "Рынок растёт быстрее прогноза 🚀\n\n");
+const QString answer
+    = QStringLiteral("## Findings\n\n1. **Revenue** — grew 14% quarter over quarter.\n2. **Churn** — fell to 2.1%.\n\n"
+                     "| Metric | Q1 | Q2 |\n|---|---|---|\n| MRR | 120k | 137k |\n\n"
+                     "Рынок растёт быстрее прогноза 🚀\n\n");
 
 } // namespace
 
@@ -50,24 +50,29 @@ QList<ChatMessage> chatCorpus(int messageCount)
             const bool last = s + 1 == steps;
             switch (s % 4) {
             case 0:
-                out.append(make(id++, "step", QStringLiteral("Searching the web for logistics leads"),
-                                withTurn(object({{"tool", "web_search"}, {"kind", "tool_call"},
-                                                 {"status", last ? "done" : "running"},
-                                                 {"args", JSONValue(object({{"query", "logistics companies Berlin"}}))}}))));
+                out.append(
+                    make(id++, "step", QStringLiteral("Searching the web for logistics leads"),
+                         withTurn(object({{"tool", "web_search"},
+                                          {"kind", "tool_call"},
+                                          {"status", last ? "done" : "running"},
+                                          {"args", JSONValue(object({{"query", "logistics companies Berlin"}}))}}))));
                 break;
             case 1:
-                out.append(make(id++, "step", QString(),
-                                withTurn(object({{"tool", "browser_navigate"}, {"status", "running"},
-                                                 {"result", JSONValue(object({{"url", "https://www.example.com/p"}}))}}))));
+                out.append(
+                    make(id++, "step", QString(),
+                         withTurn(object({{"tool", "browser_navigate"},
+                                          {"status", "running"},
+                                          {"result", JSONValue(object({{"url", "https://www.example.com/p"}}))}}))));
                 break;
             case 2:
-                out.append(make(id++, "step", QStringLiteral("Asked Sales Lead to help with scoring"),
-                                withTurn(object({{"tool", "delegate_task"}, {"status", "done"},
-                                                 {"delegate_to", "sales-lead"}}))));
+                out.append(make(
+                    id++, "step", QStringLiteral("Asked Sales Lead to help with scoring"),
+                    withTurn(object({{"tool", "delegate_task"}, {"status", "done"}, {"delegate_to", "sales-lead"}}))));
                 break;
             default:
-                out.append(make(id++, "step", QString(),
-                                withTurn(object({{"tool", "crm_lookup"}, {"status", "running"}, {"from", "researcher"}}))));
+                out.append(
+                    make(id++, "step", QString(),
+                         withTurn(object({{"tool", "crm_lookup"}, {"status", "running"}, {"from", "researcher"}}))));
                 break;
             }
         }
@@ -75,15 +80,19 @@ QList<ChatMessage> chatCorpus(int messageCount)
             out.append(make(id++, "step", QStringLiteral("Email sent"),
                             withTurn(object({{"tool", "send_email"}, {"status", "sent"}}))));
         const bool report = turn % 3 == 0;
-        out.append(make(id++, "assistant", answer + (report ? QStringLiteral("Sources: [Report](https://example.com/r)") : QString()),
+        out.append(make(id++, "assistant",
+                        answer + (report ? QStringLiteral("Sources: [Report](https://example.com/r)") : QString()),
                         withTurn(object({{"kind", "text"}}))));
         if (turn % 7 == 0)
-            out.append(make(id++, "assistant", QStringLiteral("Create a worker for weekly lead lists?"),
-                            object({{"kind", "orchestrator_propose_worker"}, {"status", turn % 14 ? "approved" : "pending"}})));
+            out.append(make(
+                id++, "assistant", QStringLiteral("Create a worker for weekly lead lists?"),
+                object({{"kind", "orchestrator_propose_worker"}, {"status", turn % 14 ? "approved" : "pending"}})));
         if (turn % 4 == 0)
-            out.append(make(id++, "assistant", QString(),
-                            object({{"artifact", JSONValue(object({{"artifact_type", "table"}, {"name", "Leads"},
-                                                                   {"url", "https://app.example/t/1"}}))}})));
+            out.append(make(
+                id++, "assistant", QString(),
+                object({{"artifact",
+                         JSONValue(object(
+                             {{"artifact_type", "table"}, {"name", "Leads"}, {"url", "https://app.example/t/1"}}))}})));
         out.append(make(id++, "assistant", QString(),
                         withTurn(object({{"kind", "turn_spend"}, {"cost_usd", 0.0125}, {"total_tokens", 18250}}))));
         ++turn;

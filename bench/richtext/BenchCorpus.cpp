@@ -14,10 +14,7 @@ QString u8(const char* utf8) { return QString::fromUtf8(utf8); }
 // A fixed-seed generator: the corpus must be the same on every run and every machine.
 class Dice {
 public:
-    explicit Dice(uint64_t seed)
-        : m_state(seed)
-    {
-    }
+    explicit Dice(uint64_t seed) : m_state(seed) {}
     uint32_t next()
     {
         m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
@@ -25,7 +22,7 @@ public:
     }
     int below(int n) { return int(next() % uint32_t(n)); }
     bool chance(int percent) { return below(100) < percent; }
-    template<typename T, size_t N>
+    template <typename T, size_t N>
     const T& pick(const std::array<T, N>& a)
     {
         return a[size_t(below(int(N)))];
@@ -36,35 +33,34 @@ private:
 };
 
 const std::array<const char*, 40> englishWords{
-    "revenue", "customers", "the team", "pipeline", "quarter", "growth", "retention", "pricing", "the market",
-    "competitors", "onboarding", "support tickets", "annual plans", "the dashboard", "conversion", "churn",
-    "the budget", "hiring", "logistics", "suppliers", "the launch", "feedback", "the survey", "margins",
-    "the forecast", "enterprise deals", "the roadmap", "latency", "the API", "integrations", "usage",
-    "the contract", "renewals", "trial users", "the funnel", "costs", "the backlog", "demand", "inventory",
-    "the campaign"};
-const std::array<const char*, 16> englishVerbs{
-    "grew", "dropped", "stayed flat", "improved", "slowed down", "doubled", "recovered", "shifted",
-    "outperformed the plan", "lagged behind", "stabilised", "accelerated", "moved", "changed", "held up",
-    "declined"};
+    "revenue",    "customers",    "the team",    "pipeline",     "quarter",          "growth",       "retention",
+    "pricing",    "the market",   "competitors", "onboarding",   "support tickets",  "annual plans", "the dashboard",
+    "conversion", "churn",        "the budget",  "hiring",       "logistics",        "suppliers",    "the launch",
+    "feedback",   "the survey",   "margins",     "the forecast", "enterprise deals", "the roadmap",  "latency",
+    "the API",    "integrations", "usage",       "the contract", "renewals",         "trial users",  "the funnel",
+    "costs",      "the backlog",  "demand",      "inventory",    "the campaign"};
+const std::array<const char*, 16> englishVerbs{"grew",          "dropped",     "stayed flat",
+                                               "improved",      "slowed down", "doubled",
+                                               "recovered",     "shifted",     "outperformed the plan",
+                                               "lagged behind", "stabilised",  "accelerated",
+                                               "moved",         "changed",     "held up",
+                                               "declined"};
 const std::array<const char*, 32> russianWords{
-    "выручка", "клиенты", "команда", "рынок", "конкуренты", "продажи", "логистика", "поставщики", "бюджет",
-    "прогноз", "маржа", "спрос", "склад", "отчёт", "договор", "воронка", "расходы", "запуск", "опрос",
-    "интеграции", "тарифы", "подписки", "регион", "партнёры", "сроки", "качество", "сервис", "доставка",
-    "найм", "аналитика", "кампания", "аудитория"};
-const std::array<const char*, 10> russianVerbs{
-    "выросла", "снизилась", "не изменилась", "улучшилась", "замедлилась", "удвоилась", "восстановилась",
-    "сместилась", "превзошла план", "отстала от плана"};
+    "выручка", "клиенты",  "команда", "рынок",      "конкуренты", "продажи",   "логистика", "поставщики",
+    "бюджет",  "прогноз",  "маржа",   "спрос",      "склад",      "отчёт",     "договор",   "воронка",
+    "расходы", "запуск",   "опрос",   "интеграции", "тарифы",     "подписки",  "регион",    "партнёры",
+    "сроки",   "качество", "сервис",  "доставка",   "найм",       "аналитика", "кампания",  "аудитория"};
+const std::array<const char*, 10> russianVerbs{"выросла",        "снизилась",       "не изменилась",  "улучшилась",
+                                               "замедлилась",    "удвоилась",       "восстановилась", "сместилась",
+                                               "превзошла план", "отстала от плана"};
 const std::array<const char*, 12> emoji{"🚀", "✅", "🔥", "📈", "📉", "💡", "⚠️", "👉", "🧭", "🛠️", "📊", "🇩🇪"};
-const std::array<const char*, 8> hosts{"example.com", "www.rbc.ru", "news.example.org", "docs.vendor.io",
-                                       "www.statista.com", "research.example.net", "habr.com", "blog.acme.dev"};
+const std::array<const char*, 8> hosts{"example.com",      "www.rbc.ru",           "news.example.org", "docs.vendor.io",
+                                       "www.statista.com", "research.example.net", "habr.com",         "blog.acme.dev"};
 const std::array<const char*, 6> languages{"python", "json", "bash", "sql", "cpp", ""};
 
 class ReplyWriter {
 public:
-    explicit ReplyWriter(uint64_t seed)
-        : m_dice(seed)
-    {
-    }
+    explicit ReplyWriter(uint64_t seed) : m_dice(seed) {}
 
     QString reply()
     {
@@ -130,7 +126,8 @@ private:
         m_out += QString(m_dice.below(3) + 1, u'#') + u' ';
         if (m_dice.chance(30))
             m_out += u8(m_dice.pick(emoji)) + u' ';
-        m_out += m_russian ? u8("Итоги: ") + u8(m_dice.pick(russianWords)) : u8("Findings: ") + u8(m_dice.pick(englishWords));
+        m_out += m_russian ? u8("Итоги: ") + u8(m_dice.pick(russianWords))
+                           : u8("Findings: ") + u8(m_dice.pick(englishWords));
         m_out += u8("\n\n");
     }
 
@@ -138,11 +135,12 @@ private:
     {
         const int n = 1 + m_dice.below(3);
         const int form = m_dice.below(3);
-        m_out += m_russian ? (n == 1 ? u8("Источник: ") : u8("Источники: ")) : (n == 1 ? u8("Source: ") : u8("Sources: "));
+        m_out += m_russian ? (n == 1 ? u8("Источник: ") : u8("Источники: "))
+                           : (n == 1 ? u8("Source: ") : u8("Sources: "));
         for (int i = 0; i < n; ++i) {
             const QString host = u8(m_dice.pick(hosts));
-            const QString url = u8("https://") + host + u8("/") + QString::number(2020 + m_dice.below(7)) + u8("/report-")
-                + QString::number(m_dice.below(1000));
+            const QString url = u8("https://") + host + u8("/") + QString::number(2020 + m_dice.below(7))
+                + u8("/report-") + QString::number(m_dice.below(1000));
             if (i > 0)
                 m_out += u8(", ");
             if (form == 0)
@@ -169,7 +167,8 @@ private:
                 m_out += number + u8("   ");
             else
                 m_out += number + u' ';
-            m_out += u8("**") + (m_russian ? u8(m_dice.pick(russianWords)) : u8(m_dice.pick(englishWords))) + u8("** — ");
+            m_out
+                += u8("**") + (m_russian ? u8(m_dice.pick(russianWords)) : u8(m_dice.pick(englishWords))) + u8("** — ");
             sentence(6 + m_dice.below(10));
             if (m_dice.chance(40)) {
                 m_out += u8("\n   ");
@@ -225,8 +224,8 @@ private:
         m_out += u8("```") + u8(m_dice.pick(languages)) + u'\n';
         const int lines = 3 + m_dice.below(15);
         for (int i = 0; i < lines; ++i)
-            m_out += QString(4 * m_dice.below(3), u' ') + u8("value_") + QString::number(i) + u8(" = compute(**args, limit=")
-                + QString::number(m_dice.below(500)) + u8(")  # 1. step\n");
+            m_out += QString(4 * m_dice.below(3), u' ') + u8("value_") + QString::number(i)
+                + u8(" = compute(**args, limit=") + QString::number(m_dice.below(500)) + u8(")  # 1. step\n");
         m_out += u8("```\n\n");
     }
 

@@ -23,9 +23,8 @@ void reportPerMB(benchmark::State& state, qint64 bytesPerIteration)
 {
     state.SetBytesProcessed(state.iterations() * bytesPerIteration);
     // Inverted, a rate per MB reads as the time one MB takes.
-    state.counters["time_per_MB"] = benchmark::Counter(double(bytesPerIteration) / 1e6,
-                                                     benchmark::Counter::kIsIterationInvariantRate
-                                                         | benchmark::Counter::kInvert);
+    state.counters["time_per_MB"] = benchmark::Counter(
+        double(bytesPerIteration) / 1e6, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 qint64 utf8Size(const QStringList& texts)
@@ -71,8 +70,11 @@ const std::vector<std::pair<const char*, std::function<QString(qsizetype)>>>& ho
         {"odd_stars", [](qsizetype n) { return u8("**a ") + repeated("*a ", 50000 * n); }},
         {"open_brackets", [](qsizetype n) { return u8("](") + QString(60000 * n, u'[') + u8("] )"); }},
         {"nested_brackets",
-         [](qsizetype n) { return QString(30000 * n, u'[') + u8("x") + QString(30000 * n, u']') + u8("(https://a.example)"); }},
-        {"links_in_links", [](qsizetype n) { return repeated("[a", 20000 * n) + repeated("](https://a.example)", 20000 * n); }},
+         [](qsizetype n) {
+             return QString(30000 * n, u'[') + u8("x") + QString(30000 * n, u']') + u8("(https://a.example)");
+         }},
+        {"links_in_links",
+         [](qsizetype n) { return repeated("[a", 20000 * n) + repeated("](https://a.example)", 20000 * n); }},
         {"unclosed_destinations", [](qsizetype n) { return repeated("[a](b(", 20000 * n); }},
         {"unclosed_titles", [](qsizetype n) { return repeated("[a](b '", 20000 * n); }},
         {"backtick_run", [](qsizetype n) { return QString(10000 * n, u'`') + u8(" x"); }},

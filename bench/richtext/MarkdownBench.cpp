@@ -18,8 +18,7 @@ struct Corpus {
     QStringList texts;
     QList<QByteArray> utf8;
     int64_t bytes = 0;
-    Corpus()
-        : texts(halvex::bench::assistantReplies())
+    Corpus() : texts(halvex::bench::assistantReplies())
     {
         for (const auto& t : texts) {
             utf8.append(t.toUtf8());
@@ -61,7 +60,8 @@ void BM_OursReport(benchmark::State& state)
     const auto& c = corpus();
     for (auto _ : state)
         for (const auto& t : c.texts)
-            benchmark::DoNotOptimize(halvex::ReportDocumentParser::blocks(t, halvex::MarkdownPresentationStyle::report, true));
+            benchmark::DoNotOptimize(
+                halvex::ReportDocumentParser::blocks(t, halvex::MarkdownPresentationStyle::report, true));
     state.SetBytesProcessed(state.iterations() * c.bytes);
 }
 

@@ -8,8 +8,8 @@
 
 #include "ui/app/AppLook.h"
 #include "ui/app/AppShell.h"
-#include "ui/sidebar/SidebarRows.h"
 #include "ui/controls/Theme.h"
+#include "ui/sidebar/SidebarRows.h"
 
 #include "core/async/Clock.h"
 #include "core/net/APIClient.h"
@@ -44,7 +44,8 @@ bool listShowsRows(QQuickItem* list)
     if (!content)
         return false;
     const QList<QQuickItem*> children = content->childItems();
-    return std::any_of(children.begin(), children.end(), [](QQuickItem* row) { return row->isVisible() && row->height() > 0; });
+    return std::any_of(children.begin(), children.end(),
+                       [](QQuickItem* row) { return row->isVisible() && row->height() > 0; });
 }
 
 } // namespace
@@ -84,10 +85,13 @@ int main(int argc, char* argv[])
     auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().first());
     QQuickWindow* root = window;
 
-    const std::optional<qint64> frame = waitForFrame(*window, [&] {
-        return shell.screen() == QLatin1String("main") && shell.sidebar() && shell.sidebar()->rowCount() > 0
-            && listShowsRows(root->findChild<QQuickItem*>(QStringLiteral("sidebarList")));
-    }, 30'000);
+    const std::optional<qint64> frame = waitForFrame(
+        *window,
+        [&] {
+            return shell.screen() == QLatin1String("main") && shell.sidebar() && shell.sidebar()->rowCount() > 0
+                && listShowsRows(root->findChild<QQuickItem*>(QStringLiteral("sidebarList")));
+        },
+        30'000);
     if (!frame) {
         report("error_no_main_frame", qint64(1));
         std::printf("error_screen=%s\n", qPrintable(shell.screen()));
@@ -104,7 +108,9 @@ int main(int argc, char* argv[])
 
     const int chats = argument(args, QStringLiteral("--chats"), QStringLiteral("0")).toInt();
     if (chats > 0) {
-        ChatOpenPass pass(shell, *window, [root] { return listShowsRows(root->findChild<QQuickItem*>(QStringLiteral("messageList"))); });
+        ChatOpenPass pass(shell, *window, [root] {
+            return listShowsRows(root->findChild<QQuickItem*>(QStringLiteral("messageList")));
+        });
         const int rounds = argument(args, QStringLiteral("--rounds"), QStringLiteral("3")).toInt();
         if (!pass.run(chats, rounds))
             std::_Exit(1);

@@ -26,7 +26,8 @@ int main(int argc, char* argv[])
         report("error_no_window", qint64(1));
         return 1;
     }
-    const std::optional<qint64> frame = waitForFrame(*window, [] { return true; }, 20'000);
+    const std::optional<qint64> frame = waitForFrame(
+        *window, [] { return true; }, 20'000);
     if (!frame) {
         report("error_no_frame", qint64(1));
         return 1;

@@ -22,9 +22,10 @@ constexpr int kSettleMs = 250;
 } // namespace
 
 ChatOpenPass::ChatOpenPass(AppShell& shell, QQuickWindow& window, std::function<bool()> messagesShown)
-    : m_shell(shell), m_window(window), m_messagesShown(std::move(messagesShown))
-{
-}
+    : m_shell(shell),
+      m_window(window),
+      m_messagesShown(std::move(messagesShown))
+{}
 
 QStringList ChatOpenPass::chatIdentities(int limit) const
 {
@@ -43,10 +44,12 @@ QStringList ChatOpenPass::chatIdentities(int limit) const
 
 bool ChatOpenPass::waitForHistory()
 {
-    return waitUntil([this] {
-        ChatViewModel* chat = m_shell.chatSession() ? m_shell.chatSession()->chat() : nullptr;
-        return chat && chat->historyLoaded();
-    }, kHistoryTimeoutMs);
+    return waitUntil(
+        [this] {
+            ChatViewModel* chat = m_shell.chatSession() ? m_shell.chatSession()->chat() : nullptr;
+            return chat && chat->historyLoaded();
+        },
+        kHistoryTimeoutMs);
 }
 
 double ChatOpenPass::open(const QString& identity, bool& fromCacheOnly)
@@ -54,9 +57,13 @@ double ChatOpenPass::open(const QString& identity, bool& fromCacheOnly)
     const qint64 selected = monotonicNs();
     m_shell.sidebar()->select(identity);
     ChatViewModel* opened = m_shell.chatSession() ? m_shell.chatSession()->chat() : nullptr;
-    const std::optional<qint64> frame = waitForFrame(m_window, [&] {
-        return m_shell.sidebar()->selectedId() == identity && m_shell.chatSession()->chat() == opened && opened && m_messagesShown();
-    }, kFrameTimeoutMs);
+    const std::optional<qint64> frame = waitForFrame(
+        m_window,
+        [&] {
+            return m_shell.sidebar()->selectedId() == identity && m_shell.chatSession()->chat() == opened && opened
+                && m_messagesShown();
+        },
+        kFrameTimeoutMs);
     // Shown before the service answered: the rows came out of the cache.
     fromCacheOnly = opened && !opened->historyLoaded();
     return frame ? double(*frame - selected) / 1e6 : -1;
@@ -69,7 +76,8 @@ bool ChatOpenPass::run(int chats, int rounds)
     SidebarRows* rows = m_shell.sidebar();
     for (int i = 0; i < rows->rowCount(); ++i) {
         const QModelIndex at = rows->index(i);
-        if (rows->data(at, SidebarRows::KindRole).toString() == QLatin1String("team") && !rows->data(at, SidebarRows::ExpandedRole).toBool())
+        if (rows->data(at, SidebarRows::KindRole).toString() == QLatin1String("team")
+            && !rows->data(at, SidebarRows::ExpandedRole).toBool())
             rows->toggleFold(rows->data(at, SidebarRows::IdentityRole).toString());
     }
     settle(kSettleMs);

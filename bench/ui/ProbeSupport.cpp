@@ -27,7 +27,9 @@ MemoryUse memoryUse()
     if (!status.open(QIODevice::ReadOnly))
         return use;
     for (const QByteArray& line : status.readAll().split('\n')) {
-        const auto kb = [&line](const char* prefix) { return line.mid(qsizetype(qstrlen(prefix))).trimmed().split(' ').value(0).toLongLong(); };
+        const auto kb = [&line](const char* prefix) {
+            return line.mid(qsizetype(qstrlen(prefix))).trimmed().split(' ').value(0).toLongLong();
+        };
         if (line.startsWith("VmHWM:"))
             use.peakKb = kb("VmHWM:");
         else if (line.startsWith("VmRSS:"))
@@ -60,7 +62,8 @@ void settle(int ms)
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, int(ms - timer.elapsed()));
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents,
+                                        int(ms - timer.elapsed()));
 }
 
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs)

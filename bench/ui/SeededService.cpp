@@ -70,13 +70,11 @@ void SeededService::seed()
                 // Some employees (workers) do not chat; their history stays as seeded.
                 try {
                     test::runTask(chat.send(agent.id, text, {}, QUuid::createUuid().toString(QUuid::WithoutBraces)));
-                } catch (const std::exception&) {
-                }
+                } catch (const std::exception&) {}
             }
             try {
                 test::runTask(team.send(QStringLiteral("growth"), text, {}));
-            } catch (const std::exception&) {
-            }
+            } catch (const std::exception&) {}
             // Turns play on the service's threads; one at a time per chat keeps the order real.
             settle(20);
         }

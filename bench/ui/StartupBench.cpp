@@ -20,8 +20,8 @@ int starts()
 
 QStringList appArgs(const SeededService& service, const QString& preferences)
 {
-    return {QStringLiteral("--origin"), service.origin().toString(), QStringLiteral("--cookies"), service.cookieFile(),
-            QStringLiteral("--prefs"), preferences};
+    return {QStringLiteral("--origin"), service.origin().toString(), QStringLiteral("--cookies"),
+            service.cookieFile(),       QStringLiteral("--prefs"),   preferences};
 }
 
 void coldStarts(benchmark::State& state, const QString& probe, const QStringList& args)
@@ -62,10 +62,7 @@ void BM_AppColdStartToSidebarFrame(benchmark::State& state)
 }
 BENCHMARK(BM_AppColdStartToSidebarFrame)->Iterations(starts())->UseManualTime()->Unit(benchmark::kMillisecond);
 
-void BM_BareQuickColdStartToFrame(benchmark::State& state)
-{
-    coldStarts(state, QStringLiteral(HALVEX_BARE_PROBE), {});
-}
+void BM_BareQuickColdStartToFrame(benchmark::State& state) { coldStarts(state, QStringLiteral(HALVEX_BARE_PROBE), {}); }
 BENCHMARK(BM_BareQuickColdStartToFrame)->Iterations(starts())->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // Eight chats opened one after another (history from the service), then three rounds through

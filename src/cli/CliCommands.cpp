@@ -3,6 +3,7 @@
 #include "agents/service/AgentService.h"
 #include "agents/viewmodel/AgentListViewModel.h"
 #include "chat/viewmodel/ChatViewModel.h"
+#include "cli/CliCreate.h"
 #include "cli/CredentialPrompt.h"
 #include "core/prefs/Preferences.h"
 #include "session/service/AuthService.h"
@@ -110,9 +111,9 @@ QCoro::Task<int> listChats(CliContext& c)
             c.out.line(*section.title);
         for (const SidebarItem& item : section.items) {
             const bool team = item.kind() == SidebarItem::Kind::team;
-            const QString label = team ? item.team().label : item.kind() == SidebarItem::Kind::agent
-                    ? item.agent().name
-                    : item.project().label;
+            const QString label = team                    ? item.team().label
+                : item.kind() == SidebarItem::Kind::agent ? item.agent().name
+                                                          : item.project().label;
             if (c.out.isJSON()) {
                 JSONObject o;
                 o.insert(QStringLiteral("section"), section.id);
@@ -122,8 +123,9 @@ QCoro::Task<int> listChats(CliContext& c)
                 c.out.object(o);
             } else {
                 const int unread = sidebar.unread(item);
-                c.out.line(QStringLiteral("  ") + item.identity() + QLatin1Char('\t') + label
-                           + (unread > 0 ? QStringLiteral(" (") + QString::number(unread) + QLatin1Char(')') : QString()));
+                c.out.line(
+                    QStringLiteral("  ") + item.identity() + QLatin1Char('\t') + label
+                    + (unread > 0 ? QStringLiteral(" (") + QString::number(unread) + QLatin1Char(')') : QString()));
             }
         }
     }
@@ -280,7 +282,8 @@ QCoro::Task<int> decide(CliContext& c, QString chat, QString messageId, Approval
             c.out.error(vm.approvalErrors().value(id));
             co_return failed;
         }
-        QString status = decision == ApprovalDecision::approve ? QStringLiteral("approved") : QStringLiteral("rejected");
+        QString status
+            = decision == ApprovalDecision::approve ? QStringLiteral("approved") : QStringLiteral("rejected");
         for (const ChatMessage& m : vm.messages())
             if (m.id == id && !CliOutput::stepStatus(m).isEmpty())
                 status = CliOutput::stepStatus(m);
@@ -302,15 +305,19 @@ QCoro::Task<int> decide(CliContext& c, QString chat, QString messageId, Approval
 
 QString usageText()
 {
-    return QStringLiteral(
-        "usage: halvex-cli [--json] [--service URL] [--cookie-file PATH] <command> [arguments]\n"
-        "commands:\n"
-        "  signup | signin          credentials are read from standard input\n"
-        "  signout | whoami\n"
-        "  list                     employees and teams as the sidebar shows them\n"
-        "  history <chat>           <chat> is an employee id or team:<slug>\n"
-        "  send <chat> <text>       prints steps and the answer until the turn completes\n"
-        "  approve <chat> <message-id> | reject <chat> <message-id>");
+    return QStringLiteral("usage: halvex-cli [--json] [--service URL] [--cookie-file PATH] <command> [arguments]\n"
+                          "commands:\n"
+                          "  signup | signin          credentials are read from standard input\n"
+                          "  signout | whoami\n"
+                          "  list                     employees and teams as the sidebar shows them\n"
+                          "  history <chat>           <chat> is an employee id or team:<slug>\n"
+                          "  send <chat> <text>       prints steps and the answer until the turn completes\n"
+                          "  approve <chat> <message-id> | reject <chat> <message-id>\n"
+                          "  create <brief>           draft an employee; --worker or --team for the others,\n"
+                          "                           --answer key=value per question (else asked), --skip to let\n"
+                          "                           the builder decide, --yes to hire the ready draft\n"
+                          "  market [service]         ready-made employees, optionally of one service\n"
+                          "  hire <marketplace-id>    hire one (hiring it again opens the same employee)");
 }
 
 QCoro::Task<int> runCommand(CliContext& context, QString command, QStringList args)
@@ -339,6 +346,12 @@ QCoro::Task<int> runCommand(CliContext& context, QString command, QStringList ar
         co_return co_await decide(context, args[0], args[1], ApprovalDecision::approve);
     if (command == QLatin1String("reject") && need(2))
         co_return co_await decide(context, args[0], args[1], ApprovalDecision::reject);
+    if (command == QLatin1String("create") && need(1))
+        co_return co_await createEmployee(context, args[0]);
+    if (command == QLatin1String("market") && args.size() <= 1)
+        co_return co_await listMarket(context, args.value(0));
+    if (command == QLatin1String("hire") && need(1))
+        co_return co_await hireFromMarket(context, args[0]);
     co_return usage;
 }
 

@@ -13,11 +13,21 @@ namespace halvex::cli {
 
 enum ExitCode { ok = 0, failed = 1, usage = 2, signedOut = 3 };
 
+// Flags of the create and marketplace commands.
+struct CliOptions {
+    bool team = false;   // create a team
+    bool worker = false; // create a worker
+    bool skip = false;   // let the builder decide every clarify question
+    bool yes = false;    // hire the ready draft
+    QStringList answers; // "question-key=answer", one per clarify question
+};
+
 struct CliContext {
     APIClient& api;
     Clock& clock;
     CliOutput out;
     qint64 turnTimeoutMs = 300'000;
+    CliOptions options = {};
 };
 
 QCoro::Task<int> runCommand(CliContext& context, QString command, QStringList args);

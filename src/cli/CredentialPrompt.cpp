@@ -8,9 +8,7 @@
 
 namespace halvex::cli {
 
-namespace {
-
-std::optional<QString> readLine(const char* prompt, bool secret)
+std::optional<QString> promptLine(const char* prompt, bool secret)
 {
     const bool tty = isatty(STDIN_FILENO);
     if (tty) {
@@ -37,21 +35,19 @@ std::optional<QString> readLine(const char* prompt, bool secret)
     return line;
 }
 
-} // namespace
-
 std::optional<Credentials> readCredentials(bool askFullName)
 {
     Credentials c;
-    const auto email = readLine("Email: ", false);
+    const auto email = promptLine("Email: ", false);
     if (!email)
         return std::nullopt;
-    const auto password = readLine("Password: ", true);
+    const auto password = promptLine("Password: ", true);
     if (!password)
         return std::nullopt;
     c.email = email->trimmed();
     c.password = *password;
     if (askFullName) {
-        const auto name = readLine("Full name (optional): ", false);
+        const auto name = promptLine("Full name (optional): ", false);
         if (name && !name->trimmed().isEmpty())
             c.fullName = name->trimmed();
     }

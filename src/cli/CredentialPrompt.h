@@ -13,6 +13,10 @@ struct Credentials {
     std::optional<QString> fullName;
 };
 
+// One line of standard input, after `prompt` on a terminal (echo off when `secret`); nullopt at
+// the end of the input. Every prompt shares one stream, so piped lines are never lost.
+std::optional<QString> promptLine(const char* prompt, bool secret = false);
+
 // Nullopt when standard input ended before the email and password were read.
 std::optional<Credentials> readCredentials(bool askFullName);
 

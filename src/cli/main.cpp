@@ -29,15 +29,23 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(cli::usageText());
     parser.addHelpOption();
-    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Machine-readable output, one JSON object a line."));
-    const QCommandLineOption service(QStringLiteral("service"), QStringLiteral("Service origin."), QStringLiteral("URL"),
-                                     Config::baseURL());
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  QStringLiteral("Machine-readable output, one JSON object a line."));
+    const QCommandLineOption service(QStringLiteral("service"), QStringLiteral("Service origin."),
+                                     QStringLiteral("URL"), Config::baseURL());
     const QCommandLineOption cookieFile(QStringLiteral("cookie-file"), QStringLiteral("Where the session is kept."),
                                         QStringLiteral("PATH"),
                                         QDir::home().filePath(QStringLiteral(".halvex-cli-cookies")));
     const QCommandLineOption timeout(QStringLiteral("timeout"), QStringLiteral("Seconds to wait for a turn."),
                                      QStringLiteral("SECONDS"), QStringLiteral("300"));
-    parser.addOptions({json, service, cookieFile, timeout});
+    const QCommandLineOption team(QStringLiteral("team"), QStringLiteral("create: a team."));
+    const QCommandLineOption worker(QStringLiteral("worker"), QStringLiteral("create: a worker."));
+    const QCommandLineOption skip(QStringLiteral("skip"),
+                                  QStringLiteral("create: let the builder decide the questions."));
+    const QCommandLineOption yes(QStringLiteral("yes"), QStringLiteral("create: hire the ready draft."));
+    const QCommandLineOption answer(QStringLiteral("answer"), QStringLiteral("create: an answer, question-key=text."),
+                                    QStringLiteral("KEY=TEXT"));
+    parser.addOptions({json, service, cookieFile, timeout, team, worker, skip, yes, answer});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do."));
     parser.process(app);
 
@@ -55,6 +63,8 @@ int main(int argc, char** argv)
     APIClient api(origin, &jar, &Clock::system());
     cli::CliContext context{api, Clock::system(), cli::CliOutput(parser.isSet(json))};
     context.turnTimeoutMs = qMax(1LL, parser.value(timeout).toLongLong()) * 1000;
+    context.options
+        = {parser.isSet(team), parser.isSet(worker), parser.isSet(skip), parser.isSet(yes), parser.values(answer)};
     const QString command = positional.takeFirst();
     QTimer::singleShot(0, &app, [&] { run(context, command, positional); });
     return app.exec();

@@ -183,9 +183,6 @@ private:
 
 } // namespace
 
-QList<MDBlock> readBlocks(const QString& text)
-{
-    return BlockReader(text).read();
-}
+QList<MDBlock> readBlocks(const QString& text) { return BlockReader(text).read(); }
 
 } // namespace halvex::MarkdownParser::detail

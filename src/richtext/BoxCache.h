@@ -10,7 +10,7 @@
 
 namespace halvex {
 
-template<typename T>
+template <typename T>
 class BoxCache {
 public:
     using Box = std::shared_ptr<const T>;

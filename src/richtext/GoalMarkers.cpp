@@ -46,10 +46,7 @@ bool mentionsGoal(QStringView text)
 }
 
 // Each pair of passes needs its own marker; most goal texts hold only one kind.
-bool mentions(const QString& text, QLatin1String marker)
-{
-    return text.contains(marker, Qt::CaseInsensitive);
-}
+bool mentions(const QString& text, QLatin1String marker) { return text.contains(marker, Qt::CaseInsensitive); }
 
 } // namespace
 
@@ -58,10 +55,12 @@ QString stripGoalMarkers(const QString& text)
     static const QRegularExpression any = sharedPattern(QStringLiteral("GOAL_(ITEM|OUTPUT_COUNT)"), ignoringCase);
     if (!mentionsGoal(text) || !any.match(text).hasMatch())
         return text;
-    static const QRegularExpression countLine = sharedPattern(
-        QStringLiteral("^[ \\t>]*GOAL_OUTPUT_COUNT[ \\t]*:[ \\t]*\\d+[ \\t]*$"), ignoringCase | perLine | unicodeClasses);
-    static const QRegularExpression countInline = sharedPattern(
-        QStringLiteral("(^|[\\n\\r\\t ])GOAL_OUTPUT_COUNT[ \\t]*:[ \\t]*\\d+"), ignoringCase | perLine | unicodeClasses);
+    static const QRegularExpression countLine
+        = sharedPattern(QStringLiteral("^[ \\t>]*GOAL_OUTPUT_COUNT[ \\t]*:[ \\t]*\\d+[ \\t]*$"),
+                        ignoringCase | perLine | unicodeClasses);
+    static const QRegularExpression countInline
+        = sharedPattern(QStringLiteral("(^|[\\n\\r\\t ])GOAL_OUTPUT_COUNT[ \\t]*:[ \\t]*\\d+"),
+                        ignoringCase | perLine | unicodeClasses);
     static const QRegularExpression itemLine
         = sharedPattern(QStringLiteral("(^|[\\n\\r])[ \\t]*GOAL_ITEM[ \\t]*(\\d{1,3})[ \\t]*:[ \\t]*"),
                         ignoringCase | perLine | unicodeClasses);

@@ -39,8 +39,8 @@ QString boldLeadingLabel(const QString& text)
 {
     if (text.startsWith(QLatin1String("**")) || text.startsWith(QLatin1String("__")))
         return text;
-    static const QRegularExpression label = sharedPattern(
-        QStringLiteral("^[A-Za-zА-Яа-яЁё][A-Za-zА-Яа-яЁё0-9 /&+_-]{1,47}:(?=\\s+\\S)"), unicodeClasses);
+    static const QRegularExpression label
+        = sharedPattern(QStringLiteral("^[A-Za-zА-Яа-яЁё][A-Za-zА-Яа-яЁё0-9 /&+_-]{1,47}:(?=\\s+\\S)"), unicodeClasses);
     const auto m = label.match(text);
     if (!m.hasMatch())
         return text;

@@ -67,7 +67,8 @@ std::optional<QString> emojiAfterNumber(QStringView line, qsizetype lead)
     if (numberEnd < 0 || numberEnd >= line.size() || !isBlank(line[numberEnd]))
         return std::nullopt;
     const qsizetype rest = skipBlanks(line, numberEnd);
-    return concat({line.first(lead), line.sliced(i, numberEnd - i), u" ", line.sliced(lead, i - lead), line.sliced(rest)});
+    return concat(
+        {line.first(lead), line.sliced(i, numberEnd - i), u" ", line.sliced(lead, i - lead), line.sliced(rest)});
 }
 
 // "3.    Text": several blanks after the number become one.

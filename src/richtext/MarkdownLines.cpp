@@ -60,20 +60,11 @@ bool hasDoubleStar(QStringView s)
     return false;
 }
 
-bool startsWithFence(QStringView t)
-{
-    return t.size() >= 3 && t[0] == u'`' && t[1] == u'`' && t[2] == u'`';
-}
+bool startsWithFence(QStringView t) { return t.size() >= 3 && t[0] == u'`' && t[1] == u'`' && t[2] == u'`'; }
 
-bool isFence(QStringView line)
-{
-    return startsWithFence(line.sliced(skipWhite(line, 0)));
-}
+bool isFence(QStringView line) { return startsWithFence(line.sliced(skipWhite(line, 0))); }
 
-bool isRuleText(QStringView t)
-{
-    return t.size() == 3 && (t == u"---" || t == u"***" || t == u"___");
-}
+bool isRuleText(QStringView t) { return t.size() == 3 && (t == u"---" || t == u"***" || t == u"___"); }
 
 std::optional<Heading> heading(QStringView t)
 {

@@ -6,11 +6,10 @@
 namespace halvex {
 
 MarkdownRenderCache::MarkdownRenderCache(Parser parser, int maxCount, qint64 maxCost)
-    : m_parser(parser ? std::move(parser) : Parser(&ReportDocumentParser::blocks))
-    , m_blocks(maxCount, maxCost)
-    , m_rich(maxCount, maxCost)
-{
-}
+    : m_parser(parser ? std::move(parser) : Parser(&ReportDocumentParser::blocks)),
+      m_blocks(maxCount, maxCost),
+      m_rich(maxCount, maxCost)
+{}
 
 MarkdownRenderCache& MarkdownRenderCache::shared()
 {
@@ -22,7 +21,8 @@ QString MarkdownRenderCache::keyFor(const MarkdownText& text)
 {
     QString key = text.cacheKey
         ? *text.cacheKey
-        : (text.style == MarkdownPresentationStyle::report ? QStringLiteral("report|") : QStringLiteral("plain|")) + text.text;
+        : (text.style == MarkdownPresentationStyle::report ? QStringLiteral("report|") : QStringLiteral("plain|"))
+            + text.text;
     if (text.readableProse)
         key += QLatin1String("|rp");
     return key;
@@ -49,14 +49,8 @@ MarkdownRenderCache::BlocksBox MarkdownRenderCache::richBlocks(const MarkdownTex
     return box;
 }
 
-int MarkdownRenderCache::count() const
-{
-    return m_blocks.count();
-}
+int MarkdownRenderCache::count() const { return m_blocks.count(); }
 
-qint64 MarkdownRenderCache::totalCost() const
-{
-    return m_blocks.totalCost();
-}
+qint64 MarkdownRenderCache::totalCost() const { return m_blocks.totalCost(); }
 
 } // namespace halvex

@@ -24,10 +24,7 @@ QString unifyBreaks(const QString& text)
 // Collects the output only from the first changed line on; until then the input stands.
 class LineWriter {
 public:
-    explicit LineWriter(const QString& text)
-        : m_text(text)
-    {
-    }
+    explicit LineWriter(const QString& text) : m_text(text) {}
 
     void replace(qsizetype start, qsizetype end, QStringView with)
     {
@@ -55,7 +52,7 @@ private:
     bool m_changed = false;
 };
 
-template<typename Fn>
+template <typename Fn>
 void forEachLine(QStringView text, QChar separator, Fn fn)
 {
     qsizetype from = 0;

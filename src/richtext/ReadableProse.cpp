@@ -1,8 +1,8 @@
 // One long single-line answer reads better as paragraphs of two sentences.
+#include "core/format/Characters.h"
 #include "richtext/MarkdownLines.h"
 #include "richtext/MarkdownParser.h"
 #include "richtext/SharedPattern.h"
-#include "core/format/Characters.h"
 
 namespace halvex::MarkdownParser {
 
@@ -11,9 +11,9 @@ namespace {
 bool endsWithAbbreviation(QStringView piece)
 {
     // The longest abbreviation has four characters; two more keep its word boundary visible.
-    static const QRegularExpression abbreviation = sharedPattern(
-        QStringLiteral("(?:\\be\\.g\\.|\\bi\\.e\\.|\\bт\\.д\\.|\\bт\\.п\\.|\\bдр\\.|\\bг\\.)$"),
-        ignoringCase | unicodeClasses);
+    static const QRegularExpression abbreviation
+        = sharedPattern(QStringLiteral("(?:\\be\\.g\\.|\\bi\\.e\\.|\\bт\\.д\\.|\\bт\\.п\\.|\\bдр\\.|\\bг\\.)$"),
+                        ignoringCase | unicodeClasses);
     return abbreviation.match(piece.right(6).toString()).hasMatch();
 }
 
@@ -21,8 +21,8 @@ QStringList sentencesOf(const QString& text)
 {
     // The look-behind starts a match only at the first mark of a run: the same matches as
     // without it, but a long run of points is not rescanned from each of its characters.
-    static const QRegularExpression sentenceEnd = sharedPattern(
-        QStringLiteral("(?<![.!?…])[.!?…]+(?:[\"'»”)\\]]+)?(?=\\s+[A-ZА-ЯЁ0-9])"), unicodeClasses);
+    static const QRegularExpression sentenceEnd
+        = sharedPattern(QStringLiteral("(?<![.!?…])[.!?…]+(?:[\"'»”)\\]]+)?(?=\\s+[A-ZА-ЯЁ0-9])"), unicodeClasses);
     QStringList sentences;
     qsizetype cut = 0;
     bool anyEnd = false;
@@ -57,7 +57,8 @@ QList<MDBlock> splitReadableProse(const QList<MDBlock>& blocks)
         return blocks;
     QList<MDBlock> out;
     for (qsizetype i = 0; i < sentences.size(); i += 2)
-        out.append(MDBlock::paragraph(i + 1 < sentences.size() ? sentences[i] + u' ' + sentences[i + 1] : sentences[i]));
+        out.append(
+            MDBlock::paragraph(i + 1 < sentences.size() ? sentences[i] + u' ' + sentences[i + 1] : sentences[i]));
     return out;
 }
 

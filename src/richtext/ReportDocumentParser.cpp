@@ -1,9 +1,9 @@
 #include "richtext/ReportDocumentParser.h"
 
+#include "core/format/Characters.h"
 #include "core/format/SafeHTTPURL.h"
 #include "richtext/MarkdownParser.h"
 #include "richtext/SharedPattern.h"
-#include "core/format/Characters.h"
 
 #include <QSet>
 
@@ -26,10 +26,7 @@ bool isPictographOrBlank(char32_t c)
     return cat == QChar::Symbol_Other || (c >= 0x1F000 && c <= 0x1FAFF);
 }
 
-std::optional<QUrl> safeURL(const QString& raw)
-{
-    return SafeHTTPURL::parse(raw);
-}
+std::optional<QUrl> safeURL(const QString& raw) { return SafeHTTPURL::parse(raw); }
 
 } // namespace
 
@@ -54,7 +51,8 @@ std::pair<QString, QString> splitLead(const QString& text)
     if (rest.startsWith(QLatin1String("**"))) {
         const qsizetype close = rest.indexOf(QLatin1String("**"), 2);
         if (close >= 0) {
-            static const QRegularExpression leadingDash = sharedPattern(QStringLiteral("^\\s*[—–-]?\\s*"), unicodeClasses);
+            static const QRegularExpression leadingDash
+                = sharedPattern(QStringLiteral("^\\s*[—–-]?\\s*"), unicodeClasses);
             const QString inner = withoutEmphasisMarkers(rest.sliced(2, close - 2));
             QString body = rest.sliced(close + 2);
             body.remove(leadingDash);
@@ -86,11 +84,12 @@ std::pair<QStringList, qsizetype> collectTrailingParagraphs(const QList<MDBlock>
 
 QList<MDReportSource> parseSource(const QString& line)
 {
-    static const QRegularExpression prefix = sharedPattern(QStringLiteral("^(?:Источник(?:и)?|Sources?)\\s*:\\s*(.*)$"),
-                                                            ignoringCase | unicodeClasses);
-    static const QRegularExpression link = sharedPattern(QStringLiteral("\\[([^\\]]+)\\]\\((https?://[^\\s)]+)\\)"),
-                                                          ignoringCase | unicodeClasses);
-    static const QRegularExpression bare = sharedPattern(QStringLiteral("https?://[^\\s<>\"']+"), ignoringCase | unicodeClasses);
+    static const QRegularExpression prefix
+        = sharedPattern(QStringLiteral("^(?:Источник(?:и)?|Sources?)\\s*:\\s*(.*)$"), ignoringCase | unicodeClasses);
+    static const QRegularExpression link
+        = sharedPattern(QStringLiteral("\\[([^\\]]+)\\]\\((https?://[^\\s)]+)\\)"), ignoringCase | unicodeClasses);
+    static const QRegularExpression bare
+        = sharedPattern(QStringLiteral("https?://[^\\s<>\"']+"), ignoringCase | unicodeClasses);
     static const QRegularExpression separator
         = sharedPattern(QStringLiteral("(?<!\\s)\\s+[—–-]\\s+(?=(?:https?://|[a-z][a-z0-9+.-]*:))"), unicodeClasses);
     static const QRegularExpression trailingPunctuation = sharedPattern(QStringLiteral("[.,;:!?)\\]\"']+$"));
@@ -198,7 +197,8 @@ QList<MDPresentationBlock> blocks(const QString& text, MarkdownPresentationStyle
             continue;
         }
         MDReportGroup group;
-        group.kind = b.kind == MDBlock::Kind::ordered ? MDReportListKind::orderedFrom(b.start) : MDReportListKind::bullet();
+        group.kind
+            = b.kind == MDBlock::Kind::ordered ? MDReportListKind::orderedFrom(b.start) : MDReportListKind::bullet();
         if (b.items.size() == 1 && !splitLead(b.items[0]).first.isEmpty()) {
             auto [paragraphs, next] = collectTrailingParagraphs(parsed, i);
             group.items.append(makeItem(b.items[0], paragraphs));

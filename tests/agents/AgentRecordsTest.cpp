@@ -52,7 +52,8 @@ TEST(AgentRecords, PlaybookAcceptsBothShapesAndCutsLongPrompts)
     const QString prompt200(200, u'p');
     const QString prompt96(96, u'q');
     const QByteArray json = R"({"id":"a","name":"A","playbook":["Research", "", {"title":"Outline"},
-        {"prompt":")" + prompt200.toUtf8() + R"("}, {"prompt":")" + prompt96.toUtf8()
+        {"prompt":")"
+        + prompt200.toUtf8() + R"("}, {"prompt":")" + prompt96.toUtf8()
         + R"("}, {"name":"", "type":"tool"}, {"name":7}]})";
     const Agent agent = decodeJSON<Agent>(json);
     ASSERT_TRUE(agent.playbook);
@@ -86,7 +87,8 @@ TEST(AgentRecords, EncodingWritesNamedKeysAndOmitsAbsentOptionals)
     agent.voiceId = QStringLiteral("v");
     agent.playbook = QList<PlaybookStep>{{QStringLiteral("Step")}};
     const JSONObject o = agent.encode();
-    EXPECT_EQ(o.keys(), (QStringList{QStringLiteral("id"), QStringLiteral("is_orchestrator"), QStringLiteral("name"),
-                                     QStringLiteral("playbook"), QStringLiteral("voice_id")}));
+    EXPECT_EQ(o.keys(),
+              (QStringList{QStringLiteral("id"), QStringLiteral("is_orchestrator"), QStringLiteral("name"),
+                           QStringLiteral("playbook"), QStringLiteral("voice_id")}));
     EXPECT_EQ(decodeJSON<Agent>(encodeJSONObject(o)), agent);
 }

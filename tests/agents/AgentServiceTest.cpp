@@ -1,10 +1,10 @@
-#include "agents/model/LlmModelCatalog.h"
 #include "agents/service/AgentService.h"
-#include "teams/service/TeamService.h"
+#include "agents/model/LlmModelCatalog.h"
 #include "core/async/ManualClock.h"
 #include "support/FakeServer.h"
 #include "support/RunTask.h"
 #include "support/TestClient.h"
+#include "teams/service/TeamService.h"
 
 #include <gtest/gtest.h>
 
@@ -30,14 +30,15 @@ TEST_F(AgentServiceTest, ListAsksForActivity)
               FakeResponse::json(R"({"agents":[{"id":"a","name":"Ann"}],"unread":{"a":1}})"));
     const auto list = runTask(agents.list());
     EXPECT_EQ(list.agents.size(), 1);
-    EXPECT_EQ(server.last().query, (QList<QPair<QString, QString>>{{QStringLiteral("include_activity"), QStringLiteral("1")}}));
+    EXPECT_EQ(server.last().query,
+              (QList<QPair<QString, QString>>{{QStringLiteral("include_activity"), QStringLiteral("1")}}));
 }
 
 TEST_F(AgentServiceTest, CreateModelChatSendsNineKeysWithOrWithoutABrain)
 {
     server.on("POST", QStringLiteral("/api/v2/custom-agents"), FakeResponse::json(R"({"id":"m1","name":"Chat"})"));
-    const Agent created = runTask(agents.createModelChat(QStringLiteral("Chat"),
-                                                         BrainCatalog::model(QStringLiteral("anthropic:claude-opus-4-7"))));
+    const Agent created = runTask(agents.createModelChat(
+        QStringLiteral("Chat"), BrainCatalog::model(QStringLiteral("anthropic:claude-opus-4-7"))));
     EXPECT_EQ(created.id, QStringLiteral("m1"));
     JSONObject body = server.last().jsonObject();
     EXPECT_EQ(body.size(), 9);
@@ -96,15 +97,18 @@ TEST_F(AgentServiceTest, TeamEndpoints)
     runTask(teams.memberAction(QStringLiteral("growth"), QStringLiteral("ag 2"), QStringLiteral("pause")));
     EXPECT_EQ(server.last().json(), JSONValue(JSONObject{{QStringLiteral("action"), QStringLiteral("pause")}}));
     runTask(teams.setMemberModel(QStringLiteral("growth"), QStringLiteral("ag 2"), {}, {}));
-    EXPECT_EQ(server.last().json(), JSONValue(JSONObject{{QStringLiteral("llm_provider"), QString()},
-                                                         {QStringLiteral("llm_model"), QString()}}));
+    EXPECT_EQ(
+        server.last().json(),
+        JSONValue(JSONObject{{QStringLiteral("llm_provider"), QString()}, {QStringLiteral("llm_model"), QString()}}));
 
-    server.on("PATCH", QStringLiteral("/api/v2/teams/growth"), FakeResponse::json(R"({"label":"Growth","group_slug":"growth"})"));
+    server.on("PATCH", QStringLiteral("/api/v2/teams/growth"),
+              FakeResponse::json(R"({"label":"Growth","group_slug":"growth"})"));
     const auto patched = runTask(teams.patch(QStringLiteral("growth"), {{QStringLiteral("handoff_depth"), 2}}));
     EXPECT_EQ(patched.groupSlug, QStringLiteral("growth"));
 
-    server.on("GET", QStringLiteral("/api/v2/teams/growth/usage"),
-              FakeResponse::json(R"({"total":{"tokens":10,"cost_usd":"0.01"},"members":[{"handle":"scout","tokens":4}]})"));
+    server.on(
+        "GET", QStringLiteral("/api/v2/teams/growth/usage"),
+        FakeResponse::json(R"({"total":{"tokens":10,"cost_usd":"0.01"},"members":[{"handle":"scout","tokens":4}]})"));
     const auto usage = runTask(teams.usage(QStringLiteral("growth")));
     EXPECT_EQ(usage.total->costUsd, JSONValue(QStringLiteral("0.01")));
     EXPECT_EQ((*usage.members)[0].tokens, 4);

@@ -82,8 +82,9 @@ TEST_F(IdentitySettingsModelTest, SaveAgentTrimsRefusesBlanksAndSendsNullLanguag
     model.setName(QStringLiteral("  Nina K \n"));
     model.setResponseLanguage(QString());
     runTask(model.saveAgent());
-    EXPECT_EQ(server.last().json(), JSONValue(JSONObject{{QStringLiteral("name"), QStringLiteral("Nina K")},
-                                                         {QStringLiteral("response_language"), JSONValue()}}));
+    EXPECT_EQ(server.last().json(),
+              JSONValue(JSONObject{{QStringLiteral("name"), QStringLiteral("Nina K")},
+                                   {QStringLiteral("response_language"), JSONValue()}}));
     EXPECT_EQ(model.status(), QStringLiteral("Saved"));
     EXPECT_FALSE(model.error());
     EXPECT_FALSE(model.savingAgent());
@@ -93,8 +94,9 @@ TEST_F(IdentitySettingsModelTest, VoiceChangeSendsStockIdAndRestoresOnFailure)
 {
     runTask(model.load(agent));
     runTask(model.selectVoice(QStringLiteral("female")));
-    EXPECT_EQ(server.last().json(), JSONValue(JSONObject{{QStringLiteral("voice_id"), QStringLiteral("EXAVITQu4vr4xnSDxMaL")},
-                                                         {QStringLiteral("openai_voice"), JSONValue()}}));
+    EXPECT_EQ(server.last().json(),
+              JSONValue(JSONObject{{QStringLiteral("voice_id"), QStringLiteral("EXAVITQu4vr4xnSDxMaL")},
+                                   {QStringLiteral("openai_voice"), JSONValue()}}));
     EXPECT_EQ(model.status(), QStringLiteral("Female voice will be used on every call."));
 
     const int before = int(server.requests().size());
@@ -103,7 +105,8 @@ TEST_F(IdentitySettingsModelTest, VoiceChangeSendsStockIdAndRestoresOnFailure)
 
     server.on("PATCH", QStringLiteral("/api/v2/custom-agents/ag1"), FakeResponse::json(500, R"({"error":"nope"})"));
     runTask(model.selectVoice(QStringLiteral("male")));
-    EXPECT_EQ(server.last().jsonObject()[QStringLiteral("voice_id")].toString(), QStringLiteral("nPczCjzI2devNBz1zQrb"));
+    EXPECT_EQ(server.last().jsonObject()[QStringLiteral("voice_id")].toString(),
+              QStringLiteral("nPczCjzI2devNBz1zQrb"));
     EXPECT_EQ(model.voiceChoice(), QStringLiteral("female"));
     ASSERT_TRUE(model.error());
     EXPECT_FALSE(model.error()->isEmpty());
@@ -143,8 +146,9 @@ TEST_F(IdentitySettingsModelTest, ProfileSaveSendsCompanyAndWebsite)
     model.setCompany(QStringLiteral(" Acme "));
     model.setWebsite(QStringLiteral("acme.test"));
     runTask(model.saveProfile());
-    EXPECT_EQ(server.last().json(), JSONValue(JSONObject{{QStringLiteral("company_name"), QStringLiteral("Acme")},
-                                                         {QStringLiteral("website"), QStringLiteral("acme.test")}}));
+    EXPECT_EQ(server.last().json(),
+              JSONValue(JSONObject{{QStringLiteral("company_name"), QStringLiteral("Acme")},
+                                   {QStringLiteral("website"), QStringLiteral("acme.test")}}));
     EXPECT_EQ(model.status(), QStringLiteral("Saved"));
 }
 

@@ -35,7 +35,8 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_FALSE(qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN")) << "end-to-end cases run against the local service";
+        ASSERT_FALSE(qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN"))
+            << "end-to-end cases run against the local service";
         ASSERT_TRUE(service.start());
     }
 
@@ -60,7 +61,8 @@ protected:
 
     CliRun signIn()
     {
-        const QByteArray credentials = (service.demoEmail() + QLatin1Char('\n') + service.demoPassword() + QLatin1Char('\n')).toUtf8();
+        const QByteArray credentials
+            = (service.demoEmail() + QLatin1Char('\n') + service.demoPassword() + QLatin1Char('\n')).toUtf8();
         return cli({QStringLiteral("signin")}, credentials);
     }
 
@@ -132,11 +134,13 @@ TEST_F(CliEndToEndTest, ApprovalIsResolvedAndTheTurnGoesOn)
     ASSERT_EQ(signIn().exitCode, 0);
     const QString agent = firstAgentId();
     ASSERT_FALSE(agent.isEmpty());
-    const CliRun turn = cli({QStringLiteral("--json"), QStringLiteral("send"), agent, QStringLiteral("please get my approval first")});
+    const CliRun turn = cli(
+        {QStringLiteral("--json"), QStringLiteral("send"), agent, QStringLiteral("please get my approval first")});
     ASSERT_EQ(turn.exitCode, 0) << turn.err.toStdString();
     qint64 approval = 0;
     for (const JSONObject& m : turn.objects())
-        if (m.value(QStringLiteral("metadata"))[QStringLiteral("kind")] == JSONValue(QStringLiteral("approval_request")))
+        if (m.value(QStringLiteral("metadata"))[QStringLiteral("kind")]
+            == JSONValue(QStringLiteral("approval_request")))
             approval = qint64(m.value(QStringLiteral("id")).toNumber());
     ASSERT_GT(approval, 0) << turn.out.toStdString();
 
@@ -164,7 +168,8 @@ TEST_F(CliEndToEndTest, PlainTextShowsEachStepRunningThenDoneAndTheAnswerOnce)
     ASSERT_EQ(signIn().exitCode, 0);
     const QString agent = firstAgentId();
     ASSERT_FALSE(agent.isEmpty());
-    const CliRun turn = cli({QStringLiteral("send"), agent, QStringLiteral("Please research and compare analytics tools")});
+    const CliRun turn
+        = cli({QStringLiteral("send"), agent, QStringLiteral("Please research and compare analytics tools")});
     ASSERT_EQ(turn.exitCode, 0) << turn.err.toStdString();
     const QStringList lines = turn.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     const auto count = [&](const QString& part) {
@@ -174,10 +179,10 @@ TEST_F(CliEndToEndTest, PlainTextShowsEachStepRunningThenDoneAndTheAnswerOnce)
     EXPECT_EQ(count(QStringLiteral(" [running]")), 3) << turn.out.toStdString();
     EXPECT_EQ(count(QStringLiteral(" [done]")), 3) << turn.out.toStdString();
     EXPECT_EQ(count(QStringLiteral("Sources: [")), 1) << "the report is printed once, whole";
-    const qsizetype lastDone = lines.lastIndexOf(*std::find_if(lines.rbegin(), lines.rend(), [](const QString& l) {
-        return l.contains(QLatin1String(" [done]"));
-    }));
-    const auto answer = std::find_if(lines.begin(), lines.end(), [](const QString& l) { return l.contains(QLatin1String("assistant: ")); });
+    const qsizetype lastDone = lines.lastIndexOf(*std::find_if(
+        lines.rbegin(), lines.rend(), [](const QString& l) { return l.contains(QLatin1String(" [done]")); }));
+    const auto answer = std::find_if(lines.begin(), lines.end(),
+                                     [](const QString& l) { return l.contains(QLatin1String("assistant: ")); });
     ASSERT_NE(answer, lines.end());
     EXPECT_LT(lastDone, answer - lines.begin()) << "steps come before the answer";
     EXPECT_TRUE(turn.err.isEmpty()) << turn.err.toStdString();

@@ -1,5 +1,5 @@
-#include "core/async/ManualClock.h"
 #include "core/net/APIClient.h"
+#include "core/async/ManualClock.h"
 #include "support/FakeServer.h"
 #include "support/RunTask.h"
 #include "support/TestClient.h"
@@ -79,8 +79,10 @@ TEST_F(APIClientTest, JSONBodyWritesWholeNumbersWithoutFraction)
 {
     server.on("POST", QStringLiteral("/api/v2/p"), FakeResponse::json(R"({"value":"v"})"));
     runTask(client.postJSON<Echo>(QStringLiteral("/api/v2/p"),
-                                  {{QStringLiteral("limit"), 5}, {QStringLiteral("ratio"), 0.5},
-                                   {QStringLiteral("name"), QStringLiteral("Ада")}, {QStringLiteral("none"), nullptr}}));
+                                  {{QStringLiteral("limit"), 5},
+                                   {QStringLiteral("ratio"), 0.5},
+                                   {QStringLiteral("name"), QStringLiteral("Ада")},
+                                   {QStringLiteral("none"), nullptr}}));
     const RecordedRequest r = server.last();
     EXPECT_EQ(r.header("Content-Type"), "application/json");
     EXPECT_TRUE(r.body.contains("\"limit\":5,") || r.body.contains("\"limit\":5}")) << r.body.constData();
@@ -144,15 +146,17 @@ TEST_F(APIClientTest, EmptySuccessIsFineRawButNotForDecoding)
 TEST_F(APIClientTest, MultipartBodyByteForByte)
 {
     EXPECT_EQ(multipartBody({}, QStringLiteral("B")), QByteArray("--B--\r\n"));
-    const QByteArray two = multipartBody(
-        {{QStringLiteral("files"), QStringLiteral("a \"b\".txt"), QStringLiteral("text/plain"), "hi"},
-         {QStringLiteral("files"), QStringLiteral("x.bin"), QStringLiteral("application/octet-stream"), QByteArray("\0\r\n", 3)}},
-        QStringLiteral("B"));
-    EXPECT_EQ(two, QByteArray("--B\r\nContent-Disposition: form-data; name=\"files\"; filename=\"a \"b\".txt\"\r\n"
-                              "Content-Type: text/plain\r\n\r\nhi\r\n"
-                              "--B\r\nContent-Disposition: form-data; name=\"files\"; filename=\"x.bin\"\r\n"
-                              "Content-Type: application/octet-stream\r\n\r\n")
-                       + QByteArray("\0\r\n", 3) + QByteArray("\r\n--B--\r\n"));
+    const QByteArray two
+        = multipartBody({{QStringLiteral("files"), QStringLiteral("a \"b\".txt"), QStringLiteral("text/plain"), "hi"},
+                         {QStringLiteral("files"), QStringLiteral("x.bin"), QStringLiteral("application/octet-stream"),
+                          QByteArray("\0\r\n", 3)}},
+                        QStringLiteral("B"));
+    EXPECT_EQ(two,
+              QByteArray("--B\r\nContent-Disposition: form-data; name=\"files\"; filename=\"a \"b\".txt\"\r\n"
+                         "Content-Type: text/plain\r\n\r\nhi\r\n"
+                         "--B\r\nContent-Disposition: form-data; name=\"files\"; filename=\"x.bin\"\r\n"
+                         "Content-Type: application/octet-stream\r\n\r\n")
+                  + QByteArray("\0\r\n", 3) + QByteArray("\r\n--B--\r\n"));
 
     server.on("POST", QStringLiteral("/api/v2/upload"), FakeResponse::json(R"({"value":"up"})"));
     runTask(client.postMultipart<Echo>(QStringLiteral("api/v2/upload"), {}));
@@ -205,7 +209,8 @@ TEST_F(APIClientTest, TimeOutIsSixtySecondsOrThePostOverride)
     clock.advance(59'999);
     drainEvents();
     clock.advance(1);
-    EXPECT_EQ(errorOf([&] { runTask(std::move(task)); }), APIError::transport(QStringLiteral("The request timed out.")));
+    EXPECT_EQ(errorOf([&] { runTask(std::move(task)); }),
+              APIError::transport(QStringLiteral("The request timed out.")));
 
     server.on("POST", QStringLiteral("/api/v2/gen"), FakeResponse::held(FakeResponse::json(R"({"value":"x"})")));
     auto longTask = client.postJSON<Echo>(QStringLiteral("api/v2/gen"), {}, 180.0);
@@ -246,7 +251,8 @@ TEST_F(APIClientTest, TransportFailures)
 
 TEST_F(APIClientTest, BadBodiesGiveTheRightErrorNeverACrash)
 {
-    EXPECT_EQ(statusError(502, "<html><body>Bad gateway</body></html>", false), APIError::server(502, QStringLiteral("HTTP 502")));
+    EXPECT_EQ(statusError(502, "<html><body>Bad gateway</body></html>", false),
+              APIError::server(502, QStringLiteral("HTTP 502")));
     EXPECT_EQ(statusError(200, "").kind(), APIError::Kind::decoding); // a 0-byte 200 for a record
     EXPECT_EQ(statusError(200, "{\"value\":\"\xff\xfe\"").kind(), APIError::Kind::decoding);
     EXPECT_EQ(statusError(200, QByteArray(100'000, '[') + QByteArray(100'000, ']')).kind(), APIError::Kind::decoding);
@@ -256,8 +262,10 @@ TEST_F(APIClientTest, BadBodiesGiveTheRightErrorNeverACrash)
     server.on("GET", QStringLiteral("/api/v2/big"), FakeResponse::json(big));
     EXPECT_EQ(runTask(client.get<Echo>(QStringLiteral("api/v2/big"))).value.size(), 30 * 1024 * 1024);
 
-    server.on("GET", QStringLiteral("/api/v2/cut"), FakeResponse::dropMidBody(FakeResponse::json(R"({"value":"long enough to cut"})")));
-    EXPECT_EQ(errorOf([&] { runTask(client.get<Echo>(QStringLiteral("api/v2/cut"))); }).kind(), APIError::Kind::transport);
+    server.on("GET", QStringLiteral("/api/v2/cut"),
+              FakeResponse::dropMidBody(FakeResponse::json(R"({"value":"long enough to cut"})")));
+    EXPECT_EQ(errorOf([&] { runTask(client.get<Echo>(QStringLiteral("api/v2/cut"))); }).kind(),
+              APIError::Kind::transport);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "core/APIError.h"
 #include "core/async/CancelToken.h"
+#include "core/async/LatestOnly.h"
 #include "core/async/ManualClock.h"
 #include "support/RunTask.h"
 
@@ -46,6 +47,23 @@ TEST(ManualClockTest, CancellingWakesTheSleeperWithCancelled)
     source.cancel();
     EXPECT_TRUE(cancelled);
     EXPECT_EQ(clock.pendingCount(), 0); // the timer went with it
+}
+
+TEST(LatestOnlyTest, ANewerRunCancelsTheOlderAndDestructionCancelsTheLast)
+{
+    std::optional<LatestOnly> latest{std::in_place};
+    const CancelToken first = latest->next();
+    EXPECT_TRUE(latest->isRunning());
+    const CancelToken second = latest->next();
+    EXPECT_TRUE(first.isCancelled());
+    EXPECT_FALSE(second.isCancelled());
+    // The superseded run already sees itself stale when its cancellation resumes it.
+    bool sawStale = false;
+    auto sub = second.onCancel([&] { sawStale = !latest->isRunning(); });
+    const CancelToken third = latest->next();
+    EXPECT_TRUE(sawStale);
+    latest.reset(); // the owner goes: its last run can tell
+    EXPECT_TRUE(third.isCancelled());
 }
 
 TEST(TaskScopeTest, CancelAllStopsStartedWorkButNotLaterWork)

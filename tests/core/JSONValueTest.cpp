@@ -43,10 +43,7 @@ namespace {
 struct Person {
     QString name;
     std::optional<int> age;
-    static Person decode(const JsonReader& json)
-    {
-        return {json.required<QString>("name"), json.optional<int>("age")};
-    }
+    static Person decode(const JsonReader& json) { return {json.required<QString>("name"), json.optional<int>("age")}; }
 };
 } // namespace
 
@@ -57,7 +54,8 @@ TEST(JsonReaderTest, MissingAndMistypedKeysNameTheirPath)
         FAIL();
     } catch (const APIError& e) {
         EXPECT_EQ(e.kind(), APIError::Kind::decoding);
-        EXPECT_TRUE(e.message().value_or(QString()).contains(QStringLiteral("[1]"))) << e.message().value_or(QString()).toStdString();
+        EXPECT_TRUE(e.message().value_or(QString()).contains(QStringLiteral("[1]")))
+            << e.message().value_or(QString()).toStdString();
         EXPECT_TRUE(e.message().value_or(QString()).contains(QStringLiteral("name")));
     }
     EXPECT_THROW(decodeJSON<Person>(R"({"name":"a","age":2.5})"), APIError); // not a whole number

@@ -6,8 +6,8 @@
 #include "agents/service/AgentService.h"
 #include "agents/viewmodel/AgentListViewModel.h"
 #include "chat/service/ChatService.h"
-#include "chat/service/TeamChatService.h"
 #include "chat/service/SSEClient.h"
+#include "chat/service/TeamChatService.h"
 #include "chat/viewmodel/ChatViewModel.h"
 #include "core/async/ManualClock.h"
 #include "core/prefs/Preferences.h"
@@ -62,7 +62,8 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_FALSE(qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN")) << "end-to-end cases run against the local service";
+        ASSERT_FALSE(qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN"))
+            << "end-to-end cases run against the local service";
         ASSERT_TRUE(service.start());
         t = makeTestClient(service.origin(), &clock);
         SessionViewModel session{AuthService(t->client)};
@@ -258,7 +259,8 @@ TEST_F(ReliabilityEndToEndTest, RefusedStreamRetriesOnTheDocumentedBackoff)
     // After each refusal the only timer left is the back-off sleep.
     while (ready == 0 && reconnectAt.size() < 8) {
         ASSERT_TRUE(processUntil([&] {
-            return ready > 0 || (streamClock.pendingCount() == 1 && streamClock.nextDueIn() < EventStream::idleTimeoutMs);
+            return ready > 0
+                || (streamClock.pendingCount() == 1 && streamClock.nextDueIn() < EventStream::idleTimeoutMs);
         }));
         if (ready > 0)
             break;

@@ -1,13 +1,13 @@
 // The sidebar and start-up against the real local service.
+#include "agents/model/ChatBackend.h"
 #include "agents/service/AgentService.h"
 #include "agents/viewmodel/AgentListViewModel.h"
-#include "agents/model/ChatBackend.h"
 #include "core/prefs/AppNotifications.h"
 #include "core/prefs/Preferences.h"
-#include "session/service/AuthService.h"
-#include "session/viewmodel/SessionViewModel.h"
-#include "session/viewmodel/MainViewModel.h"
 #include "session/model/RootScreen.h"
+#include "session/service/AuthService.h"
+#include "session/viewmodel/MainViewModel.h"
+#include "session/viewmodel/SessionViewModel.h"
 #include "support/RunTask.h"
 #include "support/ServiceProcess.h"
 #include "support/TestClient.h"
@@ -31,7 +31,8 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_FALSE(qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN")) << "end-to-end cases run against the local service";
+        ASSERT_FALSE(qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN"))
+            << "end-to-end cases run against the local service";
         ASSERT_TRUE(service.start());
         t = makeTestClient(service.origin());
         preferences = std::make_unique<Preferences>(dir.filePath(QStringLiteral("p.ini")));
@@ -48,7 +49,8 @@ protected:
     };
     std::unique_ptr<Run> startApp()
     {
-        auto run = std::unique_ptr<Run>(new Run{SessionViewModel(AuthService(t->client)), AgentService(t->client), nullptr});
+        auto run
+            = std::unique_ptr<Run>(new Run{SessionViewModel(AuthService(t->client)), AgentService(t->client), nullptr});
         runTask(run->session.bootstrap());
         run->main = std::make_unique<MainViewModel>(run->session, t->client, run->agents, *preferences, notifications);
         run->main->start();
@@ -77,7 +79,8 @@ TEST_F(SidebarEndToEndTest, StartsSignedInWithTheDemoWorkspace)
     ASSERT_FALSE(teams->items.isEmpty());
     for (const auto& item : teams->items)
         for (const auto& member : item.team().members)
-            EXPECT_TRUE(member.name.toLower().endsWith(QLatin1Char('-') + item.team().slug)) << member.name.toStdString();
+            EXPECT_TRUE(member.name.toLower().endsWith(QLatin1Char('-') + item.team().slug))
+                << member.name.toStdString();
     // A group whose members do not follow the naming rule stays ungrouped.
     bool ungroupedMemberOfAGroup = false;
     for (const auto& item : employees->items)

@@ -3,13 +3,13 @@
 #include "agents/service/AgentService.h"
 #include "chat/service/ChatService.h"
 #include "chat/viewmodel/SoloLoopToolModel.h"
-#include "teams/viewmodel/TeamMenuViewModel.h"
 #include "projects/service/ProjectService.h"
 #include "projects/service/ProjectUploader.h"
 #include "session/service/AuthService.h"
 #include "support/RunTask.h"
 #include "support/ServiceProcess.h"
 #include "support/TestClient.h"
+#include "teams/viewmodel/TeamMenuViewModel.h"
 
 #include <QFile>
 #include <QSet>
@@ -29,7 +29,8 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_FALSE(qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN")) << "end-to-end cases run against the local service";
+        ASSERT_FALSE(qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN"))
+            << "end-to-end cases run against the local service";
         ASSERT_TRUE(service.start());
         t = makeTestClient(service.origin());
         AuthService auth(t->client);
@@ -184,7 +185,8 @@ TEST_F(WorkspaceEndToEnd, UploaderStoresFilesAndPutsLocalFailuresFirst)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("hello");
     file.close();
-    const QList<QUrl> chosen{QUrl::fromLocalFile(dir.filePath(QStringLiteral("missing.pdf"))), QUrl::fromLocalFile(odd)};
+    const QList<QUrl> chosen{QUrl::fromLocalFile(dir.filePath(QStringLiteral("missing.pdf"))),
+                             QUrl::fromLocalFile(odd)};
     const auto answer = runTask(ProjectUploader::upload(chosen, QStringLiteral("spring-launch"), t->client));
     ASSERT_TRUE(answer.files.has_value());
     ASSERT_EQ(answer.files->size(), 1);

@@ -1,5 +1,5 @@
-#include "core/async/ManualClock.h"
 #include "projects/service/ProjectService.h"
+#include "core/async/ManualClock.h"
 #include "projects/service/ProjectUploader.h"
 #include "support/FakeServer.h"
 #include "support/RunTask.h"
@@ -40,9 +40,11 @@ protected:
 TEST_F(ProjectServiceTest, SettingsWithoutBudgetSendNull)
 {
     server.on("PATCH", path, FakeResponse::json(QByteArray(R"({"ok":true,"project":)") + kProject + "}"));
-    const Project p = runTask(projects.updateSettings(QStringLiteral("apollo"), QStringLiteral("Apollo"), std::nullopt));
+    const Project p
+        = runTask(projects.updateSettings(QStringLiteral("apollo"), QStringLiteral("Apollo"), std::nullopt));
     EXPECT_EQ(p.slug, QStringLiteral("apollo"));
-    EXPECT_EQ(server.last().json(), JSONValue::parse(R"({"label":"Apollo","settings":{"project_budget_usd_month":null}})"));
+    EXPECT_EQ(server.last().json(),
+              JSONValue::parse(R"({"label":"Apollo","settings":{"project_budget_usd_month":null}})"));
     runTask(projects.updateSettings(QStringLiteral("apollo"), QStringLiteral("A"), 12.5));
     EXPECT_EQ(server.last().json(), JSONValue::parse(R"({"label":"A","settings":{"project_budget_usd_month":12.5}})"));
 }
@@ -123,8 +125,8 @@ TEST_F(ProjectServiceTest, UploadRefusesLocallyAndPutsLocalFailuresFirst)
 
 TEST_F(ProjectServiceTest, UploadOfNothingSendsNothingAndNamesCannotBreakHeaders)
 {
-    const auto response = runTask(ProjectUploader::upload(
-        {QUrl::fromLocalFile(dir.filePath(QStringLiteral("nope")))}, QStringLiteral("apollo"), t->client));
+    const auto response = runTask(ProjectUploader::upload({QUrl::fromLocalFile(dir.filePath(QStringLiteral("nope")))},
+                                                          QStringLiteral("apollo"), t->client));
     EXPECT_TRUE(server.requests().isEmpty());
     EXPECT_EQ(response.failed->size(), 1);
     EXPECT_EQ(ProjectUploader::headerSafeFileName(QStringLiteral("a\"b\r\nc.txt")), QStringLiteral("a%22b%0D%0Ac.txt"));

@@ -60,7 +60,8 @@ TEST(InlineRenderer, UnsafeLinksKeepOnlyTheirLabel)
     for (const char* markdown :
          {"[click](javascript:alert(1))", "[click](JavaScript:alert(1))", "[click]( javascript:alert(1) )",
           "[click](<javascript:alert(1)>)", "[click](data:text/html,x)", "[click](file:///etc/passwd)",
-          "[click](//evil.example/x)", "[click](evil.example)", "[click](vbscript:x \"t\")", "![click](javascript:x)"}) {
+          "[click](//evil.example/x)", "[click](evil.example)", "[click](vbscript:x \"t\")",
+          "![click](javascript:x)"}) {
         const Shown shown = show(markdown);
         EXPECT_TRUE(shown.hrefs.isEmpty()) << markdown;
         EXPECT_EQ(shown.plain, s("click")) << markdown;
@@ -129,7 +130,9 @@ TEST(InlineRenderer, EmphasisCodeAndMentionsUseTheStyle)
     style.mentionColor = 0x123456;
     style.linkColor = 0xAB0000;
     style.codeBackground = 0x00FF00;
-    const Shown shown = show("**bold** *it* _em_ ~~gone~~ `code` @ana_b-2 mail@host.example [lnk](https://x.example) snake_case_word", style);
+    const Shown shown
+        = show("**bold** *it* _em_ ~~gone~~ `code` @ana_b-2 mail@host.example [lnk](https://x.example) snake_case_word",
+               style);
     EXPECT_EQ(shown.plain, s("bold it em gone code @ana_b-2 mail@host.example lnk snake_case_word"));
     EXPECT_EQ(shown.formatOf(s("bold")).fontWeight(), 500);
     EXPECT_TRUE(shown.formatOf(s("it")).fontItalic());
@@ -162,10 +165,12 @@ TEST(InlineRenderer, CleanUpsAndSourceFolding)
     EXPECT_EQ(item.formatOf(s("10")).fontWeight(), QFont::Normal);
 
     // On a source line an address shows its host; elsewhere it shows in full.
-    const Shown sources = show("See https://www.a.example/long/path.\nИсточники: https://www.a.example/long/path, <https://b.example/x>");
+    const Shown sources = show(
+        "See https://www.a.example/long/path.\nИсточники: https://www.a.example/long/path, <https://b.example/x>");
     EXPECT_EQ(sources.plain, s("See https://www.a.example/long/path.\nИсточники: a.example, b.example"));
-    EXPECT_EQ(sources.hrefs, (QStringList{s("https://www.a.example/long/path"), s("https://www.a.example/long/path"),
-                                          s("https://b.example/x")}));
+    EXPECT_EQ(sources.hrefs,
+              (QStringList{s("https://www.a.example/long/path"), s("https://www.a.example/long/path"),
+                           s("https://b.example/x")}));
     // Bare addresses end before closing punctuation and emphasis.
     EXPECT_EQ(show("(see https://a.example/x_(y)). **https://b.example**").hrefs,
               (QStringList{s("https://a.example/x_(y)"), s("https://b.example")}));
@@ -173,8 +178,8 @@ TEST(InlineRenderer, CleanUpsAndSourceFolding)
 
 TEST(InlineRenderer, HostileTextGivesAClearResult)
 {
-    const QString broken = QString::fromUtf8("a\xff\xfe b") + QChar(0xD800) + s("c") + QChar(0xDC00) + QChar(0) + QChar(7)
-        + s("d");
+    const QString broken
+        = QString::fromUtf8("a\xff\xfe b") + QChar(0xD800) + s("c") + QChar(0xDC00) + QChar(0) + QChar(7) + s("d");
     const Shown shown = show(IR::render(broken, {}));
     EXPECT_EQ(shown.plain, s("a\uFFFD\uFFFD b\uFFFDc\uFFFDd"));
     EXPECT_TRUE(IR::render(QString(), {}).isEmpty());

@@ -79,8 +79,9 @@ TEST(MarkdownRepairs, EmphasisPaddingOnlyWhenMarkersPair)
 
 TEST(MarkdownRepairs, GluedListsSplitButTableRowsDoNot)
 {
-    EXPECT_EQ(MP::parse(s("Do this: 1. Open the app 2) Sign in")),
-              (QList<MDBlock>{MDBlock::paragraph(s("Do this:")), MDBlock::ordered(0, 1, {s("Open the app"), s("Sign in")})}));
+    EXPECT_EQ(
+        MP::parse(s("Do this: 1. Open the app 2) Sign in")),
+        (QList<MDBlock>{MDBlock::paragraph(s("Do this:")), MDBlock::ordered(0, 1, {s("Open the app"), s("Sign in")})}));
     EXPECT_EQ(MP::normalizeGluedLists(s("| 1. a | 2. b |")), s("| 1. a | 2. b |"));
 }
 

@@ -178,14 +178,16 @@ TEST(PathologicalInput, HugeRunsOfOtherMarkersFinishWithTheRightShape)
     EXPECT_EQ(MP::normalizeEmphasisPadding(spaced), s("**x**"));
     const QString blankLines = s("- a") + QString(100000, u'\n') + s("- b");
     EXPECT_EQ(MP::parse(blankLines), QList<MDBlock>{MDBlock::bullet(0, {s("a"), s("b")})});
-    const QString goals = QString(20000, u'\n') + s("GOAL_ITEM 1: a") + QString(20000, u'\n') + s("GOAL_OUTPUT_COUNT: 1");
+    const QString goals
+        = QString(20000, u'\n') + s("GOAL_ITEM 1: a") + QString(20000, u'\n') + s("GOAL_OUTPUT_COUNT: 1");
     EXPECT_EQ(MP::stripGoalMarkers(goals), s("1. a"));
 }
 
 TEST(PathologicalInput, LinkLabelsOpenAtTheLeftmostBracket)
 {
-    const auto sources = RP::parseSource(s("Sources: [[a] [Docs](HTTPS://d.example/x) [](http://e.example) [x](http://) "
-                                           "[b](https://b.example/ y) [c [d](http://c.example)(http://z.example)"));
+    const auto sources
+        = RP::parseSource(s("Sources: [[a] [Docs](HTTPS://d.example/x) [](http://e.example) [x](http://) "
+                            "[b](https://b.example/ y) [c [d](http://c.example)(http://z.example)"));
     ASSERT_EQ(sources.size(), 2);
     EXPECT_EQ(sources[0].label, s("Docs"));
     EXPECT_EQ(sources[0].url, QUrl(s("https://d.example/x")));

@@ -1,5 +1,5 @@
-#include "richtext/MarkdownRenderCache.h"
 #include "richtext/ReportDocumentParser.h"
+#include "richtext/MarkdownRenderCache.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,10 @@ namespace RP = halvex::ReportDocumentParser;
 
 namespace {
 QString s(const char* utf8) { return QString::fromUtf8(utf8); }
-const MDReportGroup& groupAt(const QList<MDPresentationBlock>& blocks, qsizetype i) { return std::get<MDReportGroup>(blocks[i]); }
+const MDReportGroup& groupAt(const QList<MDPresentationBlock>& blocks, qsizetype i)
+{
+    return std::get<MDReportGroup>(blocks[i]);
+}
 } // namespace
 
 TEST(ReportGroups, SingleTitledItemTakesTrailingParagraphsAndSources)
@@ -31,7 +34,8 @@ TEST(ReportGroups, SingleTitledItemTakesTrailingParagraphsAndSources)
 
 TEST(ReportGroups, SeveralItemsLeaveParagraphsAloneAndKeepStart)
 {
-    const auto out = RP::blocks(s("4. **A** - one\n5. **B** - two\n\nAfter."), MarkdownPresentationStyle::report, false);
+    const auto out
+        = RP::blocks(s("4. **A** - one\n5. **B** - two\n\nAfter."), MarkdownPresentationStyle::report, false);
     ASSERT_EQ(out.size(), 2);
     EXPECT_EQ(groupAt(out, 0).kind, MDReportListKind::orderedFrom(4));
     EXPECT_EQ(groupAt(out, 0).items.size(), 2);
@@ -64,7 +68,8 @@ TEST(Sources, FormsAndUnsafeAddresses)
     ASSERT_EQ(pair.size(), 1);
     EXPECT_EQ(pair[0].label, s("Docs"));
 
-    EXPECT_EQ(RP::parseSource(s("sources: Internal wiki")), (QList<MDReportSource>{{s("Internal wiki"), std::nullopt}}));
+    EXPECT_EQ(RP::parseSource(s("sources: Internal wiki")),
+              (QList<MDReportSource>{{s("Internal wiki"), std::nullopt}}));
     EXPECT_TRUE(RP::parseSource(s("Sources: [x](javascript:alert(1))")).size() <= 1);
     for (const auto& src : RP::parseSource(s("Sources: [x](javascript:alert(1))")))
         EXPECT_FALSE(src.url.has_value());
@@ -73,7 +78,8 @@ TEST(Sources, FormsAndUnsafeAddresses)
 
 TEST(Sources, DuplicatesDropByLabelAndAddress)
 {
-    const auto item = RP::makeItem(s("**T** — b"), {s("Sources: [A](https://a.com) [a](https://a.com)\nSource: [A](https://b.com)")});
+    const auto item = RP::makeItem(s("**T** — b"),
+                                   {s("Sources: [A](https://a.com) [a](https://a.com)\nSource: [A](https://b.com)")});
     ASSERT_EQ(item.sources.size(), 2);
     EXPECT_EQ(item.sources[1].url->host(), s("b.com"));
     EXPECT_EQ(item.body, s("b"));
@@ -92,7 +98,8 @@ TEST(RenderCache, KeysSeparateStyleAndReadableProse)
     cache.blocks({s("x"), MarkdownPresentationStyle::report, std::nullopt, true});
     EXPECT_EQ(calls, 3);
     EXPECT_EQ(MarkdownRenderCache::keyFor({s("t"), MarkdownPresentationStyle::report, s("m7"), true}), s("m7|rp"));
-    EXPECT_EQ(MarkdownRenderCache::keyFor({s("t"), MarkdownPresentationStyle::report, std::nullopt, false}), s("report|t"));
+    EXPECT_EQ(MarkdownRenderCache::keyFor({s("t"), MarkdownPresentationStyle::report, std::nullopt, false}),
+              s("report|t"));
 }
 
 TEST(RenderCache, EvictsLeastRecentlyUsedByCountAndCost)
@@ -104,10 +111,12 @@ TEST(RenderCache, EvictsLeastRecentlyUsedByCountAndCost)
     byCount.blocks({s("c")});
     EXPECT_EQ(byCount.count(), 2);
     int calls = 0;
-    MarkdownRenderCache byCost([&](const QString& t, MarkdownPresentationStyle st, bool rp) {
-        ++calls;
-        return RP::blocks(t, st, rp);
-    }, 300, 4 * 6);
+    MarkdownRenderCache byCost(
+        [&](const QString& t, MarkdownPresentationStyle st, bool rp) {
+            ++calls;
+            return RP::blocks(t, st, rp);
+        },
+        300, 4 * 6);
     byCost.blocks({s("ÿÿÿ")}); // 6 UTF-8 bytes: cost 24, fills the budget
     byCost.blocks({s("z")});
     EXPECT_EQ(byCost.count(), 1);

@@ -26,9 +26,10 @@ const MDBlock& blockAt(const QList<MDPresentationBlock>& blocks, qsizetype i) { 
 TEST(RichBlocks, EveryTextFieldIsRenderedAndLookalikesStayText)
 {
     MarkdownRenderCache cache;
-    const auto rich = cache.richBlocks({s("## 1. Overview\n\nsoft\nbreak  kept\n\n- Note: **b**\n\n| 1. x | `c` |\n|---|---|\n"
-                                         "| - y | > z |\n\n> q\n> [bad](javascript:x)\n\n```\n<b>raw</b>\n```")},
-                                       InlineStyle{});
+    const auto rich
+        = cache.richBlocks({s("## 1. Overview\n\nsoft\nbreak  kept\n\n- Note: **b**\n\n| 1. x | `c` |\n|---|---|\n"
+                              "| - y | > z |\n\n> q\n> [bad](javascript:x)\n\n```\n<b>raw</b>\n```")},
+                           InlineStyle{});
     ASSERT_EQ(rich->size(), 6);
     EXPECT_EQ(blockAt(*rich, 0).level, 2);
     EXPECT_EQ(plain(blockAt(*rich, 0).text), s("1. Overview"));
@@ -48,8 +49,9 @@ TEST(RichBlocks, EveryTextFieldIsRenderedAndLookalikesStayText)
 TEST(RichBlocks, ReportItemsRenderTitleAndBodyAndKeepSources)
 {
     MarkdownRenderCache cache;
-    const MarkdownText text{s("1. **Market** — grows *fast* for @ana.\n\nSources: [A](https://a.example) [B](https://b.example)"),
-                            MarkdownPresentationStyle::report};
+    const MarkdownText text{
+        s("1. **Market** — grows *fast* for @ana.\n\nSources: [A](https://a.example) [B](https://b.example)"),
+        MarkdownPresentationStyle::report};
     const auto rich = cache.richBlocks(text, InlineStyle{});
     ASSERT_EQ(rich->size(), 1);
     const MDReportGroup& group = std::get<MDReportGroup>(rich->at(0));

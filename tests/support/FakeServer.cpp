@@ -11,19 +11,32 @@ namespace {
 QByteArray reasonPhrase(int status)
 {
     switch (status) {
-    case 200: return "OK";
-    case 201: return "Created";
-    case 204: return "No Content";
-    case 400: return "Bad Request";
-    case 401: return "Unauthorized";
-    case 402: return "Payment Required";
-    case 403: return "Forbidden";
-    case 404: return "Not Found";
-    case 409: return "Conflict";
-    case 429: return "Too Many Requests";
-    case 500: return "Internal Server Error";
-    case 503: return "Service Unavailable";
-    default: return "Status";
+    case 200:
+        return "OK";
+    case 201:
+        return "Created";
+    case 204:
+        return "No Content";
+    case 400:
+        return "Bad Request";
+    case 401:
+        return "Unauthorized";
+    case 402:
+        return "Payment Required";
+    case 403:
+        return "Forbidden";
+    case 404:
+        return "Not Found";
+    case 409:
+        return "Conflict";
+    case 429:
+        return "Too Many Requests";
+    case 500:
+        return "Internal Server Error";
+    case 503:
+        return "Service Unavailable";
+    default:
+        return "Status";
     }
 }
 
@@ -100,10 +113,7 @@ FakeServer::FakeServer() : m_server(new QTcpServer(this))
 
 FakeServer::~FakeServer() = default;
 
-QUrl FakeServer::origin() const
-{
-    return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(m_server->serverPort()));
-}
+QUrl FakeServer::origin() const { return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(m_server->serverPort())); }
 
 void FakeServer::on(const QByteArray& method, const QString& path, FakeResponse response)
 {
@@ -126,10 +136,7 @@ int FakeServer::count(const QByteArray& method, const QString& path) const
                              [&](const RecordedRequest& r) { return r.method == method && r.path == path; }));
 }
 
-int FakeServer::openConnections() const
-{
-    return int(m_server->findChildren<QTcpSocket*>().size());
-}
+int FakeServer::openConnections() const { return int(m_server->findChildren<QTcpSocket*>().size()); }
 
 void FakeServer::onNewConnection()
 {
@@ -215,7 +222,8 @@ void FakeServer::answer(QTcpSocket* socket, const RecordedRequest& request)
         socket->abort();
         break;
     case FakeResponse::Mode::DropMidBody: {
-        QByteArray out = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonPhrase(response.status) + "\r\n";
+        QByteArray out
+            = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonPhrase(response.status) + "\r\n";
         for (const auto& [name, value] : response.headers)
             out += name + ": " + value + "\r\n";
         out += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n\r\n";
@@ -226,7 +234,8 @@ void FakeServer::answer(QTcpSocket* socket, const RecordedRequest& request)
         break;
     }
     case FakeResponse::Mode::Stream: {
-        QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonPhrase(response.status) + "\r\n";
+        QByteArray head
+            = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonPhrase(response.status) + "\r\n";
         for (const auto& [name, value] : response.headers)
             head += name + ": " + value + "\r\n";
         head += "Connection: close\r\n\r\n";

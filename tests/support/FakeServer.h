@@ -24,10 +24,10 @@ namespace halvex::test {
 
 struct RecordedRequest {
     QByteArray method;
-    QString path;                          // decoded, without the query
-    QByteArray target;                     // the request target exactly as sent
-    QList<QPair<QString, QString>> query;  // decoded, in the order sent
-    QMap<QByteArray, QByteArray> headers;  // lower-case names
+    QString path;                         // decoded, without the query
+    QByteArray target;                    // the request target exactly as sent
+    QList<QPair<QString, QString>> query; // decoded, in the order sent
+    QMap<QByteArray, QByteArray> headers; // lower-case names
     QByteArray body;
 
     QByteArray header(const QByteArray& name) const { return headers.value(name.toLower()); }

@@ -10,7 +10,8 @@ namespace halvex::test {
 bool ServiceProcess::start(QStringList extraArgs)
 {
     LocalServiceLauncher::Options options;
-    for (const QString& arg : extraArgs) options.extraArgs.push_back(arg.toStdString());
+    for (const QString& arg : extraArgs)
+        options.extraArgs.push_back(arg.toStdString());
     if (!m_launcher.start(qEnvironmentVariable("HALVEX_SERVICE_BIN").toStdString(), options))
         return false;
     m_origin = QUrl(QString::fromStdString(m_launcher.origin()));

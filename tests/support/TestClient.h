@@ -15,7 +15,9 @@ namespace halvex::test {
 
 struct TestClient {
     explicit TestClient(const QUrl& origin, Clock* clock = nullptr)
-        : jar(QString()), client(origin, &jar, clock, &reachability) {}
+        : jar(QString()),
+          client(origin, &jar, clock, &reachability)
+    {}
 
     PersistentCookieJar jar;
     ManualReachability reachability;

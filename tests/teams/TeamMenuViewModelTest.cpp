@@ -60,10 +60,14 @@ TEST_F(TeamMenuViewModelTest, SavesSendTheirKeysAndNotices)
     runTask(model.saveBudget(QStringLiteral("abc")));
     EXPECT_EQ(server.last().json(), JSONValue::parse(R"({"budget_usd_month":0})"));
 
+    // Settings leave the sidebar alone; a member leaving changes what it shows.
+    int membersChanged = 0;
+    QObject::connect(&model, &TeamMenuViewModel::membersChanged, [&] { ++membersChanged; });
     server.on("PATCH", teamPath + QStringLiteral("/members/b"), FakeResponse::json("{}"));
     runTask(model.memberAction(QStringLiteral("b"), QStringLiteral("remove")));
     EXPECT_EQ(model.notice(), QStringLiteral("Member removed"));
     EXPECT_EQ(model.roster().size(), 1);
+    EXPECT_EQ(membersChanged, 1);
 }
 
 TEST_F(TeamMenuViewModelTest, BlankRenameSendsNothingAndFailuresKeepSettings)

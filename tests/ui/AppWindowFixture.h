@@ -3,9 +3,9 @@
 // and photograph what a person would.
 #include "ui/app/AppLook.h"
 #include "ui/app/AppShell.h"
-#include "ui/sidebar/SidebarRows.h"
-#include "ui/session/SignInForm.h"
 #include "ui/controls/Theme.h"
+#include "ui/session/SignInForm.h"
+#include "ui/sidebar/SidebarRows.h"
 
 #include "chat/service/ChatHistoryCache.h"
 #include "chat/viewmodel/presentation/PresentationCache.h"
@@ -51,7 +51,8 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_FALSE(qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN")) << "end-to-end cases run against the local service";
+        ASSERT_FALSE(qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN"))
+            << "end-to-end cases run against the local service";
         // Each test's service is a new workspace whose messages are numbered from 1 again.
         ChatHistoryCache::shared().clear();
         PresentationCache::shared().clear();
@@ -105,19 +106,21 @@ protected:
         if (!item)
             return false;
         QRectF last;
-        const bool settled = QTest::qWaitFor([&] {
-            // Layouts place their children when polished, which offscreen may not have happened yet.
-            for (QQuickItem* up = item; up; up = up->parentItem())
-                up->ensurePolished();
-            const QRectF box = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
-            QRectF visible(0, 0, item->window()->width(), item->window()->height());
-            for (QQuickItem* up = item->parentItem(); up; up = up->parentItem())
-                if (up->clip())
-                    visible &= up->mapRectToScene(QRectF(0, 0, up->width(), up->height()));
-            const bool still = box == last;
-            last = box;
-            return still && visible.contains(box);
-        }, kWaitMs);
+        const bool settled = QTest::qWaitFor(
+            [&] {
+                // Layouts place their children when polished, which offscreen may not have happened yet.
+                for (QQuickItem* up = item; up; up = up->parentItem())
+                    up->ensurePolished();
+                const QRectF box = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+                QRectF visible(0, 0, item->window()->width(), item->window()->height());
+                for (QQuickItem* up = item->parentItem(); up; up = up->parentItem())
+                    if (up->clip())
+                        visible &= up->mapRectToScene(QRectF(0, 0, up->width(), up->height()));
+                const bool still = box == last;
+                last = box;
+                return still && visible.contains(box);
+            },
+            kWaitMs);
         return settled;
     }
     void click(QQuickItem* item) const
@@ -131,7 +134,8 @@ protected:
         const QImage image = w->grabWindow();
         ASSERT_FALSE(image.isNull());
         QDir().mkpath(QStringLiteral(HALVEX_SCREENSHOT_DIR));
-        EXPECT_TRUE(image.save(QStringLiteral(HALVEX_SCREENSHOT_DIR "/") + QString::fromLatin1(name) + QStringLiteral(".png")));
+        EXPECT_TRUE(
+            image.save(QStringLiteral(HALVEX_SCREENSHOT_DIR "/") + QString::fromLatin1(name) + QStringLiteral(".png")));
     }
     QStringList sidebarTitles() const
     {
@@ -153,7 +157,6 @@ protected:
         ASSERT_NE(waitFor(window, "mainView"), nullptr) << shell->signIn()->error().toStdString();
     }
 };
-
 
 // Delegates of list views are found through the visual tree, not the object tree.
 inline QQuickItem* findVisual(QQuickItem* root, const QString& name)

@@ -4,7 +4,6 @@
 
 #include "session/viewmodel/SessionViewModel.h"
 
-
 #include "ui/app/QmlPlugins.h"
 
 using namespace halvex;
@@ -86,7 +85,8 @@ TEST_F(AppWindowTest, DemoAccountSignsInToTheSidebarInBothSchemes)
     // Signing out leaves nothing of this account's chats for the next one to see.
     ASSERT_TRUE(QTest::qWaitFor([] { return ChatHistoryCache::shared().size() > 0; }, kWaitMs));
     shell->session().logout();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return shell->screen() == QLatin1String("signIn"); }, kWaitMs)) << shell->screen().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shell->screen() == QLatin1String("signIn"); }, kWaitMs))
+        << shell->screen().toStdString();
     EXPECT_EQ(ChatHistoryCache::shared().size(), 0);
 }
 
@@ -97,14 +97,16 @@ TEST_F(AppWindowTest, SettingsOpenFromTheShortcutWithIdentityAndLaterSections)
     window->requestActivate();
     QTest::keyClick(window, Qt::Key_Comma, Qt::ControlModifier);
     QQuickWindow* settings = nullptr;
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        settings = window->findChild<QQuickWindow*>(QStringLiteral("settingsWindow"));
-        if (!settings)
-            for (QWindow* w : QGuiApplication::topLevelWindows())
-                if (w->objectName() == QStringLiteral("settingsWindow"))
-                    settings = qobject_cast<QQuickWindow*>(w);
-        return settings && settings->isVisible();
-    }, kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            settings = window->findChild<QQuickWindow*>(QStringLiteral("settingsWindow"));
+            if (!settings)
+                for (QWindow* w : QGuiApplication::topLevelWindows())
+                    if (w->objectName() == QStringLiteral("settingsWindow"))
+                        settings = qobject_cast<QQuickWindow*>(w);
+            return settings && settings->isVisible();
+        },
+        kWaitMs));
     EXPECT_EQ(settings->size(), QSize(880, 660));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(settings));
     screenshot(settings, "settings-appearance");

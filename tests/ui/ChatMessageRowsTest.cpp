@@ -2,7 +2,6 @@
 // each row hands its delegate the fields of its kind.
 #include "ui/chat/ChatMessageRows.h"
 
-
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 
@@ -24,8 +23,11 @@ ChatMessage message(qint64 id, const char* role, const char* text, JSONObject me
 
 struct Spies {
     explicit Spies(QAbstractItemModel* model)
-        : resets(model, &QAbstractItemModel::modelReset), inserts(model, &QAbstractItemModel::rowsInserted),
-          removals(model, &QAbstractItemModel::rowsRemoved), changes(model, &QAbstractItemModel::dataChanged) {}
+        : resets(model, &QAbstractItemModel::modelReset),
+          inserts(model, &QAbstractItemModel::rowsInserted),
+          removals(model, &QAbstractItemModel::rowsRemoved),
+          changes(model, &QAbstractItemModel::dataChanged)
+    {}
     QSignalSpy resets, inserts, removals, changes;
 };
 
@@ -53,7 +55,8 @@ TEST(ChatMessageRows, PrependAppendAndStreamingAreInsertsAndChangesOnly)
     model.setMessages(list);
     ASSERT_EQ(spy.changes.count(), 1);
     EXPECT_EQ(spy.changes.at(0).at(0).toModelIndex().row(), 3);
-    EXPECT_EQ(model.data(model.index(3), ChatMessageRows::TextRole).toString(), QStringLiteral("Hello there, here is more"));
+    EXPECT_EQ(model.data(model.index(3), ChatMessageRows::TextRole).toString(),
+              QStringLiteral("Hello there, here is more"));
 
     // An optimistic turn is replaced by its confirmed copy.
     list.append(message(-1, "user", "Next"));
@@ -73,12 +76,14 @@ TEST(ChatMessageRows, PrependAppendAndStreamingAreInsertsAndChangesOnly)
 TEST(ChatMessageRows, KindsCarryTheirFieldsAndChoicesLeaveTheText)
 {
     ChatMessageRows model;
-    const JSONObject step{{QStringLiteral("kind"), QStringLiteral("tool_call")}, {QStringLiteral("status"), QStringLiteral("running")},
-                          {QStringLiteral("tool"), QStringLiteral("web_search")}, {QStringLiteral("work_id"), QStringLiteral("w1")}};
+    const JSONObject step{{QStringLiteral("kind"), QStringLiteral("tool_call")},
+                          {QStringLiteral("status"), QStringLiteral("running")},
+                          {QStringLiteral("tool"), QStringLiteral("web_search")},
+                          {QStringLiteral("work_id"), QStringLiteral("w1")}};
     const JSONObject turn{{QStringLiteral("work_id"), QStringLiteral("w1")}};
     model.setMessages({message(1, "user", "Find it"), message(2, "step", "Searched the web: a", step),
-                        message(3, "step", "Searched the web: b", step),
-                        message(4, "assistant", "# Found\n\nPick one.\n\nOPTIONS: Short | Long", turn)});
+                       message(3, "step", "Searched the web: b", step),
+                       message(4, "assistant", "# Found\n\nPick one.\n\nOPTIONS: Short | Long", turn)});
     QStringList kinds;
     for (int i = 0; i < model.rowCount(); ++i)
         kinds << model.data(model.index(i), ChatMessageRows::KindRole).toString();
@@ -113,8 +118,10 @@ TEST(ChatMessageRows, GoalReviewsFollowTheirRunAsInsertsAndTheirStateAsChangesOf
                             message(4, "user", "Thanks"), message(5, "assistant", "You are welcome")};
     model.setMessages(list);
     Spies spy(&model);
-    GoalReviewItem review{QStringLiteral("g1"), QStringLiteral("run-1"), 2, QStringLiteral("Find 3 leads"), QString(), {}};
-    const GoalReviewItem elsewhere{QStringLiteral("g2"), QStringLiteral("run-9"), 1, QStringLiteral("No run here"), QString(), {}};
+    GoalReviewItem review{
+        QStringLiteral("g1"), QStringLiteral("run-1"), 2, QStringLiteral("Find 3 leads"), QString(), {}};
+    const GoalReviewItem elsewhere{
+        QStringLiteral("g2"), QStringLiteral("run-9"), 1, QStringLiteral("No run here"), QString(), {}};
 
     model.setGoalReviews({review, elsewhere}, {}, {});
     ASSERT_EQ(model.rowCount(), 5) << "a review whose run has no message stays out";
@@ -130,12 +137,15 @@ TEST(ChatMessageRows, GoalReviewsFollowTheirRunAsInsertsAndTheirStateAsChangesOf
     EXPECT_EQ(spy.changes.at(0).at(0).toModelIndex().row(), 2);
     EXPECT_TRUE(model.data(model.index(2), ChatMessageRows::ReviewBusyRole).toBool());
     model.setGoalReviews({review, elsewhere}, {}, {{review.key(), QStringLiteral("Could not review the result.")}});
-    EXPECT_EQ(model.data(model.index(2), ChatMessageRows::ReviewErrorRole).toString(), QStringLiteral("Could not review the result."));
+    EXPECT_EQ(model.data(model.index(2), ChatMessageRows::ReviewErrorRole).toString(),
+              QStringLiteral("Could not review the result."));
     EXPECT_FALSE(model.data(model.index(2), ChatMessageRows::ReviewBusyRole).toBool());
 
     // The run streams on: the review moves below the run's newest message and stays one row.
-    list.insert(2, message(3, "assistant", "", JSONObject{{QStringLiteral("goal_run_id"), QStringLiteral("run-1")},
-                                                          {QStringLiteral("kind"), QStringLiteral("turn_spend")}}));
+    list.insert(2,
+                message(3, "assistant", "",
+                        JSONObject{{QStringLiteral("goal_run_id"), QStringLiteral("run-1")},
+                                   {QStringLiteral("kind"), QStringLiteral("turn_spend")}}));
     model.setMessages(list);
     ASSERT_EQ(model.rowCount(), 6);
     EXPECT_EQ(model.data(model.index(3), ChatMessageRows::KindRole).toString(), QStringLiteral("goalReview"));

@@ -39,7 +39,8 @@ protected:
         signInWithDemoAccount();
         ASSERT_TRUE(QTest::qWaitFor([&] { return shell->sidebar()->rowCount() > 2; }, kWaitMs));
         shell->sidebar()->select(QStringLiteral("a-researcher"));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return chat() && chat()->historyLoaded() && rows()->rowCount() > 0; }, kWaitMs));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return chat() && chat()->historyLoaded() && rows()->rowCount() > 0; }, kWaitMs));
     }
 
     void sendTurn(const QString& text)
@@ -100,9 +101,12 @@ TEST_F(ChatWindowTest, ATurnFoldsItsStepsAndAnApprovalIsApprovedFromItsCard)
 
     sendTurn(QStringLiteral("Compare the pricing of two analytics tools"));
     EXPECT_TRUE(chat()->input().isEmpty()) << "Enter sends and clears the composer";
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        return rows()->rowCount() > before + 1 && kinds().last() != QLatin1String("user") && !chat()->isThinking();
-    }, kWaitMs)) << kinds().join(QLatin1Char(',')).toStdString();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return rows()->rowCount() > before + 1 && kinds().last() != QLatin1String("user") && !chat()->isThinking();
+        },
+        kWaitMs))
+        << kinds().join(QLatin1Char(',')).toStdString();
     EXPECT_GT(lastRowOf(QStringLiteral("answer")), before) << kinds().join(QLatin1Char(',')).toStdString();
     EXPECT_GE(seenSteps.size(), 2) << seenSteps.join(QLatin1Char('|')).toStdString();
     EXPECT_LT(kinds().indexOf(QStringLiteral("card"), before), lastRowOf(QStringLiteral("answer")));
@@ -129,10 +133,13 @@ TEST_F(ChatWindowTest, ATurnFoldsItsStepsAndAnApprovalIsApprovedFromItsCard)
 
     sendTurn(QStringLiteral("Please get my approval before emailing"));
     QQuickItem* approve = nullptr;
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        approve = findVisual(window->contentItem(), QStringLiteral("approveButton"));
-        return approve != nullptr;
-    }, kWaitMs)) << kinds().join(QLatin1Char(',')).toStdString();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            approve = findVisual(window->contentItem(), QStringLiteral("approveButton"));
+            return approve != nullptr;
+        },
+        kWaitMs))
+        << kinds().join(QLatin1Char(',')).toStdString();
     screenshot(window, "chat-approval");
     const int beforeApproval = rows()->rowCount();
     click(approve);
@@ -163,10 +170,12 @@ TEST_F(ChatWindowTest, ResearchStepsRunningTogetherFoldIntoAReasoningCardThenSet
     QObject::connect(rows(), &QAbstractItemModel::dataChanged, rows(), watch);
 
     sendTurn(QStringLiteral("Please research and compare analytics tools"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return findVisual(window->contentItem(), QStringLiteral("reasoningCard")); }, kWaitMs))
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return findVisual(window->contentItem(), QStringLiteral("reasoningCard")); }, kWaitMs))
         << kinds().join(QLatin1Char(',')).toStdString();
     screenshot(window, "chat-research-working");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return lastRowOf(QStringLiteral("answer")) > before && !chat()->isThinking(); }, kWaitMs))
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return lastRowOf(QStringLiteral("answer")) > before && !chat()->isThinking(); }, kWaitMs))
         << kinds().join(QLatin1Char(',')).toStdString();
     EXPECT_TRUE(sawRunningGroup) << "the steps ran side by side as one group";
     EXPECT_EQ(mostStepsInAGroup, 3);
@@ -177,7 +186,8 @@ TEST_F(ChatWindowTest, ResearchStepsRunningTogetherFoldIntoAReasoningCardThenSet
     const int answer = lastRowOf(QStringLiteral("answer"));
     int events = 0;
     for (int i = before; i < answer; ++i)
-        if (rows()->data(rows()->index(i), ChatMessageRows::CardRole).toMap().value(QStringLiteral("variant")) == QLatin1String("event"))
+        if (rows()->data(rows()->index(i), ChatMessageRows::CardRole).toMap().value(QStringLiteral("variant"))
+            == QLatin1String("event"))
             ++events;
     EXPECT_GE(events, 3);
     const QVariantList blocks = rows()->data(rows()->index(answer), ChatMessageRows::BlocksRole).toList();
@@ -190,18 +200,23 @@ TEST_F(ChatWindowTest, AGoalResultIsReviewedFromItsCard)
     openResearcher();
     sendTurn(QStringLiteral("Start a goal: qualified leads for the spring campaign"));
     QQuickItem* card = nullptr;
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        card = findVisual(window->contentItem(), QStringLiteral("goalReviewCard"));
-        return card != nullptr && !chat()->isThinking();
-    }, kWaitMs)) << kinds().join(QLatin1Char(',')).toStdString();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            card = findVisual(window->contentItem(), QStringLiteral("goalReviewCard"));
+            return card != nullptr && !chat()->isThinking();
+        },
+        kWaitMs))
+        << kinds().join(QLatin1Char(',')).toStdString();
     EXPECT_GT(lastRowOf(QStringLiteral("goalReview")), lastRowOf(QStringLiteral("answer"))) << "after its run's answer";
 
     // Sending it back needs a reason; the card says so and keeps its buttons.
     ASSERT_TRUE(clickInView(findVisual(card, QStringLiteral("goalRequestChanges"))));
     ASSERT_TRUE(clickInView(findVisual(card, QStringLiteral("goalSendBack"))));
     QQuickItem* error = nullptr;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (error = findVisual(card, QStringLiteral("goalReviewError"))); }, kWaitMs));
-    EXPECT_EQ(error->property("text").toString(), QStringLiteral("Describe what should be changed before requesting a revision."));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return (error = findVisual(card, QStringLiteral("goalReviewError"))); }, kWaitMs));
+    EXPECT_EQ(error->property("text").toString(),
+              QStringLiteral("Describe what should be changed before requesting a revision."));
     EXPECT_TRUE(waitInView(error)) << "the list keeps the growing card in view";
     theme->setMode(QStringLiteral("light"));
     screenshot(window, "chat-goal-review-light");
@@ -218,3 +233,80 @@ TEST_F(ChatWindowTest, AGoalResultIsReviewedFromItsCard)
 }
 
 } // namespace
+
+TEST_F(ChatWindowTest, TheListFollowsTheStreamAndCountsWhatArrivesWhileScrolledUp)
+{
+    openResearcher();
+    QQuickItem* list = findVisual(window->contentItem(), QStringLiteral("messageList"));
+    ASSERT_NE(list, nullptr);
+    const auto number = [&](const char* name) { return list->property(name).toReal(); };
+    const auto atBottom
+        = [&] { return number("contentY") + list->height() >= number("contentHeight") + number("originY") - 2; };
+    ASSERT_TRUE(QTest::qWaitFor(atBottom, kWaitMs)) << "an opened chat lands on its newest message";
+
+    // At the bottom: the answer and the suggestion chips that shrink the list keep the last line in view.
+    sendTurn(QStringLiteral("Say hello"));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !chat()->isThinking() && !chat()->chatSuggestions().isEmpty(); }, kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor(atBottom, kWaitMs));
+    QQuickItem* jump = find(window, "jumpToLatest");
+    ASSERT_NE(jump, nullptr);
+    EXPECT_FALSE(jump->isVisible());
+
+    // Scrolled up by the reader, the view stays put and the control counts what arrived.
+    // The middle, away from the top where older history would load.
+    list->setProperty("contentY", number("originY") + number("contentHeight") / 2);
+    QMetaObject::invokeMethod(list, "readerMoved");
+    // What the reader sees is the row at the top of the view; its position in numbers may drift
+    // as the view measures rows it had estimated.
+    const auto topRow = [&] {
+        int index = -1;
+        QMetaObject::invokeMethod(list, "indexAt", Q_RETURN_ARG(int, index), Q_ARG(qreal, list->width() / 2),
+                                  Q_ARG(qreal, number("contentY") + 40));
+        return index;
+    };
+    const int readingAt = topRow();
+    ASSERT_GE(readingAt, 0);
+    ASSERT_FALSE(list->property("atEnd").toBool());
+    sendTurn(QStringLiteral("Say hello again"));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return jump->isVisible() && jump->property("text").toString().contains(QStringLiteral("new")); },
+        kWaitMs));
+    EXPECT_FALSE(list->property("atEnd").toBool());
+    EXPECT_NEAR(topRow(), readingAt, 1) << "the row being read stays in view";
+    screenshot(window, "chat-scrolled-up-new-messages");
+    QMetaObject::invokeMethod(list, "jumpToLatest");
+    ASSERT_TRUE(QTest::qWaitFor(atBottom, kWaitMs));
+    EXPECT_FALSE(jump->isVisible());
+}
+
+TEST_F(ChatWindowTest, ATableArtifactOpensInAPreviewFromItsCard)
+{
+    openResearcher();
+    sendTurn(QStringLiteral("Put the leads into a table"));
+    int row = -1;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            for (int i = rows()->rowCount() - 1; i >= 0 && row < 0; --i)
+                if (rows()
+                        ->data(rows()->index(i), ChatMessageRows::CardRole)
+                        .toMap()
+                        .value(QStringLiteral("previewable"))
+                        .toBool())
+                    row = i;
+            return !chat()->isThinking() && row >= 0;
+        },
+        kWaitMs))
+        << kinds().join(QLatin1Char(',')).toStdString();
+    shell->chatSession()->openArtifact(rows()->data(rows()->index(row), ChatMessageRows::IdRole).toLongLong());
+    ArtifactPreview* preview = shell->chatSession()->preview();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return preview->kind() == QLatin1String("table"); }, kWaitMs))
+        << preview->error().toStdString();
+    EXPECT_FALSE(preview->columns().isEmpty());
+    EXPECT_FALSE(preview->rows().isEmpty());
+    EXPECT_TRUE(preview->countText().endsWith(QStringLiteral("rows")));
+    QQuickItem* title = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (title = find(window, "previewTitle")) && title->isVisible(); }, kWaitMs));
+    screenshot(window, "chat-table-preview");
+    preview->close();
+}

@@ -1,6 +1,6 @@
 // The sidebar's flat rows: filtering, folds that persist, and updates that keep delegates.
-#include "ui/sidebar/SidebarFolds.h"
 #include "ui/sidebar/SidebarRows.h"
+#include "ui/sidebar/SidebarFolds.h"
 
 #include "agents/service/AgentService.h"
 #include "agents/viewmodel/AgentListViewModel.h"
@@ -41,8 +41,7 @@ protected:
     {
         AgentsListResponse response;
         response.agents = {agent("g1", "writer-growth", QStringLiteral("Growth")),
-                           agent("g2", "seo-growth", QStringLiteral("Growth")), agent("e1", "Ada"),
-                           agent("e2", "Bea")};
+                           agent("g2", "seo-growth", QStringLiteral("Growth")), agent("e1", "Ada"), agent("e2", "Bea")};
         response.unread = QMap<QString, int>{{QStringLiteral("e2"), 3}};
         response.orchestratorUnread = QMap<QString, int>{{QStringLiteral("growth"), 2}};
         sidebar.applyPrefetched(response);
@@ -65,7 +64,7 @@ protected:
         for (int i = 0; i < rows.rowCount(); ++i) {
             const QModelIndex index = rows.index(i);
             out << rows.data(index, SidebarRows::KindRole).toString() + QLatin1Char(':')
-                       + rows.data(index, SidebarRows::TitleRole).toString();
+                    + rows.data(index, SidebarRows::TitleRole).toString();
         }
         return out;
     }
@@ -87,7 +86,8 @@ TEST_F(SidebarRowsTest, SearchMatchesMembersInsideFoldsAndIgnoresCase)
 {
     folds->toggleSection(QStringLiteral("__teams"));
     EXPECT_EQ(shape(QStringLiteral("  SEO ")),
-              (QStringList{QStringLiteral("section:Teams"), QStringLiteral("team:Growth"), QStringLiteral("member:seo-growth")}));
+              (QStringList{QStringLiteral("section:Teams"), QStringLiteral("team:Growth"),
+                           QStringLiteral("member:seo-growth")}));
     // A team that matches by its label shows all of its members.
     EXPECT_EQ(shape(QStringLiteral("grow")).size(), 4);
     EXPECT_TRUE(shape(QStringLiteral("nobody")).isEmpty());
@@ -101,14 +101,16 @@ TEST_F(SidebarRowsTest, FoldsPersistAcrossRuns)
     EXPECT_EQ(preferences.collapsedSections(), QStringLiteral("__employees"));
 
     folds = std::make_unique<SidebarFolds>(preferences);
-    EXPECT_EQ(shape(), (QStringList{QStringLiteral("section:Teams"), QStringLiteral("team:Growth"),
-                                    QStringLiteral("member:writer-growth"), QStringLiteral("member:seo-growth"),
-                                    QStringLiteral("section:Employees")}));
+    EXPECT_EQ(shape(),
+              (QStringList{QStringLiteral("section:Teams"), QStringLiteral("team:Growth"),
+                           QStringLiteral("member:writer-growth"), QStringLiteral("member:seo-growth"),
+                           QStringLiteral("section:Employees")}));
 
     folds->toggleTeam(QStringLiteral("growth"));
     EXPECT_EQ(preferences.expandedTeams(), QString());
     // Stray separators and blanks in a stored value are not identities.
-    EXPECT_EQ(SidebarFolds::decode(QStringLiteral(" a,,b , ")), (QSet<QString>{QStringLiteral("a"), QStringLiteral("b")}));
+    EXPECT_EQ(SidebarFolds::decode(QStringLiteral(" a,,b , ")),
+              (QSet<QString>{QStringLiteral("a"), QStringLiteral("b")}));
 }
 
 TEST_F(SidebarRowsTest, FoldingAndSearchingInsertAndRemoveRowsWithoutAReset)

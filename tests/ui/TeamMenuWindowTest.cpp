@@ -28,15 +28,19 @@ protected:
     QQuickItem* openMenu()
     {
         QQuickItem* button = nullptr;
-        if (!QTest::qWaitFor([&] { return (button = findVisual(window->contentItem(), QStringLiteral("teamMenuButton"))); }, kWaitMs))
+        if (!QTest::qWaitFor(
+                [&] { return (button = findVisual(window->contentItem(), QStringLiteral("teamMenuButton"))); },
+                kWaitMs))
             return nullptr;
         if (!clickInView(button))
             return nullptr;
         QQuickItem* depth = nullptr;
-        const bool shown = QTest::qWaitFor([&] {
-            depth = findVisual(window->contentItem(), QStringLiteral("teamHandoffDepth"));
-            return depth && menu()->loaded() && findVisual(window->contentItem(), QStringLiteral("teamMember"));
-        }, kWaitMs);
+        const bool shown = QTest::qWaitFor(
+            [&] {
+                depth = findVisual(window->contentItem(), QStringLiteral("teamHandoffDepth"));
+                return depth && menu()->loaded() && findVisual(window->contentItem(), QStringLiteral("teamMember"));
+            },
+            kWaitMs);
         return shown ? depth : nullptr;
     }
 
@@ -78,7 +82,8 @@ TEST_F(TeamMenuWindowTest, SavesAHandoffDepthThatAFreshMenuReadsBack)
     for (const QVariant& member : roster)
         reviewers += member.toMap().value(QStringLiteral("reviewer")).toBool();
     EXPECT_EQ(reviewers, 1) << "the seeded reviewer is marked once";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !menu()->usageTotalText().isEmpty(); }, kWaitMs)) << "usage loads on opening";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !menu()->usageTotalText().isEmpty(); }, kWaitMs))
+        << "usage loads on opening";
 
     theme->setMode(QStringLiteral("light"));
     screenshot(window, "team-menu-light");
@@ -156,7 +161,8 @@ TEST_F(TeamMenuWindowTest, HiresRenamesChangesTheModelOfAndRemovesAMember)
     ASSERT_FALSE(model.isNull());
     EXPECT_EQ(model->property("currentIndex").toInt(), 1) << "the row shows the saved choice";
     QMetaObject::invokeMethod(model, "activated", Q_ARG(int, 0));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return menu()->notice() == QStringLiteral("Member inherits team model"); }, kWaitMs));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return menu()->notice() == QStringLiteral("Member inherits team model"); }, kWaitMs));
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return (row = memberRow(hired)); }, kWaitMs));
     ASSERT_TRUE(clickInView(findVisual(row, QStringLiteral("memberRemove"))));

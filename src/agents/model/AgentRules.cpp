@@ -41,8 +41,7 @@ QList<Agent> modelChats(const QList<Agent>& agents, const QSet<QString>& remembe
 {
     QList<Agent> out;
     for (const Agent& a : agents) {
-        if (isVisible(a)
-            && (a.presetKind == QStringLiteral("model_chat") || rememberedModelChatIds.contains(a.id)))
+        if (isVisible(a) && (a.presetKind == QStringLiteral("model_chat") || rememberedModelChatIds.contains(a.id)))
             out.append(a);
     }
     return out;

@@ -3,7 +3,6 @@
 
 #include "core/json/JsonWrite.h"
 
-
 namespace halvex {
 
 namespace {

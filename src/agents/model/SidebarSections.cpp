@@ -74,7 +74,8 @@ QList<SidebarSection> computeSections(const QList<Agent>& agents, const QSet<QSt
             continue;
         for (const Agent& member : members)
             teamed.insert(member.id);
-        const bool allPinned = std::all_of(members.begin(), members.end(), [](const Agent& m) { return isTrue(m.pinned); });
+        const bool allPinned
+            = std::all_of(members.begin(), members.end(), [](const Agent& m) { return isTrue(m.pinned); });
         (allPinned ? pinnedTeams : otherTeams).append(SidebarTeam{slug, label, members});
     }
 

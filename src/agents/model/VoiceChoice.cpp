@@ -23,8 +23,8 @@ bool looksFemale(const QString& name)
         return false;
     const QString word = words.first().toLower();
     // Common male names that end like female ones.
-    static const QStringList exceptions = {QStringLiteral("luca"), QStringLiteral("nikita"), QStringLiteral("ilya"),
-                                           QStringLiteral("kostya"), QStringLiteral("sasha"), QStringLiteral("misha")};
+    static const QStringList exceptions = {QStringLiteral("luca"),   QStringLiteral("nikita"), QStringLiteral("ilya"),
+                                           QStringLiteral("kostya"), QStringLiteral("sasha"),  QStringLiteral("misha")};
     if (exceptions.contains(word))
         return false;
     return word.endsWith(u'a') || word.endsWith(QLatin1String("ia")) || word.endsWith(QLatin1String("ine"));

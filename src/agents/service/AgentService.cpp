@@ -18,8 +18,7 @@ QueryItems listQuery() { return {{QStringLiteral("include_activity"), QStringLit
 QCoro::Task<AgentsListResponse> AgentService::list(CancelToken token)
 {
     const QueryItems query = listQuery();
-    co_return co_await m_api->get<AgentsListResponse>(QStringLiteral("api/v2/custom-agents"), query,
-                                                      std::move(token));
+    co_return co_await m_api->get<AgentsListResponse>(QStringLiteral("api/v2/custom-agents"), query, std::move(token));
 }
 
 QCoro::Task<Agent> AgentService::detail(QString id, CancelToken token)
@@ -44,7 +43,8 @@ JSONObject AgentService::modelChatBody(const QString& name, const std::optional<
         {QStringLiteral("status"), QStringLiteral("active")},
         {QStringLiteral("trigger_type"), QStringLiteral("manual")},
         {QStringLiteral("tools"), JSONArray{}},
-        {QStringLiteral("system_prompt"), QStringLiteral("You are a helpful AI assistant. Answer directly and helpfully.")},
+        {QStringLiteral("system_prompt"),
+         QStringLiteral("You are a helpful AI assistant. Answer directly and helpfully.")},
         {QStringLiteral("llm_provider"), brain ? brain->provider : QString()},
         {QStringLiteral("llm_model"), brain ? brain->model : QString()},
     };

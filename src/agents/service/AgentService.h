@@ -1,8 +1,8 @@
 #pragma once
 // The plain agent endpoints. Stateless: holds only the API client.
-#include "agents/model/BrainModel.h"
 #include "agents/model/Agent.h"
 #include "agents/model/AgentsListResponse.h"
+#include "agents/model/BrainModel.h"
 #include "core/async/CancelToken.h"
 #include "core/json/JSONValue.h"
 

@@ -1,19 +1,23 @@
 #include "agents/viewmodel/AgentListViewModel.h"
 
-#include "agents/model/BrainModel.h"
 #include "agents/model/AgentRules.h"
-#include "agents/service/AgentService.h"
-#include "agents/model/SidebarSections.h"
+#include "agents/model/BrainModel.h"
 #include "agents/model/ChatBackend.h"
+#include "agents/model/SidebarSections.h"
+#include "agents/service/AgentService.h"
 #include "core/APIError.h"
 #include "core/format/GroupSlug.h"
 #include "core/net/APIClient.h"
 #include "core/prefs/Preferences.h"
+#include "create/viewmodel/CreateAgentViewModel.h"
 
 namespace halvex {
 
 AgentListViewModel::AgentListViewModel(APIClient& api, AgentService& service, Preferences& preferences, QObject* parent)
-    : QObject(parent), m_api(api), m_service(service), m_preferences(preferences)
+    : QObject(parent),
+      m_api(api),
+      m_service(service),
+      m_preferences(preferences)
 {
     const QStringList remembered = m_preferences.modelChatIds();
     m_localModelChatIds = QSet<QString>(remembered.begin(), remembered.end());
@@ -50,7 +54,10 @@ void AgentListViewModel::setProjects(QList<SidebarProject> projects)
 
 QList<Agent> AgentListViewModel::visibleAgents() const { return agent_rules::visibleAgents(m_agents); }
 std::optional<Agent> AgentListViewModel::orchestratorAgent() const { return agent_rules::orchestrator(m_agents); }
-QList<Agent> AgentListViewModel::modelChatAgents() const { return agent_rules::modelChats(m_agents, m_localModelChatIds); }
+QList<Agent> AgentListViewModel::modelChatAgents() const
+{
+    return agent_rules::modelChats(m_agents, m_localModelChatIds);
+}
 
 int AgentListViewModel::unread(const SidebarItem& item) const
 {
@@ -104,7 +111,8 @@ std::optional<ChatBackend> AgentListViewModel::defaultBackend() const
     }
     case SidebarTab::agents:
         for (const Agent& agent : visibleAgents()) {
-            const bool modelChat = agent.presetKind == QStringLiteral("model_chat") || m_localModelChatIds.contains(agent.id);
+            const bool modelChat
+                = agent.presetKind == QStringLiteral("model_chat") || m_localModelChatIds.contains(agent.id);
             if (!agent.isOrchestrator.value_or(false) && !modelChat)
                 return ChatBackend::agent(agent);
         }
@@ -144,7 +152,8 @@ QCoro::Task<void> AgentListViewModel::fetch(CancelToken token)
         // Built outside the co_await: GCC 12 miscompiles braced temporaries inside it.
         QueryItems query;
         query.append({QStringLiteral("include_activity"), QStringLiteral("1")});
-        const auto response = co_await m_api.get<AgentsListResponse>(QStringLiteral("api/v2/custom-agents"), query, token);
+        const auto response
+            = co_await m_api.get<AgentsListResponse>(QStringLiteral("api/v2/custom-agents"), query, token);
         if (token.isCancelled())
             co_return;
         apply(response);

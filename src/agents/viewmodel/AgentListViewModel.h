@@ -5,12 +5,14 @@
 #include "agents/model/SidebarItem.h"
 #include "core/async/CancelToken.h"
 #include "core/json/JSONValue.h"
+#include "create/model/ClarifyRounds.h"
 
 #include <QMap>
 #include <QObject>
 #include <QSet>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include <qcorotask.h>
@@ -20,6 +22,7 @@ namespace halvex {
 class APIClient;
 class AgentService;
 class ChatBackend;
+class CreateAgentViewModel;
 class Preferences;
 struct BrainModel;
 
@@ -31,7 +34,15 @@ class AgentListViewModel : public QObject {
     Q_PROPERTY(int tab READ tabIndex NOTIFY changed)
     Q_PROPERTY(int searchFocusTick READ searchFocusTick NOTIFY changed)
     Q_PROPERTY(bool composingNewChat READ composingNewChat WRITE setComposingNewChat NOTIFY changed)
+    Q_PROPERTY(bool creatingAgent READ creatingAgent NOTIFY changed)
+    Q_PROPERTY(bool showingMarketplace READ showingMarketplace WRITE setShowingMarketplace NOTIFY changed)
 public:
+    // A team or project that a hire or a creation lands in, once it is done.
+    struct Target {
+        QString slug;
+        QString label;
+    };
+
     AgentListViewModel(APIClient& api, AgentService& service, Preferences& preferences, QObject* parent = nullptr);
     ~AgentListViewModel() override;
 
@@ -73,7 +84,11 @@ public:
     Q_INVOKABLE void selectTab(int tab);
     void selectTab(SidebarTab tab);
     Q_INVOKABLE void select(const QString& identity);
-    Q_INVOKABLE void focusSearch() { ++m_searchFocusTick; Q_EMIT changed(); }
+    Q_INVOKABLE void focusSearch()
+    {
+        ++m_searchFocusTick;
+        Q_EMIT changed();
+    }
     QCoro::Task<void> createModelChat(std::optional<BrainModel> brain, QString firstMessage);
     QCoro::Task<void> rename(QString id, QString to);
     QCoro::Task<void> deleteChat(QString id);
@@ -81,6 +96,24 @@ public:
     Q_INVOKABLE void renameChat(const QString& id, const QString& to) { rename(id, to); }
     Q_INVOKABLE void removeChat(const QString& id) { deleteChat(id); }
     void forgetModelChat(const QString& id);
+
+    // The detail screens over the chat: the create flow and the marketplace (one at a time).
+    bool creatingAgent() const { return m_creatingAgent; }
+    bool showingMarketplace() const { return m_showingMarketplace; }
+    void setShowingMarketplace(bool on);
+    CreateAgentViewModel& createFlow();
+    const std::optional<Target>& pendingHireTeam() const { return m_pendingHireTeam; }
+    const std::optional<Target>& pendingHireProject() const { return m_pendingHireProject; }
+    const std::optional<Target>& pendingCreateProject() const { return m_pendingCreateProject; }
+    void setPendingHireTeam(std::optional<Target> team);
+    void setPendingHireProject(std::optional<Target> project);
+    // `mode` is "employee" or "worker" for a single employee.
+    void startCreateAgent(CreateKind kind, const QString& mode = QStringLiteral("employee"));
+    void startCreateAgentForProject(const QString& slug, const QString& label);
+    void closeCreateAgent();
+    void closeDetailScreens();
+    // A hire or creation finished: join its pending team, close the screens, select it.
+    void finishCreation(const QString& agentId);
     // The main view stops the model when the session ends: requests in flight are dropped.
     void stop();
 
@@ -122,6 +155,12 @@ private:
     bool m_loadAgainPending = false;
     QList<SidebarSection> m_sections;
     QList<SidebarProject> m_projects;
+    std::unique_ptr<CreateAgentViewModel> m_createFlow;
+    bool m_creatingAgent = false;
+    bool m_showingMarketplace = false;
+    std::optional<Target> m_pendingHireTeam;
+    std::optional<Target> m_pendingHireProject;
+    std::optional<Target> m_pendingCreateProject;
 };
 
 } // namespace halvex

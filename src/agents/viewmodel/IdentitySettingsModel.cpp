@@ -36,9 +36,10 @@ JSONObject profileBody(const QString& company, const QString& website)
 } // namespace
 
 IdentitySettingsModel::IdentitySettingsModel(APIClient& api, QObject* parent)
-    : QObject(parent), m_api(api), m_service(api)
-{
-}
+    : QObject(parent),
+      m_api(api),
+      m_service(api)
+{}
 
 IdentitySettingsModel::IdentitySettingsModel() : IdentitySettingsModel(APIClient::shared()) {}
 
@@ -52,19 +53,44 @@ void IdentitySettingsModel::stop()
     Q_EMIT changed();
 }
 
-void IdentitySettingsModel::setName(const QString& v) { m_name = v; Q_EMIT changed(); }
-void IdentitySettingsModel::setResponseLanguage(const QString& v) { m_responseLanguage = v; Q_EMIT changed(); }
-void IdentitySettingsModel::setCustomVoiceId(const QString& v) { m_customVoiceId = v; Q_EMIT changed(); }
-void IdentitySettingsModel::setCompany(const QString& v) { m_company = v; Q_EMIT changed(); }
-void IdentitySettingsModel::setWebsite(const QString& v) { m_website = v; Q_EMIT changed(); }
+void IdentitySettingsModel::setName(const QString& v)
+{
+    m_name = v;
+    Q_EMIT changed();
+}
+void IdentitySettingsModel::setResponseLanguage(const QString& v)
+{
+    m_responseLanguage = v;
+    Q_EMIT changed();
+}
+void IdentitySettingsModel::setCustomVoiceId(const QString& v)
+{
+    m_customVoiceId = v;
+    Q_EMIT changed();
+}
+void IdentitySettingsModel::setCompany(const QString& v)
+{
+    m_company = v;
+    Q_EMIT changed();
+}
+void IdentitySettingsModel::setWebsite(const QString& v)
+{
+    m_website = v;
+    Q_EMIT changed();
+}
 
 void IdentitySettingsModel::fail(const std::exception_ptr& error)
 {
     const Failure failure = Failure::of(error);
     switch (failure.route) {
-    case Failure::Route::silent: return;
-    case Failure::Route::lostSession: Q_EMIT unauthorized(); return;
-    case Failure::Route::show: m_error = failure.text; return;
+    case Failure::Route::silent:
+        return;
+    case Failure::Route::lostSession:
+        Q_EMIT unauthorized();
+        return;
+    case Failure::Route::show:
+        m_error = failure.text;
+        return;
     }
 }
 

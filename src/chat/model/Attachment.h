@@ -16,7 +16,7 @@ struct Attachment {
     QString mime;
     std::optional<QString> text; // extracted text of the file
     std::optional<QString> url;
-    std::optional<QString> key;  // storage key; never sent back with a turn
+    std::optional<QString> key; // storage key; never sent back with a turn
     std::optional<QString> kind;
     std::optional<bool> ok;
     std::optional<QString> error; // why the upload of this file failed

@@ -30,10 +30,7 @@ std::optional<QString> nestedURL(const JSONObject& raw, const QString& key)
 
 } // namespace
 
-MessageMetadata MessageMetadata::fromJSON(const JSONValue& value)
-{
-    return MessageMetadata{value.toObject()};
-}
+MessageMetadata MessageMetadata::fromJSON(const JSONValue& value) { return MessageMetadata{value.toObject()}; }
 
 MessageMetadata MessageMetadata::decode(const JsonReader& json)
 {
@@ -75,12 +72,24 @@ QString MessageMetadata::stepFrom() const
 }
 
 std::optional<QString> MessageMetadata::memberHandle() const { return nonEmptyString(QStringLiteral("member_handle")); }
-std::optional<QString> MessageMetadata::browserSessionId() const { return nonEmptyString(QStringLiteral("session_id")); }
-std::optional<QString> MessageMetadata::browserLiveURL() const { return nonEmptyString(QStringLiteral("live_view_url")); }
+std::optional<QString> MessageMetadata::browserSessionId() const
+{
+    return nonEmptyString(QStringLiteral("session_id"));
+}
+std::optional<QString> MessageMetadata::browserLiveURL() const
+{
+    return nonEmptyString(QStringLiteral("live_view_url"));
+}
 std::optional<QString> MessageMetadata::goalRunId() const { return nonEmptyString(QStringLiteral("goal_run_id")); }
 std::optional<QString> MessageMetadata::generatedImageURL() const { return nestedURL(raw, QStringLiteral("image")); }
-std::optional<QString> MessageMetadata::generatedDocumentURL() const { return nestedURL(raw, QStringLiteral("document")); }
-std::optional<QStringList> MessageMetadata::msgParts() const { return stringElements(raw, QStringLiteral("msg_parts")); }
+std::optional<QString> MessageMetadata::generatedDocumentURL() const
+{
+    return nestedURL(raw, QStringLiteral("document"));
+}
+std::optional<QStringList> MessageMetadata::msgParts() const
+{
+    return stringElements(raw, QStringLiteral("msg_parts"));
+}
 std::optional<QStringList> MessageMetadata::starters() const { return stringElements(raw, QStringLiteral("starters")); }
 
 QList<AttachmentLink> MessageMetadata::attachmentURLs() const
@@ -108,7 +117,8 @@ QList<AttachmentLink> MessageMetadata::attachmentURLs() const
 
 bool MessageMetadata::signalsBrowserActivity() const
 {
-    if (string(QStringLiteral("kind")) == QStringLiteral("browser_view") || raw.contains(QStringLiteral("browser_view")))
+    if (string(QStringLiteral("kind")) == QStringLiteral("browser_view")
+        || raw.contains(QStringLiteral("browser_view")))
         return true;
     const auto tool = toolIdentifier();
     if (!tool)

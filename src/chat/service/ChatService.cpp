@@ -60,12 +60,11 @@ QCoro::Task<SendResponse> ChatService::send(QString agentId, QString text, QList
     co_return co_await m_api->postJSON<SendResponse>(path, body, std::nullopt, std::move(token));
 }
 
-QCoro::Task<QList<Attachment>> ChatService::uploadFiles(QString agentId, QList<MultipartFile> files,
-                                                        CancelToken token)
+QCoro::Task<QList<Attachment>> ChatService::uploadFiles(QString agentId, QList<MultipartFile> files, CancelToken token)
 {
     const QString path = chatPath(agentId) + QStringLiteral("/files");
-    const FilesUploadResponse response =
-        co_await m_api->postMultipart<FilesUploadResponse>(path, std::move(files), std::move(token));
+    const FilesUploadResponse response
+        = co_await m_api->postMultipart<FilesUploadResponse>(path, std::move(files), std::move(token));
     co_return response.files;
 }
 

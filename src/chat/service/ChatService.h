@@ -33,8 +33,7 @@ public:
     QCoro::Task<ChatMessage> expandStep(QString agentId, qint64 stepId, CancelToken token = {});
     QCoro::Task<void> markRead(QString agentId, CancelToken token = {});
 
-    static QueryItems historyQuery(std::optional<int> limit, std::optional<qint64> since,
-                                   std::optional<qint64> before);
+    static QueryItems historyQuery(std::optional<int> limit, std::optional<qint64> since, std::optional<qint64> before);
     static JSONObject sendBody(const QString& text, const QList<Attachment>& attachments,
                                const QString& clientRequestId);
 

@@ -56,8 +56,7 @@ QCoro::Task<TeamChatResponse> TeamChatService::load(QString slug, std::optional<
     co_return co_await m_api->get<TeamChatResponse>(path, query, std::move(token));
 }
 
-QCoro::Task<void> TeamChatService::send(QString slug, QString text, QList<Attachment> attachments,
-                                        CancelToken token)
+QCoro::Task<void> TeamChatService::send(QString slug, QString text, QList<Attachment> attachments, CancelToken token)
 {
     const QString path = teamChatPath(slug);
     const JSONObject body = sendBody(text, attachments);

@@ -1,12 +1,12 @@
 #pragma once
 // The team's conversation with its orchestrator: one page of it with the roster and the team
 // settings, sending a turn, and marking it read.
-#include "teams/model/TeamRecords.h"
 #include "chat/model/Attachment.h"
 #include "chat/model/ChatHistory.h"
 #include "chat/model/ChatMessage.h"
 #include "core/async/CancelToken.h"
 #include "core/net/APIClient.h"
+#include "teams/model/TeamRecords.h"
 
 #include <QList>
 #include <QString>

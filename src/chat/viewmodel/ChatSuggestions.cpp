@@ -34,34 +34,46 @@ const QHash<QString, FallbackEntry>& table()
         // The service normally supplies suggestions; languages without their own prompts read English.
         for (const char* code : {"en", "zh", "ja", "ko", "ar", "hi", "id", "tr", "vi"})
             t.insert(QString::fromLatin1(code), english);
-        t.insert(QStringLiteral("ru"),
-                 {list({"продолжи работу", "найди следующий шаг", "проверь ключевой факт", "подготовь следующий результат"}),
-                  QString::fromUtf8("согласуй исполнителей и передачу"),
-                  list({"покажи прогресс", "назови препятствие", "запроси нужное решение", "подтверди результат фактами"})});
-        t.insert(QStringLiteral("uk"),
-                 {list({"продовж роботу", "знайди наступний крок", "перевір ключовий факт", "підготуй наступний результат"}),
-                  QString::fromUtf8("узгодь виконавців і передачу"),
-                  list({"покажи прогрес", "назви перешкоду", "запроси потрібне рішення", "підтверди результат фактами"})});
+        t.insert(
+            QStringLiteral("ru"),
+            {list({"продолжи работу", "найди следующий шаг", "проверь ключевой факт", "подготовь следующий результат"}),
+             QString::fromUtf8("согласуй исполнителей и передачу"),
+             list({"покажи прогресс", "назови препятствие", "запроси нужное решение", "подтверди результат фактами"})});
+        t.insert(
+            QStringLiteral("uk"),
+            {list({"продовж роботу", "знайди наступний крок", "перевір ключовий факт", "підготуй наступний результат"}),
+             QString::fromUtf8("узгодь виконавців і передачу"),
+             list({"покажи прогрес", "назви перешкоду", "запроси потрібне рішення", "підтверди результат фактами"})});
         t.insert(QStringLiteral("es"),
-                 {list({"continúa el trabajo", "encuentra la siguiente acción", "verifica el dato clave", "prepara el siguiente resultado"}),
+                 {list({"continúa el trabajo", "encuentra la siguiente acción", "verifica el dato clave",
+                        "prepara el siguiente resultado"}),
                   QString::fromUtf8("coordina responsables y traspaso"),
-                  list({"muestra el progreso", "nombra el bloqueo", "pide la decisión necesaria", "demuestra el resultado con pruebas"})});
+                  list({"muestra el progreso", "nombra el bloqueo", "pide la decisión necesaria",
+                        "demuestra el resultado con pruebas"})});
         t.insert(QStringLiteral("fr"),
-                 {list({"continue le travail", "trouve la prochaine action", "vérifie le fait clé", "prépare le prochain résultat"}),
+                 {list({"continue le travail", "trouve la prochaine action", "vérifie le fait clé",
+                        "prépare le prochain résultat"}),
                   QString::fromUtf8("coordonne les responsables et le relais"),
-                  list({"montre l’avancement", "nomme le blocage", "demande la décision nécessaire", "prouve le résultat"})});
+                  list({"montre l’avancement", "nomme le blocage", "demande la décision nécessaire",
+                        "prouve le résultat"})});
         t.insert(QStringLiteral("de"),
-                 {list({"setze die Arbeit fort", "finde den nächsten Schritt", "prüfe den Kernfakt", "bereite das nächste Ergebnis vor"}),
+                 {list({"setze die Arbeit fort", "finde den nächsten Schritt", "prüfe den Kernfakt",
+                        "bereite das nächste Ergebnis vor"}),
                   QString::fromUtf8("koordiniere Verantwortliche und Übergabe"),
-                  list({"zeige den Fortschritt", "nenne das Hindernis", "fordere die nötige Entscheidung an", "belege das Ergebnis"})});
-        t.insert(QStringLiteral("pt"),
-                 {list({"continue o trabalho", "encontre a próxima ação", "verifique o fato principal", "prepare o próximo resultado"}),
-                  QString::fromUtf8("coordene responsáveis e passagem"),
-                  list({"mostre o progresso", "nomeie o bloqueio", "peça a decisão necessária", "comprove o resultado"})});
+                  list({"zeige den Fortschritt", "nenne das Hindernis", "fordere die nötige Entscheidung an",
+                        "belege das Ergebnis"})});
+        t.insert(
+            QStringLiteral("pt"),
+            {list({"continue o trabalho", "encontre a próxima ação", "verifique o fato principal",
+                   "prepare o próximo resultado"}),
+             QString::fromUtf8("coordene responsáveis e passagem"),
+             list({"mostre o progresso", "nomeie o bloqueio", "peça a decisão necessária", "comprove o resultado"})});
         t.insert(QStringLiteral("it"),
-                 {list({"continua il lavoro", "trova la prossima azione", "verifica il fatto chiave", "prepara il prossimo risultato"}),
+                 {list({"continua il lavoro", "trova la prossima azione", "verifica il fatto chiave",
+                        "prepara il prossimo risultato"}),
                   QString::fromUtf8("coordina responsabili e passaggio"),
-                  list({"mostra i progressi", "indica il blocco", "chiedi la decisione necessaria", "dimostra il risultato"})});
+                  list({"mostra i progressi", "indica il blocco", "chiedi la decisione necessaria",
+                        "dimostra il risultato"})});
         return t;
     }();
     return entries;

@@ -1,14 +1,12 @@
 #include "chat/viewmodel/ChatViewModel.h"
 
-#include "core/async/Failure.h"
 #include "chat/viewmodel/MessageOrdering.h"
+#include "core/async/Failure.h"
 #include "core/net/APIClient.h"
 
 #include <QNetworkAccessManager>
 
-
 namespace halvex {
-
 
 ChatViewModel::ChatViewModel(ChatBackend backend, APIClient& api, Clock& clock, std::optional<QString> initialMessage,
                              ChatHistoryCache& cache, QObject* parent)
@@ -30,10 +28,7 @@ ChatViewModel::ChatViewModel(ChatBackend backend, APIClient& api, Clock& clock, 
     wireStream();
 }
 
-ChatViewModel::~ChatViewModel()
-{
-    stop();
-}
+ChatViewModel::~ChatViewModel() { stop(); }
 
 void ChatViewModel::restoreFromCache()
 {

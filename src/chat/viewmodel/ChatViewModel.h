@@ -8,17 +8,17 @@
 // history and live events in ChatViewModelTimeline.cpp, sending and uploads in
 // ChatViewModelComposer.cpp, approvals, artifacts and goal reviews in ChatViewModelCards.cpp,
 // suggested prompts in ChatViewModelSuggestions.cpp.
+#include "agents/model/ChatBackend.h"
+#include "agents/service/AgentService.h"
 #include "chat/model/ApprovalRequest.h"
+#include "chat/model/Attachment.h"
+#include "chat/model/ChatMessage.h"
 #include "chat/service/ApprovalService.h"
 #include "chat/service/ChatHistoryCache.h"
 #include "chat/service/ChatHistoryPageGate.h"
-#include "chat/model/Attachment.h"
-#include "agents/model/ChatBackend.h"
-#include "chat/model/ChatMessage.h"
 #include "chat/service/ChatService.h"
-#include "chat/service/TeamChatService.h"
 #include "chat/service/SSEClient.h"
-#include "agents/service/AgentService.h"
+#include "chat/service/TeamChatService.h"
 #include "core/async/CancelToken.h"
 #include "core/async/Clock.h"
 #include "core/async/LatestOnly.h"

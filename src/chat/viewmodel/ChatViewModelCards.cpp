@@ -6,7 +6,6 @@
 #include "core/net/APIClient.h"
 #include "projects/model/GoalBuilders.h"
 
-
 namespace halvex {
 
 QCoro::Task<void> ChatViewModel::resolveApproval(qint64 messageID, ApprovalDecision decision)

@@ -1,8 +1,8 @@
 // The composer's side of the chat: sending turns (optimistic, reconciled by id), staging and uploading files.
 #include "chat/viewmodel/ChatViewModel.h"
 
-#include "core/async/Failure.h"
 #include "chat/viewmodel/MessageOrdering.h"
+#include "core/async/Failure.h"
 #include "core/format/MimeType.h"
 #include "core/net/APIClient.h"
 

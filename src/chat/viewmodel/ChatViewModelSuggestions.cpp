@@ -7,10 +7,7 @@
 
 namespace halvex {
 
-QString ChatViewModel::suggestionBasePath() const
-{
-    return goalScope().base();
-}
+QString ChatViewModel::suggestionBasePath() const { return goalScope().base(); }
 
 QString ChatViewModel::suggestionLanguage() const
 {

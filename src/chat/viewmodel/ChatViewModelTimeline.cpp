@@ -11,7 +11,6 @@ namespace halvex {
 
 namespace {
 
-
 // What the cache gets: confirmed messages only, and of a long chat just one more than it keeps
 // (so that it still sees the list was cut), not a copy of the whole list on every event.
 QList<ChatMessage> confirmedOnly(const QList<ChatMessage>& messages)
@@ -235,7 +234,8 @@ bool ChatViewModel::place(const ChatMessage& message)
 void ChatViewModel::requestExpansion(const ChatMessage& message)
 {
     // Team chats have no step endpoint; each step is fetched once however often it arrives.
-    if (!m_backend.isAgent() || !MessageOrdering::isTruncatedStep(message) || m_expansionsRequested.contains(message.id))
+    if (!m_backend.isAgent() || !MessageOrdering::isTruncatedStep(message)
+        || m_expansionsRequested.contains(message.id))
         return;
     m_expansionsRequested.insert(message.id);
     expandStep(message.id);
@@ -333,9 +333,6 @@ QCoro::Task<void> ChatViewModel::expandStep(qint64 stepId)
     }
 }
 
-void ChatViewModel::storeInCache()
-{
-    m_cache.setMessages(m_backend.id(), confirmedOnly(m_messages));
-}
+void ChatViewModel::storeInCache() { m_cache.setMessages(m_backend.id(), confirmedOnly(m_messages)); }
 
 } // namespace halvex

@@ -22,14 +22,14 @@ JSONObject capabilitiesBody(const JSONObject& capabilities)
 } // namespace
 
 SoloLoopToolModel::SoloLoopToolModel(QString agentId, AgentService service, QObject* parent)
-    : QObject(parent), m_agentId(std::move(agentId)), m_service(service)
-{
-}
+    : QObject(parent),
+      m_agentId(std::move(agentId)),
+      m_service(service)
+{}
 
 SoloLoopToolModel::SoloLoopToolModel(QString agentId, QObject* parent)
     : SoloLoopToolModel(std::move(agentId), AgentService(), parent)
-{
-}
+{}
 
 SoloLoopToolModel::~SoloLoopToolModel() { m_scope.cancelAll(); }
 

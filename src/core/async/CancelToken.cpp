@@ -13,12 +13,13 @@ struct CancelState {
 };
 
 CancelSubscription::CancelSubscription(std::weak_ptr<CancelState> state, unsigned long long id)
-    : m_state(std::move(state)), m_id(id)
-{
-}
+    : m_state(std::move(state)),
+      m_id(id)
+{}
 
 CancelSubscription::CancelSubscription(CancelSubscription&& other) noexcept
-    : m_state(std::move(other.m_state)), m_id(other.m_id)
+    : m_state(std::move(other.m_state)),
+      m_id(other.m_id)
 {
     other.m_id = 0;
 }

@@ -51,8 +51,7 @@ struct AwaitByRef {
 // Awaitable behind Clock::sleep; usable directly where a Task would be one allocation too many.
 class SleepAwaiter {
 public:
-    SleepAwaiter(Clock& clock, qint64 ms, CancelToken token)
-        : m_clock(clock), m_ms(ms), m_token(std::move(token)) {}
+    SleepAwaiter(Clock& clock, qint64 ms, CancelToken token) : m_clock(clock), m_ms(ms), m_token(std::move(token)) {}
     bool await_ready() const { return m_token.isCancelled(); }
     void await_suspend(std::coroutine_handle<> handle);
     void await_resume() const { m_token.throwIfCancelled(); }

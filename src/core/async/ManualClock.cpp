@@ -4,8 +4,7 @@ namespace halvex {
 
 class ManualTimerHandle final : public TimerHandle {
 public:
-    ManualTimerHandle(ManualClock& clock, std::pair<qint64, unsigned long long> key)
-        : m_clock(clock), m_key(key) {}
+    ManualTimerHandle(ManualClock& clock, std::pair<qint64, unsigned long long> key) : m_clock(clock), m_key(key) {}
     ~ManualTimerHandle() override { m_clock.m_pending.erase(m_key); }
 
 private:
@@ -36,9 +35,6 @@ void ManualClock::advance(qint64 ms)
     m_nowMs = target;
 }
 
-qint64 ManualClock::nextDueIn() const
-{
-    return m_pending.empty() ? -1 : m_pending.begin()->first.first - m_nowMs;
-}
+qint64 ManualClock::nextDueIn() const { return m_pending.empty() ? -1 : m_pending.begin()->first.first - m_nowMs; }
 
 } // namespace halvex

@@ -1,5 +1,5 @@
-#include <algorithm>
 #include "core/async/SystemClock.h"
+#include <algorithm>
 
 #include <QPointer>
 #include <QTimer>

@@ -15,6 +15,9 @@ QString slug(const QString& name)
     out.replace(nonWord, QStringLiteral("-"));
     out.remove(edgeDashes);
     out.truncate(120);
+    // The cut may land just after a separator; a slug never ends in one.
+    while (out.endsWith(QLatin1Char('-')))
+        out.chop(1);
     return out.isEmpty() ? QStringLiteral("group") : out;
 }
 

@@ -13,18 +13,24 @@ constexpr int kMaxLength = 120;
 const QHash<char32_t, QString>& cyrillicTable()
 {
     static const QHash<char32_t, QString> table{
-        {U'а', QStringLiteral("a")},  {U'б', QStringLiteral("b")},  {U'в', QStringLiteral("v")},
-        {U'г', QStringLiteral("g")},  {U'д', QStringLiteral("d")},  {U'е', QStringLiteral("e")},
-        {U'ё', QStringLiteral("e")},  {U'ж', QStringLiteral("zh")}, {U'з', QStringLiteral("z")},
-        {U'и', QStringLiteral("i")},  {U'й', QStringLiteral("i")},  {U'к', QStringLiteral("k")},
-        {U'л', QStringLiteral("l")},  {U'м', QStringLiteral("m")},  {U'н', QStringLiteral("n")},
-        {U'о', QStringLiteral("o")},  {U'п', QStringLiteral("p")},  {U'р', QStringLiteral("r")},
-        {U'с', QStringLiteral("s")},  {U'т', QStringLiteral("t")},  {U'у', QStringLiteral("u")},
-        {U'ф', QStringLiteral("f")},  {U'х', QStringLiteral("h")},  {U'ц', QStringLiteral("ts")},
-        {U'ч', QStringLiteral("ch")}, {U'ш', QStringLiteral("sh")}, {U'щ', QStringLiteral("sch")},
-        {U'ъ', QString()},            {U'ы', QStringLiteral("y")},  {U'ь', QString()},
-        {U'э', QStringLiteral("e")},  {U'ю', QStringLiteral("yu")}, {U'я', QStringLiteral("ya")},
-        {U'і', QStringLiteral("i")},  {U'ї', QStringLiteral("yi")}, {U'є', QStringLiteral("ye")},
+        {U'а', QStringLiteral("a")},   {U'б', QStringLiteral("b")},
+        {U'в', QStringLiteral("v")},   {U'г', QStringLiteral("g")},
+        {U'д', QStringLiteral("d")},   {U'е', QStringLiteral("e")},
+        {U'ё', QStringLiteral("e")},   {U'ж', QStringLiteral("zh")},
+        {U'з', QStringLiteral("z")},   {U'и', QStringLiteral("i")},
+        {U'й', QStringLiteral("i")},   {U'к', QStringLiteral("k")},
+        {U'л', QStringLiteral("l")},   {U'м', QStringLiteral("m")},
+        {U'н', QStringLiteral("n")},   {U'о', QStringLiteral("o")},
+        {U'п', QStringLiteral("p")},   {U'р', QStringLiteral("r")},
+        {U'с', QStringLiteral("s")},   {U'т', QStringLiteral("t")},
+        {U'у', QStringLiteral("u")},   {U'ф', QStringLiteral("f")},
+        {U'х', QStringLiteral("h")},   {U'ц', QStringLiteral("ts")},
+        {U'ч', QStringLiteral("ch")},  {U'ш', QStringLiteral("sh")},
+        {U'щ', QStringLiteral("sch")}, {U'ъ', QString()},
+        {U'ы', QStringLiteral("y")},   {U'ь', QString()},
+        {U'э', QStringLiteral("e")},   {U'ю', QStringLiteral("yu")},
+        {U'я', QStringLiteral("ya")},  {U'і', QStringLiteral("i")},
+        {U'ї', QStringLiteral("yi")},  {U'є', QStringLiteral("ye")},
         {U'ґ', QStringLiteral("g")},
     };
     return table;
@@ -55,6 +61,9 @@ QString ascii(const QString& text)
             break;
     }
     out.truncate(kMaxLength);
+    // The cut may land just after a separator; a slug never ends in one.
+    while (out.endsWith(QLatin1Char('-')))
+        out.chop(1);
     return out;
 }
 

@@ -9,15 +9,15 @@ namespace {
 // Captures: 1-6 date and time fields, 7 the fraction digits, 8 the zone.
 const QRegularExpression& isoPattern()
 {
-    static const QRegularExpression pattern(QStringLiteral(
-        "^(\\d{4})-(\\d{2})-(\\d{2})T(\\d{2}):(\\d{2}):(\\d{2})(?:\\.(\\d+))?(Z|[+-]\\d{2}:\\d{2})$"));
+    static const QRegularExpression pattern(
+        QStringLiteral("^(\\d{4})-(\\d{2})-(\\d{2})T(\\d{2}):(\\d{2}):(\\d{2})(?:\\.(\\d+))?(Z|[+-]\\d{2}:\\d{2})$"));
     return pattern;
 }
 
 const QRegularExpression& databasePattern()
 {
-    static const QRegularExpression pattern(QStringLiteral(
-        "^(\\d{4})-(\\d{2})-(\\d{2}) (\\d{2}):(\\d{2}):(\\d{2})()(Z|[+-]\\d{2}:?\\d{2})$"));
+    static const QRegularExpression pattern(
+        QStringLiteral("^(\\d{4})-(\\d{2})-(\\d{2}) (\\d{2}):(\\d{2}):(\\d{2})()(Z|[+-]\\d{2}:?\\d{2})$"));
     return pattern;
 }
 
@@ -71,9 +71,6 @@ std::optional<QDateTime> parseISO(QStringView text)
     return build(m);
 }
 
-std::optional<QDateTime> parseDatabase(QStringView text)
-{
-    return build(databasePattern().match(text));
-}
+std::optional<QDateTime> parseDatabase(QStringView text) { return build(databasePattern().match(text)); }
 
 } // namespace halvex::ServerDate

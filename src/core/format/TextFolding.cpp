@@ -2,7 +2,6 @@
 
 #include <QList>
 
-
 namespace halvex::TextFolding {
 
 QString foldCaseAndDiacritics(const QString& text)

@@ -16,12 +16,18 @@ JSONValue::JSONValue(JSONArray array) : m_value(std::make_shared<const JSONArray
 JSONValue::Kind JSONValue::kind() const
 {
     switch (m_value.index()) {
-    case 1: return Kind::string;
-    case 2: return Kind::number;
-    case 3: return Kind::boolean;
-    case 4: return Kind::object;
-    case 5: return Kind::array;
-    default: return Kind::null;
+    case 1:
+        return Kind::string;
+    case 2:
+        return Kind::number;
+    case 3:
+        return Kind::boolean;
+    case 4:
+        return Kind::object;
+    case 5:
+        return Kind::array;
+    default:
+        return Kind::null;
     }
 }
 
@@ -82,12 +88,18 @@ bool JSONValue::operator==(const JSONValue& other) const
     if (kind() != other.kind())
         return false;
     switch (kind()) {
-    case Kind::null: return true;
-    case Kind::string: return toString() == other.toString();
-    case Kind::number: return toNumber() == other.toNumber();
-    case Kind::boolean: return toBool() == other.toBool();
-    case Kind::object: return toObject() == other.toObject();
-    case Kind::array: return toArray() == other.toArray();
+    case Kind::null:
+        return true;
+    case Kind::string:
+        return toString() == other.toString();
+    case Kind::number:
+        return toNumber() == other.toNumber();
+    case Kind::boolean:
+        return toBool() == other.toBool();
+    case Kind::object:
+        return toObject() == other.toObject();
+    case Kind::array:
+        return toArray() == other.toArray();
     }
     return false;
 }
@@ -95,10 +107,14 @@ bool JSONValue::operator==(const JSONValue& other) const
 QJsonValue JSONValue::toQJsonValue() const
 {
     switch (kind()) {
-    case Kind::null: return QJsonValue(QJsonValue::Null);
-    case Kind::string: return toString();
-    case Kind::number: return toNumber();
-    case Kind::boolean: return toBool();
+    case Kind::null:
+        return QJsonValue(QJsonValue::Null);
+    case Kind::string:
+        return toString();
+    case Kind::number:
+        return toNumber();
+    case Kind::boolean:
+        return toBool();
     case Kind::object: {
         QJsonObject o;
         for (auto it = toObject().cbegin(); it != toObject().cend(); ++it)
@@ -118,9 +134,12 @@ QJsonValue JSONValue::toQJsonValue() const
 JSONValue JSONValue::fromQJsonValue(const QJsonValue& value)
 {
     switch (value.type()) {
-    case QJsonValue::Bool: return JSONValue(value.toBool());
-    case QJsonValue::Double: return JSONValue(value.toDouble());
-    case QJsonValue::String: return JSONValue(value.toString());
+    case QJsonValue::Bool:
+        return JSONValue(value.toBool());
+    case QJsonValue::Double:
+        return JSONValue(value.toDouble());
+    case QJsonValue::String:
+        return JSONValue(value.toString());
     case QJsonValue::Object: {
         JSONObject o;
         const auto obj = value.toObject();

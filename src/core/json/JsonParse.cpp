@@ -19,9 +19,10 @@ QJsonValue parseJsonDocument(const QByteArray& json)
     const bool container = first == '{' || first == '[';
     const QJsonDocument doc = QJsonDocument::fromJson(container ? json : "[" + json + "]", &error);
     if (error.error != QJsonParseError::NoError)
-        throw APIError::decoding(QStringLiteral("The data couldn’t be read because it isn’t in the correct format (%1 at offset %2).")
-                                     .arg(error.errorString())
-                                     .arg(error.offset));
+        throw APIError::decoding(
+            QStringLiteral("The data couldn’t be read because it isn’t in the correct format (%1 at offset %2).")
+                .arg(error.errorString())
+                .arg(error.offset));
     if (!container)
         return doc.array().at(0);
     return doc.isObject() ? QJsonValue(doc.object()) : QJsonValue(doc.array());

@@ -8,13 +8,20 @@ namespace {
 const char* typeName(const QJsonValue& v)
 {
     switch (v.type()) {
-    case QJsonValue::Null: return "null";
-    case QJsonValue::Bool: return "a boolean";
-    case QJsonValue::Double: return "a number";
-    case QJsonValue::String: return "a string";
-    case QJsonValue::Array: return "an array";
-    case QJsonValue::Object: return "an object";
-    case QJsonValue::Undefined: break;
+    case QJsonValue::Null:
+        return "null";
+    case QJsonValue::Bool:
+        return "a boolean";
+    case QJsonValue::Double:
+        return "a number";
+    case QJsonValue::String:
+        return "a string";
+    case QJsonValue::Array:
+        return "an array";
+    case QJsonValue::Object:
+        return "an object";
+    case QJsonValue::Undefined:
+        break;
     }
     return "nothing";
 }
@@ -35,10 +42,7 @@ void keyNotFound(const QString& path, const QString& key)
 
 QString childPath(const QString& path, const QString& key) { return path.isEmpty() ? key : path + u'.' + key; }
 
-QString indexPath(const QString& path, qsizetype index)
-{
-    return path + u'[' + QString::number(index) + u']';
-}
+QString indexPath(const QString& path, qsizetype index) { return path + u'[' + QString::number(index) + u']'; }
 
 } // namespace json_detail
 

@@ -27,7 +27,11 @@ struct ReplyDeleter {
 class ConnectivityWait {
 public:
     ConnectivityWait(NetworkReachability& reachability, Clock& clock, qint64 waitMs, CancelToken token)
-        : m_reachability(reachability), m_clock(clock), m_waitMs(waitMs), m_token(std::move(token)) {}
+        : m_reachability(reachability),
+          m_clock(clock),
+          m_waitMs(waitMs),
+          m_token(std::move(token))
+    {}
     ConnectivityWait(const ConnectivityWait&) = delete;
     ConnectivityWait& operator=(const ConnectivityWait&) = delete;
     ~ConnectivityWait() { QObject::disconnect(m_connection); }
@@ -36,8 +40,8 @@ public:
     void await_suspend(std::coroutine_handle<> handle)
     {
         m_handle = handle;
-        m_connection = QObject::connect(&m_reachability, &NetworkReachability::onlineChanged,
-                                        &m_reachability, [this](bool online) {
+        m_connection = QObject::connect(&m_reachability, &NetworkReachability::onlineChanged, &m_reachability,
+                                        [this](bool online) {
                                             if (online)
                                                 resume();
                                         });
@@ -76,12 +80,12 @@ private:
 } // namespace
 
 APIClient::APIClient(const QUrl& origin, QNetworkCookieJar* jar, Clock* clock, NetworkReachability* reachability)
-    : m_origin(origin)
-    , m_originText(origin.toString(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment
-                                   | QUrl::StripTrailingSlash))
-    , m_network(std::make_unique<QNetworkAccessManager>())
-    , m_clock(clock ? clock : &Clock::system())
-    , m_reachability(reachability ? reachability : &NetworkReachability::system())
+    : m_origin(origin),
+      m_originText(
+          origin.toString(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::StripTrailingSlash)),
+      m_network(std::make_unique<QNetworkAccessManager>()),
+      m_clock(clock ? clock : &Clock::system()),
+      m_reachability(reachability ? reachability : &NetworkReachability::system())
 {
     QNetworkCookieJar* sharedJar = jar ? jar : &PersistentCookieJar::shared();
     // The manager adopts the jar it is given; keep the jar's own owner so that every manager of
@@ -121,7 +125,8 @@ APIClient::Request APIClient::makeRequest(const QByteArray& method, const QStrin
     return request;
 }
 
-APIClient::Request APIClient::makeJSONRequest(const QByteArray& method, const QString& path, const JSONObject& body) const
+APIClient::Request APIClient::makeJSONRequest(const QByteArray& method, const QString& path,
+                                              const JSONObject& body) const
 {
     Request request = makeRequest(method, path);
     request.contentType = QByteArrayLiteral("application/json");
@@ -178,8 +183,7 @@ QCoro::Task<QByteArray> APIClient::send(Request request, CancelToken token)
     if (!request.contentType.isEmpty())
         req.setRawHeader("Content-Type", request.contentType);
 
-    std::unique_ptr<QNetworkReply, ReplyDeleter> reply(
-        m_network->sendCustomRequest(req, request.method, request.body));
+    std::unique_ptr<QNetworkReply, ReplyDeleter> reply(m_network->sendCustomRequest(req, request.method, request.body));
     QNetworkReply* r = reply.get();
 
     // The time-out counts from the last sign of life, as a platform session's request time-out does.

@@ -15,8 +15,8 @@ QByteArray multipartBody(const QList<MultipartFile>& files, const QString& bound
     body.reserve(size);
     for (const auto& f : files) {
         body += "--" + b + "\r\n";
-        body += "Content-Disposition: form-data; name=\"" + f.field.toUtf8() + "\"; filename=\""
-            + f.filename.toUtf8() + "\"\r\n";
+        body += "Content-Disposition: form-data; name=\"" + f.field.toUtf8() + "\"; filename=\"" + f.filename.toUtf8()
+            + "\"\r\n";
         body += "Content-Type: " + f.mime.toUtf8() + "\r\n\r\n";
         body += f.data;
         body += "\r\n";

@@ -12,8 +12,7 @@ public:
         if (!QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability))
             return;
         m_info = QNetworkInformation::instance();
-        connect(m_info, &QNetworkInformation::reachabilityChanged, this,
-                [this] { Q_EMIT onlineChanged(isOnline()); });
+        connect(m_info, &QNetworkInformation::reachabilityChanged, this, [this] { Q_EMIT onlineChanged(isOnline()); });
     }
 
     bool isOnline() const override

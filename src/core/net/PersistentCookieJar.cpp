@@ -11,7 +11,8 @@
 namespace halvex {
 
 PersistentCookieJar::PersistentCookieJar(QString filePath, QObject* parent)
-    : QNetworkCookieJar(parent), m_filePath(std::move(filePath))
+    : QNetworkCookieJar(parent),
+      m_filePath(std::move(filePath))
 {
     load();
 }

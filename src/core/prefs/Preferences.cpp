@@ -12,11 +12,10 @@ Preferences& Preferences::shared()
 }
 
 Preferences::Preferences(const QString& filePath, QObject* parent)
-    : QObject(parent)
-    , m_settings(filePath.isEmpty() ? std::make_unique<QSettings>()
+    : QObject(parent),
+      m_settings(filePath.isEmpty() ? std::make_unique<QSettings>()
                                     : std::make_unique<QSettings>(filePath, QSettings::IniFormat))
-{
-}
+{}
 
 QVariant Preferences::value(const QString& key, const QVariant& fallback) const
 {
@@ -62,7 +61,10 @@ void Preferences::setExpandedTeams(const QString& v) { setValue(PreferenceKey::e
 bool Preferences::teamFocusMode() const { return value(PreferenceKey::teamFocusMode, false).toBool(); }
 void Preferences::setTeamFocusMode(bool on) { setValue(PreferenceKey::teamFocusMode, on); }
 
-QStringList Preferences::modelChatIds() const { return value(PreferenceKey::modelChatIds, QStringList()).toStringList(); }
+QStringList Preferences::modelChatIds() const
+{
+    return value(PreferenceKey::modelChatIds, QStringList()).toStringList();
+}
 void Preferences::setModelChatIds(const QStringList& ids) { setValue(PreferenceKey::modelChatIds, ids); }
 
 std::optional<QString> Preferences::settingsAgentId() const
@@ -83,6 +85,9 @@ std::optional<QDateTime> Preferences::updateBadgeLastCheck() const
     const QDateTime t = value(PreferenceKey::updateBadgeLastCheck).toDateTime();
     return t.isValid() ? std::optional<QDateTime>(t) : std::nullopt;
 }
-void Preferences::setUpdateBadgeLastCheck(const QDateTime& time) { setValue(PreferenceKey::updateBadgeLastCheck, time); }
+void Preferences::setUpdateBadgeLastCheck(const QDateTime& time)
+{
+    setValue(PreferenceKey::updateBadgeLastCheck, time);
+}
 
 } // namespace halvex

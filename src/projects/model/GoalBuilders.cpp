@@ -14,10 +14,7 @@ bool isFinished(const QString& lowerStatus)
         || lowerStatus == QLatin1String("archived") || lowerStatus == QLatin1String("failed");
 }
 
-QString number(double value)
-{
-    return QLocale::c().toString(value, 'g', 15);
-}
+QString number(double value) { return QLocale::c().toString(value, 'g', 15); }
 
 } // namespace
 
@@ -71,7 +68,8 @@ QList<GoalReviewItem> GoalReviewBuilder::pending(const QList<GoalListItem>& goal
         if (goal.status.value_or(QString()).toLower() != QLatin1String("awaiting_review") || !goal.pendingReview)
             continue;
         const GoalPendingReviewRef& review = *goal.pendingReview;
-        if (review.runId.isEmpty() || review.acceptanceStatus.value_or(QStringLiteral("pending")) != QLatin1String("pending"))
+        if (review.runId.isEmpty()
+            || review.acceptanceStatus.value_or(QStringLiteral("pending")) != QLatin1String("pending"))
             continue;
         out.append({goal.id, review.runId, goal.version.value_or(0), goal.objective.value_or(QString()),
                     goal.definitionOfDone.value_or(QString()), review.reviewDeadline});

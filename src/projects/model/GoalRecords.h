@@ -1,8 +1,8 @@
 #pragma once
 // Goals of one agent or team as the service lists them, the answers of the guided setup, and
 // what the chat shows of them.
-#include "projects/model/GoalReviewItem.h"
 #include "core/json/JsonReader.h"
+#include "projects/model/GoalReviewItem.h"
 
 #include <QList>
 #include <QString>

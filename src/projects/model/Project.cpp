@@ -31,8 +31,10 @@ Project Project::decode(const JsonReader& json)
 
 JSONObject Project::encode() const
 {
-    JSONObject o{{QStringLiteral("id"), id},       {QStringLiteral("slug"), slug},
-                 {QStringLiteral("label"), label}, {QStringLiteral("brief"), brief},
+    JSONObject o{{QStringLiteral("id"), id},
+                 {QStringLiteral("slug"), slug},
+                 {QStringLiteral("label"), label},
+                 {QStringLiteral("brief"), brief},
                  {QStringLiteral("status"), status}};
     insertIfPresent(o, "settings", settings);
     insertIfPresent(o, "members_count", membersCount);
@@ -70,13 +72,14 @@ JSONObject TeamRef::Member::encode() const
 
 TeamRef TeamRef::decode(const JsonReader& json)
 {
-    return {json.required<QString>("slug"), json.required<QString>("label"),
-            json.required<QList<Member>>("members")};
+    return {json.required<QString>("slug"), json.required<QString>("label"), json.required<QList<Member>>("members")};
 }
 
 JSONObject TeamRef::encode() const
 {
-    return {{QStringLiteral("slug"), slug}, {QStringLiteral("label"), label}, {QStringLiteral("members"), toJSON(members)}};
+    return {{QStringLiteral("slug"), slug},
+            {QStringLiteral("label"), label},
+            {QStringLiteral("members"), toJSON(members)}};
 }
 
 ProjectMember ProjectMember::decode(const JsonReader& json)
@@ -93,7 +96,9 @@ ProjectMember ProjectMember::decode(const JsonReader& json)
 
 JSONObject ProjectMember::encode() const
 {
-    JSONObject o{{QStringLiteral("id"), id}, {QStringLiteral("member_kind"), memberKind}, {QStringLiteral("note"), note}};
+    JSONObject o{{QStringLiteral("id"), id},
+                 {QStringLiteral("member_kind"), memberKind},
+                 {QStringLiteral("note"), note}};
     insertIfPresent(o, "agent", agent);
     insertIfPresent(o, "team", team);
     insertIfPresent(o, "stale", stale);

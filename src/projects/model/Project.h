@@ -61,7 +61,7 @@ struct TeamRef {
 };
 
 struct ProjectMember {
-    QString id; // the membership id, used to remove it
+    QString id;         // the membership id, used to remove it
     QString memberKind; // "agent" or "team"
     QString note;
     std::optional<AgentRef> agent;

@@ -89,9 +89,8 @@ ProjectTask ProjectTask::decode(const JsonReader& json)
 
 ProjectEvent ProjectEvent::decode(const JsonReader& json)
 {
-    return {json.required<qint64>("id"),          json.required<QString>("kind"),
-            json.required<QString>("actor_label"), json.required<QString>("title"),
-            json.required<QString>("detail"),      json.required<QString>("created_at")};
+    return {json.required<qint64>("id"),     json.required<QString>("kind"),   json.required<QString>("actor_label"),
+            json.required<QString>("title"), json.required<QString>("detail"), json.required<QString>("created_at")};
 }
 
 ProjectListResponse ProjectListResponse::decode(const JsonReader& json)

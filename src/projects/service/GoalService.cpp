@@ -12,8 +12,8 @@ QCoro::Task<QList<GoalListItem>> GoalService::list(GoalScope scope, int limit, C
     co_return response.goals;
 }
 
-QCoro::Task<GoalAutoStartResponse> GoalService::autoStart(GoalScope scope, QString objective,
-                                                          QString clientRequestId, CancelToken token)
+QCoro::Task<GoalAutoStartResponse> GoalService::autoStart(GoalScope scope, QString objective, QString clientRequestId,
+                                                          CancelToken token)
 {
     JSONObject body;
     body.insert(QStringLiteral("objective"), objective);

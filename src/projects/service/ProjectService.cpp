@@ -198,8 +198,7 @@ QCoro::Task<ProjectUsage> ProjectService::usage(QString slug, CancelToken token)
     co_return co_await m_api->get<ProjectUsage>(path, {}, std::move(token));
 }
 
-QCoro::Task<ProjectEventsResponse> ProjectService::events(QString slug, std::optional<qint64> before,
-                                                          CancelToken token)
+QCoro::Task<ProjectEventsResponse> ProjectService::events(QString slug, std::optional<qint64> before, CancelToken token)
 {
     QueryItems query;
     if (before)

@@ -58,8 +58,7 @@ public:
     QCoro::Task<QList<ProjectTask>> tasks(QString slug, CancelToken token = {});
     QCoro::Task<QList<ProjectTask>> addTask(QString slug, QString text, std::optional<ProjectAssignee> assignee,
                                             CancelToken token = {});
-    QCoro::Task<QList<ProjectTask>> setTaskStatus(QString slug, QString taskId, QString status,
-                                                  CancelToken token = {});
+    QCoro::Task<QList<ProjectTask>> setTaskStatus(QString slug, QString taskId, QString status, CancelToken token = {});
     QCoro::Task<QList<ProjectTask>> assignTask(QString slug, QString taskId, std::optional<ProjectAssignee> assignee,
                                                CancelToken token = {});
 

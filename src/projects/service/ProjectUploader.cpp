@@ -1,8 +1,8 @@
 #include "projects/service/ProjectUploader.h"
 
+#include "core/format/MimeType.h"
 #include "core/net/APIClient.h"
 #include "projects/service/ProjectService.h"
-#include "core/format/MimeType.h"
 
 #include <QFile>
 #include <QFileInfo>

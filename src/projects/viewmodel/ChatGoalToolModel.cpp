@@ -9,9 +9,11 @@
 namespace halvex {
 
 ChatGoalToolModel::ChatGoalToolModel(GoalScope scope, APIClient& api, Clock& clock, QObject* parent)
-    : QObject(parent), m_scope(std::move(scope)), m_clock(clock), m_goals(api)
-{
-}
+    : QObject(parent),
+      m_scope(std::move(scope)),
+      m_clock(clock),
+      m_goals(api)
+{}
 
 void ChatGoalToolModel::setObjectiveDraft(const QString& text)
 {

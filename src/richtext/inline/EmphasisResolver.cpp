@@ -6,10 +6,7 @@ namespace halvex::InlineMarkup {
 
 namespace {
 
-int charIndex(QChar ch)
-{
-    return ch == u'*' ? 0 : ch == u'_' ? 1 : 2;
-}
+int charIndex(QChar ch) { return ch == u'*' ? 0 : ch == u'_' ? 1 : 2; }
 
 } // namespace
 

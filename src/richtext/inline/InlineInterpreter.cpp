@@ -17,10 +17,7 @@ namespace {
 
 using MarkdownChars::isWhite;
 
-bool isFlankPunctuation(QChar c)
-{
-    return c.unicode() < 0x80 ? isAsciiPunctuation(c) : c.isPunct() || c.isSymbol();
-}
+bool isFlankPunctuation(QChar c) { return c.unicode() < 0x80 ? isAsciiPunctuation(c) : c.isPunct() || c.isSymbol(); }
 
 // Where each length of backtick run occurs, so an opening run finds its closer without
 // searching: openers come in text order, so each list is walked once.
@@ -78,7 +75,8 @@ public:
             } else if (c == u'*' || c == u'_' || c == u'~') {
                 i = delimiterRun(i);
             } else if (c == u'[' || (c == u'!' && i + 1 < m_s.size() && m_s[i + 1] == u'[')) {
-                m_brackets.push_back({add(Node::Kind::text, c == u'!' ? QStringLiteral("![") : QStringLiteral("[")), c == u'!'});
+                m_brackets.push_back(
+                    {add(Node::Kind::text, c == u'!' ? QStringLiteral("![") : QStringLiteral("[")), c == u'!'});
                 m_nodes.back().sealed = true;
                 i += c == u'!' ? 2 : 1;
             } else if (c == u']') {
@@ -219,7 +217,8 @@ private:
             text(m_s[i]);
             return i + 1;
         }
-        QString label = target.startsWith(QLatin1String("mailto:")) ? m_s.sliced(i + 1, end - i - 2).toString() : target;
+        QString label
+            = target.startsWith(QLatin1String("mailto:")) ? m_s.sliced(i + 1, end - i - 2).toString() : target;
         addAddress(std::move(label), std::move(target), sourceLine);
         return end;
     }
@@ -264,9 +263,6 @@ private:
 
 } // namespace
 
-QList<Node> interpret(QStringView text)
-{
-    return Interpreter(text).run();
-}
+QList<Node> interpret(QStringView text) { return Interpreter(text).run(); }
 
 } // namespace halvex::InlineMarkup

@@ -13,19 +13,19 @@ enum class EmphasisTag : char { italic = 'i', strong = 'b', strike = 's' };
 
 struct Node {
     enum class Kind : quint8 {
-        text,       // literal text
-        delimiter,  // a run of "*", "_" or "~~": closing tags, leftover characters, opening tags
-        code,       // a code span's content
-        linkOpen,   // "[" or "![" that became a link; target is the raw destination
-        linkClose,  // the "](destination)" that closes it
-        lineBreak,  // a line break inside the run
-        mention,    // "@handle"
-        address,    // an autolink or a bare address; text is its label, target its address
+        text,      // literal text
+        delimiter, // a run of "*", "_" or "~~": closing tags, leftover characters, opening tags
+        code,      // a code span's content
+        linkOpen,  // "[" or "![" that became a link; target is the raw destination
+        linkClose, // the "](destination)" that closes it
+        lineBreak, // a line break inside the run
+        mention,   // "@handle"
+        address,   // an autolink or a bare address; text is its label, target its address
     };
 
     Kind kind = Kind::text;
-    bool sealed = false; // a text node that later text must not join (a bracket that may become a link)
-    bool image = false;  // linkOpen: written as "![…](…)"
+    bool sealed = false;     // a text node that later text must not join (a bracket that may become a link)
+    bool image = false;      // linkOpen: written as "![…](…)"
     bool emptyLabel = false; // linkOpen: the label is empty, so the address is shown
     bool folded = false;     // address on a "Sources:" line: shown as its host
     QString text;

@@ -10,10 +10,7 @@ namespace halvex {
 
 namespace {
 
-QString hexColor(quint32 rgb)
-{
-    return QStringLiteral("#%1").arg(rgb & 0xffffff, 6, 16, QLatin1Char('0'));
-}
+QString hexColor(quint32 rgb) { return QStringLiteral("#%1").arg(rgb & 0xffffff, 6, 16, QLatin1Char('0')); }
 
 // A font family goes into a quoted style value: nothing that could end it.
 QString safeFamily(const QString& family)
@@ -80,15 +77,14 @@ QString hostLabel(const QString& address)
 class Writer {
 public:
     explicit Writer(const InlineStyle& style)
-        : m_strong(QStringLiteral("<span style=\"font-weight:%1\">").arg(std::clamp(style.boldWeight, 100, 900)))
-        , m_code(QStringLiteral("<span style=\"font-family:'%1';font-size:%2pt;background-color:%3\">")
+        : m_strong(QStringLiteral("<span style=\"font-weight:%1\">").arg(std::clamp(style.boldWeight, 100, 900))),
+          m_code(QStringLiteral("<span style=\"font-family:'%1';font-size:%2pt;background-color:%3\">")
                      .arg(safeFamily(style.codeFont))
                      .arg(style.codePointSize)
-                     .arg(hexColor(style.codeBackground)))
-        , m_linkColor(hexColor(style.linkColor))
-        , m_mention(QStringLiteral("<span style=\"color:%1\">").arg(hexColor(style.mentionColor)))
-    {
-    }
+                     .arg(hexColor(style.codeBackground))),
+          m_linkColor(hexColor(style.linkColor)),
+          m_mention(QStringLiteral("<span style=\"color:%1\">").arg(hexColor(style.mentionColor)))
+    {}
 
     QString write(const QList<Node>& nodes)
     {
@@ -103,8 +99,12 @@ private:
     void tag(char t, bool open)
     {
         switch (EmphasisTag(t)) {
-        case EmphasisTag::italic: m_out += open ? QLatin1String("<i>") : QLatin1String("</i>"); break;
-        case EmphasisTag::strike: m_out += open ? QLatin1String("<s>") : QLatin1String("</s>"); break;
+        case EmphasisTag::italic:
+            m_out += open ? QLatin1String("<i>") : QLatin1String("</i>");
+            break;
+        case EmphasisTag::strike:
+            m_out += open ? QLatin1String("<s>") : QLatin1String("</s>");
+            break;
         case EmphasisTag::strong:
             if (open)
                 m_out += m_strong;
@@ -131,7 +131,9 @@ private:
     void node(const Node& n)
     {
         switch (n.kind) {
-        case Node::Kind::text: appendText(m_out, n.text); break;
+        case Node::Kind::text:
+            appendText(m_out, n.text);
+            break;
         case Node::Kind::delimiter:
             for (char t : n.closeTags)
                 tag(t, false);
@@ -158,7 +160,9 @@ private:
                 m_links.pop_back();
             }
             break;
-        case Node::Kind::lineBreak: m_out += QLatin1String("<br>"); break;
+        case Node::Kind::lineBreak:
+            m_out += QLatin1String("<br>");
+            break;
         case Node::Kind::mention:
             if (!m_links.empty()) {
                 appendText(m_out, n.text);

@@ -14,15 +14,9 @@ bool isAsciiAlpha(QChar c)
     return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z');
 }
 
-bool isAsciiAlnum(QChar c)
-{
-    return isAsciiAlpha(c) || (c.unicode() >= u'0' && c.unicode() <= u'9');
-}
+bool isAsciiAlnum(QChar c) { return isAsciiAlpha(c) || (c.unicode() >= u'0' && c.unicode() <= u'9'); }
 
-bool isControl(QChar c)
-{
-    return c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f);
-}
+bool isControl(QChar c) { return c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f); }
 
 qsizetype skipSpaceAndOneNewline(QStringView s, qsizetype i)
 {
@@ -155,8 +149,7 @@ qsizetype readBareAddress(QStringView s, qsizetype at)
     int open = 0, close = 0;
     while (end < s.size()) {
         const QChar c = s[end];
-        if (isWhite(c) || isControl(c) || c == u'<' || c == u'>' || c == u'"' || c == u'\'' || c == u'['
-            || c == u']')
+        if (isWhite(c) || isControl(c) || c == u'<' || c == u'>' || c == u'"' || c == u'\'' || c == u'[' || c == u']')
             break;
         open += c == u'(';
         close += c == u')';
@@ -201,8 +194,8 @@ qsizetype readMention(QStringView s, qsizetype at)
 bool isSourceLine(QStringView s, qsizetype at)
 {
     qsizetype i = MarkdownChars::skipBlanks(s, at);
-    for (QStringView word : {QStringView(u"sources"), QStringView(u"source"), QStringView(u"источники"),
-                             QStringView(u"источник")}) {
+    for (QStringView word :
+         {QStringView(u"sources"), QStringView(u"source"), QStringView(u"источники"), QStringView(u"источник")}) {
         if (!startsWithIgnoringCase(s, i, word))
             continue;
         const qsizetype colon = MarkdownChars::skipBlanks(s, i + word.size());

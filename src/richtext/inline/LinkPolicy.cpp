@@ -59,9 +59,6 @@ std::optional<QUrl> openable(QStringView raw)
     return url;
 }
 
-bool isOpenable(const QString& raw)
-{
-    return openable(raw).has_value();
-}
+bool isOpenable(const QString& raw) { return openable(raw).has_value(); }
 
 } // namespace halvex::LinkPolicy

@@ -20,9 +20,13 @@ MDBlock renderBlock(MDBlock block, const InlineStyle& style)
     switch (block.kind) {
     case MDBlock::Kind::heading:
     case MDBlock::Kind::paragraph:
-    case MDBlock::Kind::quote: block.text = InlineRenderer::render(block.text, style); break;
+    case MDBlock::Kind::quote:
+        block.text = InlineRenderer::render(block.text, style);
+        break;
     case MDBlock::Kind::bullet:
-    case MDBlock::Kind::ordered: block.items = renderAll(block.items, style, true); break;
+    case MDBlock::Kind::ordered:
+        block.items = renderAll(block.items, style, true);
+        break;
     case MDBlock::Kind::table:
         block.items = renderAll(block.items, style, false);
         for (QStringList& row : block.rows)
@@ -30,7 +34,8 @@ MDBlock renderBlock(MDBlock block, const InlineStyle& style)
         break;
     case MDBlock::Kind::code:
     case MDBlock::Kind::olnum:
-    case MDBlock::Kind::rule: break;
+    case MDBlock::Kind::rule:
+        break;
     }
     return block;
 }

@@ -17,7 +17,8 @@ QString GoogleAuthError::description() const
     case Kind::failed:
         return QStringLiteral("Google sign-in failed: ") + m_reason;
     case Kind::notConfigured:
-        return QStringLiteral("Google sign-in is not configured (set GoogleAuth.clientID + URL scheme in project.yml).");
+        return QStringLiteral(
+            "Google sign-in is not configured (set GoogleAuth.clientID + URL scheme in project.yml).");
     case Kind::cancelled:
         return QStringLiteral("Cancelled.");
     }

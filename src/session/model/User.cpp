@@ -14,9 +14,6 @@ User User::decode(const JsonReader& json)
     return u;
 }
 
-AuthResponse AuthResponse::decode(const JsonReader& json)
-{
-    return AuthResponse{json.required<User>("user")};
-}
+AuthResponse AuthResponse::decode(const JsonReader& json) { return AuthResponse{json.required<User>("user")}; }
 
 } // namespace halvex

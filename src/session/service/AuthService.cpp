@@ -23,7 +23,7 @@ QCoro::Task<User> AuthService::login(QString email, QString password, CancelToke
     body.insert(QStringLiteral("email"), trimmedEmail(email));
     body.insert(QStringLiteral("password"), password);
     const auto response = co_await m_api->postJSON<AuthResponse>(QStringLiteral("api/v2/auth/login"), body,
-                                                                std::nullopt, std::move(token));
+                                                                 std::nullopt, std::move(token));
     co_return response.user;
 }
 
@@ -37,7 +37,7 @@ QCoro::Task<User> AuthService::signup(QString email, QString password, std::opti
     if (fullName && !fullName->isEmpty())
         body.insert(QStringLiteral("full_name"), *fullName);
     const auto response = co_await m_api->postJSON<AuthResponse>(QStringLiteral("api/v2/auth/signup"), body,
-                                                                std::nullopt, std::move(token));
+                                                                 std::nullopt, std::move(token));
     co_return response.user;
 }
 
@@ -47,7 +47,7 @@ QCoro::Task<User> AuthService::loginWithGoogle(QString idToken, CancelToken toke
     body.insert(QStringLiteral("id_token"), idToken);
     body.insert(QStringLiteral("time_zone"), systemTimeZone());
     const auto response = co_await m_api->postJSON<AuthResponse>(QStringLiteral("api/v2/auth/google/native"), body,
-                                                                std::nullopt, std::move(token));
+                                                                 std::nullopt, std::move(token));
     co_return response.user;
 }
 

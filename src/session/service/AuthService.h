@@ -21,8 +21,7 @@ public:
     explicit AuthService(APIClient& api) : m_api(&api) {}
 
     QCoro::Task<User> login(QString email, QString password, CancelToken token = {});
-    QCoro::Task<User> signup(QString email, QString password, std::optional<QString> fullName,
-                             CancelToken token = {});
+    QCoro::Task<User> signup(QString email, QString password, std::optional<QString> fullName, CancelToken token = {});
     QCoro::Task<User> loginWithGoogle(QString idToken, CancelToken token = {});
     // Never fails: the local sign-out completes even when the service cannot be reached.
     QCoro::Task<void> logout(CancelToken token = {});

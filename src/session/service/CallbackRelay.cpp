@@ -8,7 +8,9 @@
 namespace halvex {
 
 CallbackRelay::CallbackRelay(QString serverName, QObject* parent)
-    : QObject(parent), m_serverName(std::move(serverName)), m_server(new QLocalServer(this))
+    : QObject(parent),
+      m_serverName(std::move(serverName)),
+      m_server(new QLocalServer(this))
 {
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, &CallbackRelay::accept);

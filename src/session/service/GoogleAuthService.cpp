@@ -1,8 +1,8 @@
 #include "session/service/GoogleAuthService.h"
 
 #include "core/async/Clock.h"
-#include "session/service/BrowserOpener.h"
 #include "session/model/GoogleAuthError.h"
+#include "session/service/BrowserOpener.h"
 #include "session/service/Pkce.h"
 
 #include <QJsonDocument>
@@ -38,13 +38,12 @@ QList<QPair<QString, QString>> queryItemsOf(const QUrl& url)
 
 GoogleAuthService::GoogleAuthService(std::optional<GoogleAuthSettings> settings, BrowserOpener* browser, Clock* clock,
                                      QObject* parent)
-    : QObject(parent)
-    , m_settings(settings ? std::move(*settings) : GoogleAuthSettings::fromBuild())
-    , m_browser(browser ? browser : &DesktopBrowserOpener::shared())
-    , m_clock(clock ? clock : &Clock::system())
-    , m_network(std::make_unique<QNetworkAccessManager>())
-{
-}
+    : QObject(parent),
+      m_settings(settings ? std::move(*settings) : GoogleAuthSettings::fromBuild()),
+      m_browser(browser ? browser : &DesktopBrowserOpener::shared()),
+      m_clock(clock ? clock : &Clock::system()),
+      m_network(std::make_unique<QNetworkAccessManager>())
+{}
 
 GoogleAuthService::~GoogleAuthService()
 {
@@ -76,8 +75,8 @@ std::optional<QUrl> GoogleAuthService::authorizationURL(const GoogleAuthSettings
     for (const auto& [key, value] : query.queryItems(QUrl::FullyDecoded)) {
         if (!encoded.isEmpty())
             encoded += QLatin1Char('&');
-        encoded += QString::fromLatin1(QUrl::toPercentEncoding(key)) + QLatin1Char('=') +
-                   QString::fromLatin1(QUrl::toPercentEncoding(value));
+        encoded += QString::fromLatin1(QUrl::toPercentEncoding(key)) + QLatin1Char('=')
+            + QString::fromLatin1(QUrl::toPercentEncoding(value));
     }
     url.setQuery(encoded, QUrl::StrictMode);
     if (!url.isValid())
@@ -138,7 +137,8 @@ QCoro::Task<QString> GoogleAuthService::obtainIDToken(CancelToken token)
         if (m_browser->open(*url))
             Q_EMIT authorizationOpened(*url);
         else if (m_pending == attempt)
-            finishWithError(std::make_exception_ptr(GoogleAuthError::failed(QStringLiteral("could not open the browser"))));
+            finishWithError(
+                std::make_exception_ptr(GoogleAuthError::failed(QStringLiteral("could not open the browser"))));
     }
 
     const QString code = co_await AttemptAwaiter{attempt.get()};
@@ -168,8 +168,8 @@ void GoogleAuthService::handleCallback(const QUrl& url)
         return;
     }
     const auto error = firstQueryValue(items, QStringLiteral("error"));
-    finishWithError(std::make_exception_ptr(
-        GoogleAuthError::failed(error.value_or(QStringLiteral("no authorization code")))));
+    finishWithError(
+        std::make_exception_ptr(GoogleAuthError::failed(error.value_or(QStringLiteral("no authorization code")))));
 }
 
 void GoogleAuthService::finishWithCode(const QString& code) { finish(code, nullptr); }

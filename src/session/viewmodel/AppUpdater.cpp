@@ -6,13 +6,12 @@
 namespace halvex {
 
 AppUpdater::AppUpdater(QUrl feedURL, qint64 localBuild, FeedLoader loadFeed, URLOpener openURL, QObject* parent)
-    : QObject(parent)
-    , m_feedURL(std::move(feedURL))
-    , m_localBuild(localBuild)
-    , m_loadFeed(std::move(loadFeed))
-    , m_openURL(std::move(openURL))
-{
-}
+    : QObject(parent),
+      m_feedURL(std::move(feedURL)),
+      m_localBuild(localBuild),
+      m_loadFeed(std::move(loadFeed)),
+      m_openURL(std::move(openURL))
+{}
 
 QCoro::Task<void> AppUpdater::check()
 {
@@ -31,8 +30,9 @@ QCoro::Task<void> AppUpdater::check()
             co_return;
         }
         const auto download = AppcastFeed::downloadURL(feed);
-        finish(download ? QStringLiteral("Version %1 is available.").arg(*version)
-                        : QStringLiteral("Version %1 is available, but the feed gives no download address.").arg(*version),
+        finish(download
+                   ? QStringLiteral("Version %1 is available.").arg(*version)
+                   : QStringLiteral("Version %1 is available, but the feed gives no download address.").arg(*version),
                download.value_or(QUrl()));
     } catch (const std::exception& e) {
         if (isCancellation(e))
@@ -49,9 +49,6 @@ void AppUpdater::finish(QString text, QUrl download)
     Q_EMIT stateChanged();
 }
 
-bool AppUpdater::openDownload()
-{
-    return m_downloadURL.isValid() && m_openURL && m_openURL(m_downloadURL);
-}
+bool AppUpdater::openDownload() { return m_downloadURL.isValid() && m_openURL && m_openURL(m_downloadURL); }
 
 } // namespace halvex

@@ -1,7 +1,7 @@
 #include "session/viewmodel/MainViewModel.h"
 
-#include "agents/viewmodel/AgentListViewModel.h"
 #include "agents/model/ChatBackend.h"
+#include "agents/viewmodel/AgentListViewModel.h"
 #include "core/prefs/AppNotifications.h"
 #include "session/viewmodel/SessionViewModel.h"
 
@@ -9,9 +9,9 @@ namespace halvex {
 
 MainViewModel::MainViewModel(SessionViewModel& session, APIClient& api, AgentService& agents, Preferences& preferences,
                              AppNotifications& notifications, QObject* parent)
-    : QObject(parent)
-    , m_session(session)
-    , m_sidebar(std::make_unique<AgentListViewModel>(api, agents, preferences))
+    : QObject(parent),
+      m_session(session),
+      m_sidebar(std::make_unique<AgentListViewModel>(api, agents, preferences))
 {
     connect(&session, &SessionViewModel::stateChanged, this, [this] { m_session.keepWarmIfNeeded(); });
     connect(&notifications, &AppNotifications::posted, this, &MainViewModel::onNotification);
@@ -45,9 +45,7 @@ void MainViewModel::onNotification(const QString& name, const QVariant& object)
     } else if (name == Notification::halvAgentsChanged || name == Notification::halvTeamRenamed) {
         m_sidebar->load();
     } else if (name == Notification::halvAgentCreated) {
-        m_sidebar->load();
-        if (!object.toString().isEmpty())
-            m_sidebar->select(object.toString());
+        m_sidebar->finishCreation(object.toString());
     } else if (name == Notification::halvOpenAgent) {
         m_sidebar->select(object.toString());
     } else if (name == Notification::halvOpenBrowser) {

@@ -9,13 +9,12 @@ namespace halvex {
 
 SessionViewModel::SessionViewModel(AuthService auth, std::unique_ptr<GoogleAuthService> googleAuth,
                                    std::unique_ptr<AppBootstrapService> bootstrap, Clock* clock, QObject* parent)
-    : QObject(parent)
-    , m_auth(auth)
-    , m_googleAuth(googleAuth ? std::move(googleAuth) : std::make_unique<GoogleAuthService>())
-    , m_bootstrap(bootstrap ? std::move(bootstrap) : std::make_unique<AppBootstrapService>(auth.api()))
-    , m_clock(clock ? clock : &Clock::system())
-{
-}
+    : QObject(parent),
+      m_auth(auth),
+      m_googleAuth(googleAuth ? std::move(googleAuth) : std::make_unique<GoogleAuthService>()),
+      m_bootstrap(bootstrap ? std::move(bootstrap) : std::make_unique<AppBootstrapService>(auth.api())),
+      m_clock(clock ? clock : &Clock::system())
+{}
 
 SessionViewModel::~SessionViewModel() = default;
 
@@ -91,9 +90,8 @@ QCoro::Task<void> SessionViewModel::signIn(std::function<QCoro::Task<User>(Cance
 QCoro::Task<void> SessionViewModel::login(QString email, QString password)
 {
     // Named, not a temporary inside co_await: GCC 12 destroys such temporaries twice.
-    std::function<QCoro::Task<User>(CancelToken)> request = [this, email, password](CancelToken token) {
-        return m_auth.login(email, password, token);
-    };
+    std::function<QCoro::Task<User>(CancelToken)> request
+        = [this, email, password](CancelToken token) { return m_auth.login(email, password, token); };
     co_await signIn(std::move(request));
 }
 

@@ -3,9 +3,9 @@
 // turns a 401 anywhere in the program into the signed-out state. GUI thread only.
 #include "agents/model/AgentsListResponse.h"
 #include "core/async/CancelToken.h"
+#include "session/model/SessionState.h"
 #include "session/service/AppBootstrapService.h"
 #include "session/service/AuthService.h"
-#include "session/model/SessionState.h"
 #include "session/service/GoogleAuthService.h"
 
 #include <QDateTime>

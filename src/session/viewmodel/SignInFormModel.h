@@ -38,7 +38,10 @@ public:
     static QString googleButtonLabel() { return QStringLiteral("Continue with Google"); }
     static QString nameFieldLabel() { return QStringLiteral("Your name"); }
     static QString emailFieldLabel() { return QStringLiteral("Work email"); }
-    static QString footerLine() { return QStringLiteral("Free to sign up \u00B7 no card required \u00B7 tokens power the work"); }
+    static QString footerLine()
+    {
+        return QStringLiteral("Free to sign up \u00B7 no card required \u00B7 tokens power the work");
+    }
     bool showsNameField() const { return m_mode == Mode::signUp; }
     QString passwordFieldLabel() const;
     QString submitLabel() const;

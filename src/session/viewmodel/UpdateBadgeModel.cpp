@@ -2,8 +2,8 @@
 
 #include "core/Config.h"
 #include "core/async/Clock.h"
-#include "session/model/AppcastFeed.h"
 #include "core/prefs/Preferences.h"
+#include "session/model/AppcastFeed.h"
 
 #include <QCoroSignal>
 
@@ -11,14 +11,13 @@ namespace halvex {
 
 UpdateBadgeModel::UpdateBadgeModel(std::optional<QUrl> feedURL, std::optional<qint64> localBuild,
                                    Preferences& preferences, Clock& clock, FeedLoader loadFeed, QObject* parent)
-    : QObject(parent)
-    , m_feedURL(std::move(feedURL))
-    , m_localBuild(localBuild)
-    , m_preferences(preferences)
-    , m_clock(clock)
-    , m_loadFeed(std::move(loadFeed))
-{
-}
+    : QObject(parent),
+      m_feedURL(std::move(feedURL)),
+      m_localBuild(localBuild),
+      m_preferences(preferences),
+      m_clock(clock),
+      m_loadFeed(std::move(loadFeed))
+{}
 
 UpdateBadgeModel::~UpdateBadgeModel() { m_scope.cancelAll(); }
 
@@ -55,10 +54,7 @@ QCoro::Task<void> UpdateBadgeModel::loop(CancelToken token)
     }
 }
 
-QCoro::Task<void> UpdateBadgeModel::refresh(bool force)
-{
-    co_await check(force, m_scope.token());
-}
+QCoro::Task<void> UpdateBadgeModel::refresh(bool force) { co_await check(force, m_scope.token()); }
 
 QCoro::Task<void> UpdateBadgeModel::check(bool force, CancelToken token)
 {

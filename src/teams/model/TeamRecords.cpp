@@ -128,10 +128,14 @@ TeamTask TeamTask::decode(const JsonReader& json)
 QString taskColumnTitle(TaskColumn column)
 {
     switch (column) {
-    case TaskColumn::backlog: return QStringLiteral("Backlog");
-    case TaskColumn::todo: return QStringLiteral("To do");
-    case TaskColumn::inProgress: return QStringLiteral("In progress");
-    case TaskColumn::done: return QStringLiteral("Done");
+    case TaskColumn::backlog:
+        return QStringLiteral("Backlog");
+    case TaskColumn::todo:
+        return QStringLiteral("To do");
+    case TaskColumn::inProgress:
+        return QStringLiteral("In progress");
+    case TaskColumn::done:
+        return QStringLiteral("Done");
     }
     return QString();
 }

@@ -113,8 +113,8 @@ struct TeamTask {
 
 enum class TaskColumn { backlog, todo, inProgress, done };
 
-inline constexpr TaskColumn allTaskColumns[] = {TaskColumn::backlog, TaskColumn::todo, TaskColumn::inProgress,
-                                                TaskColumn::done};
+inline constexpr TaskColumn allTaskColumns[]
+    = {TaskColumn::backlog, TaskColumn::todo, TaskColumn::inProgress, TaskColumn::done};
 QString taskColumnTitle(TaskColumn column);
 
 } // namespace halvex

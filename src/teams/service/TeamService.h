@@ -1,7 +1,7 @@
 #pragma once
 // The team and its members. Stateless; the slug is appended to paths as it is.
-#include "teams/model/TeamRecords.h"
 #include "core/async/CancelToken.h"
+#include "teams/model/TeamRecords.h"
 
 #include <qcorotask.h>
 

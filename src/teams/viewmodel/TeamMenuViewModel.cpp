@@ -33,14 +33,17 @@ QString withoutAt(QString handle)
 } // namespace
 
 TeamMenuViewModel::TeamMenuViewModel(QString slug, APIClient& api, QObject* parent)
-    : QObject(parent), m_slug(std::move(slug)), m_agents(api), m_teams(api), m_teamChat(api), m_label(m_slug)
-{
-}
+    : QObject(parent),
+      m_slug(std::move(slug)),
+      m_agents(api),
+      m_teams(api),
+      m_teamChat(api),
+      m_label(m_slug)
+{}
 
 TeamMenuViewModel::TeamMenuViewModel(QString slug, QObject* parent)
     : TeamMenuViewModel(std::move(slug), APIClient::shared(), parent)
-{
-}
+{}
 
 TeamMenuViewModel::~TeamMenuViewModel() { m_scope.cancelAll(); }
 
@@ -54,9 +57,14 @@ bool TeamMenuViewModel::fail(const std::exception_ptr& error)
 {
     const Failure failure = Failure::of(error);
     switch (failure.route) {
-    case Failure::Route::silent: return false;
-    case Failure::Route::lostSession: Q_EMIT unauthorized(); return false;
-    case Failure::Route::show: m_error = failure.text; return true;
+    case Failure::Route::silent:
+        return false;
+    case Failure::Route::lostSession:
+        Q_EMIT unauthorized();
+        return false;
+    case Failure::Route::show:
+        m_error = failure.text;
+        return true;
     }
     return false;
 }
@@ -209,7 +217,8 @@ QCoro::Task<void> TeamMenuViewModel::renameMember(QString agentId, QString newHa
     }
     // Members are named after their handle and the team, as the team naming expects.
     const QString name = handle + u'-' + m_slug;
-    SaveRequest request = [this, agentId, name](CancelToken token) { return m_agents.patch(agentId, one("name", name), token); };
+    SaveRequest request
+        = [this, agentId, name](CancelToken token) { return m_agents.patch(agentId, one("name", name), token); };
     SaveSuccess onSuccess = [this, agentId, handle, name, oldHandle] {
         for (TeamRosterMember& m : m_roster) {
             if (m.id == agentId) {
@@ -225,7 +234,8 @@ QCoro::Task<void> TeamMenuViewModel::renameMember(QString agentId, QString newHa
 
 QCoro::Task<void> TeamMenuViewModel::memberAction(QString agentId, QString action)
 {
-    SaveRequest request = [this, agentId, action](CancelToken token) { return m_teams.memberAction(m_slug, agentId, action, token); };
+    SaveRequest request
+        = [this, agentId, action](CancelToken token) { return m_teams.memberAction(m_slug, agentId, action, token); };
     SaveSuccess onSuccess = [this, agentId, action] {
         if (action == QLatin1String("remove")) {
             m_roster.removeIf([&](const TeamRosterMember& m) { return m.id == agentId; });
@@ -251,8 +261,7 @@ QCoro::Task<void> TeamMenuViewModel::setMemberModel(QString agentId, std::option
                 m.llmModel = model.isEmpty() ? std::nullopt : std::optional<QString>(model);
             }
         }
-        return brain ? QStringLiteral("Member model: ") + brain->label
-                     : QStringLiteral("Member inherits team model");
+        return brain ? QStringLiteral("Member model: ") + brain->label : QStringLiteral("Member inherits team model");
     };
     co_await runSave(std::move(request), std::move(onSuccess));
 }

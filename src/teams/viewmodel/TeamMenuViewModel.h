@@ -3,11 +3,11 @@
 // Loads once, then changes only through its own operations. GUI thread only.
 #include "agents/model/BrainModel.h"
 #include "agents/service/AgentService.h"
-#include "teams/model/TeamRecords.h"
-#include "teams/service/TeamService.h"
 #include "chat/model/LoopToolConfig.h"
 #include "chat/service/TeamChatService.h"
 #include "core/async/CancelToken.h"
+#include "teams/model/TeamRecords.h"
+#include "teams/service/TeamService.h"
 
 #include <QObject>
 #include <QString>

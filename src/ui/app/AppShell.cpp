@@ -3,27 +3,28 @@
 #include "ui/controls/Screens.h"
 
 #include "ui/chat/ChatSession.h"
+#include "ui/session/SignInForm.h"
 #include "ui/settings/IdentitySettings.h"
 #include "ui/sidebar/SidebarFolds.h"
 #include "ui/sidebar/SidebarRows.h"
-#include "ui/session/SignInForm.h"
 
 #include "agents/service/AgentService.h"
+#include "agents/viewmodel/AgentListViewModel.h"
 #include "agents/viewmodel/IdentitySettingsModel.h"
 #include "chat/service/ChatHistoryCache.h"
 #include "chat/viewmodel/presentation/PresentationCache.h"
-#include "agents/viewmodel/AgentListViewModel.h"
 #include "core/Config.h"
 #include "core/async/Clock.h"
+#include "core/async/TracePoint.h"
 #include "core/net/APIClient.h"
 #include "core/prefs/AppNotifications.h"
 #include "core/prefs/Preferences.h"
-#include "session/viewmodel/SessionViewModel.h"
-#include "session/viewmodel/SignInFormModel.h"
-#include "session/viewmodel/MainViewModel.h"
+#include "create/viewmodel/CreateAgentViewModel.h"
 #include "session/model/RootScreen.h"
 #include "session/viewmodel/AppUpdater.h"
-#include "core/async/TracePoint.h"
+#include "session/viewmodel/MainViewModel.h"
+#include "session/viewmodel/SessionViewModel.h"
+#include "session/viewmodel/SignInFormModel.h"
 #include "session/viewmodel/UpdateBadgeModel.h"
 
 #include <QDesktopServices>
@@ -36,15 +37,15 @@ AppShell* g_instance = nullptr;
 }
 
 AppShell::AppShell(APIClient& api, Preferences& preferences, UpdateBadgeModel* badge, QObject* parent)
-    : QObject(parent)
-    , m_api(api)
-    , m_preferences(preferences)
-    , m_badge(badge ? *badge : UpdateBadgeModel::shared())
-    , m_agents(std::make_unique<AgentService>(api))
-    , m_session(std::make_unique<SessionViewModel>(AuthService(api)))
-    , m_form(std::make_unique<SignInFormModel>(*m_session))
-    , m_signIn(std::make_unique<SignInForm>(*m_form, *m_session))
-    , m_updater(std::make_unique<AppUpdater>(QUrl(Config::updateFeedURL()), Config::buildNumber(),
+    : QObject(parent),
+      m_api(api),
+      m_preferences(preferences),
+      m_badge(badge ? *badge : UpdateBadgeModel::shared()),
+      m_agents(std::make_unique<AgentService>(api)),
+      m_session(std::make_unique<SessionViewModel>(AuthService(api))),
+      m_form(std::make_unique<SignInFormModel>(*m_session)),
+      m_signIn(std::make_unique<SignInForm>(*m_form, *m_session)),
+      m_updater(std::make_unique<AppUpdater>(QUrl(Config::updateFeedURL()), Config::buildNumber(),
                                              plainHTTPFeedLoader(),
                                              [](const QUrl& url) { return QDesktopServices::openUrl(url); }))
 {
@@ -55,7 +56,7 @@ AppShell::AppShell(APIClient& api, Preferences& preferences, UpdateBadgeModel* b
 
 AppShell::~AppShell()
 {
-    for (const char* name : {"updater", "updateBadge", "sidebar", "identity", "chat"})
+    for (const char* name : {"updater", "updateBadge", "sidebar", "identity", "chat", "create", "marketplace"})
         Screens::instance().remove(QLatin1String(name));
 }
 
@@ -70,9 +71,12 @@ void AppShell::setInstance(AppShell* shell) { g_instance = shell; }
 QString AppShell::screen() const
 {
     switch (rootScreen(m_session->state())) {
-    case RootScreen::splash: return QStringLiteral("splash");
-    case RootScreen::signIn: return QStringLiteral("signIn");
-    case RootScreen::main: return QStringLiteral("main");
+    case RootScreen::splash:
+        return QStringLiteral("splash");
+    case RootScreen::signIn:
+        return QStringLiteral("signIn");
+    case RootScreen::main:
+        return QStringLiteral("main");
     }
     return QStringLiteral("splash");
 }
@@ -109,7 +113,15 @@ void AppShell::buildMainView()
     connect(m_identity.get(), &IdentitySettings::unauthorized, m_session.get(), &SessionViewModel::handleUnauthorized);
     m_main->start();
     m_chatSession = std::make_unique<ChatSession>(m_api, Clock::system(), m_main->sidebar(), *m_session);
+    m_createFlow = std::make_unique<CreateFlow>(m_main->sidebar());
+    connect(&m_main->sidebar().createFlow(), &CreateAgentViewModel::unauthorized, m_session.get(),
+            &SessionViewModel::handleUnauthorized);
     Screens& screens = Screens::instance();
+    screens.put(QStringLiteral("create"), m_createFlow.get());
+    m_marketplace = std::make_unique<MarketplaceScreen>(m_api, m_main->sidebar(), AppNotifications::shared());
+    connect(m_marketplace.get(), &MarketplaceScreen::unauthorized, m_session.get(),
+            &SessionViewModel::handleUnauthorized);
+    screens.put(QStringLiteral("marketplace"), m_marketplace.get());
     screens.put(QStringLiteral("sidebar"), m_sidebarRows.get());
     screens.put(QStringLiteral("identity"), m_identity.get());
     screens.put(QStringLiteral("chat"), m_chatSession.get());
@@ -120,13 +132,16 @@ void AppShell::dropMainView()
     // Signed out: the next account must not see this one's chats, and its messages reuse the
     // ids that presentations are keyed by.
     Screens& screens = Screens::instance();
-    for (const char* name : {"sidebar", "identity", "chat"})
+    for (const char* name : {"sidebar", "identity", "chat", "create", "marketplace"})
         screens.remove(QLatin1String(name));
     ChatHistoryCache::shared().clear();
     PresentationCache::shared().clear();
     m_main->sidebar().stop();
     m_identity->model().stop();
     m_chatSession->stop();
+    m_main->sidebar().closeDetailScreens();
+    m_createFlow.release()->deleteLater();
+    m_marketplace.release()->deleteLater();
     m_chatSession.release()->deleteLater();
     // QML still holds these until the screen swaps; they go once the event loop turns.
     m_identity.release()->deleteLater();

@@ -6,6 +6,8 @@
 #include <QtQml/qqmlregistration.h>
 
 #include "ui/chat/ChatSession.h"
+#include "ui/create/CreateFlow.h"
+#include "ui/marketplace/MarketplaceScreen.h"
 #include "ui/session/SignInForm.h"
 #include "ui/settings/IdentitySettings.h"
 #include "ui/sidebar/SidebarRows.h"
@@ -84,6 +86,8 @@ private:
     std::unique_ptr<SidebarRows> m_sidebarRows;
     std::unique_ptr<IdentitySettings> m_identity;
     std::unique_ptr<ChatSession> m_chatSession;
+    std::unique_ptr<CreateFlow> m_createFlow;
+    std::unique_ptr<MarketplaceScreen> m_marketplace;
     bool m_started = false;
 };
 

@@ -5,6 +5,8 @@ import Halvex.Controls
 import Halvex.Session
 import Halvex.Sidebar
 import Halvex.Chat
+import Halvex.Create
+import Halvex.Marketplace
 import Halvex.Settings
 import Halvex
 
@@ -18,6 +20,8 @@ Item {
         main.rows.focusSearch()
     }
     Shortcut { sequences: ["Ctrl+K", "Ctrl+F"]; onActivated: main.focusSearch() }
+    Shortcut { sequence: "Ctrl+Shift+M"; onActivated: if (Screens.marketplace) Screens.marketplace.show() }
+    Shortcut { sequence: "Ctrl+N"; onActivated: if (main.rows) main.rows.startCreating("employee") }
     Shortcut { sequence: "Ctrl+Shift+S"; onActivated: if (main.rows) main.rows.collapsed = !main.rows.collapsed }
 
     RowLayout {
@@ -31,10 +35,27 @@ Item {
             Layout.fillHeight: true
         }
         Rectangle { width: 1; Layout.fillHeight: true; color: Theme.border; visible: !(main.rows && main.rows.collapsed) }
-        ChatPane {
-            rows: main.rows
+        Item {
             Layout.fillWidth: true
             Layout.fillHeight: true
+            // The chat stays alive under the detail screens, so closing one returns to it as it was.
+            ChatPane {
+                anchors.fill: parent
+                rows: main.rows
+                visible: !createLoader.active && !marketLoader.active
+            }
+            Loader {
+                id: marketLoader
+                anchors.fill: parent
+                active: Screens.marketplace !== null && Screens.marketplace !== undefined && Screens.marketplace.open
+                sourceComponent: MarketplaceView { market: Screens.marketplace }
+            }
+            Loader {
+                id: createLoader
+                anchors.fill: parent
+                active: Screens.create !== null && Screens.create !== undefined && Screens.create.open
+                sourceComponent: CreateScreen { flow: Screens.create }
+            }
         }
     }
 }

@@ -5,10 +5,10 @@
 
 #include "core/net/APIClient.h"
 #include "core/prefs/Preferences.h"
-#include "session/viewmodel/SessionViewModel.h"
+#include "session/model/GoogleAuthConfig.h"
 #include "session/service/CallbackRelay.h"
 #include "session/service/DesktopEntry.h"
-#include "session/model/GoogleAuthConfig.h"
+#include "session/viewmodel/SessionViewModel.h"
 
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>

@@ -4,7 +4,6 @@
 
 #include "richtext/MarkdownRenderCache.h"
 
-
 namespace halvex {
 
 ArtifactPreview::ArtifactPreview(ArtifactPreviewModel& model, QObject* parent) : QObject(parent), m_model(model)
@@ -15,9 +14,12 @@ ArtifactPreview::ArtifactPreview(ArtifactPreviewModel& model, QObject* parent) :
 QString ArtifactPreview::kind() const
 {
     switch (m_model.state()) {
-    case ArtifactPreviewModel::State::table: return QStringLiteral("table");
-    case ArtifactPreviewModel::State::note: return QStringLiteral("note");
-    default: return {};
+    case ArtifactPreviewModel::State::table:
+        return QStringLiteral("table");
+    case ArtifactPreviewModel::State::note:
+        return QStringLiteral("note");
+    default:
+        return {};
     }
 }
 
@@ -33,12 +35,17 @@ QStringList ArtifactPreview::columns() const
 QString ArtifactPreview::cellText(const JSONValue& value)
 {
     switch (value.kind()) {
-    case JSONValue::Kind::string: return value.toString();
-    case JSONValue::Kind::boolean: return value.toBool() ? QStringLiteral("Yes") : QStringLiteral("No");
-    case JSONValue::Kind::number: return QString::fromUtf8(value.toJson());
+    case JSONValue::Kind::string:
+        return value.toString();
+    case JSONValue::Kind::boolean:
+        return value.toBool() ? QStringLiteral("Yes") : QStringLiteral("No");
+    case JSONValue::Kind::number:
+        return QString::fromUtf8(value.toJson());
     case JSONValue::Kind::object:
-    case JSONValue::Kind::array: return QString::fromUtf8(value.toJson());
-    case JSONValue::Kind::null: return {};
+    case JSONValue::Kind::array:
+        return QString::fromUtf8(value.toJson());
+    case JSONValue::Kind::null:
+        return {};
     }
     return {};
 }

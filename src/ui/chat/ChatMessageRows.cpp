@@ -6,8 +6,8 @@
 
 #include "chat/model/ChatChoiceParse.h"
 #include "chat/viewmodel/ArtifactPreviewModel.h"
-#include "chat/viewmodel/grouping/IncrementalChatRows.h"
 #include "chat/viewmodel/grouping/GoalReviewRows.h"
+#include "chat/viewmodel/grouping/IncrementalChatRows.h"
 #include "chat/viewmodel/grouping/ReasoningCardBuilder.h"
 #include "chat/viewmodel/presentation/MessagePresentationResolver.h"
 #include "richtext/MarkdownRenderCache.h"
@@ -40,7 +40,10 @@ void ChatMessageRows::reset(ChatSurface surface)
     endResetModel();
 }
 
-int ChatMessageRows::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(m_rows->list.size()); }
+int ChatMessageRows::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows->list.size());
+}
 
 QVariant ChatMessageRows::data(const QModelIndex& index, int role) const
 {
@@ -49,9 +52,12 @@ QVariant ChatMessageRows::data(const QModelIndex& index, int role) const
     const ChatRowItem& row = m_rows->list.at(index.row());
     const ChatMessage* message = row.message();
     switch (role) {
-    case IdRole: return message ? message->id : row.id().value;
-    case KindRole: return ChatRowFields::kind(row, m_surface);
-    case PendingRole: return message && message->id < 0;
+    case IdRole:
+        return message ? message->id : row.id().value;
+    case KindRole:
+        return ChatRowFields::kind(row, m_surface);
+    case PendingRole:
+        return message && message->id < 0;
     case TextRole:
         if (message)
             return ChatChoiceParse::parse(message->content, message->metadata).text;
@@ -84,31 +90,43 @@ QVariant ChatMessageRows::data(const QModelIndex& index, int role) const
                 const auto presentation = MessagePresentationResolver::cachedResolveShared(chip, m_surface);
                 QVariantMap fields = ChatRowFields::card(*presentation, m_style);
                 fields.insert(QStringLiteral("messageId"), chip.id);
-                fields.insert(QStringLiteral("previewable"),
-                              presentation->artifact && ArtifactPreviewModel::canPreview(*presentation->artifact));
                 chips.append(fields);
             }
         return chips;
     }
-    case ApprovalBusyRole: return message && m_approvalBusy.contains(message->id);
-    case ApprovalErrorRole: return message ? m_approvalErrors.value(message->id) : QString();
+    case ApprovalBusyRole:
+        return message && m_approvalBusy.contains(message->id);
+    case ApprovalErrorRole:
+        return message ? m_approvalErrors.value(message->id) : QString();
     case ReviewRole:
         if (const GoalReviewItem* review = row.review())
             return ChatRowFields::goalReview(*review);
         return QVariantMap();
-    case ReviewBusyRole: return row.review() && m_reviewBusy.contains(row.review()->key());
-    case ReviewErrorRole: return row.review() ? m_reviewErrors.value(row.review()->key()) : QString();
-    default: return {};
+    case ReviewBusyRole:
+        return row.review() && m_reviewBusy.contains(row.review()->key());
+    case ReviewErrorRole:
+        return row.review() ? m_reviewErrors.value(row.review()->key()) : QString();
+    default:
+        return {};
     }
 }
 
 QHash<int, QByteArray> ChatMessageRows::roleNames() const
 {
-    return {{IdRole, "messageId"},     {KindRole, "kind"},         {TextRole, "text"},
-            {BlocksRole, "blocks"},    {PendingRole, "pending"},   {CardRole, "card"},
-            {ReasoningRole, "reasoning"}, {ChipsRole, "chips"},    {ChoicesRole, "choices"},
-            {ApprovalBusyRole, "approvalBusy"}, {ApprovalErrorRole, "approvalError"}, {ReviewRole, "review"},
-            {ReviewBusyRole, "reviewBusy"}, {ReviewErrorRole, "reviewError"}};
+    return {{IdRole, "messageId"},
+            {KindRole, "kind"},
+            {TextRole, "text"},
+            {BlocksRole, "blocks"},
+            {PendingRole, "pending"},
+            {CardRole, "card"},
+            {ReasoningRole, "reasoning"},
+            {ChipsRole, "chips"},
+            {ChoicesRole, "choices"},
+            {ApprovalBusyRole, "approvalBusy"},
+            {ApprovalErrorRole, "approvalError"},
+            {ReviewRole, "review"},
+            {ReviewBusyRole, "reviewBusy"},
+            {ReviewErrorRole, "reviewError"}};
 }
 
 void ChatMessageRows::setMessages(const QList<ChatMessage>& messages)
@@ -154,7 +172,8 @@ void ChatMessageRows::applyRows(const QList<ChatRowItem>& next)
     refresh(rows.size() - tail, rows.size(), rows.size() - next.size());
 }
 
-void ChatMessageRows::setLiveState(bool working, const QSet<qint64>& approvalBusy, const QMap<qint64, QString>& approvalErrors)
+void ChatMessageRows::setLiveState(bool working, const QSet<qint64>& approvalBusy,
+                                   const QMap<qint64, QString>& approvalErrors)
 {
     if (working == m_working && approvalBusy == m_approvalBusy && approvalErrors == m_approvalErrors)
         return;
@@ -206,7 +225,8 @@ void ChatMessageRows::setInlineStyle(const InlineStyle& style)
         return;
     m_style = style;
     if (!m_rows->list.isEmpty())
-        Q_EMIT dataChanged(index(0), index(int(m_rows->list.size()) - 1), {BlocksRole, CardRole, ReasoningRole, ChipsRole});
+        Q_EMIT dataChanged(index(0), index(int(m_rows->list.size()) - 1),
+                           {BlocksRole, CardRole, ReasoningRole, ChipsRole});
 }
 
 } // namespace halvex

@@ -7,10 +7,10 @@
 //
 // It knows the chat only as values handed in (messages, live state, goal reviews), so the chat
 // session wires it to the view model and the tests drive it without one.
-#include "chat/viewmodel/grouping/ChatRowItem.h"
-#include "projects/model/GoalReviewItem.h"
 #include "chat/model/ChatMessage.h"
+#include "chat/viewmodel/grouping/ChatRowItem.h"
 #include "chat/viewmodel/presentation/MessagePresentation.h"
+#include "projects/model/GoalReviewItem.h"
 #include "richtext/inline/InlineStyle.h"
 
 #include <QAbstractListModel>

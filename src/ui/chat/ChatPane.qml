@@ -157,9 +157,26 @@ Rectangle {
                     target: pane
                     function onChatChanged() { messages.jumpToLatest() }
                 }
+                // Rows of different heights: when rows arrive below, the view re-estimates the
+                // rows above and would drift; the row being read goes back to the top.
+                // (Positions only: taking the item itself keeps Qt 6.4 from ever freeing it.)
+                property int readingIndex: -1
+                function holdReadingRow() { readingIndex = indexAt(width / 2, contentY + 1) }
+                function restoreReadingRow() {
+                    const index = readingIndex
+                    readingIndex = -1
+                    if (index >= 0 && index < count)
+                        positionViewAtIndex(index, ListView.Beginning)
+                }
                 Connections {
                     target: messages.model
+                    function onRowsAboutToBeInserted(parent, first, last) {
+                        if (!messages.atEnd && messages.olderAnchor < 0 && messages.readingIndex < 0)
+                            messages.holdReadingRow()
+                    }
                     function onRowsInserted(parent, first, last) {
+                        if (!messages.atEnd && messages.readingIndex >= 0)
+                            Qt.callLater(messages.restoreReadingRow)
                         if (messages.olderAnchor >= 0 || last !== messages.model.rowCount() - 1)
                             return // older history or a regroup inside, not news
                         if (messages.atEnd)

@@ -1,6 +1,6 @@
 #include "ui/chat/ChatRowFields.h"
 
-
+#include "chat/viewmodel/ArtifactPreviewModel.h"
 #include "chat/viewmodel/presentation/MessagePresentationResolver.h"
 #include "core/format/SettingsDate.h"
 #include "richtext/inline/InlineRenderer.h"
@@ -15,9 +15,12 @@ namespace {
 QString statusName(ReasoningStatus status)
 {
     switch (status) {
-    case ReasoningStatus::running: return QStringLiteral("running");
-    case ReasoningStatus::failed: return QStringLiteral("failed");
-    case ReasoningStatus::done: return QStringLiteral("done");
+    case ReasoningStatus::running:
+        return QStringLiteral("running");
+    case ReasoningStatus::failed:
+        return QStringLiteral("failed");
+    case ReasoningStatus::done:
+        return QStringLiteral("done");
     }
     return QStringLiteral("done");
 }
@@ -48,10 +51,14 @@ bool isAnswerVariant(MessageVariant variant)
 QString kind(const ChatRowItem& row, ChatSurface surface)
 {
     switch (row.kind()) {
-    case ChatRowItem::Kind::stepGroup: return QStringLiteral("steps");
-    case ChatRowItem::Kind::artifactChips: return QStringLiteral("chips");
-    case ChatRowItem::Kind::goalReview: return QStringLiteral("goalReview");
-    case ChatRowItem::Kind::single: break;
+    case ChatRowItem::Kind::stepGroup:
+        return QStringLiteral("steps");
+    case ChatRowItem::Kind::artifactChips:
+        return QStringLiteral("chips");
+    case ChatRowItem::Kind::goalReview:
+        return QStringLiteral("goalReview");
+    case ChatRowItem::Kind::single:
+        break;
     }
     const ChatMessage& message = *row.message();
     if (message.isUser())
@@ -81,7 +88,9 @@ QVariantMap card(const MessagePresentation& p, const InlineStyle& style)
             {QStringLiteral("destination"), destination},
             {QStringLiteral("actions"), actions},
             {QStringLiteral("nextAction"), p.nextAction},
-            {QStringLiteral("artifactName"), p.artifact ? p.artifact->name : QString()}};
+            {QStringLiteral("artifactName"), p.artifact ? p.artifact->name : QString()},
+            // Tables and notes open in the chat's preview rather than at an address.
+            {QStringLiteral("previewable"), p.artifact && ArtifactPreviewModel::canPreview(*p.artifact)}};
 }
 
 QVariantMap reasoning(const ReasoningCardModel& model, const InlineStyle& style)
@@ -102,7 +111,8 @@ QVariantMap goalReview(const GoalReviewItem& review)
             {QStringLiteral("runId"), review.runId},
             {QStringLiteral("objective"), review.objective},
             {QStringLiteral("definitionOfDone"), review.definitionOfDone},
-            {QStringLiteral("deadline"), review.reviewDeadline ? SettingsDate::shortText(review.reviewDeadline) : QString()}};
+            {QStringLiteral("deadline"),
+             review.reviewDeadline ? SettingsDate::shortText(review.reviewDeadline) : QString()}};
 }
 
 } // namespace halvex::ChatRowFields

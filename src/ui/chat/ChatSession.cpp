@@ -9,15 +9,20 @@
 #include "session/viewmodel/SessionViewModel.h"
 
 #include <QClipboard>
-#include <algorithm>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <algorithm>
 
 namespace halvex {
 
 ChatSession::ChatSession(APIClient& api, Clock& clock, AgentListViewModel& sidebar, SessionViewModel& session,
                          QObject* parent)
-    : QObject(parent), m_api(api), m_clock(clock), m_sidebar(sidebar), m_session(session), m_previewModel(api)
+    : QObject(parent),
+      m_api(api),
+      m_clock(clock),
+      m_sidebar(sidebar),
+      m_session(session),
+      m_previewModel(api)
 {
     connect(&m_previewModel, &ArtifactPreviewModel::unauthorized, this, [this] { m_session.handleUnauthorized(); });
     // Rendered text carries the scheme's colours: a scheme change renders it anew.
@@ -71,8 +76,8 @@ void ChatSession::follow()
     m_rows.reset(surface);
     // The cached copy shows first; every history load after it warms the newest messages again.
     const QList<ChatMessage>& cached = m_chat->messages();
-    warmRenderCachesInBackground(cached.mid(qMax<qsizetype>(0, cached.size() - ChatViewModel::renderWarmLimit)), surface,
-                                 m_rows.inlineStyle());
+    warmRenderCachesInBackground(cached.mid(qMax<qsizetype>(0, cached.size() - ChatViewModel::renderWarmLimit)),
+                                 surface, m_rows.inlineStyle());
     m_chat->warmRenderCaches = [this, surface](const QList<ChatMessage>& newest) {
         warmRenderCachesInBackground(newest, surface, m_rows.inlineStyle());
     };
@@ -144,10 +149,7 @@ void ChatSession::resolveApproval(qint64 messageId, bool approve)
         m_chat->resolveApproval(messageId, approve ? ApprovalDecision::approve : ApprovalDecision::reject);
 }
 
-void ChatSession::acceptGoalResult(const QString& reviewKey)
-{
-    reviewGoal(reviewKey, QStringLiteral("accept"), {});
-}
+void ChatSession::acceptGoalResult(const QString& reviewKey) { reviewGoal(reviewKey, QStringLiteral("accept"), {}); }
 
 void ChatSession::requestGoalChanges(const QString& reviewKey, const QString& feedback)
 {

@@ -1,11 +1,11 @@
 #pragma once
 // The open chat of the main window: one ChatViewModel for the sidebar's selected target,
 // replaced (the old one stopped) whenever the selection moves to another target.
+#include "chat/viewmodel/ChatViewModel.h"
 #include "ui/chat/ArtifactPreview.h"
 #include "ui/chat/ChatMessageRows.h"
 #include "ui/chat/LoopPanel.h"
 #include "ui/teams/TeamMenu.h"
-#include "chat/viewmodel/ChatViewModel.h"
 
 #include <QObject>
 #include <QUrl>

@@ -3,7 +3,8 @@
 namespace halvex {
 
 LoopPanel::LoopPanel(QString agentId, APIClient& api, QObject* parent)
-    : QObject(parent), m_model(std::move(agentId), AgentService(api))
+    : QObject(parent),
+      m_model(std::move(agentId), AgentService(api))
 {
     connect(&m_model, &SoloLoopToolModel::changed, this, &LoopPanel::changed);
     connect(&m_model, &SoloLoopToolModel::unauthorized, this, &LoopPanel::unauthorized);

@@ -43,7 +43,8 @@ public:
     bool stopOnNoImprove() const { return m_model.config().stopOnNoImprove; }
 
     Q_INVOKABLE void open();
-    Q_INVOKABLE void save(bool enabled, int iterations, int maxTokens, double maxCostUsd, int quality, bool stopOnNoImprove);
+    Q_INVOKABLE void save(bool enabled, int iterations, int maxTokens, double maxCostUsd, int quality,
+                          bool stopOnNoImprove);
     void stop() { m_model.stop(); }
     SoloLoopToolModel& model() { return m_model; }
 

@@ -11,15 +11,24 @@ namespace {
 QString kindName(MDBlock::Kind kind)
 {
     switch (kind) {
-    case MDBlock::Kind::heading: return QStringLiteral("heading");
-    case MDBlock::Kind::paragraph: return QStringLiteral("paragraph");
-    case MDBlock::Kind::code: return QStringLiteral("code");
-    case MDBlock::Kind::bullet: return QStringLiteral("bullet");
-    case MDBlock::Kind::ordered: return QStringLiteral("ordered");
-    case MDBlock::Kind::olnum: return QStringLiteral("ordered");
-    case MDBlock::Kind::quote: return QStringLiteral("quote");
-    case MDBlock::Kind::table: return QStringLiteral("table");
-    case MDBlock::Kind::rule: return QStringLiteral("rule");
+    case MDBlock::Kind::heading:
+        return QStringLiteral("heading");
+    case MDBlock::Kind::paragraph:
+        return QStringLiteral("paragraph");
+    case MDBlock::Kind::code:
+        return QStringLiteral("code");
+    case MDBlock::Kind::bullet:
+        return QStringLiteral("bullet");
+    case MDBlock::Kind::ordered:
+        return QStringLiteral("ordered");
+    case MDBlock::Kind::olnum:
+        return QStringLiteral("ordered");
+    case MDBlock::Kind::quote:
+        return QStringLiteral("quote");
+    case MDBlock::Kind::table:
+        return QStringLiteral("table");
+    case MDBlock::Kind::rule:
+        return QStringLiteral("rule");
     }
     return QStringLiteral("paragraph");
 }
@@ -60,7 +69,8 @@ QVariantMap plain(const MDBlock& block)
         map.insert(QStringLiteral("rows"), rows);
         break;
     }
-    case MDBlock::Kind::rule: break;
+    case MDBlock::Kind::rule:
+        break;
     }
     return map;
 }
@@ -73,10 +83,11 @@ QVariantMap report(const MDReportGroup& group)
         for (const MDReportSource& source : item.sources)
             sources.append(QVariantMap{{QStringLiteral("label"), source.label},
                                        {QStringLiteral("url"), source.url ? source.url->toString() : QString()}});
-        items.append(QVariantMap{{QStringLiteral("title"), item.title},
-                                 {QStringLiteral("body"), item.body},
-                                 {QStringLiteral("sources"), sources},
-                                 {QStringLiteral("sourcesTitle"), ReportDocumentParser::sourcesTitle(item.sources.size())}});
+        items.append(
+            QVariantMap{{QStringLiteral("title"), item.title},
+                        {QStringLiteral("body"), item.body},
+                        {QStringLiteral("sources"), sources},
+                        {QStringLiteral("sourcesTitle"), ReportDocumentParser::sourcesTitle(item.sources.size())}});
     }
     return {{QStringLiteral("kind"), QStringLiteral("report")},
             {QStringLiteral("ordered"), group.kind.ordered},

@@ -89,9 +89,9 @@ Rectangle {
             }
             PlainButton {
                 objectName: "openButton"
-                visible: box.card.actions.indexOf("open") >= 0 && box.card.destination.length > 0
+                visible: box.card.previewable || (box.card.actions.indexOf("open") >= 0 && box.card.destination.length > 0)
                 text: "Open"
-                onClicked: Links.open(box.card.destination)
+                onClicked: box.card.previewable ? box.session.openArtifact(box.messageId) : Links.open(box.card.destination)
             }
             Spinner { visible: box.approvalBusy; size: 16 }
         }

@@ -77,9 +77,6 @@ const QHash<QString, QString>& table()
 
 bool IconTable::knows(const QString& symbol) { return table().contains(symbol); }
 
-QString IconTable::glyph(const QString& symbol)
-{
-    return table().value(symbol, QStringLiteral("circle"));
-}
+QString IconTable::glyph(const QString& symbol) { return table().value(symbol, QStringLiteral("circle")); }
 
 } // namespace halvex

@@ -6,7 +6,9 @@
 namespace halvex {
 
 SignInForm::SignInForm(SignInFormModel& form, SessionViewModel& session, QObject* parent)
-    : QObject(parent), m_form(form), m_session(session)
+    : QObject(parent),
+      m_form(form),
+      m_session(session)
 {
     connect(&m_form, &SignInFormModel::changed, this, &SignInForm::changed);
     connect(&m_session, &SessionViewModel::busyChanged, this, &SignInForm::changed);
@@ -14,7 +16,10 @@ SignInForm::SignInForm(SignInFormModel& form, SessionViewModel& session, QObject
 }
 
 bool SignInForm::signUp() const { return m_form.mode() == SignInFormModel::Mode::signUp; }
-void SignInForm::setSignUp(bool on) { m_form.setMode(on ? SignInFormModel::Mode::signUp : SignInFormModel::Mode::logIn); }
+void SignInForm::setSignUp(bool on)
+{
+    m_form.setMode(on ? SignInFormModel::Mode::signUp : SignInFormModel::Mode::logIn);
+}
 QString SignInForm::fullName() const { return m_form.fullName(); }
 void SignInForm::setFullName(const QString& v) { m_form.setFullName(v); }
 QString SignInForm::email() const { return m_form.email(); }

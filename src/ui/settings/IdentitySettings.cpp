@@ -1,7 +1,7 @@
 #include "ui/settings/IdentitySettings.h"
 
-#include "agents/viewmodel/IdentitySettingsModel.h"
 #include "agents/viewmodel/AgentListViewModel.h"
+#include "agents/viewmodel/IdentitySettingsModel.h"
 #include "core/prefs/Preferences.h"
 
 #include <QVariantMap>
@@ -22,7 +22,9 @@ QList<Agent> editableAgents(const AgentListViewModel& sidebar)
 
 IdentitySettings::IdentitySettings(APIClient& api, AgentListViewModel& sidebar, Preferences& preferences,
                                    QObject* parent)
-    : QObject(parent), m_sidebar(sidebar), m_preferences(preferences),
+    : QObject(parent),
+      m_sidebar(sidebar),
+      m_preferences(preferences),
       m_model(std::make_unique<IdentitySettingsModel>(api))
 {
     connect(m_model.get(), &IdentitySettingsModel::changed, this, &IdentitySettings::changed);

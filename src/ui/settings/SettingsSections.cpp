@@ -6,7 +6,14 @@ namespace halvex {
 
 QVariantList SettingsSections::all()
 {
-    struct Entry { const char* id; const char* title; const char* group; const char* groupTitle; const char* icon; bool ready; };
+    struct Entry {
+        const char* id;
+        const char* title;
+        const char* group;
+        const char* groupTitle;
+        const char* icon;
+        bool ready;
+    };
     static const Entry entries[] = {
         {"profile", "Profile", "account", "Account", "person", false},
         {"billing", "Billing", "account", "Account", "chart.bar", false},

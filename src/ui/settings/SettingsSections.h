@@ -17,7 +17,10 @@ public:
     using QObject::QObject;
     // Each entry: id, title, group, groupTitle, icon, ready.
     static QVariantList all();
-    static QString laterText() { return QStringLiteral("This section arrives in a later version of Halvex. Nothing here can be changed yet."); }
+    static QString laterText()
+    {
+        return QStringLiteral("This section arrives in a later version of Halvex. Nothing here can be changed yet.");
+    }
 };
 
 } // namespace halvex

@@ -8,12 +8,11 @@
 namespace halvex {
 
 SidebarFolds::SidebarFolds(Preferences& preferences, QObject* parent)
-    : QObject(parent)
-    , m_preferences(preferences)
-    , m_collapsedSections(decode(preferences.collapsedSections()))
-    , m_expandedTeams(decode(preferences.expandedTeams()))
-{
-}
+    : QObject(parent),
+      m_preferences(preferences),
+      m_collapsedSections(decode(preferences.collapsedSections())),
+      m_expandedTeams(decode(preferences.expandedTeams()))
+{}
 
 QSet<QString> SidebarFolds::decode(const QString& stored)
 {

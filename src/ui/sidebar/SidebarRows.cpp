@@ -4,8 +4,8 @@
 
 #include "core/prefs/Preferences.h"
 
-#include "agents/viewmodel/AgentListViewModel.h"
 #include "agents/model/ChatBackend.h"
+#include "agents/viewmodel/AgentListViewModel.h"
 
 #include <algorithm>
 
@@ -17,10 +17,7 @@ bool matches(const QString& name, const QString& search)
     return search.isEmpty() || name.contains(search, Qt::CaseInsensitive);
 }
 
-int unreadOf(const AgentListViewModel* counts, const SidebarItem& item)
-{
-    return counts ? counts->unread(item) : 0;
-}
+int unreadOf(const AgentListViewModel* counts, const SidebarItem& item) { return counts ? counts->unread(item) : 0; }
 } // namespace
 
 QList<SidebarRow> flattenSidebar(const QList<SidebarSection>& sections, const AgentListViewModel* counts,
@@ -49,8 +46,8 @@ QList<SidebarRow> flattenSidebar(const QList<SidebarSection>& sections, const Ag
                 if (!teamMatches && members.isEmpty())
                     break;
                 const bool expanded = searching || (folds && folds->teamExpanded(team.slug));
-                body.append({QStringLiteral("team"), item.identity(), team.label,
-                             QString::number(team.members.size()), unreadOf(counts, item), expanded});
+                body.append({QStringLiteral("team"), item.identity(), team.label, QString::number(team.members.size()),
+                             unreadOf(counts, item), expanded});
                 if (expanded)
                     body.append(members);
                 break;
@@ -75,11 +72,11 @@ QList<SidebarRow> flattenSidebar(const QList<SidebarSection>& sections, const Ag
 
 SidebarRows::SidebarRows(AgentListViewModel& sidebar, SidebarFolds& folds, Preferences& preferences, Account account,
                          QObject* parent)
-    : QAbstractListModel(parent)
-    , m_sidebar(sidebar)
-    , m_folds(folds)
-    , m_preferences(preferences)
-    , m_account(std::move(account))
+    : QAbstractListModel(parent),
+      m_sidebar(sidebar),
+      m_folds(folds),
+      m_preferences(preferences),
+      m_account(std::move(account))
 {
     connect(&m_folds, &SidebarFolds::changed, this, &SidebarRows::rebuild);
     connect(&m_sidebar, &AgentListViewModel::sectionsChanged, this, [this] {
@@ -102,20 +99,27 @@ QVariant SidebarRows::data(const QModelIndex& index, int role) const
         return {};
     const SidebarRow& row = m_rows.at(index.row());
     switch (role) {
-    case KindRole: return row.kind;
-    case IdentityRole: return row.identity;
-    case TitleRole: return row.title;
-    case SubtitleRole: return row.subtitle;
-    case UnreadRole: return row.unread;
-    case ExpandedRole: return row.expanded;
-    default: return {};
+    case KindRole:
+        return row.kind;
+    case IdentityRole:
+        return row.identity;
+    case TitleRole:
+        return row.title;
+    case SubtitleRole:
+        return row.subtitle;
+    case UnreadRole:
+        return row.unread;
+    case ExpandedRole:
+        return row.expanded;
+    default:
+        return {};
     }
 }
 
 QHash<int, QByteArray> SidebarRows::roleNames() const
 {
-    return {{KindRole, "kind"}, {IdentityRole, "identity"}, {TitleRole, "title"}, {SubtitleRole, "subtitle"},
-            {UnreadRole, "unread"}, {ExpandedRole, "expanded"}};
+    return {{KindRole, "kind"},         {IdentityRole, "identity"}, {TitleRole, "title"},
+            {SubtitleRole, "subtitle"}, {UnreadRole, "unread"},     {ExpandedRole, "expanded"}};
 }
 
 void SidebarRows::setSearch(const QString& text)
@@ -185,7 +189,8 @@ void SidebarRows::rebuild()
     // Rows that keep their identity at either end stay put and only change; the run between is
     // removed and inserted. Folding a team or a section, or a search keystroke, then leaves the
     // delegates and the scroll position of everything else alone.
-    const auto same = [](const SidebarRow& a, const SidebarRow& b) { return a.kind == b.kind && a.identity == b.identity; };
+    const auto same
+        = [](const SidebarRow& a, const SidebarRow& b) { return a.kind == b.kind && a.identity == b.identity; };
     const qsizetype common = std::min(next.size(), m_rows.size());
     qsizetype head = 0;
     while (head < common && same(m_rows[head], next[head]))
@@ -226,5 +231,17 @@ void SidebarRows::setCollapsed(bool collapsed)
     m_preferences.setSidebarCollapsed(collapsed);
     Q_EMIT collapsedChanged();
 }
+
+void SidebarRows::startCreating(const QString& kind)
+{
+    if (kind == u"team")
+        m_sidebar.startCreateAgent(CreateKind::team);
+    else
+        m_sidebar.startCreateAgent(CreateKind::solo,
+                                   kind == u"worker" ? QStringLiteral("worker") : QStringLiteral("employee"));
+}
+
+// The marketplace screen loads itself when it is first shown.
+void SidebarRows::showMarketplace() { m_sidebar.setShowingMarketplace(true); }
 
 } // namespace halvex

@@ -79,6 +79,9 @@ public:
     // A section header's id or a team's "team:" identity.
     Q_INVOKABLE void toggleFold(const QString& identity);
     Q_INVOKABLE void reload();
+    // Opens the create screen for "employee", "worker" or "team".
+    Q_INVOKABLE void startCreating(const QString& kind);
+    Q_INVOKABLE void showMarketplace();
 
 Q_SIGNALS:
     void searchChanged();

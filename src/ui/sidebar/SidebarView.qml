@@ -27,6 +27,22 @@ Rectangle {
             }
             UpdateBadge {}
             ToolButton {
+                id: newButton
+                objectName: "newEmployee"
+                contentItem: Icon { symbol: "plus"; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
+                onClicked: newMenu.popup(newButton, 0, newButton.height)
+                Accessible.name: "New employee"
+                ToolTip.visible: hovered; ToolTip.text: "New employee (Ctrl+N)"
+                Menu {
+                    id: newMenu
+                    MenuItem { text: "New employee"; onTriggered: sidebar.rows.startCreating("employee") }
+                    MenuItem { text: "New worker"; onTriggered: sidebar.rows.startCreating("worker") }
+                    MenuItem { text: "New team"; onTriggered: sidebar.rows.startCreating("team") }
+                    MenuSeparator {}
+                    MenuItem { text: "Hire from the marketplace"; onTriggered: sidebar.rows.showMarketplace() }
+                }
+            }
+            ToolButton {
                 objectName: "hideSidebar"
                 contentItem: Icon { symbol: "sidebar.left"; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
                 onClicked: sidebar.rows.collapsed = true

@@ -9,8 +9,7 @@
 
 namespace halvex {
 
-TeamMenu::TeamMenu(QString slug, APIClient& api, QObject* parent)
-    : QObject(parent), m_model(std::move(slug), api)
+TeamMenu::TeamMenu(QString slug, APIClient& api, QObject* parent) : QObject(parent), m_model(std::move(slug), api)
 {
     connect(&m_model, &TeamMenuViewModel::changed, this, &TeamMenu::changed);
     connect(&m_model, &TeamMenuViewModel::unauthorized, this, &TeamMenu::unauthorized);
@@ -51,7 +50,8 @@ void TeamMenu::saveReviewer(const QString& handle) { m_model.saveReviewer(handle
 
 void TeamMenu::saveHandoffDepth(int depth) { m_model.saveHandoffDepth(depth); }
 
-void TeamMenu::saveLoop(bool enabled, int iterations, int maxTokens, double maxCostUsd, int quality, bool stopOnNoImprove)
+void TeamMenu::saveLoop(bool enabled, int iterations, int maxTokens, double maxCostUsd, int quality,
+                        bool stopOnNoImprove)
 {
     m_model.saveLoop(LoopToolConfig{enabled, iterations, maxTokens, maxCostUsd, quality, stopOnNoImprove});
 }

@@ -1,6 +1,6 @@
-#include "agents/service/AgentService.h"
 #include "agents/viewmodel/AgentListViewModel.h"
 #include "agents/model/ChatBackend.h"
+#include "agents/service/AgentService.h"
 #include "core/async/ManualClock.h"
 #include "core/prefs/Preferences.h"
 #include "support/FakeServer.h"
@@ -23,8 +23,9 @@ QByteArray listBody(const QByteArray& agents, const QByteArray& extra = {})
     return "{\"agents\":[" + agents + "]" + extra + "}";
 }
 
-const QByteArray kTwoAgents = R"({"id":"a1","name":"Ada","status":"active"},{"id":"b2","name":"Bo","status":"active","agent_type":"worker"},)"
-                              R"({"id":"lead","name":"Lead","status":"active","is_orchestrator":true})";
+const QByteArray kTwoAgents
+    = R"({"id":"a1","name":"Ada","status":"active"},{"id":"b2","name":"Bo","status":"active","agent_type":"worker"},)"
+      R"({"id":"lead","name":"Lead","status":"active","is_orchestrator":true})";
 
 class AgentListViewModelTest : public ::testing::Test {
 protected:
@@ -44,7 +45,8 @@ TEST_F(AgentListViewModelTest, ManyLoadsDuringAFetchCauseExactlyOneMore)
     server.on("GET", kList, FakeResponse::held(FakeResponse::json(listBody(kTwoAgents))));
     auto first = model->loadCoalesced();
     ASSERT_TRUE(processUntil([&] { return server.heldCount() == 1; }));
-    EXPECT_EQ(server.last().query, (QList<QPair<QString, QString>>{{QStringLiteral("include_activity"), QStringLiteral("1")}}));
+    EXPECT_EQ(server.last().query,
+              (QList<QPair<QString, QString>>{{QStringLiteral("include_activity"), QStringLiteral("1")}}));
     for (int i = 0; i < 5; ++i)
         model->load();
     server.releaseHeld();
@@ -91,7 +93,8 @@ TEST_F(AgentListViewModelTest, RenameAndDeleteApplyAtOnceThenPatchAndReload)
     EXPECT_EQ(model->agents().first().name, QStringLiteral("Ada Lovelace"));
     runTask(std::move(renaming));
     const auto patches = server.requests();
-    const auto patch = std::find_if(patches.begin(), patches.end(), [](const RecordedRequest& r) { return r.method == "PATCH"; });
+    const auto patch
+        = std::find_if(patches.begin(), patches.end(), [](const RecordedRequest& r) { return r.method == "PATCH"; });
     ASSERT_NE(patch, patches.end());
     EXPECT_EQ(patch->jsonObject(), (JSONObject{{QStringLiteral("name"), QStringLiteral("Ada Lovelace")}}));
     EXPECT_EQ(listRequests(), 2);
@@ -102,6 +105,15 @@ TEST_F(AgentListViewModelTest, RenameAndDeleteApplyAtOnceThenPatchAndReload)
     EXPECT_EQ(model->agents().size(), 2);
     runTask(std::move(deleting));
     EXPECT_EQ(server.last().method, "GET");
+
+    // A change the service refuses stays reported through the reload that undoes it; the next
+    // load starts clean.
+    server.on("PATCH", QStringLiteral("/api/v2/custom-agents/b2"), FakeResponse::json(500, R"({"error":"no"})"));
+    runTask(model->rename(QStringLiteral("b2"), QStringLiteral("Bob")));
+    EXPECT_EQ(model->agents().at(1).name, QStringLiteral("Bo"));
+    EXPECT_TRUE(model->error().has_value());
+    runTask(model->loadCoalesced());
+    EXPECT_FALSE(model->error().has_value());
 }
 
 TEST_F(AgentListViewModelTest, TabsSelectTheirDefaultChatAndModelChatsPersist)
@@ -109,8 +121,9 @@ TEST_F(AgentListViewModelTest, TabsSelectTheirDefaultChatAndModelChatsPersist)
     const QByteArray created = R"({"id":"new1","name":"Plan the launch","status":"active"})";
     bool exists = false;
     server.on("GET", kList, [&](const RecordedRequest&) {
-        return FakeResponse::json(listBody(kTwoAgents + R"(,{"id":"c9","name":"Hello","status":"active","preset_kind":"model_chat"})"
-                                           + (exists ? "," + created : QByteArray())));
+        return FakeResponse::json(
+            listBody(kTwoAgents + R"(,{"id":"c9","name":"Hello","status":"active","preset_kind":"model_chat"})"
+                     + (exists ? "," + created : QByteArray())));
     });
     server.on("POST", kList, [&](const RecordedRequest&) {
         exists = true;
@@ -142,18 +155,22 @@ TEST_F(AgentListViewModelTest, TabsSelectTheirDefaultChatAndModelChatsPersist)
 
 TEST_F(AgentListViewModelTest, AttachingAnAgentOfAnotherTeamIsRefused)
 {
-    server.on("GET", kList, FakeResponse::json(listBody(
-        R"({"id":"a1","name":"writer-sales","status":"active","agent_group":"Sales"},{"id":"a2","name":"Research Lead","status":"active"})")));
+    server.on(
+        "GET", kList,
+        FakeResponse::json(listBody(
+            R"({"id":"a1","name":"writer-sales","status":"active","agent_group":"Sales"},{"id":"a2","name":"Research Lead","status":"active"})")));
     server.on("PATCH", QStringLiteral("/api/v2/custom-agents/a2"), FakeResponse::json(200, "{}"));
     runTask(model->loadCoalesced());
     runTask(model->attachHiredAgent(QStringLiteral("a1"), QStringLiteral("growth"), QStringLiteral("Growth")));
     EXPECT_EQ(model->error(), QStringLiteral("Writer Sales already works in Sales — move it out of that team first."));
     runTask(model->attachHiredAgent(QStringLiteral("a2"), QStringLiteral("growth"), QStringLiteral("Growth")));
     const auto reqs = server.requests();
-    const auto patch = std::find_if(reqs.begin(), reqs.end(), [](const RecordedRequest& r) { return r.method == "PATCH"; });
+    const auto patch
+        = std::find_if(reqs.begin(), reqs.end(), [](const RecordedRequest& r) { return r.method == "PATCH"; });
     ASSERT_NE(patch, reqs.end());
-    EXPECT_EQ(patch->jsonObject(), (JSONObject{{QStringLiteral("name"), QStringLiteral("research-lead-growth")},
-                                               {QStringLiteral("agent_group"), QStringLiteral("Growth")}}));
+    EXPECT_EQ(patch->jsonObject(),
+              (JSONObject{{QStringLiteral("name"), QStringLiteral("research-lead-growth")},
+                          {QStringLiteral("agent_group"), QStringLiteral("Growth")}}));
 }
 
 } // namespace

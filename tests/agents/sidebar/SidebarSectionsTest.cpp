@@ -32,7 +32,7 @@ TEST(SidebarSectionsTest, TeamsNeedTheHyphenAndSlugNamingAndPinnedTeamsComeFirst
     QList<Agent> agents = {
         agent("w1", "writer-growth", QStringLiteral("Growth")),
         agent("r1", "Research-Lead-Growth", QStringLiteral("Growth")),
-        agent("s1", "alice", QStringLiteral("Sales")),             // not named -sales: no team
+        agent("s1", "alice", QStringLiteral("Sales")), // not named -sales: no team
         agent("o1", "ops-lead-ops-support", QStringLiteral(" Ops &\n Support "), true),
         agent("x1", "bot", std::nullopt),
     };
@@ -55,7 +55,8 @@ TEST(SidebarSectionsTest, TeamsNeedTheHyphenAndSlugNamingAndPinnedTeamsComeFirst
     EXPECT_EQ(sections[1].title, QStringLiteral("Employees"));
     EXPECT_EQ(sections[2].id, QStringLiteral("__workflow"));
     // The all-pinned team leads although "Growth" sorts first.
-    EXPECT_EQ(identities(sections[0]), QStringList({QStringLiteral("team:ops-support"), QStringLiteral("team:growth")}));
+    EXPECT_EQ(identities(sections[0]),
+              QStringList({QStringLiteral("team:ops-support"), QStringLiteral("team:growth")}));
     EXPECT_EQ(sections[0].items[1].team().members.size(), 2);
     EXPECT_EQ(identities(sections[1]), QStringList({QStringLiteral("s1"), QStringLiteral("x1")}));
     EXPECT_EQ(identities(sections[2]), QStringList({QStringLiteral("k1")}));
@@ -72,8 +73,9 @@ TEST(SidebarSectionsTest, AgentOrderIsStableCaseInsensitive)
     QStringList ids;
     for (const auto& a : sorted)
         ids.append(a.id);
-    EXPECT_EQ(ids, QStringList({QStringLiteral("lead"), QStringLiteral("4"), QStringLiteral("2"), QStringLiteral("3"),
-                                QStringLiteral("1")}));
+    EXPECT_EQ(ids,
+              QStringList({QStringLiteral("lead"), QStringLiteral("4"), QStringLiteral("2"), QStringLiteral("3"),
+                           QStringLiteral("1")}));
 }
 
 TEST(SidebarSectionsTest, SelectionSurvivesOnlyWhileListed)
@@ -94,7 +96,8 @@ TEST(SidebarSectionsTest, TabsAndTitles)
     ASSERT_EQ(chats.size(), 1);
     EXPECT_EQ(chats[0].id, QStringLiteral("__chats"));
     EXPECT_EQ(sidebar::tabbedSections(SidebarTab::agents, sections, {}, {}), sections);
-    const auto projects = sidebar::tabbedSections(SidebarTab::projects, sections, {}, {{QStringLiteral("apollo"), QStringLiteral("Apollo"), 2}});
+    const auto projects = sidebar::tabbedSections(SidebarTab::projects, sections, {},
+                                                  {{QStringLiteral("apollo"), QStringLiteral("Apollo"), 2}});
     EXPECT_EQ(identities(projects[0]), QStringList({QStringLiteral("project:apollo")}));
 
     EXPECT_EQ(sidebar::chatTitle(QString()), QStringLiteral("New chat"));
@@ -102,8 +105,15 @@ TEST(SidebarSectionsTest, TabsAndTitles)
     const QString sixty = QStringLiteral("abcdefghij").repeated(4) + QStringLiteral("abcdefg   jklmnopqrst");
     EXPECT_EQ(sidebar::chatTitle(sixty), QStringLiteral("abcdefghij").repeated(4) + QStringLiteral("abcdefg…"));
     EXPECT_EQ(sidebar::chatTitle(QString(48, QLatin1Char('x'))), QString(48, QLatin1Char('x')));
+    // Forty-eight emoji are ninety-six UTF-16 units: still a title that needs no cut.
+    const QString rockets = QString::fromUtf8("🚀").repeated(48);
+    EXPECT_EQ(sidebar::chatTitle(rockets), rockets);
+    EXPECT_EQ(sidebar::chatTitle(rockets + QString::fromUtf8("🚀")), rockets + QStringLiteral("…"));
 
-    EXPECT_EQ(sidebar::teamMemberName(QStringLiteral("Research Lead"), QStringLiteral("growth")), QStringLiteral("research-lead-growth"));
-    EXPECT_EQ(sidebar::teamMemberName(QStringLiteral("writer-growth"), QStringLiteral("growth")), QStringLiteral("writer-growth"));
-    EXPECT_EQ(sidebar::teamMemberName(QStringLiteral("Growth"), QStringLiteral("growth")), QStringLiteral("growth-growth"));
+    EXPECT_EQ(sidebar::teamMemberName(QStringLiteral("Research Lead"), QStringLiteral("growth")),
+              QStringLiteral("research-lead-growth"));
+    EXPECT_EQ(sidebar::teamMemberName(QStringLiteral("writer-growth"), QStringLiteral("growth")),
+              QStringLiteral("writer-growth"));
+    EXPECT_EQ(sidebar::teamMemberName(QStringLiteral("Growth"), QStringLiteral("growth")),
+              QStringLiteral("growth-growth"));
 }

@@ -1,6 +1,6 @@
 #include "chat/model/ApprovalRequest.h"
-#include "chat/service/ChatArtifactService.h"
 #include "chat/model/ChatChoiceParse.h"
+#include "chat/service/ChatArtifactService.h"
 #include "support/FakeServer.h"
 #include "support/RunTask.h"
 #include "support/TestClient.h"
@@ -30,9 +30,11 @@ TEST(ApprovalRequestTest, ResolutionStatusFallsBackToDecisionThenResolved)
     EXPECT_EQ(full.workerName, QStringLiteral("W"));
 
     EXPECT_EQ(resolvedApprovalStatus(QStringLiteral("accepted"), ApprovalDecision::reject), QStringLiteral("approved"));
-    EXPECT_EQ(resolvedApprovalStatus(QStringLiteral("Rejected"), ApprovalDecision::approve), QStringLiteral("rejected"));
+    EXPECT_EQ(resolvedApprovalStatus(QStringLiteral("Rejected"), ApprovalDecision::approve),
+              QStringLiteral("rejected"));
     EXPECT_EQ(resolvedApprovalStatus(QString(), ApprovalDecision::reject), QStringLiteral("rejected"));
-    EXPECT_EQ(resolvedApprovalStatus(QStringLiteral("resolved"), ApprovalDecision::approve), QStringLiteral("resolved"));
+    EXPECT_EQ(resolvedApprovalStatus(QStringLiteral("resolved"), ApprovalDecision::approve),
+              QStringLiteral("resolved"));
 }
 
 TEST(ChatChoiceParseTest, OptionsLineIsTakenOutOfTheText)
@@ -55,8 +57,9 @@ TEST(ChatArtifactServiceTest, TablePreviewAsksForDefinitionAndFirstRows)
     FakeServer server;
     auto t = makeTestClient(server);
     ChatArtifactService service(t->client);
-    server.on("GET", QStringLiteral("/api/v2/tables/t1"),
-              FakeResponse::json(R"({"id":"t1","name":"Leads","columns":[{"id":"c","name":"Company","type":"text"}]})"));
+    server.on(
+        "GET", QStringLiteral("/api/v2/tables/t1"),
+        FakeResponse::json(R"({"id":"t1","name":"Leads","columns":[{"id":"c","name":"Company","type":"text"}]})"));
     server.on("GET", QStringLiteral("/api/v2/tables/t1/rows"),
               FakeResponse::json(R"({"rows":[{"id":"r1","data":{"c":"Acme"}}],"total":120})"));
     const ChatTablePreview preview = runTask(service.table(QStringLiteral("t1"), QStringLiteral("a1")));
@@ -66,9 +69,10 @@ TEST(ChatArtifactServiceTest, TablePreviewAsksForDefinitionAndFirstRows)
     const RecordedRequest rows = server.requests().last().path.endsWith(QStringLiteral("/rows"))
         ? server.requests().last()
         : server.requests().first();
-    EXPECT_EQ(rows.query, (QList<QPair<QString, QString>>{{QStringLiteral("agent_id"), QStringLiteral("a1")},
-                                                           {QStringLiteral("limit"), QStringLiteral("50")},
-                                                           {QStringLiteral("order"), QStringLiteral("asc")}}));
+    EXPECT_EQ(rows.query,
+              (QList<QPair<QString, QString>>{{QStringLiteral("agent_id"), QStringLiteral("a1")},
+                                              {QStringLiteral("limit"), QStringLiteral("50")},
+                                              {QStringLiteral("order"), QStringLiteral("asc")}}));
 
     server.on("GET", QStringLiteral("/api/v2/tables/t1/rows"), FakeResponse::json(500, R"({"error":"down"})"));
     EXPECT_THROW(runTask(service.table(QStringLiteral("t1"), QStringLiteral("a1"))), APIError);

@@ -17,15 +17,25 @@ namespace {
 // of work, hand-offs, images that gather into chips, answers and spend lines.
 ChatMessage randomMessage(std::mt19937& random, qint64 id)
 {
-    const QByteArray work = "\"work_kind\":\"chat_turn\",\"work_id\":\"w" + QByteArray::number(int(random() % 3)) + "\"";
+    const QByteArray work
+        = "\"work_kind\":\"chat_turn\",\"work_id\":\"w" + QByteArray::number(int(random() % 3)) + "\"";
     switch (random() % 7) {
-    case 0: return message(id, "user", "go on");
-    case 1: return message(id, "step", "Searching the web", R"({"tool":"web_search","status":"running",)" + work + "}");
-    case 2: return message(id, "step", "Opened a page", R"({"tool":"browser_navigate","status":"done","kind":"tool_done",)" + work + "}");
-    case 3: return message(id, "step", "Asking @ada", R"({"tool":"delegate_to_teammate","status":"running","from":"bo",)" + work + "}");
-    case 4: return message(id, "assistant", "", R"({"image":{"url":"https://a.example/x.png"},)" + work + "}");
-    case 5: return message(id, "assistant", "", R"({"kind":"turn_spend","tokens":10,)" + work + "}");
-    default: return message(id, "assistant", "Here it is.", "{" + work + "}");
+    case 0:
+        return message(id, "user", "go on");
+    case 1:
+        return message(id, "step", "Searching the web", R"({"tool":"web_search","status":"running",)" + work + "}");
+    case 2:
+        return message(id, "step", "Opened a page",
+                       R"({"tool":"browser_navigate","status":"done","kind":"tool_done",)" + work + "}");
+    case 3:
+        return message(id, "step", "Asking @ada",
+                       R"({"tool":"delegate_to_teammate","status":"running","from":"bo",)" + work + "}");
+    case 4:
+        return message(id, "assistant", "", R"({"image":{"url":"https://a.example/x.png"},)" + work + "}");
+    case 5:
+        return message(id, "assistant", "", R"({"kind":"turn_spend","tokens":10,)" + work + "}");
+    default:
+        return message(id, "assistant", "Here it is.", "{" + work + "}");
     }
 }
 
@@ -67,15 +77,20 @@ TEST(IncrementalRows, EveryEditGivesTheRowsOfAFullRebuild)
             const qsizetype at = list.isEmpty() ? 0 : qsizetype(random() % size_t(list.size()));
             switch (random() % 6) {
             case 0:
-            case 1: list.append(randomMessage(random, nextId++)); break;
+            case 1:
+                list.append(randomMessage(random, nextId++));
+                break;
             case 2:
                 // Mostly near the end, where a streaming turn changes.
                 if (!list.isEmpty()) {
-                    const qsizetype near = edit % 2 ? at : qMax<qsizetype>(0, list.size() - 1 - qsizetype(random() % 8));
+                    const qsizetype near
+                        = edit % 2 ? at : qMax<qsizetype>(0, list.size() - 1 - qsizetype(random() % 8));
                     list[near] = randomMessage(random, list[near].id);
                 }
                 break;
-            case 3: list.prepend(randomMessage(random, -qint64(edit) - 1000)); break;
+            case 3:
+                list.prepend(randomMessage(random, -qint64(edit) - 1000));
+                break;
             case 4:
                 if (!list.isEmpty())
                     list.remove(at);

@@ -33,7 +33,8 @@ TEST(ReasoningStatus, LastStageDecidesAndRunningNeedsALiveChat)
     EXPECT_EQ(failed.status, ReasoningStatus::failed);
     EXPECT_EQ(failed.title, QStringLiteral("Finished with an error"));
 
-    const QList<ChatMessage> queued{tool(1, "crm_lookup", "done"), tool(2, "web_search", "queued", R"(,"from":"@sales-lead")")};
+    const QList<ChatMessage> queued{tool(1, "crm_lookup", "done"),
+                                    tool(2, "web_search", "queued", R"(,"from":"@sales-lead")")};
     const auto live = reasoningCard(queued, ChatSurface::team, true);
     EXPECT_EQ(live.status, ReasoningStatus::running);
     EXPECT_EQ(live.title, QStringLiteral("Sales Lead is working\u2026"));
@@ -53,7 +54,8 @@ TEST(ReasoningHandOffs, TargetsAreNamedAndLongListsShortened)
     QList<ChatMessage> handoffs;
     int id = 1;
     for (const char* who : {"ann", "@bob", "cara_lee", "dan", "eve"})
-        handoffs.append(tool(id++, "delegate_task", "done", (QByteArray(R"(,"delegate_to":")") + who + "\"").constData()));
+        handoffs.append(
+            tool(id++, "delegate_task", "done", (QByteArray(R"(,"delegate_to":")") + who + "\"").constData()));
     EXPECT_EQ(reasoningCard(handoffs, ChatSurface::team, false).title, QStringLiteral("Handed off to Ann, Bob +3"));
 
     const QList<ChatMessage> continued{tool(1, "delegate_task", "done", R"(,"delegate_to":"cara_lee")"),
@@ -93,7 +95,8 @@ TEST(ReasoningFolding, FourStagesRecentWhileRunningWeightiestWhenDone)
         messages.append(tool(i + 1, tools[i], "running"));
     const auto live = reasoningCard(messages, ChatSurface::solo, true);
     EXPECT_EQ(shownTexts(live.collapsedBlocks),
-              (QStringList{QStringLiteral("Gamma"), QStringLiteral("Delta"), QStringLiteral("Epsilon"), QStringLiteral("Zeta")}));
+              (QStringList{QStringLiteral("Gamma"), QStringLiteral("Delta"), QStringLiteral("Epsilon"),
+                           QStringLiteral("Zeta")}));
     EXPECT_EQ(live.hiddenCount, 2);
     EXPECT_EQ(shownTexts(live.fullBlocks).size(), 6);
 
@@ -102,8 +105,8 @@ TEST(ReasoningFolding, FourStagesRecentWhileRunningWeightiestWhenDone)
     const auto done = reasoningCard(messages, ChatSurface::solo, false);
     // The failure and the hand-off outweigh routine steps and stay in list order.
     EXPECT_EQ(shownTexts(done.collapsedBlocks),
-              (QStringList{QStringLiteral("Could not complete this task"), QStringLiteral("Beta"), QStringLiteral("Epsilon"),
-                           QStringLiteral("Zeta")}));
+              (QStringList{QStringLiteral("Could not complete this task"), QStringLiteral("Beta"),
+                           QStringLiteral("Epsilon"), QStringLiteral("Zeta")}));
     EXPECT_EQ(done.hiddenCount, 2);
 }
 
@@ -126,6 +129,7 @@ TEST(SettledTitle, RunningFormsBecomeFinished)
 
 TEST(ReasoningStages, AskedForHelpReadsAsTeamwork)
 {
-    const auto stage = stageFor(step(1, R"({"status":"done"})", "Asked Bob to help with pricing"), ChatSurface::team, false);
+    const auto stage
+        = stageFor(step(1, R"({"status":"done"})", "Asked Bob to help with pricing"), ChatSurface::team, false);
     EXPECT_EQ(stage.text, QStringLiteral("Worked with another employee"));
 }

@@ -19,7 +19,7 @@ QByteArray running(const char* extra = "")
 QByteArray turn(const char* work, const char* extra = "")
 {
     return QByteArray(R"({"tool":"web_search","status":"running","work_kind":"chat_turn","work_id":")") + work + "\""
-           + extra + "}";
+        + extra + "}";
 }
 
 // Row kinds and the ids they cover, e.g. "S1 G2,3 S4".
@@ -32,10 +32,18 @@ QString shape(const QList<ChatRowItem>& rows)
             ids.append(QString::number(id));
         const char* tag = "S";
         switch (row.kind()) {
-        case ChatRowItem::Kind::single: tag = "S"; break;
-        case ChatRowItem::Kind::stepGroup: tag = "G"; break;
-        case ChatRowItem::Kind::artifactChips: tag = "C"; break;
-        case ChatRowItem::Kind::goalReview: tag = "R"; break;
+        case ChatRowItem::Kind::single:
+            tag = "S";
+            break;
+        case ChatRowItem::Kind::stepGroup:
+            tag = "G";
+            break;
+        case ChatRowItem::Kind::artifactChips:
+            tag = "C";
+            break;
+        case ChatRowItem::Kind::goalReview:
+            tag = "R";
+            break;
         }
         parts.append(QString::fromLatin1(tag) + (row.review() ? row.review()->runId : ids.join(u',')));
     }
@@ -79,12 +87,9 @@ TEST(StepRuns, TurnIdsAndActorsBoundARun)
 TEST(StepRuns, HandOffsFoldWithStepsButOutsideActionsStandAlone)
 {
     const QList<ChatMessage> chat{
-        step(1, running()),
-        step(2, R"({"tool":"delegate_task","status":"done","delegate_to":"sales-lead"})"),
-        step(3, running()),
-        step(4, R"({"tool":"send_email","status":"running"})"),
-        step(5, running()),
-        step(6, R"({"tool":"web_search","status":"done"})"),
+        step(1, running()), step(2, R"({"tool":"delegate_task","status":"done","delegate_to":"sales-lead"})"),
+        step(3, running()), step(4, R"({"tool":"send_email","status":"running"})"),
+        step(5, running()), step(6, R"({"tool":"web_search","status":"done"})"),
     };
     EXPECT_EQ(shape(rows(chat, ChatSurface::team)), QStringLiteral("G1,2,3 S4 S5 S6"));
     EXPECT_TRUE(isInternalCollabEvent(chat[1], ChatSurface::team));
@@ -131,7 +136,8 @@ TEST(TurnIdentity, OnlyNonTerminalChatTurnsHaveOne)
     EXPECT_FALSE(chatTurnID(step(1, R"({"work_kind":"goal_run","work_id":"w9"})")));
     EXPECT_FALSE(chatTurnID(step(1, R"({"work_kind":"chat_turn","work_id":""})")));
     EXPECT_FALSE(chatTurnID(step(1, R"({"work_kind":"chat_turn","work_id":"w","work_terminal":true})")));
-    EXPECT_EQ(chatTurnID(step(1, R"({"work_kind":"chat_turn","work_id":"w","work_terminal":"true"})")), QStringLiteral("w"));
+    EXPECT_EQ(chatTurnID(step(1, R"({"work_kind":"chat_turn","work_id":"w","work_terminal":"true"})")),
+              QStringLiteral("w"));
 }
 
 TEST(GoalReviewRows, PlacedAfterTheLastRowOfTheirRun)
@@ -165,8 +171,8 @@ TEST(RowIdentity, StableWhileAGroupGrowsAndUniqueForRepeatedIds)
     edited[0].content = QStringLiteral("no");
     EXPECT_NE(rows(edited, ChatSurface::solo)[0].revision(), after[0].revision());
 
-    const QList<ChatMessage> repeated{message(0, "assistant", "a"), message(0, "assistant", "b"), message(5, "user", "x"),
-                                      message(5, "user", "x")};
+    const QList<ChatMessage> repeated{message(0, "assistant", "a"), message(0, "assistant", "b"),
+                                      message(5, "user", "x"), message(5, "user", "x")};
     QSet<ChatRowId> ids;
     for (const ChatRowItem& row : rows(repeated, ChatSurface::solo))
         ids.insert(row.id());
@@ -178,7 +184,8 @@ TEST(HostileLists, ThousandsOfRepeatedIdsAndHandOffsStayLinearAndLoseNothing)
 {
     QList<ChatMessage> chat;
     for (int i = 0; i < 5000; ++i)
-        chat.append(i % 2 ? message(0, "assistant", "a") : step(42, R"({"tool":"delegate_task","status":"done","delegate_to":"x"})"));
+        chat.append(i % 2 ? message(0, "assistant", "a")
+                          : step(42, R"({"tool":"delegate_task","status":"done","delegate_to":"x"})"));
     const auto built = rows(chat, ChatSurface::team);
     QSet<ChatRowId> ids;
     qsizetype covered = 0;
@@ -192,8 +199,9 @@ TEST(HostileLists, ThousandsOfRepeatedIdsAndHandOffsStayLinearAndLoseNothing)
 
     QList<ChatMessage> handoffs;
     for (int i = 0; i < 5000; ++i)
-        handoffs.append(step(i + 1, QByteArray(R"({"tool":"delegate_task","status":"done","delegate_to":"m)")
-                                        + QByteArray::number(i) + "\"}"));
+        handoffs.append(step(i + 1,
+                             QByteArray(R"({"tool":"delegate_task","status":"done","delegate_to":"m)")
+                                 + QByteArray::number(i) + "\"}"));
     const auto card = reasoningCard(handoffs, ChatSurface::team, false);
     EXPECT_EQ(card.stepCount, 1);
     EXPECT_EQ(card.fullBlocks[0].stages[0].targets.size(), 5000);

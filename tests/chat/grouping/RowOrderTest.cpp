@@ -18,10 +18,7 @@ QByteArray work(const char* id, const char* extra = "")
     return QByteArray(R"({"work_kind":"chat_turn","work_id":")") + id + "\"" + extra + "}";
 }
 
-QByteArray searching(const char* id)
-{
-    return work(id, R"(,"tool":"web_search","status":"running")");
-}
+QByteArray searching(const char* id) { return work(id, R"(,"tool":"web_search","status":"running")"); }
 
 QList<QList<qint64>> covered(const QList<ChatRowItem>& rows)
 {
@@ -89,8 +86,10 @@ TEST(RowOrder, GoalStepsGroupWhateverTheirRole)
     };
     const auto built = rows(chat, ChatSurface::solo);
     EXPECT_EQ(covered(built), (QList<QList<qint64>>{{1, 2}, {3}}));
-    const GoalReviewItem review{QStringLiteral("g"), QStringLiteral("r"), 1, QStringLiteral("Suppliers"), QString(), {}};
-    const GoalReviewItem second{QStringLiteral("g"), QStringLiteral("r"), 2, QStringLiteral("Suppliers"), QString(), {}};
+    const GoalReviewItem review{QStringLiteral("g"),         QStringLiteral("r"), 1,
+                                QStringLiteral("Suppliers"), QString(),           {}};
+    const GoalReviewItem second{QStringLiteral("g"),         QStringLiteral("r"), 2,
+                                QStringLiteral("Suppliers"), QString(),           {}};
     const auto withReviews = GoalReviewRows::attach(built, {review, second});
     ASSERT_EQ(withReviews.size(), 4);
     EXPECT_EQ(withReviews[2].review()->version, 1);

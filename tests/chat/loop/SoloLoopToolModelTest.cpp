@@ -44,7 +44,8 @@ TEST_F(SoloLoopToolModelTest, DefaultsWrongTypesAndTheWrappedAgent)
     EXPECT_EQ(c.maxCostUsd, 1.25);
     EXPECT_EQ(c.quality, 0);
     EXPECT_FALSE(c.stopOnNoImprove);
-    EXPECT_EQ(LoopToolConfig::fromCapabilities(JSONValue::parse(R"({"loop_max_iterations":"5"})").toObject()).iterations, 3);
+    EXPECT_EQ(
+        LoopToolConfig::fromCapabilities(JSONValue::parse(R"({"loop_max_iterations":"5"})").toObject()).iterations, 3);
 }
 
 TEST_F(SoloLoopToolModelTest, LoadsOnceFromTheInnerAgent)

@@ -1,7 +1,7 @@
-#include "chat/model/Attachment.h"
-#include "agents/model/ChatBackend.h"
-#include "chat/model/ChatHistory.h"
 #include "chat/model/ChatMessage.h"
+#include "agents/model/ChatBackend.h"
+#include "chat/model/Attachment.h"
+#include "chat/model/ChatHistory.h"
 
 #include <gtest/gtest.h>
 
@@ -20,8 +20,8 @@ TEST(ChatMessage, IdsFromNumbersAndStrictDecimalStrings)
     EXPECT_EQ(message(R"({"id":"-3"})").id, -3);
     EXPECT_EQ(message(R"({"id":"-9223372036854775808"})").id, std::numeric_limits<qint64>::min());
     EXPECT_EQ(message(R"({"id":"9223372036854775807"})").id, std::numeric_limits<qint64>::max());
-    for (const char* bad : {R"("4x2")", R"("")", R"("+")", R"("-")", R"(" 42")", R"("9223372036854775808")",
-                            R"(4.5)", R"(true)", R"(null)", R"({"n":1})"})
+    for (const char* bad : {R"("4x2")", R"("")", R"("+")", R"("-")", R"(" 42")", R"("9223372036854775808")", R"(4.5)",
+                            R"(true)", R"(null)", R"({"n":1})"})
         EXPECT_EQ(message(QByteArray(R"({"id":)") + bad + "}").id, 0) << bad;
     EXPECT_EQ(message("{}").id, 0);
 }
@@ -104,14 +104,17 @@ TEST(ChatRecords, AttachmentPayloadAndBackendIdentity)
     const Attachment a = decodeJSON<Attachment>(
         R"({"name":"a.txt","size":12,"mime":"text/plain","text":"hi","key":"k/1","ok":true,"error":"no"})");
     const JSONObject payload = a.chatPayload();
-    EXPECT_EQ(payload.keys(), (QStringList{QStringLiteral("mime"), QStringLiteral("name"), QStringLiteral("size"),
-                                           QStringLiteral("text")}));
+    EXPECT_EQ(
+        payload.keys(),
+        (QStringList{QStringLiteral("mime"), QStringLiteral("name"), QStringLiteral("size"), QStringLiteral("text")}));
     EXPECT_EQ(payload[QStringLiteral("size")].toNumber(), 12);
 
     Agent agent;
     agent.id = QStringLiteral("ag1");
     agent.name = QStringLiteral("Ann");
     EXPECT_EQ(ChatBackend::agent(agent).id(), QStringLiteral("ag1"));
-    EXPECT_EQ(ChatBackend::team(QStringLiteral("growth"), QStringLiteral("Growth")).id(), QStringLiteral("team:growth"));
-    EXPECT_NE(ChatBackend::team(QStringLiteral("g"), QStringLiteral("A")), ChatBackend::team(QStringLiteral("g"), QStringLiteral("B")));
+    EXPECT_EQ(ChatBackend::team(QStringLiteral("growth"), QStringLiteral("Growth")).id(),
+              QStringLiteral("team:growth"));
+    EXPECT_NE(ChatBackend::team(QStringLiteral("g"), QStringLiteral("A")),
+              ChatBackend::team(QStringLiteral("g"), QStringLiteral("B")));
 }

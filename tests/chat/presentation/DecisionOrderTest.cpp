@@ -16,17 +16,22 @@ MessagePresentation present(const ChatMessage& m) { return MessagePresentationRe
 
 TEST(DecisionOrder, ArtifactsWinOverStepsAndNoticesButNotApprovals)
 {
-    const auto image = present(step(1, R"({"tool":"generate_image","status":"running","image":{"url":"https://c.example/i.png"}})"));
+    const auto image
+        = present(step(1, R"({"tool":"generate_image","status":"running","image":{"url":"https://c.example/i.png"}})"));
     EXPECT_EQ(image.variant, MessageVariant::media);
     EXPECT_EQ(image.destination, QUrl(QStringLiteral("https://c.example/i.png")));
 
-    const auto lesson = present(message(2, "assistant", "", R"({"kind":"team_lesson","document":{"name":"Playbook"}})"));
+    const auto lesson
+        = present(message(2, "assistant", "", R"({"kind":"team_lesson","document":{"name":"Playbook"}})"));
     EXPECT_EQ(lesson.variant, MessageVariant::artifact);
     EXPECT_EQ(lesson.title, QStringLiteral("Playbook"));
     EXPECT_TRUE(lesson.actions.isEmpty()); // nothing to open
 
-    EXPECT_EQ(present(message(3, "assistant", "", R"({"kind":"approval_request","status":"pending","image":{"url":"https://c.example/i.png"}})")).variant,
-              MessageVariant::approval);
+    EXPECT_EQ(
+        present(message(3, "assistant", "",
+                        R"({"kind":"approval_request","status":"pending","image":{"url":"https://c.example/i.png"}})"))
+            .variant,
+        MessageVariant::approval);
 }
 
 TEST(DecisionOrder, NoticesOnlyForNonStepsAndStepsBeforeUsageAndToolStatus)
@@ -56,17 +61,20 @@ TEST(DecisionOrder, FailureWinsOverFinishedAndOverGoalWording)
     EXPECT_EQ(both.variant, MessageVariant::alert);
     EXPECT_EQ(both.status, QStringLiteral("failed"));
 
-    const auto goal = present(message(2, "assistant", "Browsing: acme.com", R"({"kind":"goal_step","status":"Failed"})"));
+    const auto goal
+        = present(message(2, "assistant", "Browsing: acme.com", R"({"kind":"goal_step","status":"Failed"})"));
     EXPECT_EQ(goal.variant, MessageVariant::alert);
     EXPECT_EQ(goal.title, QStringLiteral("Could not complete this task"));
     EXPECT_EQ(goal.metadata.value(0).value, QStringLiteral("Browsing: acme.com"));
 
     for (const char* status : {"tool_error", "Unauthorized", "payment-failed", "CANCELLED", "blocked by policy"})
-        EXPECT_EQ(present(step(3, QByteArray(R"({"tool":"x","status":")") + status + "\"}")).variant, MessageVariant::alert)
+        EXPECT_EQ(present(step(3, QByteArray(R"({"tool":"x","status":")") + status + "\"}")).variant,
+                  MessageVariant::alert)
             << status;
     // Not one of the words: these steps are still working.
     for (const char* status : {"errors", "unblocked", "timeout", "retrying"})
-        EXPECT_EQ(present(step(4, QByteArray(R"({"tool":"x","status":")") + status + "\"}")).variant, MessageVariant::progress)
+        EXPECT_EQ(present(step(4, QByteArray(R"({"tool":"x","status":")") + status + "\"}")).variant,
+                  MessageVariant::progress)
             << status;
 }
 
@@ -96,7 +104,8 @@ TEST(DecisionOrder, ReportsNeedASourcesLineInAnAssistantAnswer)
 {
     EXPECT_EQ(present(message(1, "assistant", "Итоги\n\nИсточники: [РБК](https://www.rbc.ru)")).variant,
               MessageVariant::report);
-    EXPECT_EQ(present(message(2, "assistant", "Done.\n> - **Source**: internal notes")).variant, MessageVariant::report);
+    EXPECT_EQ(present(message(2, "assistant", "Done.\n> - **Source**: internal notes")).variant,
+              MessageVariant::report);
     EXPECT_EQ(present(message(3, "assistant", "Summary", R"({"msg_parts":["Part one","SOURCES: a.example"]})")).variant,
               MessageVariant::report);
     EXPECT_EQ(present(message(4, "assistant", "Resources: none needed")).variant, MessageVariant::plain);

@@ -17,7 +17,8 @@ MessagePresentation present(const ChatMessage& m, ChatSurface surface = ChatSurf
 
 TEST(ApprovalCards, PendingAsksAndResolvedShowsTheOutcome)
 {
-    const auto pending = present(message(1, "assistant", "Create the worker?", R"({"kind":"orchestrator_propose_worker"})"));
+    const auto pending
+        = present(message(1, "assistant", "Create the worker?", R"({"kind":"orchestrator_propose_worker"})"));
     EXPECT_EQ(pending.variant, MessageVariant::approval);
     EXPECT_EQ(pending.title, QStringLiteral("Approval required"));
     EXPECT_EQ(pending.icon, QStringLiteral("checkmark.shield"));
@@ -46,23 +47,24 @@ TEST(ArtifactCards, MediaAndDocumentsOpenOnlySafeAddresses)
     ASSERT_TRUE(image.artifact);
     EXPECT_EQ(image.artifact->ownerAgentID, QStringLiteral("ag7"));
 
-    const auto table = present(message(2, "assistant", "",
-                                       R"({"artifact":{"artifact_type":"table","label":"Leads","id":"t1"}})"));
+    const auto table
+        = present(message(2, "assistant", "", R"({"artifact":{"artifact_type":"table","label":"Leads","id":"t1"}})"));
     EXPECT_EQ(table.variant, MessageVariant::artifact);
     EXPECT_EQ(table.title, QStringLiteral("Leads"));
     EXPECT_EQ(table.icon, QStringLiteral("tablecells"));
     EXPECT_EQ(table.artifact->payload.value(QStringLiteral("id")), JSONValue("t1"));
 
     // A hostile address never becomes a destination, and no "open" is offered for it.
-    const auto hostile = present(message(3, "assistant", "",
-                                         R"j({"document":{"name":"Plan","url":"javascript:alert(1)"}})j"));
+    const auto hostile
+        = present(message(3, "assistant", "", R"j({"document":{"name":"Plan","url":"javascript:alert(1)"}})j"));
     EXPECT_EQ(hostile.variant, MessageVariant::artifact);
     EXPECT_FALSE(hostile.destination);
     EXPECT_TRUE(hostile.actions.isEmpty());
 
     // An approval that also carries an artifact stays an approval.
-    EXPECT_EQ(present(message(4, "assistant", "", R"({"kind":"approval_request","site":{"url":"https://x.io"}})")).variant,
-              MessageVariant::approval);
+    EXPECT_EQ(
+        present(message(4, "assistant", "", R"({"kind":"approval_request","site":{"url":"https://x.io"}})")).variant,
+        MessageVariant::approval);
 }
 
 TEST(StepCards, FailuresBecomeAlertsWithTheirReason)
@@ -72,7 +74,8 @@ TEST(StepCards, FailuresBecomeAlertsWithTheirReason)
     EXPECT_EQ(blocked.tone, MessageTone::error);
     EXPECT_EQ(blocked.status, QStringLiteral("failed"));
     EXPECT_EQ(blocked.title, QStringLiteral("Could not complete this task"));
-    EXPECT_EQ(blocked.metadata, (QList<PresentationMetadata>{{QStringLiteral("Reason"), QStringLiteral("Rate limited")}}));
+    EXPECT_EQ(blocked.metadata,
+              (QList<PresentationMetadata>{{QStringLiteral("Reason"), QStringLiteral("Rate limited")}}));
     EXPECT_TRUE(blocked.nextAction.isEmpty());
 
     const auto denied = present(step(2, R"({"tool":"gmail","kind":"tool_error","status":"forbidden"})"));
@@ -137,7 +140,9 @@ TEST(OtherCards, NoticesUsageToolStatusReportsAndPlain)
     // A step that says it was interrupted is a failed step, not a notice.
     EXPECT_EQ(present(step(2, R"({"kind":"interrupted"})")).variant, MessageVariant::alert);
 
-    const auto spend = present(message(3, "assistant", "", R"({"kind":"turn_spend","cost_usd":0.012,"usage":{"input_tokens":12000,"output_tokens":500}})"));
+    const auto spend = present(
+        message(3, "assistant", "",
+                R"({"kind":"turn_spend","cost_usd":0.012,"usage":{"input_tokens":12000,"output_tokens":500}})"));
     EXPECT_EQ(spend.variant, MessageVariant::usage);
     EXPECT_EQ(spend.icon, QStringLiteral("diamond.fill"));
     EXPECT_EQ(spend.body, QStringLiteral("\u25C6 24 \u00B7 12,500 tokens for this response"));
@@ -146,7 +151,8 @@ TEST(OtherCards, NoticesUsageToolStatusReportsAndPlain)
 
     EXPECT_EQ(present(message(5, "assistant", "", R"({"kind":"tool_status","status":"queued"})")).variant,
               MessageVariant::progress);
-    EXPECT_EQ(present(message(6, "assistant", "", R"({"kind":"tool_status","status":"ok"})")).status, QStringLiteral("done"));
+    EXPECT_EQ(present(message(6, "assistant", "", R"({"kind":"tool_status","status":"ok"})")).status,
+              QStringLiteral("done"));
 
     const auto report = present(message(7, "assistant", "Findings\n\n**Sources:** https://a.example"));
     EXPECT_EQ(report.variant, MessageVariant::report);
@@ -159,7 +165,8 @@ TEST(OtherCards, NoticesUsageToolStatusReportsAndPlain)
 
 TEST(MessageBody, PartsWinOverContentAndTextIsCleaned)
 {
-    const auto p = present(message(1, "assistant", "ignored", R"({"msg_parts":["First  ","","Second\r\n\r\n\r\n\u200bThird"]})"));
+    const auto p = present(
+        message(1, "assistant", "ignored", R"({"msg_parts":["First  ","","Second\r\n\r\n\r\n\u200bThird"]})"));
     EXPECT_EQ(p.body, QStringLiteral("First\n\nSecond\n\nThird"));
 }
 

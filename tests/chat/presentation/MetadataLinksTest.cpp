@@ -1,5 +1,5 @@
-#include "chat/viewmodel/presentation/ArtifactExtraction.h"
 #include "chat/viewmodel/presentation/MetadataLinks.h"
+#include "chat/viewmodel/presentation/ArtifactExtraction.h"
 #include "chat/viewmodel/presentation/StepWording.h"
 
 #include <gtest/gtest.h>
@@ -12,12 +12,14 @@ JSONObject object(const QByteArray& json) { return JSONValue::parse(json).toObje
 
 TEST(FirstSafeURL, RefusesEverySchemeButHttpAndHttps)
 {
-    for (const char* bad : {"javascript:alert(1)", "JAVASCRIPT:alert(1)", " data:text/html,<b>x</b>", "file:///etc/passwd",
-                            "mailto:a@b.c", "ftp://host/x", "//host/path", "/relative/path", "http:/nohost", "vbscript:x"}) {
+    for (const char* bad :
+         {"javascript:alert(1)", "JAVASCRIPT:alert(1)", " data:text/html,<b>x</b>", "file:///etc/passwd",
+          "mailto:a@b.c", "ftp://host/x", "//host/path", "/relative/path", "http:/nohost", "vbscript:x"}) {
         const QByteArray json = QByteArray(R"({"url":")") + bad + "\"}";
         EXPECT_FALSE(MetadataLinks::firstSafeURL(object(json))) << bad;
     }
-    EXPECT_EQ(MetadataLinks::firstSafeURL(object(R"({"url":" HTTPS://Example.com/a "})"))->host(), QStringLiteral("example.com"));
+    EXPECT_EQ(MetadataLinks::firstSafeURL(object(R"({"url":" HTTPS://Example.com/a "})"))->host(),
+              QStringLiteral("example.com"));
     // A refused address does not stop the search.
     EXPECT_EQ(MetadataLinks::firstSafeURL(object(R"({"url":"javascript:x","href":"http://ok.example"})")),
               QUrl(QStringLiteral("http://ok.example")));
@@ -26,7 +28,8 @@ TEST(FirstSafeURL, RefusesEverySchemeButHttpAndHttps)
     EXPECT_EQ(MetadataLinks::firstSafeURL(object(R"({"result":{"href":"https://r.example/q"}})")),
               QUrl(QStringLiteral("https://r.example/q")));
     EXPECT_FALSE(MetadataLinks::firstSafeURL(object(R"({"result":{"result":{"url":"https://deep.example"}}})")));
-    EXPECT_EQ(MetadataLinks::prettyURLLabel(QUrl(QStringLiteral("https://www.news.example/x"))), QStringLiteral("news.example"));
+    EXPECT_EQ(MetadataLinks::prettyURLLabel(QUrl(QStringLiteral("https://www.news.example/x"))),
+              QStringLiteral("news.example"));
 }
 
 TEST(ArtifactFromMetadata, FirstPresentObjectWithTypeAndNameDefaults)
@@ -38,10 +41,12 @@ TEST(ArtifactFromMetadata, FirstPresentObjectWithTypeAndNameDefaults)
     EXPECT_EQ(site->name, QStringLiteral("Website"));
     EXPECT_TRUE(ArtifactExtraction::hasDestination(*site));
 
-    const auto note = ArtifactExtraction::artifact(MessageMetadata::fromJSON(JSONValue::parse(R"({"note":{"id":"n1"}})")));
+    const auto note
+        = ArtifactExtraction::artifact(MessageMetadata::fromJSON(JSONValue::parse(R"({"note":{"id":"n1"}})")));
     ASSERT_TRUE(note);
     EXPECT_FALSE(ArtifactExtraction::hasDestination(*note));
-    EXPECT_FALSE(ArtifactExtraction::artifact(MessageMetadata::fromJSON(JSONValue::parse(R"({"image":{},"video":"v"})"))));
+    EXPECT_FALSE(
+        ArtifactExtraction::artifact(MessageMetadata::fromJSON(JSONValue::parse(R"({"image":{},"video":"v"})"))));
     EXPECT_EQ(ArtifactExtraction::artifactIcon(QStringLiteral("spreadsheet")), QStringLiteral("doc.text"));
 }
 

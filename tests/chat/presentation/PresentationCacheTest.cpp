@@ -23,7 +23,8 @@ TEST(PresentationCache, KeyedByIdSurfaceKindStatusAndTextLength)
     // Same key: the cached card is served even though the text changed.
     ChatMessage sameLength = m;
     sameLength.content = QStringLiteral("Plain text");
-    EXPECT_EQ(MessagePresentationResolver::cachedResolve(sameLength, ChatSurface::solo).variant, MessageVariant::report);
+    EXPECT_EQ(MessagePresentationResolver::cachedResolve(sameLength, ChatSurface::solo).variant,
+              MessageVariant::report);
 
     // A longer text, another status or the other surface resolves again.
     ChatMessage extended = m;
@@ -71,8 +72,9 @@ TEST(PresentationCache, ConcurrentWarmUpAgreesWithPlainResolution)
     PresentationCache::shared().clear();
     QList<ChatMessage> messages;
     for (int i = 1; i <= 400; ++i) {
-        const char* meta = i % 3 == 0 ? R"({"tool":"web_search","status":"running"})"
-                                      : (i % 3 == 1 ? R"({"kind":"approval_request"})" : R"({"kind":"turn_spend","tokens":5})");
+        const char* meta = i % 3 == 0
+            ? R"({"tool":"web_search","status":"running"})"
+            : (i % 3 == 1 ? R"({"kind":"approval_request"})" : R"({"kind":"turn_spend","tokens":5})");
         messages.append(message(i, i % 3 == 0 ? "step" : "assistant", "Sources: x", meta));
     }
     std::vector<std::thread> workers;

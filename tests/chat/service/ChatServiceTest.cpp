@@ -59,17 +59,20 @@ TEST_F(ChatServiceTest, SendTrimsTextAndCarriesPayloadsWithoutKeys)
 {
     server.on("POST", chatPath, FakeResponse::json(R"({"status":"queued","client_request_id":"r1",
         "message":{"id":"77","role":"user","content":"hi"}})"));
-    const SendResponse answer = runTask(chat.send(QStringLiteral("ag1"), QStringLiteral("  hi there \n"), {}, QStringLiteral("r1")));
+    const SendResponse answer
+        = runTask(chat.send(QStringLiteral("ag1"), QStringLiteral("  hi there \n"), {}, QStringLiteral("r1")));
     EXPECT_EQ(answer.clientRequestId, QStringLiteral("r1"));
     EXPECT_EQ(answer.message->id, 77);
-    EXPECT_EQ(server.last().json(), JSONValue(JSONObject{{QStringLiteral("mode"), QStringLiteral("live")},
-                                                         {QStringLiteral("client_request_id"), QStringLiteral("r1")},
-                                                         {QStringLiteral("text"), QStringLiteral("hi there")}}));
+    EXPECT_EQ(server.last().json(),
+              JSONValue(JSONObject{{QStringLiteral("mode"), QStringLiteral("live")},
+                                   {QStringLiteral("client_request_id"), QStringLiteral("r1")},
+                                   {QStringLiteral("text"), QStringLiteral("hi there")}}));
 
     runTask(chat.send(QStringLiteral("ag1"), QStringLiteral(" \n\t"), {attachment()}, QStringLiteral("r2")));
     const JSONObject body = server.last().jsonObject();
-    EXPECT_EQ(body.keys(), (QStringList{QStringLiteral("attachments"), QStringLiteral("client_request_id"),
-                                        QStringLiteral("mode")}));
+    EXPECT_EQ(
+        body.keys(),
+        (QStringList{QStringLiteral("attachments"), QStringLiteral("client_request_id"), QStringLiteral("mode")}));
     EXPECT_EQ(body[QStringLiteral("attachments")],
               JSONValue(JSONArray{JSONValue(JSONObject{{QStringLiteral("name"), QStringLiteral("notes.md")},
                                                        {QStringLiteral("size"), 5},
@@ -83,12 +86,14 @@ TEST_F(ChatServiceTest, UploadExpandAndMarkRead)
         {"name":"a.txt","size":3,"mime":"text/plain","ok":true},
         {"name":"b.bin","size":0,"mime":"application/octet-stream","ok":false,"error":"too big"}]})"));
     const auto files = runTask(chat.uploadFiles(
-        QStringLiteral("ag1"), {MultipartFile{QStringLiteral("files"), QStringLiteral("a.txt"), QStringLiteral("text/plain"), "abc"}}));
+        QStringLiteral("ag1"),
+        {MultipartFile{QStringLiteral("files"), QStringLiteral("a.txt"), QStringLiteral("text/plain"), "abc"}}));
     ASSERT_EQ(files.size(), 2);
     EXPECT_EQ(files[1].error, QStringLiteral("too big"));
     EXPECT_TRUE(server.last().header("content-type").startsWith("multipart/form-data"));
 
-    server.on("GET", chatPath + QStringLiteral("/step/12"), FakeResponse::json(R"({"id":12,"role":"step","content":"full"})"));
+    server.on("GET", chatPath + QStringLiteral("/step/12"),
+              FakeResponse::json(R"({"id":12,"role":"step","content":"full"})"));
     EXPECT_EQ(runTask(chat.expandStep(QStringLiteral("ag1"), 12)).content, QStringLiteral("full"));
     EXPECT_TRUE(server.last().query.isEmpty());
 

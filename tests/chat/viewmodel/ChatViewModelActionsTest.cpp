@@ -38,7 +38,8 @@ TEST_F(ChatVMTest, ApprovalResolutionIsAppliedInPlace)
 
 TEST_F(ChatVMTest, ArtifactOwnerInATeamChatComesFromTheRoster)
 {
-    server.on("GET", team, FakeResponse::json(R"({"messages":[],"agents":[{"id":"ag7","name":"Scout","handle":"scout"}]})"));
+    server.on("GET", team,
+              FakeResponse::json(R"({"messages":[],"agents":[{"id":"ag7","name":"Scout","handle":"scout"}]})"));
     auto vm = teamChat();
     runTask(vm->start());
     ChatMessage m = message(1, "assistant", "table");
@@ -91,7 +92,9 @@ TEST_F(ChatVMTest, SuggestionsAreNormalisedKeptWhenUnchangedAndFallBack)
 {
     auto vm = startedAgentChat({});
     const QString path = QStringLiteral("/api/v2/custom-agents/a1/goals/suggestions");
-    server.on("POST", path, FakeResponse::json(R"({"chat_suggestions":["Plan — draft the outline","draft the OUTLINE","ok"],"context_hash":"h1"})"));
+    server.on("POST", path,
+              FakeResponse::json(
+                  R"({"chat_suggestions":["Plan — draft the outline","draft the OUTLINE","ok"],"context_hash":"h1"})"));
     runTask(vm->loadChatSuggestions());
     EXPECT_EQ(vm->chatSuggestions(), QStringList({QStringLiteral("draft the outline")}));
     EXPECT_EQ(server.last().json(), JSONValue::parse(R"({"mode":"chat","language":"mixed"})"));
@@ -125,7 +128,8 @@ TEST(ChatSuggestionsTest, LongEntriesAreCutAtAWord)
     const QString cut = ChatSuggestions::normalizeEntry(longEntry);
     EXPECT_EQ(cut, QStringLiteral("summarise every customer interview from last"));
     EXPECT_EQ(ChatSuggestions::normalizeEntry(QString(60, QLatin1Char('x'))).size(), 48);
-    EXPECT_EQ(ChatSuggestions::normalize(QStringList(12, QString()) + QStringList{QStringLiteral("a b c d")}).size(), 1);
+    EXPECT_EQ(ChatSuggestions::normalize(QStringList(12, QString()) + QStringList{QStringLiteral("a b c d")}).size(),
+              1);
 
     QStringList many;
     for (int i = 0; i < 12; ++i)
@@ -133,6 +137,7 @@ TEST(ChatSuggestionsTest, LongEntriesAreCutAtAWord)
     EXPECT_EQ(ChatSuggestions::normalize(many).size(), 8);
 
     const QStringList team = ChatSuggestions::fallback(QStringLiteral("xx"), true);
-    EXPECT_EQ(team, QStringList({QStringLiteral("continue the work"), QStringLiteral("find the next action"),
-                                 QStringLiteral("verify the key fact"), QStringLiteral("coordinate owners and handoff")}));
+    EXPECT_EQ(team,
+              QStringList({QStringLiteral("continue the work"), QStringLiteral("find the next action"),
+                           QStringLiteral("verify the key fact"), QStringLiteral("coordinate owners and handoff")}));
 }

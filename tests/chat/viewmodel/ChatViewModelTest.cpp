@@ -84,10 +84,10 @@ TEST_F(ChatVMTest, NewerLoadWinsOverAnOlderOneInFlight)
 TEST_F(ChatVMTest, MergeKeepsExpandedStepsAndEarlierPages)
 {
     auto vm = startedAgentChat({messageJSON(10, "user", "a"), messageJSON(11, "step", "full text")}, true);
-    server.on("GET", chat,
-              FakeResponse::json(historyJSON({messageJSON(11, "step", "full…", R"({"_truncated":true})"),
-                                              messageJSON(12, "assistant", "ok")},
-                                             true)));
+    server.on(
+        "GET", chat,
+        FakeResponse::json(historyJSON(
+            {messageJSON(11, "step", "full…", R"({"_truncated":true})"), messageJSON(12, "assistant", "ok")}, true)));
     runTask(vm->loadHistory(true));
     EXPECT_EQ(ids(vm->messages()), QList<qint64>({10, 11, 12}));
     EXPECT_EQ(vm->messages()[1].content, QStringLiteral("full text"));
@@ -99,7 +99,8 @@ TEST_F(ChatVMTest, TruncatedStepIsFetchedOnceInAnAgentChatNeverInATeamChat)
     auto vm = startedAgentChat({messageJSON(4, "user", "go")});
     const ChatMessage shortened = decodeJSON<ChatMessage>(messageJSON(5, "step", "who…", R"({"_truncated":true})"));
     vm->ingest(shortened);
-    ASSERT_TRUE(processUntil([&] { return vm->messages().size() == 2 && vm->messages()[1].content == QStringLiteral("whole"); }));
+    ASSERT_TRUE(processUntil(
+        [&] { return vm->messages().size() == 2 && vm->messages()[1].content == QStringLiteral("whole"); }));
     vm->ingest(shortened);
     drainEvents();
     EXPECT_EQ(server.count("GET", chat + QStringLiteral("/step/5")), 1);
@@ -123,7 +124,8 @@ TEST_F(ChatVMTest, HealPollAsksForWhatIsNewerEveryEightSeconds)
     EXPECT_EQ(server.count("GET", chat), 0) << "nothing to heal from in an empty chat";
 
     vm->ingest(message(7, "user", "hi"));
-    server.on("GET", chat, FakeResponse::json(historyJSON({messageJSON(7, "user", "hi"), messageJSON(8, "assistant", "yo")})));
+    server.on("GET", chat,
+              FakeResponse::json(historyJSON({messageJSON(7, "user", "hi"), messageJSON(8, "assistant", "yo")})));
     clock.advance(ChatViewModel::healIntervalMs);
     ASSERT_TRUE(processUntil([&] { return vm->messages().size() == 2; }));
     const RecordedRequest heal = server.last();
@@ -140,8 +142,9 @@ TEST_F(ChatVMTest, HealPollAsksForWhatIsNewerEveryEightSeconds)
 TEST_F(ChatVMTest, SendReconcilesTheOptimisticTurnById)
 {
     auto vm = startedAgentChat({});
-    server.on("POST", chat, FakeResponse::held(FakeResponse::json(R"({"status":"queued","message":)"
-                                                                 + messageJSON(20, "user", "plan it") + "}")));
+    server.on("POST", chat,
+              FakeResponse::held(
+                  FakeResponse::json(R"({"status":"queued","message":)" + messageJSON(20, "user", "plan it") + "}")));
     vm->setInput(QStringLiteral("  plan it \n"));
     auto sending = vm->send();
     EXPECT_EQ(ids(vm->messages()), QList<qint64>({-1}));
@@ -152,7 +155,8 @@ TEST_F(ChatVMTest, SendReconcilesTheOptimisticTurnById)
     // The stream delivers the stored turn before the answer arrives: no duplicate afterwards.
     vm->ingest(message(20, "user", "plan it"));
     server.releaseHeld();
-    ASSERT_TRUE(processUntil([&] { return !vm->messages().isEmpty() && vm->messages().last().id > 0 && vm->messages().size() == 1; }));
+    ASSERT_TRUE(processUntil(
+        [&] { return !vm->messages().isEmpty() && vm->messages().last().id > 0 && vm->messages().size() == 1; }));
     EXPECT_EQ(ids(vm->messages()), QList<qint64>({20}));
 }
 
@@ -241,13 +245,15 @@ TEST_F(ChatVMTest, UploadsStageAtMostFiveAndSkipLargeFiles)
 TEST_F(ChatVMTest, OlderPageWithTheSameBoundIsFetchedOnce)
 {
     auto vm = startedAgentChat({messageJSON(50, "user", "a"), messageJSON(51, "assistant", "b")}, true);
-    server.on("GET", chat, FakeResponse::held(FakeResponse::json(historyJSON({messageJSON(49, "assistant", "z")}, true))));
+    server.on("GET", chat,
+              FakeResponse::held(FakeResponse::json(historyJSON({messageJSON(49, "assistant", "z")}, true))));
     server.clearRequests();
     EXPECT_TRUE(vm->loadOlderHistory());
     EXPECT_FALSE(vm->loadOlderHistory());
     ASSERT_TRUE(processUntil([&] { return server.heldCount() == 1; }));
-    EXPECT_EQ(server.last().query, (QList<QPair<QString, QString>>{{QStringLiteral("before"), QStringLiteral("50")},
-                                                                    {QStringLiteral("limit"), QStringLiteral("50")}}));
+    EXPECT_EQ(server.last().query,
+              (QList<QPair<QString, QString>>{{QStringLiteral("before"), QStringLiteral("50")},
+                                              {QStringLiteral("limit"), QStringLiteral("50")}}));
     server.releaseHeld();
     ASSERT_TRUE(processUntil([&] { return !vm->isLoadingOlder(); }));
     EXPECT_EQ(ids(vm->messages()), QList<qint64>({49, 50, 51}));
@@ -304,13 +310,15 @@ TEST_F(ChatVMTest, CacheRestoresTheChatAndOptimisticTurnsStayOut)
 
 TEST_F(ChatVMTest, ChatSwitchedMidLoadNeverShowsTheOldChatsMessages)
 {
-    server.on("GET", chat, FakeResponse::held(FakeResponse::json(historyJSON({messageJSON(9, "user", "agent secret")}))));
+    server.on("GET", chat,
+              FakeResponse::held(FakeResponse::json(historyJSON({messageJSON(9, "user", "agent secret")}))));
     auto old = agentChat();
     auto loading = old->start();
     ASSERT_TRUE(processUntil([&] { return server.heldCount() == 1; }));
     // The switch: the old screen stops, the new one starts on the team.
     old->stop();
-    server.on("GET", team, FakeResponse::json(R"({"messages":[)" + messageJSON(100, "user", "team turn") + R"(],"agents":[]})"));
+    server.on("GET", team,
+              FakeResponse::json(R"({"messages":[)" + messageJSON(100, "user", "team turn") + R"(],"agents":[]})"));
     auto fresh = teamChat();
     runTask(fresh->start());
     int versions = 0;
@@ -346,12 +354,15 @@ TEST_F(ChatVMTest, StartingTwiceLeavesOneStream)
 TEST_F(ChatVMTest, ReplyStreamedBeforeTheSendAnswerEndsTheTurn)
 {
     auto vm = startedAgentChat({});
-    server.on("POST", chat, FakeResponse::held(FakeResponse::json(R"({"status":"accepted","message":)"
-                                                                 + messageJSON(20, "user", "go") + "}")));
+    server.on("POST", chat,
+              FakeResponse::held(
+                  FakeResponse::json(R"({"status":"accepted","message":)" + messageJSON(20, "user", "go") + "}")));
     auto sending = vm->send(QStringLiteral("go"));
     ASSERT_TRUE(processUntil([&] { return server.heldCount() == 1; }));
-    server.streams()[0]->push("event: message-insert\ndata: " + messageJSON(20, "user", "go") + "\n\n"
-                              "event: message-insert\ndata: " + messageJSON(21, "assistant", "done") + "\n\n");
+    server.streams()[0]->push("event: message-insert\ndata: " + messageJSON(20, "user", "go")
+                              + "\n\n"
+                                "event: message-insert\ndata: "
+                              + messageJSON(21, "assistant", "done") + "\n\n");
     ASSERT_TRUE(processUntil([&] { return vm->messages().size() == 3; }));
     EXPECT_TRUE(vm->isThinking()) << "the optimistic turn is still last";
     server.releaseHeld();
@@ -362,12 +373,14 @@ TEST_F(ChatVMTest, ReplyStreamedBeforeTheSendAnswerEndsTheTurn)
 
 TEST_F(ChatVMTest, ReconnectCatchesUpOnUpdatesTheGapHid)
 {
-    auto vm = startedAgentChat({messageJSON(1, "user", "go"), messageJSON(2, "step", "searching", R"({"status":"running"})")});
+    auto vm = startedAgentChat(
+        {messageJSON(1, "user", "go"), messageJSON(2, "step", "searching", R"({"status":"running"})")});
     server.streams()[0]->close();
     // Meanwhile the step finished and the answer came: neither reaches a closed stream.
-    server.on("GET", chat, FakeResponse::json(historyJSON({messageJSON(1, "user", "go"),
-                                                           messageJSON(2, "step", "searched", R"({"status":"done"})"),
-                                                           messageJSON(3, "assistant", "found it")})));
+    server.on("GET", chat,
+              FakeResponse::json(
+                  historyJSON({messageJSON(1, "user", "go"), messageJSON(2, "step", "searched", R"({"status":"done"})"),
+                               messageJSON(3, "assistant", "found it")})));
     ASSERT_TRUE(processUntil([&] { return clock.nextDueIn() == 1000; }));
     clock.advance(1000);
     ASSERT_TRUE(processUntil([&] { return server.streams().size() == 2; }));

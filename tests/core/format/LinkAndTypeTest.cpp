@@ -18,8 +18,8 @@ TEST(SafeHTTPURL, AcceptsOnlyWebAddressesWithAHost)
     EXPECT_EQ(url->path(), QStringLiteral("/a"));
     EXPECT_TRUE(SafeHTTPURL::parse(text("http://127.0.0.1:8080")));
 
-    for (const char* bad : {"javascript:alert(1)", "mailto:a@b.c", "file:///etc/passwd", "https://",
-                            "http:///path", "/just/a/path", "example.com", "   \n", "ftp://host/x"})
+    for (const char* bad : {"javascript:alert(1)", "mailto:a@b.c", "file:///etc/passwd", "https://", "http:///path",
+                            "/just/a/path", "example.com", "   \n", "ftp://host/x"})
         EXPECT_FALSE(SafeHTTPURL::parse(text(bad))) << bad;
     EXPECT_FALSE(SafeHTTPURL::parse(std::nullopt));
 }
@@ -29,7 +29,8 @@ TEST(URLResolver, ResolvesRelativeAddressesAgainstTheService)
     const QUrl base(QStringLiteral("https://svc.example"));
     EXPECT_EQ(URLResolver::absolute(text("/avatars/a.png"), base),
               QUrl(QStringLiteral("https://svc.example/avatars/a.png")));
-    EXPECT_EQ(URLResolver::absolute(text("files/x.pdf"), base), QUrl(QStringLiteral("https://svc.example/files/x.pdf")));
+    EXPECT_EQ(URLResolver::absolute(text("files/x.pdf"), base),
+              QUrl(QStringLiteral("https://svc.example/files/x.pdf")));
     EXPECT_EQ(URLResolver::absolute(text("https://cdn.example/a.png"), base),
               QUrl(QStringLiteral("https://cdn.example/a.png")));
     EXPECT_EQ(URLResolver::absolute(QString(), base), std::nullopt);

@@ -1,3 +1,4 @@
+#include "core/format/Characters.h"
 #include "core/format/GroupSlug.h"
 #include "core/format/ProjectSlug.h"
 
@@ -19,6 +20,9 @@ TEST(ProjectSlug, ReservedEmptyAndLongNames)
     EXPECT_EQ(ProjectSlug::from(QStringLiteral("Group")), std::nullopt);
     EXPECT_EQ(ProjectSlug::from(QStringLiteral("!!!")), QString());
     EXPECT_EQ(ProjectSlug::from(QString(300, QLatin1Char('a')))->size(), 120);
+    // A cut right after a separator drops it.
+    EXPECT_EQ(ProjectSlug::from(QString(119, QLatin1Char('a')) + QStringLiteral(" bcd")),
+              QString(119, QLatin1Char('a')));
     // The Latin reading wins only when it is longer.
     EXPECT_EQ(ProjectSlug::from(QStringLiteral("abc д")), QStringLiteral("abc-d"));
     EXPECT_EQ(ProjectSlug::from(QStringLiteral("日本 app")), QStringLiteral("app"));
@@ -30,6 +34,7 @@ TEST(GroupSlug, SlugOfPunctuationIsGroup)
     EXPECT_EQ(GroupSlug::slug(QStringLiteral("?!&")), QStringLiteral("group"));
     EXPECT_EQ(GroupSlug::slug(QStringLiteral("Équipe Nº1")), QStringLiteral("equipe-n-1"));
     EXPECT_EQ(GroupSlug::slug(QString(200, QLatin1Char('x'))).size(), 120);
+    EXPECT_EQ(GroupSlug::slug(QString(119, QLatin1Char('x')) + QStringLiteral(" yz")), QString(119, QLatin1Char('x')));
 }
 
 TEST(GroupSlug, NormalizeCollapsesWhiteSpaceAndCutsAtEighty)
@@ -38,4 +43,16 @@ TEST(GroupSlug, NormalizeCollapsesWhiteSpaceAndCutsAtEighty)
     EXPECT_EQ(GroupSlug::normalize(QStringLiteral(" \n\t ")), std::nullopt);
     EXPECT_EQ(GroupSlug::normalize(std::nullopt), std::nullopt);
     EXPECT_EQ(GroupSlug::normalize(QString(100, QLatin1Char('y')))->size(), 80);
+}
+
+TEST(Characters, CountAndCutByWhatAReaderSees)
+{
+    const QString family = QString::fromUtf8("👩‍👩‍👧"); // one character, eight UTF-16 units
+    const QString accent = QStringLiteral("e\u0301");               // e and a combining acute: one character
+    EXPECT_EQ(characterCount(family + accent + QStringLiteral("ab")), 4);
+    EXPECT_EQ(leftCharacters(family + accent + QStringLiteral("ab"), 2), family + accent);
+    EXPECT_EQ(leftCharacters(QStringLiteral("abc"), 5), QStringLiteral("abc"));
+    EXPECT_EQ(leftCharacters(QStringLiteral("abc"), 0), QString());
+    // A label of emoji is cut after eighty of them, never inside one.
+    EXPECT_EQ(GroupSlug::normalize(QString::fromUtf8("🚀").repeated(100)), QString::fromUtf8("🚀").repeated(80));
 }

@@ -1,6 +1,6 @@
+#include "core/net/sse/EventStream.h"
 #include "core/async/ManualClock.h"
 #include "core/net/PersistentCookieJar.h"
-#include "core/net/sse/EventStream.h"
 #include "support/FakeServer.h"
 #include "support/RunTask.h"
 
@@ -31,7 +31,10 @@ protected:
     }
 
     int attempts() const { return server.count("GET", kPath); }
-    bool waitForAttempts(int n) { return processUntil([&] { return attempts() >= n; }); }
+    bool waitForAttempts(int n)
+    {
+        return processUntil([&] { return attempts() >= n; });
+    }
 };
 
 TEST_F(EventStreamTest, DeliversEventsWithStreamHeaders)

@@ -24,7 +24,8 @@ TEST(SSEFrameParserTest, FieldRules)
               QList<SSERawEvent>({{QStringLiteral("message"), QStringLiteral("{\"id\":1}")}}));
     EXPECT_EQ(feedAll({QStringLiteral("data:a"), QStringLiteral("data: b"), QStringLiteral("data:  c"), QString()}),
               QList<SSERawEvent>({{QStringLiteral("message"), QStringLiteral("a\nb\n c")}}));
-    EXPECT_TRUE(feedAll({QString(), QStringLiteral(": keep-alive"), QStringLiteral("id: 7"), QStringLiteral("retry: 1"), QString()})
+    EXPECT_TRUE(feedAll({QString(), QStringLiteral(": keep-alive"), QStringLiteral("id: 7"), QStringLiteral("retry: 1"),
+                         QString()})
                     .isEmpty());
     // The type resets to "message" after each event.
     EXPECT_EQ(feedAll({QStringLiteral("event:message-insert"), QStringLiteral("data:x"), QString(),
@@ -37,7 +38,7 @@ TEST(SSELineSplitterTest, AnyChunkingGivesTheSameLines)
 {
     const QByteArray stream = QByteArray("event: ready\r\n\r\ndata: Привет 👋\rdata: b\n\nid: 3\r\n");
     const QStringList expected = {QStringLiteral("event: ready"), QString(), QStringLiteral("data: Привет 👋"),
-                                  QStringLiteral("data: b"), QString(), QStringLiteral("id: 3")};
+                                  QStringLiteral("data: b"),      QString(), QStringLiteral("id: 3")};
     SSELineSplitter whole;
     EXPECT_EQ(whole.append(stream), expected);
     // Split at every single byte: inside CRLF pairs and inside multi-byte characters.

@@ -1,8 +1,8 @@
 #include "core/async/ManualClock.h"
 #include "core/json/JsonReader.h"
-#include "projects/viewmodel/ChatGoalToolModel.h"
 #include "projects/model/GoalBuilders.h"
 #include "projects/service/GoalService.h"
+#include "projects/viewmodel/ChatGoalToolModel.h"
 #include "support/FakeServer.h"
 #include "support/RunTask.h"
 #include "support/TestClient.h"
@@ -14,10 +14,7 @@ using namespace halvex::test;
 
 namespace {
 
-QList<GoalListItem> goals(const QByteArray& json)
-{
-    return decodeJSON<GoalListResponse>(json).goals;
-}
+QList<GoalListItem> goals(const QByteArray& json) { return decodeJSON<GoalListResponse>(json).goals; }
 
 } // namespace
 
@@ -79,7 +76,8 @@ TEST(GoalServiceTest, PathsAndBodies)
     EXPECT_EQ(body.value(QStringLiteral("cadence_minutes")), JSONValue(1440));
     EXPECT_EQ(body.value(QStringLiteral("limits")),
               JSONValue::parse(R"({"max_cycles":30,"max_cost_usd":null,"deadline_at":null})"));
-    EXPECT_EQ(body.value(QStringLiteral("metric"))[QStringLiteral("kind")], JSONValue(QStringLiteral("agent_output_count")));
+    EXPECT_EQ(body.value(QStringLiteral("metric"))[QStringLiteral("kind")],
+              JSONValue(QStringLiteral("agent_output_count")));
 }
 
 TEST(ChatGoalToolModelTest, SetupRunsQuestionsToStartedAndErrorsKeepTheMode)
@@ -100,7 +98,9 @@ TEST(ChatGoalToolModelTest, SetupRunsQuestionsToStartedAndErrorsKeepTheMode)
     EXPECT_EQ(start.value(QStringLiteral("objective")), JSONValue(QStringLiteral("Find 10 leads")));
     EXPECT_FALSE(start.value(QStringLiteral("client_request_id")).toString().isEmpty());
     EXPECT_TRUE(start.contains(QStringLiteral("timezone")));
-    EXPECT_EQ(model.mode(), GoalToolMode::question(QStringLiteral("Which market?"), 1, 2, {QStringLiteral("EU"), QStringLiteral("US")}));
+    EXPECT_EQ(
+        model.mode(),
+        GoalToolMode::question(QStringLiteral("Which market?"), 1, 2, {QStringLiteral("EU"), QStringLiteral("US")}));
     EXPECT_FALSE(model.busy());
 
     // A failed answer keeps the question; retry resumes the same request.
@@ -122,7 +122,8 @@ TEST(ChatGoalToolModelTest, SetupRunsQuestionsToStartedAndErrorsKeepTheMode)
     ASSERT_EQ(model.rows().size(), 1);
     EXPECT_EQ(model.rows()[0].title, QStringLiteral("Find 10 leads"));
 
-    server.on("POST", base + QStringLiteral("/auto-start"), FakeResponse::json(R"({"status":"rejected","message":"Too vague"})"));
+    server.on("POST", base + QStringLiteral("/auto-start"),
+              FakeResponse::json(R"({"status":"rejected","message":"Too vague"})"));
     model.startCreate(QStringLiteral("x"));
     runTask(model.submitObjective());
     EXPECT_EQ(model.error(), QStringLiteral("Too vague"));

@@ -8,8 +8,8 @@ namespace halvex::test {
 
 inline QByteArray userJSON(const char* id = "u1", const char* email = "ada@example.com")
 {
-    return QByteArray(R"({"id":")") + id + R"(","email":")" + email +
-           R"(","full_name":"Ada","email_verified":true,"auth_provider":"password"})";
+    return QByteArray(R"({"id":")") + id + R"(","email":")" + email
+        + R"(","full_name":"Ada","email_verified":true,"auth_provider":"password"})";
 }
 
 inline QByteArray authJSON(const char* id = "u1", const char* email = "ada@example.com")

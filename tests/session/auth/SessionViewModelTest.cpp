@@ -65,9 +65,12 @@ TEST_F(SessionViewModelTest, RestoreWithAValidCookieGoesStraightToLoggedInWithTh
     server.on("GET", agentsPath, FakeResponse::json(R"({"agents":[{"id":"a1","name":"Bo"}]})"));
     auto session = makeSession();
     SignalCount changes(session.get(), &SessionViewModel::stateChanged);
+    // The shell keeps the session warm whenever its state changes: that must not ask again.
+    QObject::connect(session.get(), &SessionViewModel::stateChanged, [&] { session->keepWarmIfNeeded(); });
     EXPECT_EQ(session->state().kind(), SessionState::Kind::unknown);
 
     runTask(session->bootstrap());
+    EXPECT_EQ(server.count("GET", mePath), 1);
 
     EXPECT_EQ(changes.count(), 1);
     ASSERT_TRUE(session->state().isLoggedIn());

@@ -2,9 +2,9 @@
 
 #include "core/async/ManualClock.h"
 #include "session/auth/SessionFixtures.h"
-#include "session/viewmodel/SessionViewModel.h"
 #include "session/service/BrowserOpener.h"
 #include "session/service/GoogleAuthService.h"
+#include "session/viewmodel/SessionViewModel.h"
 #include "support/FakeServer.h"
 #include "support/RunTask.h"
 #include "support/TestClient.h"
@@ -27,8 +27,9 @@ protected:
     ManualClock clock;
     NullBrowser browser;
     std::unique_ptr<TestClient> t = makeTestClient(server, &clock);
-    SessionViewModel session{AuthService(t->client), std::make_unique<GoogleAuthService>(GoogleAuthSettings{}, &browser, &clock),
-                             nullptr, &clock};
+    SessionViewModel session{AuthService(t->client),
+                             std::make_unique<GoogleAuthService>(GoogleAuthSettings{}, &browser, &clock), nullptr,
+                             &clock};
     SignInFormModel form{session};
 };
 
@@ -68,6 +69,11 @@ TEST_F(SignInFormModelTest, SubmitNeedsAnEmailAndAPasswordLongEnoughForTheMode)
     EXPECT_FALSE(form.canSubmit());
     form.setPassword(QStringLiteral("12345678"));
     EXPECT_TRUE(form.canSubmit());
+    // Characters, not UTF-16 units: seven emoji are fourteen units but seven characters.
+    form.setPassword(QString::fromUtf8("🔑🔑🔑🔑🔑🔑🔑"));
+    EXPECT_FALSE(form.canSubmit());
+    form.setPassword(QString::fromUtf8("🔑🔑🔑🔑🔑🔑🔑🔑"));
+    EXPECT_TRUE(form.canSubmit());
 }
 
 TEST_F(SignInFormModelTest, SubmitIsDisabledWhileASignInRuns)
@@ -85,6 +91,9 @@ TEST_F(SignInFormModelTest, SubmitIsDisabledWhileASignInRuns)
     runTask(std::move(task));
     EXPECT_TRUE(session.state().isLoggedIn());
     // Signed in, the typed password is gone: nobody at the machine can sign in again with it.
+    EXPECT_TRUE(form.password().isEmpty());
+    form.setPassword(QStringLiteral("typed meanwhile"));
+    session.handleUnauthorized();
     EXPECT_TRUE(form.password().isEmpty());
     EXPECT_EQ(form.email(), QStringLiteral("ada@example.com\n"));
     EXPECT_EQ(server.count("POST", QStringLiteral("/api/v2/auth/signup")), 1);

@@ -13,8 +13,7 @@ TEST(DesktopEntry, RegistersTheSchemeAndQuotesAHostileProgramPath)
                                            QStringLiteral("com.googleusercontent.apps.1-a"));
     ASSERT_TRUE(text);
     EXPECT_TRUE(text->contains(QStringLiteral("MimeType=x-scheme-handler/com.googleusercontent.apps.1-a;\n")));
-    EXPECT_TRUE(text->contains(
-        QStringLiteral("Exec=\"/opt/My \\\\\"Apps\\\\\"/\\\\$HOME/100%%/hal\\\\\\\\vex\" %u\n")))
+    EXPECT_TRUE(text->contains(QStringLiteral("Exec=\"/opt/My \\\\\"Apps\\\\\"/\\\\$HOME/100%%/hal\\\\\\\\vex\" %u\n")))
         << text->toStdString();
 
     EXPECT_FALSE(DesktopEntry::render(QStringLiteral("/bin/x\nExec=evil"), QStringLiteral("s")));

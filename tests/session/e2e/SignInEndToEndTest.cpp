@@ -7,8 +7,8 @@
 #include "core/net/APIClient.h"
 #include "core/net/NetworkReachability.h"
 #include "core/net/PersistentCookieJar.h"
-#include "session/viewmodel/SessionViewModel.h"
 #include "session/service/GoogleAuthService.h"
+#include "session/viewmodel/SessionViewModel.h"
 #include "support/RunTask.h"
 #include "support/ServiceProcess.h"
 
@@ -25,7 +25,8 @@ namespace {
 // One run of the client: its own cookie file, API client and session.
 struct ClientRun {
     ClientRun(const QUrl& origin, const QString& cookieFile, ManualClock& clock, BrowserOpener& browser)
-        : jar(cookieFile), client(origin, &jar, &clock, &reachability)
+        : jar(cookieFile),
+          client(origin, &jar, &clock, &reachability)
     {
         GoogleAuthSettings google;
         google.clientID = GoogleAuthConfig::clientID();
@@ -52,7 +53,8 @@ class SignInEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_FALSE(qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN")) << "end-to-end cases run against the local service";
+        ASSERT_FALSE(qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN"))
+            << "end-to-end cases run against the local service";
         ASSERT_TRUE(data.isValid());
         ASSERT_TRUE(service.start());
     }

@@ -31,8 +31,8 @@ QString attribute(const QString& tag, const QString& name)
 std::optional<HTMLForm> HTMLForm::parse(const QString& html)
 {
     static const QRegularExpression formPattern(QStringLiteral("<form\\b([^>]*)>(.*?)</form>"),
-                                                QRegularExpression::CaseInsensitiveOption |
-                                                    QRegularExpression::DotMatchesEverythingOption);
+                                                QRegularExpression::CaseInsensitiveOption
+                                                    | QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression fieldPattern(QStringLiteral("<(input|button)\\b[^>]*>"),
                                                  QRegularExpression::CaseInsensitiveOption);
     const auto form = formPattern.match(html);
@@ -51,8 +51,8 @@ std::optional<HTMLForm> HTMLForm::parse(const QString& html)
         const QString name = attribute(tag, QStringLiteral("name"));
         if (name.isEmpty())
             continue;
-        const bool isButton = tag.startsWith(QStringLiteral("<button"), Qt::CaseInsensitive) ||
-                              attribute(tag, QStringLiteral("type")).compare(QStringLiteral("submit"), Qt::CaseInsensitive) == 0;
+        const bool isButton = tag.startsWith(QStringLiteral("<button"), Qt::CaseInsensitive)
+            || attribute(tag, QStringLiteral("type")).compare(QStringLiteral("submit"), Qt::CaseInsensitive) == 0;
         if (isButton) {
             // Only the pressed button is sent: the first one.
             if (buttonTaken)
@@ -110,7 +110,8 @@ QCoro::Task<void> FormFollowingBrowser::follow(QUrl url)
         submit.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
         std::unique_ptr<QNetworkReply> posted;
         if (form->method == QLatin1String("POST")) {
-            submit.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
+            submit.setHeader(QNetworkRequest::ContentTypeHeader,
+                             QByteArrayLiteral("application/x-www-form-urlencoded"));
             submit.setRawHeader("Origin", (action.scheme() + QStringLiteral("://") + action.authority()).toUtf8());
             posted.reset(m_network.post(submit, fields.query(QUrl::FullyEncoded).toUtf8()));
         } else {

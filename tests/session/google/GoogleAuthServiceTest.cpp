@@ -1,8 +1,8 @@
 #include "session/service/GoogleAuthService.h"
 
 #include "core/async/ManualClock.h"
-#include "session/service/BrowserOpener.h"
 #include "session/model/GoogleAuthError.h"
+#include "session/service/BrowserOpener.h"
 #include "session/service/Pkce.h"
 #include "support/FakeServer.h"
 #include "support/RunTask.h"
@@ -35,7 +35,10 @@ public:
     bool opens = true;
 };
 
-QString queryValue(const QUrl& url, const QString& name) { return QUrlQuery(url).queryItemValue(name, QUrl::FullyDecoded); }
+QString queryValue(const QUrl& url, const QString& name)
+{
+    return QUrlQuery(url).queryItemValue(name, QUrl::FullyDecoded);
+}
 
 QString describe(const std::function<void()>& body)
 {
@@ -80,10 +83,11 @@ TEST_F(GoogleAuthServiceTest, TheAuthorizationAddressCarriesItsItemsInOrder)
     QStringList keys;
     for (const auto& item : QUrlQuery(*url).queryItems())
         keys.append(item.first);
-    EXPECT_EQ(keys, (QStringList{QStringLiteral("client_id"), QStringLiteral("redirect_uri"),
-                                 QStringLiteral("response_type"), QStringLiteral("scope"),
-                                 QStringLiteral("code_challenge"), QStringLiteral("code_challenge_method"),
-                                 QStringLiteral("state"), QStringLiteral("nonce"), QStringLiteral("prompt")}));
+    EXPECT_EQ(
+        keys,
+        (QStringList{QStringLiteral("client_id"), QStringLiteral("redirect_uri"), QStringLiteral("response_type"),
+                     QStringLiteral("scope"), QStringLiteral("code_challenge"), QStringLiteral("code_challenge_method"),
+                     QStringLiteral("state"), QStringLiteral("nonce"), QStringLiteral("prompt")}));
     EXPECT_EQ(queryValue(*url, QStringLiteral("redirect_uri")), scheme + QStringLiteral(":/oauth2redirect"));
     EXPECT_EQ(queryValue(*url, QStringLiteral("scope")), QStringLiteral("openid email profile"));
     EXPECT_EQ(queryValue(*url, QStringLiteral("prompt")), QStringLiteral("select_account"));
@@ -189,7 +193,8 @@ TEST_F(GoogleAuthServiceTest, TokenEndpointFailuresUseItsDescriptionOrAFixedText
     const auto exchange = [&](FakeResponse response) {
         answerTokens(std::move(response));
         browser.onOpen = [&](const QUrl& url) {
-            service->handleCallback(redirect(QStringLiteral("code=c&state=") + queryValue(url, QStringLiteral("state"))));
+            service->handleCallback(
+                redirect(QStringLiteral("code=c&state=") + queryValue(url, QStringLiteral("state"))));
         };
         return describe([&] { runTask(service->obtainIDToken()); });
     };
@@ -197,7 +202,8 @@ TEST_F(GoogleAuthServiceTest, TokenEndpointFailuresUseItsDescriptionOrAFixedText
               QStringLiteral("Google sign-in failed: Bad verifier"));
     EXPECT_EQ(exchange(FakeResponse::json(400, R"({"error":"invalid_grant"})")),
               QStringLiteral("Google sign-in failed: token exchange failed"));
-    EXPECT_EQ(exchange(FakeResponse::text(500, "<html>")), QStringLiteral("Google sign-in failed: token exchange failed"));
+    EXPECT_EQ(exchange(FakeResponse::text(500, "<html>")),
+              QStringLiteral("Google sign-in failed: token exchange failed"));
     EXPECT_EQ(exchange(FakeResponse::json(R"({"access_token":"no id"})")),
               QStringLiteral("Google sign-in failed: token exchange failed"));
     const QString dropped = exchange(FakeResponse::drop());
@@ -212,7 +218,8 @@ TEST_F(GoogleAuthServiceTest, ATokenEndpointThatNeverAnswersTimesOutOnTheClock)
     service->handleCallback(redirect(QStringLiteral("code=c&state=") + sentState()));
     ASSERT_TRUE(processUntil([&] { return server.heldCount() == 1; }));
     clock.advance(GoogleAuthService::tokenExchangeTimeoutMs);
-    EXPECT_EQ(describe([&] { runTask(std::move(task)); }), QStringLiteral("Google sign-in failed: The request timed out."));
+    EXPECT_EQ(describe([&] { runTask(std::move(task)); }),
+              QStringLiteral("Google sign-in failed: The request timed out."));
 }
 
 TEST_F(GoogleAuthServiceTest, NotConfiguredAndNoBrowserFailAtOnce)
@@ -220,8 +227,9 @@ TEST_F(GoogleAuthServiceTest, NotConfiguredAndNoBrowserFailAtOnce)
     GoogleAuthSettings unconfigured = settings();
     unconfigured.clientID.clear();
     GoogleAuthService bare(unconfigured, &browser, &clock);
-    EXPECT_EQ(describe([&] { runTask(bare.obtainIDToken()); }),
-              QStringLiteral("Google sign-in is not configured (set GoogleAuth.clientID + URL scheme in project.yml)."));
+    EXPECT_EQ(
+        describe([&] { runTask(bare.obtainIDToken()); }),
+        QStringLiteral("Google sign-in is not configured (set GoogleAuth.clientID + URL scheme in project.yml)."));
 
     browser.opens = false;
     EXPECT_EQ(describe([&] { runTask(service->obtainIDToken()); }),

@@ -1,5 +1,5 @@
-#include "session/model/GoogleAuthConfig.h"
 #include "session/service/Pkce.h"
+#include "session/model/GoogleAuthConfig.h"
 
 #include <QRegularExpression>
 
@@ -33,7 +33,9 @@ TEST(GoogleAuthSettings, TheRedirectSchemeIsTheReversedClientID)
     s.clientID = QStringLiteral("123456789012-abcdefghijklmnopqrstuvwxyz012345.apps.googleusercontent.com");
     EXPECT_EQ(s.reversedScheme(),
               QStringLiteral("com.googleusercontent.apps.123456789012-abcdefghijklmnopqrstuvwxyz012345"));
-    EXPECT_EQ(s.redirectURI(), QStringLiteral("com.googleusercontent.apps.123456789012-abcdefghijklmnopqrstuvwxyz012345:/oauth2redirect"));
+    EXPECT_EQ(
+        s.redirectURI(),
+        QStringLiteral("com.googleusercontent.apps.123456789012-abcdefghijklmnopqrstuvwxyz012345:/oauth2redirect"));
     EXPECT_TRUE(s.isConfigured());
 
     for (const char* id : {"", "web-client-id.example.com", ".apps.googleusercontent.com"}) {

@@ -1,12 +1,12 @@
+#include "session/viewmodel/MainViewModel.h"
 #include "agents/service/AgentService.h"
 #include "agents/viewmodel/AgentListViewModel.h"
 #include "core/async/ManualClock.h"
 #include "core/prefs/AppNotifications.h"
 #include "core/prefs/Preferences.h"
+#include "session/model/RootScreen.h"
 #include "session/service/AuthService.h"
 #include "session/viewmodel/SessionViewModel.h"
-#include "session/model/RootScreen.h"
-#include "session/viewmodel/MainViewModel.h"
 #include "support/FakeServer.h"
 #include "support/RunTask.h"
 #include "support/TestClient.h"
@@ -35,9 +35,12 @@ protected:
 
     void SetUp() override
     {
-        server.on("GET", QStringLiteral("/api/v2/auth/me"), FakeResponse::json(R"({"id":"u1","email":"demo@halvex.local"})"));
-        server.on("GET", kList, FakeResponse::json(
-            R"({"agents":[{"id":"a1","name":"Ada","status":"active"},{"id":"b2","name":"Bo","status":"active"}],"unread":{"b2":4}})"));
+        server.on("GET", QStringLiteral("/api/v2/auth/me"),
+                  FakeResponse::json(R"({"id":"u1","email":"demo@halvex.local"})"));
+        server.on(
+            "GET", kList,
+            FakeResponse::json(
+                R"({"agents":[{"id":"a1","name":"Ada","status":"active"},{"id":"b2","name":"Bo","status":"active"}],"unread":{"b2":4}})"));
     }
     std::unique_ptr<MainViewModel> makeMain()
     {

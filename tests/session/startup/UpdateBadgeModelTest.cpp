@@ -1,9 +1,9 @@
+#include "session/viewmodel/UpdateBadgeModel.h"
 #include "core/APIError.h"
 #include "core/async/ManualClock.h"
+#include "core/prefs/Preferences.h"
 #include "session/model/AppcastFeed.h"
 #include "session/viewmodel/AppUpdater.h"
-#include "core/prefs/Preferences.h"
-#include "session/viewmodel/UpdateBadgeModel.h"
 #include "support/RunTask.h"
 
 #include <QTemporaryDir>
@@ -17,8 +17,8 @@ namespace {
 
 QByteArray feed(const char* build, const char* shortVersion = nullptr)
 {
-    QByteArray item = "<rss><channel><item><title>Halvex</title>\n<sparkle:version> " + QByteArray(build)
-        + " </sparkle:version>";
+    QByteArray item
+        = "<rss><channel><item><title>Halvex</title>\n<sparkle:version> " + QByteArray(build) + " </sparkle:version>";
     if (shortVersion)
         item += "<sparkle:shortVersionString>" + QByteArray(shortVersion) + "</sparkle:shortVersionString>";
     item += "<enclosure url=\"https://example.com/halvex-7.tar.gz\" length=\"1\"/></item></channel></rss>";
@@ -61,7 +61,8 @@ TEST(AppcastFeedTest, ParsesExactlyTheTagsItNeeds)
     EXPECT_FALSE(AppcastFeed::advertisedVersion(QString::fromUtf8(feed("-9")), 5));
     EXPECT_FALSE(AppcastFeed::advertisedVersion(QString::fromUtf8(feed("7.1")), 5));
     EXPECT_FALSE(AppcastFeed::advertisedVersion(QStringLiteral("<sparkle:version>9"), 5)); // never closed
-    EXPECT_EQ(AppcastFeed::downloadURL(QString::fromUtf8(feed("7"))), QUrl(QStringLiteral("https://example.com/halvex-7.tar.gz")));
+    EXPECT_EQ(AppcastFeed::downloadURL(QString::fromUtf8(feed("7"))),
+              QUrl(QStringLiteral("https://example.com/halvex-7.tar.gz")));
     EXPECT_FALSE(AppcastFeed::downloadURL(QStringLiteral(R"x(<enclosure url="file:///etc/passwd"/>)x")));
 }
 
@@ -129,7 +130,10 @@ TEST_F(UpdateBadgeModelTest, UpdaterOffersTheDownloadOnlyForANewerBuild)
 {
     QUrl opened;
     AppUpdater updater(QUrl(QStringLiteral("http://127.0.0.1/appcast.xml")), 5, feedSource.loader(),
-                       [&](const QUrl& url) { opened = url; return true; });
+                       [&](const QUrl& url) {
+                           opened = url;
+                           return true;
+                       });
     runTask(updater.check());
     EXPECT_TRUE(updater.updateAvailable());
     EXPECT_EQ(updater.statusText(), QStringLiteral("Version 1.4.0 is available."));

@@ -2,8 +2,8 @@
 // One visual row of a chat. Rows are rebuilt from the message list on every change, so each
 // carries an id that survives rebuilding (a list model matches rows by it) and a revision that
 // changes only when what the row shows changes (the model then signals just that row).
-#include "projects/model/GoalReviewItem.h"
 #include "chat/model/ChatMessage.h"
+#include "projects/model/GoalReviewItem.h"
 
 #include <QHashFunctions>
 #include <QList>
@@ -25,10 +25,7 @@ struct ChatRowId {
     bool operator==(const ChatRowId&) const = default;
 };
 
-inline size_t qHash(const ChatRowId& id, size_t seed = 0)
-{
-    return qHashMulti(seed, quint8(id.space), id.value);
-}
+inline size_t qHash(const ChatRowId& id, size_t seed = 0) { return qHashMulti(seed, quint8(id.space), id.value); }
 
 struct StepGroupRow {
     ChatMessage first;
@@ -75,7 +72,10 @@ public:
 private:
     using Content = std::variant<ChatMessage, StepGroupRow, ArtifactChipsRow, GoalReviewItem>;
     ChatRowItem(Content content, ChatRowId id, quint64 revision)
-        : m_content(std::move(content)), m_id(id), m_revision(revision) {}
+        : m_content(std::move(content)),
+          m_id(id),
+          m_revision(revision)
+    {}
 
     Content m_content;
     ChatRowId m_id;

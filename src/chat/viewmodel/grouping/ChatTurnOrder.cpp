@@ -49,8 +49,7 @@ void orderPiece(QList<ChatMessage>& out, qsizetype begin, qsizetype end)
         ranked.reserve(slots.size());
         for (qsizetype slot : slots)
             ranked.emplace_back(turnRank(out[slot]), out[slot]);
-        std::stable_sort(ranked.begin(), ranked.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
         for (size_t k = 0; k < slots.size(); ++k)
             out[slots[k]] = std::move(ranked[k].second);
     }

@@ -8,10 +8,7 @@ namespace halvex::ChatStepGrouping {
 
 namespace {
 
-bool sharesText(const QString& a, const QString& b)
-{
-    return a.constData() == b.constData() && a.size() == b.size();
-}
+bool sharesText(const QString& a, const QString& b) { return a.constData() == b.constData() && a.size() == b.size(); }
 
 bool sharesText(const std::optional<QString>& a, const std::optional<QString>& b)
 {
@@ -22,8 +19,8 @@ bool sharesText(const std::optional<QString>& a, const std::optional<QString>& b
 bool sharesData(const ChatMessage& a, const ChatMessage& b)
 {
     return a.id == b.id && sharesText(a.content, b.content) && sharesText(a.role, b.role)
-           && a.metadata.raw.isSharedWith(b.metadata.raw) && sharesText(a.createdAt, b.createdAt)
-           && sharesText(a.conversationId, b.conversationId);
+        && a.metadata.raw.isSharedWith(b.metadata.raw) && sharesText(a.createdAt, b.createdAt)
+        && sharesText(a.conversationId, b.conversationId);
 }
 
 } // namespace

@@ -3,8 +3,8 @@
 // of a long list, so only the turns from the first changed message on are grouped again; rows
 // never span a user message, which is where the kept rows end. The result always equals
 // `rows(messages, surface)` of the whole list.
-#include "chat/viewmodel/grouping/ChatRowItem.h"
 #include "chat/model/ChatMessage.h"
+#include "chat/viewmodel/grouping/ChatRowItem.h"
 #include "chat/viewmodel/presentation/MessagePresentation.h"
 
 #include <QHash>

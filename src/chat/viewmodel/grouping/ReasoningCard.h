@@ -13,7 +13,7 @@ struct ReasoningStage {
     bool isHandoff = false;
     bool isRunning = false;
     bool isFailed = false;
-    int score = 0; // weight when a finished card picks what to show folded
+    int score = 0;       // weight when a finished card picks what to show folded
     QStringList targets; // people handed off to
 
     bool operator==(const ReasoningStage&) const = default;

@@ -1,8 +1,8 @@
 #include "chat/viewmodel/grouping/ReasoningCardBuilder.h"
 
+#include "chat/model/StepStatus.h"
 #include "chat/viewmodel/grouping/ReasoningStages.h"
 #include "chat/viewmodel/grouping/StepLifecycle.h"
-#include "chat/model/StepStatus.h"
 #include "chat/viewmodel/presentation/MessagePresentationResolver.h"
 #include "chat/viewmodel/presentation/SharedPattern.h"
 
@@ -165,7 +165,8 @@ ReasoningCardModel reasoningCard(const QList<ChatMessage>& messages, ChatSurface
         card.status = ReasoningStatus::done;
     card.title = titleFor(stages, card.status);
     card.stepCount = int(stages.size());
-    card.meta = QString::number(card.stepCount) + (card.stepCount == 1 ? QStringLiteral(" step") : QStringLiteral(" steps"));
+    card.meta
+        = QString::number(card.stepCount) + (card.stepCount == 1 ? QStringLiteral(" step") : QStringLiteral(" steps"));
     card.fullBlocks = blockify(stages);
     const QList<ReasoningStage> shown = foldedStages(stages, card.status);
     card.collapsedBlocks = blockify(shown);

@@ -1,7 +1,7 @@
 #pragma once
 // Summarises the messages of one step group as a reasoning card.
-#include "chat/viewmodel/grouping/ReasoningCard.h"
 #include "chat/model/ChatMessage.h"
+#include "chat/viewmodel/grouping/ReasoningCard.h"
 #include "chat/viewmodel/presentation/MessagePresentation.h"
 
 #include <QList>

@@ -1,7 +1,7 @@
 #pragma once
 // The pieces a reasoning card is built from.
-#include "chat/viewmodel/grouping/ReasoningCard.h"
 #include "chat/model/ChatMessage.h"
+#include "chat/viewmodel/grouping/ReasoningCard.h"
 
 #include <QList>
 #include <QString>

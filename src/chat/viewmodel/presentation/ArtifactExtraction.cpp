@@ -11,11 +11,10 @@ namespace {
 
 const QStringList& artifactKeys()
 {
-    static const QStringList keys{QStringLiteral("artifact"), QStringLiteral("team_artifact"),
-                                  QStringLiteral("document"), QStringLiteral("image"),
-                                  QStringLiteral("video"),    QStringLiteral("site"),
-                                  QStringLiteral("payment"),  QStringLiteral("link"),
-                                  QStringLiteral("note")};
+    static const QStringList keys{
+        QStringLiteral("artifact"), QStringLiteral("team_artifact"), QStringLiteral("document"),
+        QStringLiteral("image"),    QStringLiteral("video"),         QStringLiteral("site"),
+        QStringLiteral("payment"),  QStringLiteral("link"),          QStringLiteral("note")};
     return keys;
 }
 
@@ -90,9 +89,6 @@ bool hasDestination(const ChatArtifactReference& reference)
     return reference.url.has_value() || reference.workspaceID.has_value();
 }
 
-bool isMediaType(const QString& type)
-{
-    return type == u"image" || type == u"video" || type == u"site";
-}
+bool isMediaType(const QString& type) { return type == u"image" || type == u"video" || type == u"site"; }
 
 } // namespace halvex::ArtifactExtraction

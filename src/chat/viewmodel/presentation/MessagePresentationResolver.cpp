@@ -98,7 +98,8 @@ std::optional<MessagePresentation> toolStatus(const ChatMessage& message, const 
 {
     if (cues.kind != u"tool_status")
         return std::nullopt;
-    static const QRegularExpression running = compiledPattern(QStringLiteral("^(running|queued|pending|started|working)$"));
+    static const QRegularExpression running
+        = compiledPattern(QStringLiteral("^(running|queued|pending|started|working)$"));
     MessagePresentation p = base(cues, surface);
     const StepCopy copy = StepWording::stepCopy(message, cues, false);
     p.icon = copy.icon;
@@ -119,8 +120,8 @@ std::optional<MessagePresentation> toolStatus(const ChatMessage& message, const 
 // plural is the same line the report parser folds into sources.
 bool hasSourcesLine(const QString& text)
 {
-    static const QRegularExpression re =
-        compiledPattern(QStringLiteral("(?:^|\\n)[ \\t>#*_-]*(?:Источник(?:и)?|Sources?)[*_]*\\s*:"));
+    static const QRegularExpression re
+        = compiledPattern(QStringLiteral("(?:^|\\n)[ \\t>#*_-]*(?:Источник(?:и)?|Sources?)[*_]*\\s*:"));
     return searches(re, text);
 }
 
@@ -163,9 +164,9 @@ QString cacheKey(const ChatMessage& message, ChatSurface surface)
 {
     const QChar bar = u'|';
     return QString::number(message.id) + bar + (surface == ChatSurface::team ? u't' : u's') + bar
-           + message.metadata.string(QStringLiteral("kind")).value_or(QString()) + bar
-           + message.metadata.string(QStringLiteral("status")).value_or(QString()) + bar
-           + QString::number(ChatMessageTextLength::of(message));
+        + message.metadata.string(QStringLiteral("kind")).value_or(QString()) + bar
+        + message.metadata.string(QStringLiteral("status")).value_or(QString()) + bar
+        + QString::number(ChatMessageTextLength::of(message));
 }
 
 std::shared_ptr<const MessagePresentation> cachedResolveShared(const ChatMessage& message, ChatSurface surface)

@@ -6,10 +6,7 @@ namespace halvex::PresentationText {
 
 namespace {
 
-bool isZeroWidth(char16_t c)
-{
-    return c == 0x200B || c == 0x200C || c == 0x200D || c == 0x2060 || c == 0xFEFF;
-}
+bool isZeroWidth(char16_t c) { return c == 0x200B || c == 0x200C || c == 0x200D || c == 0x2060 || c == 0xFEFF; }
 
 bool isLineBlank(char16_t c) { return c == u' ' || c == u'\t' || c == 0x00A0; }
 

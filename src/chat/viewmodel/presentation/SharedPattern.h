@@ -16,9 +16,6 @@ inline QRegularExpression compiledPattern(const QString& pattern, bool caseInsen
     return re;
 }
 
-inline bool searches(const QRegularExpression& re, const QString& text)
-{
-    return re.match(text).hasMatch();
-}
+inline bool searches(const QRegularExpression& re, const QString& text) { return re.match(text).hasMatch(); }
 
 } // namespace halvex

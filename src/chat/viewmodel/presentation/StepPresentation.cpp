@@ -59,9 +59,10 @@ bool isFailed(const MessageSignals& cues)
 
 bool isFinished(const MessageSignals& cues)
 {
-    static const QRegularExpression status =
-        compiledPattern(QStringLiteral("^(done|success|succeeded|complete|completed|sent|published)$"));
-    static const QRegularExpression kind = compiledPattern(QStringLiteral("(?:^|_)(tool_done|completed|sent|published)$"));
+    static const QRegularExpression status
+        = compiledPattern(QStringLiteral("^(done|success|succeeded|complete|completed|sent|published)$"));
+    static const QRegularExpression kind
+        = compiledPattern(QStringLiteral("(?:^|_)(tool_done|completed|sent|published)$"));
     return searches(status, cues.status) || searches(kind, cues.kind);
 }
 
@@ -95,7 +96,7 @@ MessagePresentation present(const ChatMessage& message, const MessageSignals& cu
     }
 
     const StepCopy copy = cues.kind == u"goal_step" ? StepWording::goalStepCopy(cues.body)
-                                                       : StepWording::stepCopy(message, cues, false);
+                                                    : StepWording::stepCopy(message, cues, false);
     p.icon = copy.icon;
     p.title = copy.title;
     addWebRows(message, p);

@@ -58,8 +58,8 @@ StepCopy gear(const QString& title) { return {QStringLiteral("gearshape.fill"), 
 
 bool readsFinished(const QString& kind, const QString& status)
 {
-    static const QRegularExpression re =
-        compiledPattern(QStringLiteral("tool[_-]?done|\\bdone\\b|completed|complete|success|succeeded"));
+    static const QRegularExpression re
+        = compiledPattern(QStringLiteral("tool[_-]?done|\\bdone\\b|completed|complete|success|succeeded"));
     return searches(re, kind) || searches(re, status);
 }
 
@@ -76,8 +76,9 @@ StepCopy stepCopy(const ChatMessage& message, const MessageSignals& s, bool fail
     if (failed) {
         // A refusal is often said only by the status ("forbidden") or the error field.
         const QString why = text + u' ' + s.status.toLower() + u' '
-                            + message.metadata.string(QStringLiteral("error")).value_or(QString()).toLower();
-        static const QRegularExpression permission = compiledPattern(QStringLiteral("unauthorized|forbidden|permission"));
+            + message.metadata.string(QStringLiteral("error")).value_or(QString()).toLower();
+        static const QRegularExpression permission
+            = compiledPattern(QStringLiteral("unauthorized|forbidden|permission"));
         if (searches(permission, why))
             return {QStringLiteral("lock.fill"), QStringLiteral("Needs permission to continue")};
         return {QStringLiteral("exclamationmark.triangle.fill"), QStringLiteral("Could not complete this task")};
@@ -88,7 +89,8 @@ StepCopy stepCopy(const ChatMessage& message, const MessageSignals& s, bool fail
     if (searches(webSearch, text)) {
         const auto query = WebStepDetails::of(message).query;
         if (query && !query->isEmpty())
-            return {QStringLiteral("magnifyingglass"), (finished ? QStringLiteral("Searched ") : QStringLiteral("Searching ")) + *query};
+            return {QStringLiteral("magnifyingglass"),
+                    (finished ? QStringLiteral("Searched ") : QStringLiteral("Searching ")) + *query};
         return {QStringLiteral("magnifyingglass"),
                 finished ? QStringLiteral("Searched the web") : QStringLiteral("Searching the web")};
     }
@@ -96,8 +98,10 @@ StepCopy stepCopy(const ChatMessage& message, const MessageSignals& s, bool fail
     if (searches(browsing, text)) {
         const auto page = WebStepDetails::of(message).page;
         if (page && !page->isEmpty())
-            return {QStringLiteral("globe"), (finished ? QStringLiteral("Opened ") : QStringLiteral("Opening ")) + *page};
-        return {QStringLiteral("globe"), finished ? QStringLiteral("Opened a web page") : QStringLiteral("Opening a web page")};
+            return {QStringLiteral("globe"),
+                    (finished ? QStringLiteral("Opened ") : QStringLiteral("Opening ")) + *page};
+        return {QStringLiteral("globe"),
+                finished ? QStringLiteral("Opened a web page") : QStringLiteral("Opening a web page")};
     }
     for (const TopicRule& rule : topicRules()) {
         if (searches(rule.pattern, text))
@@ -134,11 +138,14 @@ StepCopy goalStepCopy(const QString& text)
         return {QStringLiteral("magnifyingglass"),
                 QStringLiteral("Searched the web: ") + (query->isEmpty() ? QStringLiteral("(query hidden)") : *query)};
     if (auto page = afterLabel(line, QLatin1String("Browsing:")))
-        return {QStringLiteral("globe"), page->isEmpty() ? QStringLiteral("Opened a web page") : QStringLiteral("Opened ") + *page};
+        return {QStringLiteral("globe"),
+                page->isEmpty() ? QStringLiteral("Opened a web page") : QStringLiteral("Opened ") + *page};
     if (auto resource = afterLabel(line, QLatin1String("Fetching:")))
         return {QStringLiteral("arrow.down.circle"),
-                resource->isEmpty() ? QStringLiteral("Fetched a remote resource") : QStringLiteral("Fetched ") + *resource};
-    static const QRegularExpression email = compiledPattern(QStringLiteral("\\bsend(?:ing)?\\s+(?:an?\\s+)?e-?mails?\\b|\\be-?mails?\\s+sent\\b|\\bsent\\s+(?:an?\\s+)?e-?mail"));
+                resource->isEmpty() ? QStringLiteral("Fetched a remote resource")
+                                    : QStringLiteral("Fetched ") + *resource};
+    static const QRegularExpression email = compiledPattern(QStringLiteral(
+        "\\bsend(?:ing)?\\s+(?:an?\\s+)?e-?mails?\\b|\\be-?mails?\\s+sent\\b|\\bsent\\s+(?:an?\\s+)?e-?mail"));
     if (searches(email, line)) {
         // The line's own tense is kept; the card settles "Sending …" once the run moves on.
         if (auto rest = afterLabel(line, QLatin1String("Sending ")))
@@ -146,11 +153,13 @@ StepCopy goalStepCopy(const QString& text)
         if (auto rest = afterLabel(line, QLatin1String("Sent ")))
             return {QStringLiteral("envelope.fill"), QStringLiteral("Sent ") + *rest};
         static const QRegularExpression sent = compiledPattern(QStringLiteral("\\bsent\\b"));
-        return {QStringLiteral("envelope.fill"), searches(sent, line) ? QStringLiteral("Sent an email") : QStringLiteral("Sending an email")};
+        return {QStringLiteral("envelope.fill"),
+                searches(sent, line) ? QStringLiteral("Sent an email") : QStringLiteral("Sending an email")};
     }
     if (auto integration = afterLabel(line, QLatin1String("Calling app integration:")))
         return {QStringLiteral("puzzlepiece.extension.fill"),
-                integration->isEmpty() ? QStringLiteral("Called an app integration") : QStringLiteral("Called ") + *integration};
+                integration->isEmpty() ? QStringLiteral("Called an app integration")
+                                       : QStringLiteral("Called ") + *integration};
     if (auto rest = afterLabel(line, QLatin1String("Running"))) {
         while (rest->startsWith(u':'))
             *rest = rest->mid(1).trimmed();

@@ -63,7 +63,8 @@ QString text(const MessageMetadata& metadata)
     if (const auto cost = costUSD(metadata))
         parts.append(TokenFormat::diamonds(*cost));
     if (const auto tokens = tokenCount(metadata))
-        parts.append(PresentationText::formatNumber(*tokens) + (*tokens == 1 ? QStringLiteral(" token") : QStringLiteral(" tokens")));
+        parts.append(PresentationText::formatNumber(*tokens)
+                     + (*tokens == 1 ? QStringLiteral(" token") : QStringLiteral(" tokens")));
     if (parts.isEmpty())
         return QStringLiteral("No spend recorded for this response");
     return parts.join(QStringLiteral(" \u00B7 ")) + QStringLiteral(" for this response");

@@ -22,7 +22,8 @@ namespace {
 struct ManagerDeleter {
     void operator()(QNetworkAccessManager* network) const
     {
-        QMetaObject::invokeMethod(QCoreApplication::instance(), [network] { delete network; }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [network] { delete network; }, Qt::QueuedConnection);
     }
 };
 
@@ -41,12 +42,11 @@ struct Connection {
 } // namespace
 
 EventStream::EventStream(QUrl origin, QNetworkCookieJar* jar, Clock* clock)
-    : m_origin(origin.isEmpty() ? QUrl(Config::baseURL()) : std::move(origin))
-    , m_originText(m_origin.toString(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::StripTrailingSlash))
-    , m_jar(jar ? jar : &PersistentCookieJar::shared())
-    , m_clock(clock ? clock : &Clock::system())
-{
-}
+    : m_origin(origin.isEmpty() ? QUrl(Config::baseURL()) : std::move(origin)),
+      m_originText(m_origin.toString(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::StripTrailingSlash)),
+      m_jar(jar ? jar : &PersistentCookieJar::shared()),
+      m_clock(clock ? clock : &Clock::system())
+{}
 
 EventStream::~EventStream()
 {
