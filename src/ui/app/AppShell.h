@@ -55,6 +55,8 @@ public:
     SidebarRows* sidebar() const { return m_sidebarRows.get(); }
     IdentitySettings* identity() const { return m_identity.get(); }
     ChatSession* chatSession() const { return m_chatSession.get(); }
+    CreateFlow* createFlow() const { return m_createFlow.get(); }
+    MarketplaceScreen* marketplace() const { return m_marketplace.get(); }
     MainViewModel* mainView() const { return m_main.get(); }
     AppUpdater* updater() const { return m_updater.get(); }
     UpdateBadgeModel* updateBadge() const { return &m_badge; }
