@@ -68,6 +68,9 @@ protected:
     {
         engine.reset();
         shell.reset();
+        // Delegates the list released wait for a deferred delete; they must go while the fonts
+        // they were laid out with still exist.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     void launch()

@@ -2,6 +2,7 @@
 // create flow it owns, and where a finished hire lands.
 #include "agents/viewmodel/AgentListViewModel.h"
 
+#include "agents/viewmodel/ModelMenuModel.h"
 #include "core/async/Clock.h"
 #include "core/prefs/AppNotifications.h"
 #include "create/viewmodel/CreateAgentViewModel.h"
@@ -13,6 +14,13 @@ CreateAgentViewModel& AgentListViewModel::createFlow()
     if (!m_createFlow)
         m_createFlow = std::make_unique<CreateAgentViewModel>(m_api, Clock::system(), AppNotifications::shared());
     return *m_createFlow;
+}
+
+ModelMenuModel& AgentListViewModel::modelMenu()
+{
+    if (!m_modelMenu)
+        m_modelMenu = std::make_unique<ModelMenuModel>(m_api);
+    return *m_modelMenu;
 }
 
 void AgentListViewModel::setShowingMarketplace(bool on)

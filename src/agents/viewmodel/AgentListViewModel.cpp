@@ -5,6 +5,7 @@
 #include "agents/model/ChatBackend.h"
 #include "agents/model/SidebarSections.h"
 #include "agents/service/AgentService.h"
+#include "agents/viewmodel/ModelMenuModel.h"
 #include "core/APIError.h"
 #include "core/format/GroupSlug.h"
 #include "core/net/APIClient.h"
@@ -261,8 +262,15 @@ QCoro::Task<void> AgentListViewModel::createModelChat(std::optional<BrainModel> 
         m_agents.append(agent);
         recomputeSections();
         m_composingNewChat = false;
-        setSelectedId(agent.id);
+        // Kept before the selection moves: the chat that opens for it takes the message then.
         m_pendingFirstMessage = firstMessage;
+        // The new chat shows under Chats; the tab changes without picking its default chat,
+        // which would take the message first.
+        if (m_tab != SidebarTab::chat) {
+            m_tab = SidebarTab::chat;
+            Q_EMIT sectionsChanged();
+        }
+        setSelectedId(agent.id);
         Q_EMIT changed();
     } catch (const std::exception& e) {
         if (!token.isCancelled())

@@ -23,6 +23,7 @@ class APIClient;
 class AgentService;
 class ChatBackend;
 class CreateAgentViewModel;
+class ModelMenuModel;
 class Preferences;
 struct BrainModel;
 
@@ -102,6 +103,8 @@ public:
     bool showingMarketplace() const { return m_showingMarketplace; }
     void setShowingMarketplace(bool on);
     CreateAgentViewModel& createFlow();
+    // The model menu of the new-chat composer and the create flow.
+    ModelMenuModel& modelMenu();
     const std::optional<Target>& pendingHireTeam() const { return m_pendingHireTeam; }
     const std::optional<Target>& pendingHireProject() const { return m_pendingHireProject; }
     const std::optional<Target>& pendingCreateProject() const { return m_pendingCreateProject; }
@@ -156,6 +159,7 @@ private:
     QList<SidebarSection> m_sections;
     QList<SidebarProject> m_projects;
     std::unique_ptr<CreateAgentViewModel> m_createFlow;
+    std::unique_ptr<ModelMenuModel> m_modelMenu;
     bool m_creatingAgent = false;
     bool m_showingMarketplace = false;
     std::optional<Target> m_pendingHireTeam;

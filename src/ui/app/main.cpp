@@ -14,6 +14,8 @@
 #include <QQmlApplicationEngine>
 #include <QStandardPaths>
 
+#include <memory>
+
 #include "ui/app/QmlPlugins.h"
 
 namespace {
@@ -53,8 +55,13 @@ int main(int argc, char* argv[])
         shell.session().googleAuth().handleCallback(url);
     registerRedirectScheme();
 
-    QQmlApplicationEngine engine;
-    if (!halvex::loadRootWindow(engine, shell, theme))
+    auto engine = std::make_unique<QQmlApplicationEngine>();
+    if (!halvex::loadRootWindow(*engine, shell, theme))
         return 1;
-    return QGuiApplication::exec();
+    const int code = QGuiApplication::exec();
+    // The windows go first, then whatever they released for deferred deletion (list delegates),
+    // while the application and its fonts still exist.
+    engine.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return code;
 }

@@ -2,6 +2,7 @@
 
 #include "agents/model/LlmModelCatalog.h"
 #include "agents/viewmodel/AgentListViewModel.h"
+#include "agents/viewmodel/ModelMenuModel.h"
 #include "create/viewmodel/CreateAgentViewModel.h"
 
 #include <QDateTime>
@@ -57,6 +58,7 @@ QString text(const std::optional<QString>& s) { return s.value_or(QString()); }
 CreateFlow::CreateFlow(AgentListViewModel& sidebar, QObject* parent) : QObject(parent), m_sidebar(sidebar)
 {
     connect(&m_sidebar, &AgentListViewModel::changed, this, &CreateFlow::changed);
+    connect(&m_sidebar.modelMenu(), &ModelMenuModel::changed, this, &CreateFlow::changed);
     connect(&flow(), &CreateAgentViewModel::changed, this, [this] {
         // The elapsed time ticks only while a draft is being made.
         if (flow().step() == CreateFlowStep::generating)
@@ -210,18 +212,7 @@ void CreateFlow::setIntervalMinutes(int minutes)
     Q_EMIT changed();
 }
 
-QVariantList CreateFlow::models()
-{
-    QVariantList out{QVariantMap{{QStringLiteral("id"), QString()},
-                                 {QStringLiteral("label"), QStringLiteral("Account default")},
-                                 {QStringLiteral("group"), QString()}}};
-    const LlmModelGroup& own = LlmModelCatalog::payPerUse();
-    for (const BrainModel& m : own.models)
-        out << QVariantMap{{QStringLiteral("id"), m.id},
-                           {QStringLiteral("label"), m.label},
-                           {QStringLiteral("group"), own.label}};
-    return out;
-}
+QVariantList CreateFlow::models() const { return m_sidebar.modelMenu().entries(); }
 
 QString CreateFlow::brainModelId() const { return flow().brainModelId.value_or(QString()); }
 
@@ -243,6 +234,7 @@ bool CreateFlow::creating() const { return flow().creating(); }
 
 void CreateFlow::start(const QString& kind)
 {
+    m_sidebar.modelMenu().reload();
     if (kind == u"team")
         m_sidebar.startCreateAgent(CreateKind::team);
     else

@@ -34,7 +34,7 @@ class CreateFlow : public QObject {
     Q_PROPERTY(QVariantMap draft READ draft NOTIFY changed)
     Q_PROPERTY(QString triggerType READ triggerType WRITE setTriggerType NOTIFY changed)
     Q_PROPERTY(int intervalMinutes READ intervalMinutes WRITE setIntervalMinutes NOTIFY changed)
-    Q_PROPERTY(QVariantList models READ models CONSTANT)
+    Q_PROPERTY(QVariantList models READ models NOTIFY changed)
     Q_PROPERTY(QString brainModelId READ brainModelId WRITE setBrainModelId NOTIFY changed)
     Q_PROPERTY(QString builderModelId READ builderModelId WRITE setBuilderModelId NOTIFY changed)
     Q_PROPERTY(bool creating READ creating NOTIFY changed)
@@ -72,7 +72,7 @@ public:
     int intervalMinutes() const;
     void setIntervalMinutes(int minutes);
     // {id, label, group} for every model the menus offer; an empty id is "Account default".
-    static QVariantList models();
+    QVariantList models() const;
     QString brainModelId() const;
     void setBrainModelId(const QString& id);
     QString builderModelId() const;

@@ -2,6 +2,8 @@
 
 #include "ui/sidebar/SidebarFolds.h"
 
+#include "agents/model/LlmModelCatalog.h"
+#include "agents/viewmodel/ModelMenuModel.h"
 #include "core/prefs/Preferences.h"
 
 #include "agents/model/ChatBackend.h"
@@ -79,6 +81,7 @@ SidebarRows::SidebarRows(AgentListViewModel& sidebar, SidebarFolds& folds, Prefe
       m_account(std::move(account))
 {
     connect(&m_folds, &SidebarFolds::changed, this, &SidebarRows::rebuild);
+    connect(&m_sidebar.modelMenu(), &ModelMenuModel::changed, this, &SidebarRows::chatModelsChanged);
     connect(&m_sidebar, &AgentListViewModel::sectionsChanged, this, [this] {
         rebuild();
         Q_EMIT selectionChanged();
@@ -243,5 +246,19 @@ void SidebarRows::startCreating(const QString& kind)
 
 // The marketplace screen loads itself when it is first shown.
 void SidebarRows::showMarketplace() { m_sidebar.setShowingMarketplace(true); }
+
+QVariantList SidebarRows::chatModels() const { return m_sidebar.modelMenu().entries(); }
+
+void SidebarRows::reloadChatModels() { m_sidebar.modelMenu().reload(); }
+
+void SidebarRows::startModelChat(const QString& modelId, const QString& firstMessage)
+{
+    const QString text = firstMessage.trimmed();
+    if (text.isEmpty())
+        return;
+    m_sidebar.closeDetailScreens();
+    m_sidebar.createModelChat(BrainCatalog::model(modelId.isEmpty() ? std::nullopt : std::optional<QString>(modelId)),
+                              text);
+}
 
 } // namespace halvex

@@ -3,6 +3,7 @@
 // members, projects. Rebuilt from the sidebar model's sections, filtered by the search text and
 // folded as the user left it.
 #include <QAbstractListModel>
+#include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
 namespace halvex {
@@ -37,6 +38,7 @@ class SidebarRows : public QAbstractListModel {
     Q_PROPERTY(QString selectedTitle READ selectedTitle NOTIFY selectionChanged)
     Q_PROPERTY(QString selectedSubtitle READ selectedSubtitle NOTIFY selectionChanged)
     Q_PROPERTY(int tab READ tab NOTIFY tabChanged)
+    Q_PROPERTY(QVariantList chatModels READ chatModels NOTIFY chatModelsChanged)
     Q_PROPERTY(int searchFocusTick READ searchFocusTick NOTIFY tabChanged)
     Q_PROPERTY(QString error READ error NOTIFY tabChanged)
     Q_PROPERTY(bool collapsed READ collapsed WRITE setCollapsed NOTIFY collapsedChanged)
@@ -82,12 +84,18 @@ public:
     // Opens the create screen for "employee", "worker" or "team".
     Q_INVOKABLE void startCreating(const QString& kind);
     Q_INVOKABLE void showMarketplace();
+    // The new-chat composer: its model menu (reloaded when shown) and the start of a chat whose
+    // first message is sent once it opens.
+    QVariantList chatModels() const;
+    Q_INVOKABLE void reloadChatModels();
+    Q_INVOKABLE void startModelChat(const QString& modelId, const QString& firstMessage);
 
 Q_SIGNALS:
     void searchChanged();
     void selectionChanged();
     void tabChanged();
     void collapsedChanged();
+    void chatModelsChanged();
 
 private:
     void rebuild();

@@ -33,8 +33,16 @@ Rectangle {
                 onClicked: newMenu.popup(newButton, 0, newButton.height)
                 Accessible.name: "New employee"
                 ToolTip.visible: hovered; ToolTip.text: "New employee (Ctrl+N)"
+                NewChatPopup {
+                    id: newChat
+                    rows: sidebar.rows
+                    parent: Overlay.overlay
+                    x: 300; y: 60
+                }
                 Menu {
                     id: newMenu
+                    MenuItem { text: "New chat with a model"; onTriggered: newChat.open() }
+                    MenuSeparator {}
                     MenuItem { text: "New employee"; onTriggered: sidebar.rows.startCreating("employee") }
                     MenuItem { text: "New worker"; onTriggered: sidebar.rows.startCreating("worker") }
                     MenuItem { text: "New team"; onTriggered: sidebar.rows.startCreating("team") }

@@ -137,7 +137,15 @@ TEST_F(AgentListViewModelTest, TabsSelectTheirDefaultChatAndModelChatsPersist)
     ASSERT_TRUE(model->selectedBackend());
     EXPECT_EQ(model->selectedBackend()->id(), QStringLiteral("a1"));
 
+    // Whoever follows the selection finds the first message waiting for the new chat.
+    QStringList handedOver;
+    QObject::connect(model.get(), &AgentListViewModel::selectionChanged, [&] {
+        if (model->selectedId() == QStringLiteral("new1"))
+            handedOver << model->pendingFirstMessage().value_or(QString());
+    });
     runTask(model->createModelChat(std::nullopt, QStringLiteral("Plan the launch\nwith details")));
+    EXPECT_EQ(handedOver, QStringList{QStringLiteral("Plan the launch\nwith details")});
+    EXPECT_EQ(model->tab(), SidebarTab::chat);
     EXPECT_TRUE(preferences.modelChatIds().contains(QStringLiteral("new1")));
     EXPECT_EQ(model->selectedId(), QStringLiteral("new1"));
     EXPECT_EQ(model->pendingFirstMessage(), QStringLiteral("Plan the launch\nwith details"));
