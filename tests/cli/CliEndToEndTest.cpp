@@ -187,3 +187,36 @@ TEST_F(CliEndToEndTest, PlainTextShowsEachStepRunningThenDoneAndTheAnswerOnce)
     EXPECT_LT(lastDone, answer - lines.begin()) << "steps come before the answer";
     EXPECT_TRUE(turn.err.isEmpty()) << turn.err.toStdString();
 }
+
+TEST_F(CliEndToEndTest, CreateAnswersItsQuestionsAndHiresAndTheMarketplaceHiresOnce)
+{
+    ASSERT_EQ(signIn().exitCode, 0);
+    EXPECT_EQ(cli({QStringLiteral("create"), QStringLiteral("too short")}).exitCode, 2);
+
+    // "right away": the service answers each round at once. The first option of a question is
+    // given by its number; every other question is left to the builder.
+    const CliRun draft = cli({QStringLiteral("--json"), QStringLiteral("create"), QStringLiteral("--answer"),
+                              QStringLiteral("scope=1"), QStringLiteral("Triage our support inbox, right away")});
+    ASSERT_EQ(draft.exitCode, 0) << draft.err.toStdString();
+    ASSERT_FALSE(draft.objects().isEmpty());
+    EXPECT_EQ(draft.objects().last().value(QStringLiteral("step")), JSONValue(QStringLiteral("review")));
+
+    const CliRun hired = cli({QStringLiteral("--json"), QStringLiteral("create"), QStringLiteral("--skip"),
+                              QStringLiteral("--yes"), QStringLiteral("Triage our support inbox, right away")});
+    ASSERT_EQ(hired.exitCode, 0) << hired.err.toStdString();
+    const QString id = hired.objects().last().value(QStringLiteral("id")).toString();
+    ASSERT_FALSE(id.isEmpty());
+    EXPECT_TRUE(cli({QStringLiteral("list")}).out.contains(id));
+
+    const CliRun market = cli({QStringLiteral("--json"), QStringLiteral("market"), QStringLiteral("Research")});
+    ASSERT_EQ(market.exitCode, 0) << market.err.toStdString();
+    ASSERT_FALSE(market.objects().isEmpty());
+    for (const JSONObject& row : market.objects())
+        EXPECT_EQ(row.value(QStringLiteral("service")), JSONValue(QStringLiteral("Research")));
+    const QString offer = market.objects().first().value(QStringLiteral("id")).toString();
+    const CliRun first = cli({QStringLiteral("--json"), QStringLiteral("hire"), offer});
+    const CliRun second = cli({QStringLiteral("--json"), QStringLiteral("hire"), offer});
+    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    ASSERT_EQ(second.exitCode, 0) << second.err.toStdString();
+    EXPECT_EQ(first.objects().last().value(QStringLiteral("id")), second.objects().last().value(QStringLiteral("id")));
+}
