@@ -40,7 +40,7 @@ protected:
         SessionViewModel signIn{AuthService(t->client)};
         runTask(signIn.login(service.demoEmail(), service.demoPassword()));
         ASSERT_TRUE(signIn.state().isLoggedIn());
-        const QString avatars = service.origin().toString() + QStringLiteral("/avatars");
+        const QString avatars = service.origin().toString();
         flow = std::make_unique<CreateAgentViewModel>(CreateAgentService(t->client, avatars), pollClock, notifications);
     }
 

@@ -10,7 +10,8 @@ namespace {
 const json* agentIn(const json& list, const std::string& id)
 {
     for (const auto& a : list["agents"])
-        if (a["id"] == id) return &a;
+        if (a["id"] == id)
+            return &a;
     return nullptr;
 }
 
@@ -41,13 +42,17 @@ TEST(AgentList, PatchChecksTypesAndKeepsCapabilities)
     RunningService svc;
     auto c = svc.client(svc.demoCookie());
     const std::string path = "/api/v2/custom-agents/a-researcher";
-    for (const char* bad : {R"({"name": 5})", R"({"name": "  "})", R"({"capabilities": "loop"})", R"({"pinned": "yes"})",
-                            R"({"tools": {}})", "{\"name\":"})
+    for (const char* bad : {R"({"name": 5})", R"({"name": "  "})", R"({"capabilities": "loop"})",
+                            R"({"pinned": "yes"})", R"({"tools": {}})", "{\"name\":"})
         EXPECT_EQ(c.Patch(path.c_str(), bad, "application/json")->status, 400) << bad;
 
     const json caps{{"loop_mode", true}, {"loop_max_iterations", 5}, {"other_screen_key", "kept"}};
-    ASSERT_EQ(c.Patch(path.c_str(), json{{"capabilities", caps}, {"voice_id", "nPczCjzI2devNBz1zQrb"}, {"openai_voice", nullptr}}.dump(),
-                      "application/json")->status, 200);
+    ASSERT_EQ(
+        c.Patch(path.c_str(),
+                json{{"capabilities", caps}, {"voice_id", "nPczCjzI2devNBz1zQrb"}, {"openai_voice", nullptr}}.dump(),
+                "application/json")
+            ->status,
+        200);
     const json detail = body(c.Get(path.c_str()));
     EXPECT_EQ(detail["capabilities"], caps);
     EXPECT_EQ(detail["voice_id"], "nPczCjzI2devNBz1zQrb");
@@ -62,9 +67,9 @@ TEST(AgentList, ModelChatIsCreatedWithTheBodyItWasGiven)
 {
     RunningService svc;
     auto c = svc.client(svc.demoCookie());
-    const json request{{"name", "Trip ideas"}, {"agent_type", "employee"}, {"preset_kind", "model_chat"}, {"status", "active"},
-                       {"trigger_type", "manual"}, {"tools", json::array()}, {"system_prompt", "Be brief."},
-                       {"llm_provider", "halvex"}, {"llm_model", "gemini-2.5-pro"}};
+    const json request{{"name", "Trip ideas"},         {"agent_type", "employee"}, {"preset_kind", "model_chat"},
+                       {"status", "active"},           {"trigger_type", "manual"}, {"tools", json::array()},
+                       {"system_prompt", "Be brief."}, {"llm_provider", "halvex"}, {"llm_model", "gemini-2.5-pro"}};
     auto created = c.Post("/api/v2/custom-agents", request.dump(), "application/json");
     ASSERT_EQ(created->status, 201);
     const json agent = body(created);
@@ -73,6 +78,7 @@ TEST(AgentList, ModelChatIsCreatedWithTheBodyItWasGiven)
     ASSERT_NE(agentIn(body(c.Get("/api/v2/custom-agents")), agent["id"]), nullptr);
 
     // Archiving takes it off the list.
-    c.Patch(("/api/v2/custom-agents/" + agent["id"].get<std::string>()).c_str(), R"({"status":"archived"})", "application/json");
+    c.Patch(("/api/v2/custom-agents/" + agent["id"].get<std::string>()).c_str(), R"({"status":"archived"})",
+            "application/json");
     EXPECT_EQ(agentIn(body(c.Get("/api/v2/custom-agents")), agent["id"]), nullptr);
 }

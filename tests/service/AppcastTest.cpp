@@ -12,7 +12,8 @@ namespace {
 std::string tagValue(const std::string& feed, const std::string& tag)
 {
     const auto open = feed.find("<" + tag + ">");
-    if (open == std::string::npos) return {};
+    if (open == std::string::npos)
+        return {};
     const auto start = open + tag.size() + 2;
     const auto end = feed.find("</" + tag + ">", start);
     return end == std::string::npos ? std::string() : feed.substr(start, end - start);
@@ -23,7 +24,8 @@ std::string feedOf(const LiveService& s)
     httplib::Client plain("127.0.0.1", s.port); // no cookie, no origin: the feed is public
     auto r = plain.Get("/appcast.xml");
     EXPECT_TRUE(r);
-    if (!r) return {};
+    if (!r)
+        return {};
     EXPECT_EQ(r->status, 200);
     EXPECT_NE(r->get_header_value("Content-Type").find("xml"), std::string::npos);
     return r->body;

@@ -11,7 +11,8 @@ json artifactAnswer(const LiveService& s, const std::string& historyPath, const 
 {
     const json history = s.get(historyPath + "?limit=50");
     for (const auto& m : history["messages"])
-        if (m["metadata"].contains(key)) return m;
+        if (m["metadata"].contains(key))
+            return m;
     return {};
 }
 
@@ -29,7 +30,8 @@ json runTurn(const LiveService& s, const std::string& streamPath, const std::str
 TEST(ArtifactPreview, TableDefinitionAndFirstRowsBelongToTheAgentThatMadeThem)
 {
     LiveService s;
-    const json answer = runTurn(s, "/api/v2/custom-agents/a-researcher/chat/stream", kResearcher, "make a table of leads");
+    const json answer
+        = runTurn(s, "/api/v2/custom-agents/a-researcher/chat/stream", kResearcher, "make a table of leads");
     ASSERT_TRUE(answer.is_object());
     const json& artifact = answer["metadata"]["artifact"];
     EXPECT_EQ(artifact["artifact_type"], "table");
@@ -41,7 +43,8 @@ TEST(ArtifactPreview, TableDefinitionAndFirstRowsBelongToTheAgentThatMadeThem)
     EXPECT_TRUE(definition["updated_at"].is_string());
     ASSERT_EQ(definition["columns"].size(), 3u);
     for (const auto& c : definition["columns"])
-        for (const char* key : {"id", "name", "type"}) EXPECT_TRUE(c.contains(key) && c.at(key).is_string()) << key;
+        for (const char* key : {"id", "name", "type"})
+            EXPECT_TRUE(c.contains(key) && c.at(key).is_string()) << key;
 
     // The preview holds 50 rows, ascending, while "total" counts them all.
     const json rows = s.get(table + "/rows?agent_id=a-researcher&limit=50&order=asc");
@@ -50,7 +53,8 @@ TEST(ArtifactPreview, TableDefinitionAndFirstRowsBelongToTheAgentThatMadeThem)
     EXPECT_EQ(rows["rows"][0]["data"]["company"], "Company 1");
     EXPECT_EQ(rows["rows"][49]["data"]["company"], "Company 50");
     EXPECT_TRUE(rows["rows"][0]["id"].is_string());
-    EXPECT_EQ(s.get(table + "/rows?agent_id=a-researcher&limit=2&order=desc")["rows"][0]["data"]["company"], "Company 60");
+    EXPECT_EQ(s.get(table + "/rows?agent_id=a-researcher&limit=2&order=desc")["rows"][0]["data"]["company"],
+              "Company 60");
 
     // Another agent, no agent, a bad page and an unknown table.
     EXPECT_EQ(s.get(table + "?agent_id=a-support", 404)["error"], "Table not found");
@@ -67,7 +71,8 @@ TEST(ArtifactPreview, TableDefinitionAndFirstRowsBelongToTheAgentThatMadeThem)
 TEST(ArtifactPreview, NoteOpensAsTheAgentsAndAnotherAccountSeesNothing)
 {
     LiveService s;
-    const json answer = runTurn(s, "/api/v2/custom-agents/a-researcher/chat/stream", kResearcher, "write a note about pricing");
+    const json answer
+        = runTurn(s, "/api/v2/custom-agents/a-researcher/chat/stream", kResearcher, "write a note about pricing");
     ASSERT_TRUE(answer.is_object());
     const json& artifact = answer["metadata"]["artifact"];
     EXPECT_EQ(artifact["artifact_type"], "note");
@@ -101,7 +106,8 @@ TEST(ArtifactPreview, TeamArtifactNamesTheTeammateWhoOwnsIt)
     // The owner is on the roster the client resolves artifacts with.
     bool onRoster = false;
     const json team = s.get("/api/v2/orchestrator-chat/growth?limit=1");
-    for (const auto& m : team["agents"]) onRoster |= m["id"] == owner;
+    for (const auto& m : team["agents"])
+        onRoster |= m["id"] == owner;
     EXPECT_TRUE(onRoster);
     const std::string table = "/api/v2/tables/" + meta["artifact"]["id"].get<std::string>();
     EXPECT_EQ(s.get(table + "?agent_id=" + owner)["name"], "Leads");

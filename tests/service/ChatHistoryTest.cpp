@@ -39,7 +39,10 @@ TEST(ChatHistory, SendStoresTheTrimmedTurnEchoesTheRequestIdAndRunsARetryOnce)
 {
     LiveService s;
     const json attachment{{"name", "../notes.txt"}, {"size", 5}, {"mime", "text/plain"}, {"text", "hello"}};
-    const json body{{"mode", "live"}, {"client_request_id", "req-1"}, {"text", "  hello there \n"}, {"attachments", {attachment}}};
+    const json body{{"mode", "live"},
+                    {"client_request_id", "req-1"},
+                    {"text", "  hello there \n"},
+                    {"attachments", {attachment}}};
     const json sent = s.post(kResearcher, body);
     EXPECT_EQ(sent["status"], "accepted");
     EXPECT_EQ(sent["client_request_id"], "req-1");
@@ -50,13 +53,17 @@ TEST(ChatHistory, SendStoresTheTrimmedTurnEchoesTheRequestIdAndRunsARetryOnce)
 
     const json again = s.post(kResearcher, body);
     EXPECT_EQ(again["message"]["id"], sent["message"]["id"]);
-    const json after = s.get(std::string(kResearcher) + "?since=" + std::to_string(sent["message"]["id"].get<long long>() - 1));
+    const json after
+        = s.get(std::string(kResearcher) + "?since=" + std::to_string(sent["message"]["id"].get<long long>() - 1));
     long long userTurns = 0;
-    for (const auto& m : after["messages"]) userTurns += m["role"] == "user";
+    for (const auto& m : after["messages"])
+        userTurns += m["role"] == "user";
     EXPECT_EQ(userTurns, 1);
 
     // Attachments alone are a valid turn; nothing at all is not.
-    EXPECT_EQ(s.post(kResearcher, {{"mode", "live"}, {"client_request_id", "req-2"}, {"attachments", {attachment}}})["status"], "accepted");
+    EXPECT_EQ(s.post(kResearcher,
+                     {{"mode", "live"}, {"client_request_id", "req-2"}, {"attachments", {attachment}}})["status"],
+              "accepted");
     EXPECT_TRUE(s.post(kResearcher, {{"mode", "live"}, {"text", " \n "}}, 400).contains("error"));
 }
 
@@ -76,7 +83,9 @@ TEST(ChatHistory, BadInputAndUnknownIdsGetJsonErrorsAndTheServiceStaysUp)
     EXPECT_TRUE(s.get(std::string(kResearcher) + "/step/99999", 404).contains("error"));
     const long long userTurn = s.get(std::string(kResearcher) + "?limit=50")["messages"][0]["id"];
     EXPECT_TRUE(s.get(std::string(kResearcher) + "/step/" + std::to_string(userTurn), 404).contains("error"));
-    EXPECT_TRUE(s.post("/api/v2/custom-agents/a-researcher/proposals/" + std::to_string(userTurn), {{"action", "accept"}}, 404).contains("error"));
+    EXPECT_TRUE(
+        s.post("/api/v2/custom-agents/a-researcher/proposals/" + std::to_string(userTurn), {{"action", "accept"}}, 404)
+            .contains("error"));
     EXPECT_TRUE(s.post("/api/v2/custom-agents/a-researcher/proposals/1", {{"action", "maybe"}}, 400).contains("error"));
 
     auto anonymous = s.client(false).Get(kResearcher);
@@ -126,7 +135,8 @@ TEST(ChatHistory, UploadSanitisesNamesRefusesOversizeFilesOneByOneAndServesTheRe
     auto notMultipart = c.Post(std::string(kResearcher) + "/files", "{}", "application/json");
     EXPECT_EQ(notMultipart->status, 400);
     httplib::MultipartFormDataItems tooMany;
-    for (int i = 0; i < 11; ++i) tooMany.push_back({"file", "x", "f" + std::to_string(i) + ".txt", "text/plain"});
+    for (int i = 0; i < 11; ++i)
+        tooMany.push_back({"file", "x", "f" + std::to_string(i) + ".txt", "text/plain"});
     auto refused = c.Post(std::string(kResearcher) + "/files", tooMany);
     EXPECT_EQ(refused->status, 413);
     EXPECT_TRUE(json::parse(refused->body, nullptr, false).contains("error"));

@@ -10,9 +10,9 @@
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
-#include <sstream>
 #include <functional>
 #include <mutex>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -32,7 +32,8 @@ public:
         halvex::test::LocalServiceLauncher::Options options;
         options.dataDir = dataDir;
         std::istringstream words(extraArgs);
-        for (std::string w; words >> w;) options.extraArgs.push_back(w);
+        for (std::string w; words >> w;)
+            options.extraArgs.push_back(w);
         m_launcher.start(HALVEX_SERVICE_BIN, options);
         port = m_launcher.port();
         cookie = signIn(m_launcher.demoEmail(), m_launcher.demoPassword());
@@ -49,7 +50,8 @@ public:
     {
         httplib::Client c("127.0.0.1", port);
         httplib::Headers headers{{"Origin", origin()}};
-        if (signedIn) headers.emplace("Cookie", cookie);
+        if (signedIn)
+            headers.emplace("Cookie", cookie);
         c.set_default_headers(headers);
         c.set_read_timeout(15, 0);
         return c;
@@ -61,7 +63,8 @@ public:
         c.set_default_headers({{"Origin", origin()}});
         const json body{{"email", email}, {"password", password}};
         auto r = c.Post("/api/v2/auth/login", body.dump(), "application/json");
-        if (!r || r->status != 200) return {};
+        if (!r || r->status != 200)
+            return {};
         const std::string h = r->get_header_value("Set-Cookie");
         return h.substr(0, h.find(';'));
     }
@@ -72,7 +75,8 @@ public:
         c.set_default_headers({{"Origin", origin()}});
         const json body{{"email", email}, {"password", "longenough"}, {"time_zone", "UTC"}};
         auto r = c.Post("/api/v2/auth/signup", body.dump(), "application/json");
-        if (!r || r->status != 200) return {};
+        if (!r || r->status != 200)
+            return {};
         const std::string h = r->get_header_value("Set-Cookie");
         return h.substr(0, h.find(';'));
     }
@@ -81,7 +85,8 @@ public:
     {
         auto r = client().Get(path);
         EXPECT_TRUE(r) << path;
-        if (!r) return {};
+        if (!r)
+            return {};
         EXPECT_EQ(r->status, expectStatus) << path << " " << r->body;
         return json::parse(r->body, nullptr, false);
     }
@@ -89,7 +94,8 @@ public:
     {
         auto r = client().Post(path, body.dump(), "application/json");
         EXPECT_TRUE(r) << path;
-        if (!r) return {};
+        if (!r)
+            return {};
         EXPECT_EQ(r->status, expectStatus) << path << " " << r->body;
         return json::parse(r->body, nullptr, false);
     }
@@ -117,17 +123,20 @@ public:
             httplib::Client c("127.0.0.1", port);
             c.set_read_timeout(15, 0);
             httplib::Headers headers{{"Origin", origin}, {"Cookie", cookie}, {"Accept", "text/event-stream"}};
-            auto r = c.Get(path.c_str(), headers,
-                           [this](const httplib::Response& res) {
-                               std::lock_guard guard(m_lock);
-                               m_status = res.status;
-                               m_changed.notify_all();
-                               return !m_stop;
-                           },
-                           [this](const char* data, size_t n) { return feed(std::string(data, n)); });
+            auto r = c.Get(
+                path.c_str(), headers,
+                [this](const httplib::Response& res) {
+                    std::lock_guard guard(m_lock);
+                    m_status = res.status;
+                    m_changed.notify_all();
+                    return !m_stop;
+                },
+                [this](const char* data, size_t n) { return feed(std::string(data, n)); });
             std::lock_guard guard(m_lock);
-            if (r && m_status == 0) m_status = r->status;
-            if (r) m_body = r->body;
+            if (r && m_status == 0)
+                m_status = r->status;
+            if (r)
+                m_body = r->body;
             m_ended = true;
             m_changed.notify_all();
         });
@@ -143,7 +152,8 @@ public:
     void close()
     {
         requestStop();
-        if (m_thread.joinable()) m_thread.join();
+        if (m_thread.joinable())
+            m_thread.join();
     }
 
     // True when `condition` held over the events seen before the hang guard ran out.
@@ -171,7 +181,8 @@ public:
     {
         std::vector<Event> out;
         for (auto& e : events())
-            if (e.name == "message" || e.name == "message-insert") out.push_back(e);
+            if (e.name == "message" || e.name == "message-insert")
+                out.push_back(e);
         return out;
     }
     int status()
@@ -194,8 +205,10 @@ private:
                     m_events.push_back({m_name.empty() ? "message" : m_name, json::parse(m_data, nullptr, false)});
                 m_name.clear();
                 m_data.clear();
-            } else if (line.rfind("event: ", 0) == 0) m_name = line.substr(7);
-            else if (line.rfind("data: ", 0) == 0) m_data += line.substr(6);
+            } else if (line.rfind("event: ", 0) == 0)
+                m_name = line.substr(7);
+            else if (line.rfind("data: ", 0) == 0)
+                m_data += line.substr(6);
         }
         m_changed.notify_all();
         return !m_stop;
@@ -224,7 +237,8 @@ inline bool hasTurnSpend(const std::vector<Event>& events, size_t atLeast = 1)
 {
     size_t n = 0;
     for (const auto& e : events)
-        if ((e.name == "message" || e.name == "message-insert") && kindOf(e.data) == "turn_spend") ++n;
+        if ((e.name == "message" || e.name == "message-insert") && kindOf(e.data) == "turn_spend")
+            ++n;
     return n >= atLeast;
 }
 

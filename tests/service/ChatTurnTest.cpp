@@ -20,14 +20,16 @@ json sendTurn(const LiveService& s, const std::string& text, const std::string& 
 std::map<long long, json> latest(const std::vector<Event>& events)
 {
     std::map<long long, json> out;
-    for (const auto& e : events) out[e.data["id"].get<long long>()] = e.data;
+    for (const auto& e : events)
+        out[e.data["id"].get<long long>()] = e.data;
     return out;
 }
 
 const json* firstOfKind(const std::map<long long, json>& messages, const std::string& kind)
 {
     for (const auto& [id, m] : messages)
-        if (kindOf(m) == kind) return &m;
+        if (kindOf(m) == kind)
+            return &m;
     return nullptr;
 }
 
@@ -81,10 +83,12 @@ TEST(ChatTurn, ResearchTurnStreamsStepsRunningThenDoneThenAReportThenUsage)
     EXPECT_EQ(usage["metadata"]["work_id"], answer["metadata"]["work_id"]);
 
     // What history holds afterwards equals what the stream said last.
-    const json stored = s.get(std::string(kResearcher) + "?since=" + std::to_string(sent["message"]["id"].get<long long>() - 1));
+    const json stored
+        = s.get(std::string(kResearcher) + "?since=" + std::to_string(sent["message"]["id"].get<long long>() - 1));
     const auto streamed = latest(events);
     ASSERT_EQ(stored["messages"].size(), streamed.size());
-    for (const auto& m : stored["messages"]) EXPECT_EQ(m, streamed.at(m["id"].get<long long>()));
+    for (const auto& m : stored["messages"])
+        EXPECT_EQ(m, streamed.at(m["id"].get<long long>()));
 }
 
 TEST(ChatTurn, TeamTurnHandsOffToATeammateOnTheTeamStream)
@@ -101,7 +105,8 @@ TEST(ChatTurn, TeamTurnHandsOffToATeammateOnTheTeamStream)
             EXPECT_EQ(statusOf(m), "done");
         }
     EXPECT_TRUE(handedOff);
-    EXPECT_EQ(s.get("/api/v2/orchestrator-chat/growth?limit=50")["messages"].size(), latest(stream.messages()).size() + 2);
+    EXPECT_EQ(s.get("/api/v2/orchestrator-chat/growth?limit=50")["messages"].size(),
+              latest(stream.messages()).size() + 2);
 }
 
 TEST(ChatTurn, ApprovalPausesTheTurnUntilDecidedAndIsDecidedOnce)
@@ -113,7 +118,8 @@ TEST(ChatTurn, ApprovalPausesTheTurnUntilDecidedAndIsDecidedOnce)
     const json* request = nullptr;
     ASSERT_TRUE(stream.waitFor([](const auto& e) {
         for (const auto& ev : e)
-            if (kindOf(ev.data) == "approval_request") return true;
+            if (kindOf(ev.data) == "approval_request")
+                return true;
         return false;
     }));
     const auto before = latest(stream.messages());
@@ -122,14 +128,16 @@ TEST(ChatTurn, ApprovalPausesTheTurnUntilDecidedAndIsDecidedOnce)
     EXPECT_EQ(statusOf(*request), "pending");
     EXPECT_FALSE(hasTurnSpend(stream.messages())) << "the turn waits for the decision";
 
-    const std::string path = "/api/v2/custom-agents/a-researcher/proposals/" + std::to_string((*request)["id"].get<long long>());
+    const std::string path
+        = "/api/v2/custom-agents/a-researcher/proposals/" + std::to_string((*request)["id"].get<long long>());
     const json resolution = s.post(path, {{"action", "accept"}});
     EXPECT_EQ(resolution["status"], "approved");
     ASSERT_TRUE(stream.waitFor([](const auto& e) { return hasTurnSpend(e); }));
     const auto after = latest(stream.messages());
     EXPECT_EQ(statusOf(after.at((*request)["id"].get<long long>())), "approved");
     bool sent = false;
-    for (const auto& [id, m] : after) sent |= m["metadata"].value("tool", std::string()) == "send_email" && statusOf(m) == "done";
+    for (const auto& [id, m] : after)
+        sent |= m["metadata"].value("tool", std::string()) == "send_email" && statusOf(m) == "done";
     EXPECT_TRUE(sent);
     EXPECT_EQ(s.post(path, {{"action", "reject"}}, 409).count("error"), 1u);
 
@@ -139,14 +147,18 @@ TEST(ChatTurn, ApprovalPausesTheTurnUntilDecidedAndIsDecidedOnce)
     s.post("/api/v2/orchestrator-chat/growth", {{"text", "ask for approval first"}});
     ASSERT_TRUE(team.waitFor([](const auto& e) {
         for (const auto& ev : e)
-            if (kindOf(ev.data) == "approval_request") return true;
+            if (kindOf(ev.data) == "approval_request")
+                return true;
         return false;
     }));
     const long long teamRequest = (*firstOfKind(latest(team.messages()), "approval_request"))["id"];
-    EXPECT_EQ(s.post("/api/v2/orchestrator-chat/growth/approve", {{"decision", "reject"}, {"approval_id", teamRequest}})["status"],
+    EXPECT_EQ(s.post("/api/v2/orchestrator-chat/growth/approve",
+                     {{"decision", "reject"}, {"approval_id", teamRequest}})["status"],
               "rejected");
     ASSERT_TRUE(team.waitFor([](const auto& e) { return hasTurnSpend(e); }));
-    EXPECT_EQ(s.post("/api/v2/orchestrator-chat/growth/approve", {{"decision", "approve"}, {"approval_id", "7"}}, 400).count("error"), 1u);
+    EXPECT_EQ(s.post("/api/v2/orchestrator-chat/growth/approve", {{"decision", "approve"}, {"approval_id", "7"}}, 400)
+                  .count("error"),
+              1u);
 }
 
 TEST(ChatTurn, LongStepIsShortenedAndExpandsToItsWholeText)
@@ -159,7 +171,8 @@ TEST(ChatTurn, LongStepIsShortenedAndExpandsToItsWholeText)
     const json* step = nullptr;
     const auto messages = latest(stream.messages());
     for (const auto& [id, m] : messages)
-        if (m["role"] == "step") step = &m;
+        if (m["role"] == "step")
+            step = &m;
     ASSERT_NE(step, nullptr);
     EXPECT_EQ((*step)["metadata"]["_truncated"], true);
     const json full = s.get(std::string(kResearcher) + "/step/" + std::to_string((*step)["id"].get<long long>()));
@@ -185,7 +198,8 @@ TEST(ChatTurn, PhrasesPickFailuresArtifactsAndOptions)
         const json& meta = m["metadata"];
         failed |= m["role"] == "step" && statusOf(m) == "failed" && meta.contains("error");
         table |= meta.contains("artifact") && meta["artifact"].value("artifact_type", std::string()) == "table";
-        if (meta.contains("document")) documentUrl = meta["document"].value("url", std::string());
+        if (meta.contains("document"))
+            documentUrl = meta["document"].value("url", std::string());
         options |= m["content"].get<std::string>().find("\nOPTIONS: ") != std::string::npos;
     }
     EXPECT_TRUE(failed);
@@ -212,23 +226,28 @@ TEST(ChatTurn, GoalRunWaitsForReviewAndIsReviewedOnceAtTheSeenVersion)
     const std::string runId = goal["pending_review"]["run_id"];
     EXPECT_EQ(goal["pending_review"]["acceptance_status"], "pending");
     bool tagged = false;
-    for (const auto& [id, m] : latest(stream.messages())) tagged |= m["metadata"].value("goal_run_id", std::string()) == runId;
+    for (const auto& [id, m] : latest(stream.messages()))
+        tagged |= m["metadata"].value("goal_run_id", std::string()) == runId;
     EXPECT_TRUE(tagged);
 
-    const std::string review = "/api/v2/custom-agents/a-researcher/goals/" + goal["id"].get<std::string>() + "/runs/" + runId + "/review";
+    const std::string review
+        = "/api/v2/custom-agents/a-researcher/goals/" + goal["id"].get<std::string>() + "/runs/" + runId + "/review";
     const long long version = goal["version"];
     s.post(review, {{"decision", "needs_work"}, {"feedback", "  "}, {"expected_goal_version", version}}, 400);
     s.post(review, {{"decision", "accept"}, {"feedback", ""}, {"expected_goal_version", version + 1}}, 409);
-    EXPECT_EQ(s.post(review, {{"decision", "accept"}, {"feedback", ""}, {"expected_goal_version", version}})["ok"], true);
+    EXPECT_EQ(s.post(review, {{"decision", "accept"}, {"feedback", ""}, {"expected_goal_version", version}})["ok"],
+              true);
     s.post(review, {{"decision", "accept"}, {"feedback", ""}, {"expected_goal_version", version + 1}}, 409);
-    EXPECT_EQ(s.get("/api/v2/custom-agents/a-researcher/goals")["goals"][0]["pending_review"]["acceptance_status"], "accepted");
+    EXPECT_EQ(s.get("/api/v2/custom-agents/a-researcher/goals")["goals"][0]["pending_review"]["acceptance_status"],
+              "accepted");
 }
 
 TEST(ChatTurn, GuidedGoalSetupAsksThenStartsOnceAndSuggestionsKeyOnTheNewestMessage)
 {
     LiveService s;
     const std::string base = "/api/v2/teams/growth/goals";
-    const json asked = s.post(base + "/auto-start", {{"objective", "grow the newsletter"}, {"timezone", "UTC"}, {"client_request_id", "c1"}});
+    const json asked = s.post(base + "/auto-start",
+                              {{"objective", "grow the newsletter"}, {"timezone", "UTC"}, {"client_request_id", "c1"}});
     EXPECT_EQ(asked["status"], "clarification_required");
     EXPECT_FALSE(asked["question"].get<std::string>().empty());
     const std::string id = asked["request_id"];
@@ -239,7 +258,8 @@ TEST(ChatTurn, GuidedGoalSetupAsksThenStartsOnceAndSuggestionsKeyOnTheNewestMess
     EXPECT_EQ(s.get(base)["goals"].size(), 1u);
     s.post(base + "/auto-start/unknown/resume", json::object(), 404);
 
-    const json first = s.post("/api/v2/custom-agents/a-researcher/goals/suggestions", {{"mode", "chat"}, {"language", "en"}});
+    const json first
+        = s.post("/api/v2/custom-agents/a-researcher/goals/suggestions", {{"mode", "chat"}, {"language", "en"}});
     EXPECT_GE(first["chat_suggestions"].size(), 4u);
     const std::string hash = first["context_hash"];
     const json same = s.post("/api/v2/custom-agents/a-researcher/goals/suggestions",

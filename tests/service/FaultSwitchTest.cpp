@@ -33,7 +33,8 @@ TEST(FaultSwitches, FailNextAnswersTheGivenStatusAndErrorThenRecovers)
     EXPECT_TRUE(json::parse(r->body, nullptr, false)["error"].is_string());
     // The failed send stored nothing.
     const json history = s.get(std::string(kResearcher) + "?limit=200");
-    for (const auto& m : history["messages"]) EXPECT_NE(m["content"], "hello");
+    for (const auto& m : history["messages"])
+        EXPECT_NE(m["content"], "hello");
 
     s.faults({{"fail_next", {{"count", 5}, {"status", 429}}}});
     EXPECT_EQ(c.Get(kMe)->status, 429);
@@ -72,8 +73,11 @@ TEST(FaultSwitches, MalformedSwitchBodiesAreRefusedOrIgnoredAndTheServiceStaysUp
     EXPECT_EQ(bad->status, 400);
     EXPECT_TRUE(json::parse(bad->body, nullptr, false)["error"].is_string());
     // Wrong types and out-of-range values change nothing.
-    s.faults({{"fail_next", {{"count", "two"}, {"status", 42}, {"error", 7}}}, {"latency_ms", "slow"}, {"drop_next", -3},
-              {"expire_sessions", "yes"}, {"stream_fail_for_ms", 1.5}});
+    s.faults({{"fail_next", {{"count", "two"}, {"status", 42}, {"error", 7}}},
+              {"latency_ms", "slow"},
+              {"drop_next", -3},
+              {"expire_sessions", "yes"},
+              {"stream_fail_for_ms", 1.5}});
     auto r = c.Get(kMe);
     ASSERT_TRUE(r);
     // The one request the defaulted fail_next stands for, then normal answers.

@@ -25,7 +25,8 @@ std::string queryValue(const std::string& url, const std::string& key)
         const size_t start = at + 1;
         const size_t end = std::min(url.find('&', start), url.size());
         const std::string item = url.substr(start, end - start);
-        if (item.rfind(key + "=", 0) == 0) return item.substr(key.size() + 1);
+        if (item.rfind(key + "=", 0) == 0)
+            return item.substr(key.size() + 1);
         at = end == url.size() ? std::string::npos : end;
     }
     return {};
@@ -37,9 +38,14 @@ protected:
 
     httplib::Params request(const std::string& client = kClient) const
     {
-        return {{"client_id", client}, {"redirect_uri", redirectFor(client)}, {"response_type", "code"},
-                {"scope", "openid email profile"}, {"code_challenge", kChallenge}, {"code_challenge_method", "S256"},
-                {"state", "st-1"}, {"nonce", "nonce-1"}};
+        return {{"client_id", client},
+                {"redirect_uri", redirectFor(client)},
+                {"response_type", "code"},
+                {"scope", "openid email profile"},
+                {"code_challenge", kChallenge},
+                {"code_challenge_method", "S256"},
+                {"state", "st-1"},
+                {"nonce", "nonce-1"}};
     }
     // The redirect of an approved consent form.
     std::string approve(const std::string& email = "ada@example.com", const std::string& client = kClient) const
@@ -55,9 +61,12 @@ protected:
                              const std::string& client = kClient) const
     {
         auto c = svc.client();
-        return c.Post("/oauth/token", httplib::Params{{"client_id", client}, {"code", code}, {"code_verifier", verifier},
-                                                      {"grant_type", "authorization_code"},
-                                                      {"redirect_uri", redirectFor(client)}});
+        return c.Post("/oauth/token",
+                      httplib::Params{{"client_id", client},
+                                      {"code", code},
+                                      {"code_verifier", verifier},
+                                      {"grant_type", "authorization_code"},
+                                      {"redirect_uri", redirectFor(client)}});
     }
     std::string idToken(const std::string& email = "ada@example.com", const std::string& client = kClient) const
     {
@@ -147,7 +156,8 @@ TEST_F(GoogleSignIn, NativeEndpointRefusesForgedForeignAndExpiredTokens)
     ASSERT_EQ(std::count(ada.begin(), ada.end(), '.'), 2);
     auto part = [](const std::string& t, int i) {
         size_t start = 0;
-        for (int k = 0; k < i; ++k) start = t.find('.', start) + 1;
+        for (int k = 0; k < i; ++k)
+            start = t.find('.', start) + 1;
         return t.substr(start, t.find('.', start) - start);
     };
     // Eve's claims under Ada's signature.

@@ -22,8 +22,9 @@ TEST(HostileInput, InvalidUtf8IsRefusedAndNothingIsStored)
     const std::string files = std::string(kSpring) + "/files";
     const size_t before = body(c.Get(files.c_str()))["files"].size();
 
-    auto badName = c.Post(files.c_str(), httplib::MultipartFormDataItems{{"files", "x", "ok.txt", "text/plain"},
-                                                                         {"files", "x", kBadUtf8, "text/plain"}});
+    auto badName = c.Post(files.c_str(),
+                          httplib::MultipartFormDataItems{{"files", "x", "ok.txt", "text/plain"},
+                                                          {"files", "x", kBadUtf8, "text/plain"}});
     ASSERT_TRUE(badName);
     EXPECT_EQ(badName->status, 400);
     EXPECT_EQ(body(badName)["error"], "Text must be valid UTF-8 (a name, label, message or file type is not).");
@@ -50,7 +51,8 @@ TEST(HostileInput, UploadFailsFileByFileAndAFullSelectionFits)
     const std::string tenMb(10 * 1024 * 1024, 'x');
     httplib::MultipartFormDataItems items;
     // Over the former 64 MB body cap, yet every file within its own limit but the last.
-    for (int i = 0; i < 7; ++i) items.push_back({"files", tenMb, "part" + std::to_string(i) + ".bin", "application/octet-stream"});
+    for (int i = 0; i < 7; ++i)
+        items.push_back({"files", tenMb, "part" + std::to_string(i) + ".bin", "application/octet-stream"});
     items.push_back({"files", tenMb + "x", "big.bin", "application/octet-stream"});
     auto r = c.Post((std::string(kSpring) + "/files").c_str(), items);
     ASSERT_TRUE(r);
@@ -59,17 +61,20 @@ TEST(HostileInput, UploadFailsFileByFileAndAFullSelectionFits)
     EXPECT_EQ(body(r)["failed"], (json::array({{{"name", "big.bin"}, {"error", "File too large (max 10 MB)."}}})));
 
     httplib::MultipartFormDataItems many;
-    for (int i = 0; i < 21; ++i) many.push_back({"files", "x", "f" + std::to_string(i) + ".txt", "text/plain"});
+    for (int i = 0; i < 21; ++i)
+        many.push_back({"files", "x", "f" + std::to_string(i) + ".txt", "text/plain"});
     const json answer = body(c.Post((std::string(kSpring) + "/files").c_str(), many));
     EXPECT_EQ(answer["files"].size(), 20u);
-    EXPECT_EQ(answer["failed"], (json::array({{{"name", "f20.txt"}, {"error", "Up to 20 files can be uploaded at once."}}})));
+    EXPECT_EQ(answer["failed"],
+              (json::array({{{"name", "f20.txt"}, {"error", "Up to 20 files can be uploaded at once."}}})));
 }
 
 TEST(HostileInput, FoldedLongAndSymbolLabelsReachTheirTeamAndProjectPaths)
 {
     RunningService svc;
     auto c = svc.client(svc.demoCookie());
-    for (const std::string& label : std::vector<std::string>{"Équipe Café", "Отдел продаж", "§§ !! ??", std::string(200, 'q')}) {
+    for (const std::string& label :
+         std::vector<std::string>{"Équipe Café", "Отдел продаж", "§§ !! ??", std::string(200, 'q')}) {
         const std::string slug = service::groupSlug(label);
         const json agent{{"name", "writer-" + slug}, {"agent_group", label}};
         ASSERT_EQ(c.Post("/api/v2/custom-agents", agent.dump(), "application/json")->status, 201) << label;

@@ -88,12 +88,17 @@ TEST(ProjectRoutes, UploadsKeepGoodFilesAndNameTheBadOnes)
     EXPECT_EQ(content->body, "plain text");
     // A served file is never sniffed and, being no image or PDF, downloads under a safe name.
     EXPECT_EQ(content->get_header_value("X-Content-Type-Options"), "nosniff");
-    EXPECT_EQ(content->get_header_value("Content-Disposition"), "attachment; filename=\"passwd\"; filename*=UTF-8''passwd");
+    EXPECT_EQ(content->get_header_value("Content-Disposition"),
+              "attachment; filename=\"passwd\"; filename*=UTF-8''passwd");
     ASSERT_EQ(c.Delete(("/api/v2/projects/spring-launch/files?id=" + id).c_str())->status, 200);
     EXPECT_EQ(c.Delete(("/api/v2/projects/spring-launch/files?id=" + id).c_str())->status, 404);
 
-    EXPECT_EQ(c.Post("/api/v2/projects/spring-launch/files", R"j({"links":["javascript:alert(1)"]})j", "application/json")->status, 400);
-    auto links = c.Post("/api/v2/projects/spring-launch/files", R"({"links":["https://example.com/a"]})", "application/json");
+    EXPECT_EQ(
+        c.Post("/api/v2/projects/spring-launch/files", R"j({"links":["javascript:alert(1)"]})j", "application/json")
+            ->status,
+        400);
+    auto links
+        = c.Post("/api/v2/projects/spring-launch/files", R"({"links":["https://example.com/a"]})", "application/json");
     ASSERT_EQ(links->status, 200);
     EXPECT_EQ(body(links)["files"].back()["source"], "link");
 }
@@ -103,22 +108,30 @@ TEST(ProjectRoutes, MemoryNotesAndTasksRoundTrip)
     RunningService svc;
     auto c = svc.client(svc.demoCookie());
     const std::string base = "/api/v2/projects/spring-launch";
-    const json notes = body(c.Put((base + "/memory").c_str(), R"({"note":"Ship on Monday"})", "application/json"))["notes"];
+    const json notes
+        = body(c.Put((base + "/memory").c_str(), R"({"note":"Ship on Monday"})", "application/json"))["notes"];
     ASSERT_EQ(notes.size(), 3u);
     EXPECT_EQ(notes.back()["content"], "Ship on Monday");
     const long long id = notes.back()["id"];
-    EXPECT_EQ(body(c.Put((base + "/memory").c_str(), json{{"delete_note_id", id}}.dump(), "application/json"))["notes"].size(), 2u);
+    EXPECT_EQ(body(c.Put((base + "/memory").c_str(), json{{"delete_note_id", id}}.dump(), "application/json"))["notes"]
+                  .size(),
+              2u);
     EXPECT_EQ(c.Put((base + "/memory").c_str(), json{{"delete_note_id", id}}.dump(), "application/json")->status, 404);
     EXPECT_EQ(c.Put((base + "/memory").c_str(), R"({"blocks":{"goals":7}})", "application/json")->status, 400);
 
-    auto added = body(c.Post((base + "/tasks").c_str(), R"({"text":"Write FAQ","assignee_kind":"team","team_slug":"growth"})",
-                             "application/json"))["tasks"];
+    auto added
+        = body(c.Post((base + "/tasks").c_str(), R"({"text":"Write FAQ","assignee_kind":"team","team_slug":"growth"})",
+                      "application/json"))["tasks"];
     ASSERT_EQ(added.size(), 4u);
     EXPECT_EQ(added.back()["assignee_label"], "Growth");
     const std::string task = added.back()["id"];
-    auto unassigned = body(c.Patch((base + "/tasks/" + task).c_str(), R"({"assignee_kind":"none"})", "application/json"))["tasks"];
+    auto unassigned
+        = body(c.Patch((base + "/tasks/" + task).c_str(), R"({"assignee_kind":"none"})", "application/json"))["tasks"];
     EXPECT_EQ(unassigned.back()["assignee_kind"], "none");
     EXPECT_TRUE(unassigned.back()["assignee_id"].is_null());
-    EXPECT_EQ(c.Post((base + "/tasks").c_str(), R"({"text":"x","assignee_kind":"agent","agent_id":"a-nobody"})", "application/json")->status, 400);
+    EXPECT_EQ(c.Post((base + "/tasks").c_str(), R"({"text":"x","assignee_kind":"agent","agent_id":"a-nobody"})",
+                     "application/json")
+                  ->status,
+              400);
     EXPECT_EQ(c.Patch((base + "/tasks/9999").c_str(), R"({"status":"done"})", "application/json")->status, 404);
 }

@@ -30,15 +30,17 @@ std::string rawExchange(int port, const std::string& bytes, bool readAnswer = tr
     std::string answer;
     char buf[4096];
     ssize_t n;
-    while (readAnswer && (n = recv(fd, buf, sizeof buf, 0)) > 0) answer.append(buf, size_t(n));
+    while (readAnswer && (n = recv(fd, buf, sizeof buf, 0)) > 0)
+        answer.append(buf, size_t(n));
     close(fd);
     return answer;
 }
 
 std::string requestHead(const LiveService& s, const std::string& line, size_t contentLength, const std::string& type)
 {
-    return line + " HTTP/1.1\r\nHost: 127.0.0.1\r\nOrigin: " + s.origin() + "\r\nCookie: " + s.cookie +
-           "\r\nConnection: close\r\nContent-Type: " + type + "\r\nContent-Length: " + std::to_string(contentLength) + "\r\n\r\n";
+    return line + " HTTP/1.1\r\nHost: 127.0.0.1\r\nOrigin: " + s.origin() + "\r\nCookie: " + s.cookie
+        + "\r\nConnection: close\r\nContent-Type: " + type + "\r\nContent-Length: " + std::to_string(contentLength)
+        + "\r\n\r\n";
 }
 
 std::string answerBody(const std::string& raw)
@@ -65,8 +67,12 @@ TEST(Robustness, NothingStoredIsLostWhenTheProcessIsKilled)
         project = first.post("/api/v2/projects", {{"label", "Launch"}, {"brief", "Ship it"}}, 201)["project"];
         first.post("/api/v2/custom-agents/a-researcher/chat/read", json::object());
         before = first.get(std::string(kResearcher) + "?limit=200");
-        setup = first.post("/api/v2/teams/growth/goals/auto-start",
-                           {{"objective", "grow the newsletter"}, {"timezone", "UTC"}, {"client_request_id", "g1"}})["request_id"].get<std::string>();
+        setup = first
+                    .post("/api/v2/teams/growth/goals/auto-start",
+                          {{"objective", "grow the newsletter"},
+                           {"timezone", "UTC"},
+                           {"client_request_id", "g1"}})["request_id"]
+                    .get<std::string>();
         stream.close();
         first.stop(SIGKILL);
     }
@@ -87,8 +93,9 @@ TEST(Robustness, NothingStoredIsLostWhenTheProcessIsKilled)
     ASSERT_TRUE(stored);
     EXPECT_EQ(json::parse(stored->body)["project"]["brief"], "Ship it");
     // A retried send of the turn made before the crash is still recognised.
-    auto retry = c.Post(kResearcher, json{{"mode", "live"}, {"client_request_id", "r1"}, {"text", "research pricing"}}.dump(),
-                        "application/json");
+    auto retry
+        = c.Post(kResearcher, json{{"mode", "live"}, {"client_request_id", "r1"}, {"text", "research pricing"}}.dump(),
+                 "application/json");
     ASSERT_TRUE(retry);
     EXPECT_EQ(json::parse(retry->body)["status"], "duplicate");
     // A goal setup begun before the crash can still be answered, once.
@@ -109,17 +116,21 @@ TEST(Robustness, OversizedAndTruncatedBodiesGetJsonErrorsOrAClosedConnection)
 {
     LiveService s;
     // Announced far beyond the limit: refused before a byte of the body is read.
-    const std::string refused = rawExchange(s.port, requestHead(s, "POST /api/v2/custom-agents/a-researcher/chat", 300u << 20, "application/json"));
+    const std::string refused = rawExchange(
+        s.port, requestHead(s, "POST /api/v2/custom-agents/a-researcher/chat", 300u << 20, "application/json"));
     EXPECT_EQ(refused.rfind("HTTP/1.1 413", 0), 0u) << refused.substr(0, 80);
     EXPECT_TRUE(json::parse(answerBody(refused), nullptr, false)["error"].is_string()) << answerBody(refused);
 
     // A client that promises a body and leaves halfway, on a JSON and on a multipart route.
-    rawExchange(s.port, requestHead(s, "POST /api/v2/custom-agents/a-researcher/chat", 1000, "application/json") + "{\"text\":\"he",
-                false);
     rawExchange(s.port,
-                requestHead(s, "POST /api/v2/custom-agents/a-researcher/chat/files", 5000, "multipart/form-data; boundary=xx") +
-                    "--xx\r\nContent-Disposition: form-data; name=\"file\"; filename=\"a.txt\"\r\n\r\nhalf",
+                requestHead(s, "POST /api/v2/custom-agents/a-researcher/chat", 1000, "application/json")
+                    + "{\"text\":\"he",
                 false);
+    rawExchange(
+        s.port,
+        requestHead(s, "POST /api/v2/custom-agents/a-researcher/chat/files", 5000, "multipart/form-data; boundary=xx")
+            + "--xx\r\nContent-Disposition: form-data; name=\"file\"; filename=\"a.txt\"\r\n\r\nhalf",
+        false);
     // Garbage instead of HTTP.
     rawExchange(s.port, std::string("\x16\x03\x01\x02\x00\x01\x00\x01\xfc\x03\x03", 11), false);
     EXPECT_EQ(s.get("/api/v2/auth/me")["email"], "demo@halvex.local");
@@ -146,9 +157,10 @@ TEST(Robustness, HostileJsonOnWritingRoutesGetsA400WithAnErrorText)
     };
     auto c = s.client();
     for (const auto& [method, path] : routes) {
-        for (const std::string& raw : {std::string("{\"a\":"), std::string("null"), std::string("\"text\""), deep, badUtf8}) {
+        for (const std::string& raw :
+             {std::string("{\"a\":"), std::string("null"), std::string("\"text\""), deep, badUtf8}) {
             auto r = method == "POST" ? c.Post(path, raw, "application/json")
-                   : method == "PUT"  ? c.Put(path, raw, "application/json")
+                : method == "PUT"     ? c.Put(path, raw, "application/json")
                                       : c.Patch(path, raw, "application/json");
             ASSERT_TRUE(r) << method << " " << path;
             EXPECT_EQ(r->status, 400) << method << " " << path << " " << raw.substr(0, 20);
@@ -156,12 +168,14 @@ TEST(Robustness, HostileJsonOnWritingRoutesGetsA400WithAnErrorText)
         }
     }
     // Keys of the wrong type where a goal is stored never reach the goal list.
-    auto typed = c.Put("/api/v2/custom-agents/a-researcher/goal", json{{"objective", "grow"}, {"target", "ten"}}.dump(), "application/json");
+    auto typed = c.Put("/api/v2/custom-agents/a-researcher/goal", json{{"objective", "grow"}, {"target", "ten"}}.dump(),
+                       "application/json");
     ASSERT_TRUE(typed);
     EXPECT_EQ(typed->status, 400);
     EXPECT_EQ(json::parse(typed->body)["error"], "Invalid target: expected a number");
     auto kept = c.Put("/api/v2/custom-agents/a-researcher/goal",
-                      json{{"objective", "grow"}, {"target", 1}, {"status", "hacked"}, {"version", "x"}}.dump(), "application/json");
+                      json{{"objective", "grow"}, {"target", 1}, {"status", "hacked"}, {"version", "x"}}.dump(),
+                      "application/json");
     ASSERT_TRUE(kept);
     EXPECT_EQ(kept->status, 200);
     const json goals = s.get("/api/v2/custom-agents/a-researcher/goals")["goals"];
@@ -174,14 +188,18 @@ TEST(Robustness, HostileJsonOnWritingRoutesGetsA400WithAnErrorText)
 TEST(Robustness, WritingWithoutTheServiceOriginIsRefusedAsCsrfEverywhere)
 {
     LiveService s;
-    const std::vector<std::pair<std::string, std::string>> routes = {
-        {"POST", kResearcher}, {"PATCH", "/api/v2/custom-agents/a-researcher"}, {"DELETE", "/api/v2/projects/launch"},
-        {"PUT", "/api/v2/custom-agents/a-researcher/goal"}, {"POST", "/api/v2/custom-agents/a-researcher/chat/files"}};
+    const std::vector<std::pair<std::string, std::string>> routes
+        = {{"POST", kResearcher},
+           {"PATCH", "/api/v2/custom-agents/a-researcher"},
+           {"DELETE", "/api/v2/projects/launch"},
+           {"PUT", "/api/v2/custom-agents/a-researcher/goal"},
+           {"POST", "/api/v2/custom-agents/a-researcher/chat/files"}};
     const std::vector<std::string> origins = {"http://evil.example", "", "null", "http://127.0.0.1:1"};
     for (const auto& origin : origins) {
         httplib::Client c("127.0.0.1", s.port);
         httplib::Headers headers{{"Cookie", s.cookie}};
-        if (!origin.empty()) headers.emplace("Origin", origin);
+        if (!origin.empty())
+            headers.emplace("Origin", origin);
         for (const auto& [method, path] : routes) {
             httplib::Request req;
             req.method = method;
@@ -192,7 +210,8 @@ TEST(Robustness, WritingWithoutTheServiceOriginIsRefusedAsCsrfEverywhere)
             auto r = c.send(req);
             ASSERT_TRUE(r) << method << " " << path;
             EXPECT_EQ(r->status, 403) << origin << " " << method << " " << path;
-            EXPECT_NE(json::parse(r->body, nullptr, false).value("error", std::string()).find("CSRF"), std::string::npos);
+            EXPECT_NE(json::parse(r->body, nullptr, false).value("error", std::string()).find("CSRF"),
+                      std::string::npos);
         }
     }
     // Nothing was sent: reading needs no origin and shows only the seeded messages.
@@ -200,5 +219,6 @@ TEST(Robustness, WritingWithoutTheServiceOriginIsRefusedAsCsrfEverywhere)
     auto r = reader.Get(std::string(kResearcher) + "?limit=200", {{"Cookie", s.cookie}});
     ASSERT_TRUE(r);
     const json history = json::parse(r->body);
-    for (const auto& m : history["messages"]) EXPECT_NE(m["content"], "hi");
+    for (const auto& m : history["messages"])
+        EXPECT_NE(m["content"], "hi");
 }

@@ -32,7 +32,8 @@ public:
     {
         httplib::Client c("127.0.0.1", port);
         httplib::Headers headers{{"Origin", origin()}};
-        if (!cookie.empty()) headers.emplace("Cookie", cookie);
+        if (!cookie.empty())
+            headers.emplace("Cookie", cookie);
         c.set_default_headers(headers);
         return c;
     }
@@ -40,8 +41,10 @@ public:
     std::string demoCookie() const
     {
         auto c = client();
-        auto r = c.Post("/api/v2/auth/login", R"({"email":"demo@halvex.local","password":"demo-password"})", "application/json");
-        if (!r) return {};
+        auto r = c.Post("/api/v2/auth/login", R"({"email":"demo@halvex.local","password":"demo-password"})",
+                        "application/json");
+        if (!r)
+            return {};
         const std::string h = r->get_header_value("Set-Cookie");
         return h.substr(0, h.find(';'));
     }

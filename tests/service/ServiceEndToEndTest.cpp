@@ -27,7 +27,8 @@ TEST(ServiceEndToEnd, SignUpMeLogoutCycleWithCookieAttributes)
 {
     RunningService s;
     auto c = s.client();
-    auto up = c.Post("/api/v2/auth/signup", R"({"email":"  new@x.io\n","password":"longenough","time_zone":"UTC"})", "application/json");
+    auto up = c.Post("/api/v2/auth/signup", R"({"email":"  new@x.io\n","password":"longenough","time_zone":"UTC"})",
+                     "application/json");
     ASSERT_TRUE(up);
     ASSERT_EQ(up->status, 200) << up->body;
     EXPECT_EQ(json::parse(up->body)["user"]["email"], "new@x.io");
@@ -53,9 +54,11 @@ TEST(ServiceEndToEnd, SixthFailedSignInIsThrottled)
     auto c = s.client();
     int last = 0;
     for (int i = 0; i < 6; ++i)
-        last = c.Post("/api/v2/auth/login", R"({"email":"demo@halvex.local","password":"wrong"})", "application/json")->status;
+        last = c.Post("/api/v2/auth/login", R"({"email":"demo@halvex.local","password":"wrong"})", "application/json")
+                   ->status;
     EXPECT_EQ(last, 429);
-    auto right = c.Post("/api/v2/auth/login", R"({"email":"demo@halvex.local","password":"demo-password"})", "application/json");
+    auto right = c.Post("/api/v2/auth/login", R"({"email":"demo@halvex.local","password":"demo-password"})",
+                        "application/json");
     EXPECT_EQ(right->status, 429);
     EXPECT_EQ(json::parse(right->body)["error"], "Too many sign-in attempts — try again in a few minutes.");
 }
@@ -67,7 +70,9 @@ TEST(ServiceEndToEnd, ArchivedEmployeeLeavesTheListButOrchestratorStays)
     const httplib::Headers auth{{"Cookie", s.demoCookie()}};
     for (const char* id : {"a-researcher", "a-orchestrator-growth"})
         ASSERT_EQ(c.Patch((std::string("/api/v2/custom-agents/") + id).c_str(), auth, R"({"status":"archived"})",
-                          "application/json")->status, 200);
+                          "application/json")
+                      ->status,
+                  200);
     const json body = json::parse(c.Get("/api/v2/custom-agents", auth)->body);
     bool researcher = false, orchestrator = false;
     for (const auto& a : body["agents"]) {

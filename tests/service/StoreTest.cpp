@@ -102,7 +102,8 @@ TEST_F(StoreTest, TableArtifactRoundTripsForItsOwnerOnly)
     NewTable table;
     table.name = "Leads";
     table.columns = json::array({{{"id", "c"}, {"name", "Company"}, {"type", "text"}}});
-    for (int i = 1; i <= 3; ++i) table.rows.push_back({{"c", "Co " + std::to_string(i)}});
+    for (int i = 1; i <= 3; ++i)
+        table.rows.push_back({{"c", "Co " + std::to_string(i)}});
     const std::string id = createTable(db, 1, "a-1", table);
 
     const auto definition = tableDefinition(db, 1, "a-1", id);

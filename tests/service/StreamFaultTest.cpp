@@ -21,7 +21,8 @@ std::vector<long long> insertedIds(const std::vector<Event>& events)
 {
     std::vector<long long> ids;
     for (const auto& e : events)
-        if (e.name == "message-insert") ids.push_back(e.data["id"]);
+        if (e.name == "message-insert")
+            ids.push_back(e.data["id"]);
     return ids;
 }
 
@@ -31,7 +32,8 @@ bool serviceEventually(const std::function<bool()>& condition)
 {
     const auto deadline = std::chrono::steady_clock::now() + kHangGuard;
     while (std::chrono::steady_clock::now() < deadline) {
-        if (condition()) return true;
+        if (condition())
+            return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return false;
@@ -89,10 +91,13 @@ TEST(StreamFaults, ClientsThatLeaveFreeTheirConnections)
     // More streams than the server has threads: a leaked one would leave the last ones unserved.
     for (int round = 0; round < 2; ++round) {
         std::vector<std::unique_ptr<StreamReader>> streams;
-        for (int i = 0; i < 20; ++i) streams.push_back(std::make_unique<StreamReader>(s, kStream));
-        for (auto& st : streams) ASSERT_TRUE(st->waitForReady());
+        for (int i = 0; i < 20; ++i)
+            streams.push_back(std::make_unique<StreamReader>(s, kStream));
+        for (auto& st : streams)
+            ASSERT_TRUE(st->waitForReady());
         EXPECT_EQ(s.get("/__test/streams")["open"], 20);
-        for (auto& st : streams) st->requestStop();
+        for (auto& st : streams)
+            st->requestStop();
         streams.clear();
         ASSERT_TRUE(openStreamsReach(s, 0)) << "round " << round;
     }
@@ -172,7 +177,8 @@ TEST(StreamFaults, DelayedEventsStillArriveWholeAndInOrder)
     ASSERT_TRUE(stream.waitFor([](const auto& e) { return hasTurnSpend(e); }));
     const auto ids = insertedIds(stream.messages());
     EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
-    for (const auto& e : stream.messages()) EXPECT_TRUE(e.data.is_object());
+    for (const auto& e : stream.messages())
+        EXPECT_TRUE(e.data.is_object());
 }
 
 TEST(StreamFaults, ClearingTheSwitchesReleasesAnEventStillHeldForReordering)
@@ -184,7 +190,8 @@ TEST(StreamFaults, ClearingTheSwitchesReleasesAnEventStillHeldForReordering)
     s.faults({{"stream_reorder_next", 1000}});
     sendTurn(s, "hello");
     ASSERT_TRUE(stream.waitFor([](const auto& e) {
-        return std::count_if(e.begin(), e.end(), [](const Event& x) { return x.name != "ready" && x.name != "ping"; }) >= 4;
+        return std::count_if(e.begin(), e.end(), [](const Event& x) { return x.name != "ready" && x.name != "ping"; })
+            >= 4;
     }));
     ASSERT_TRUE(turnStored(s));
     EXPECT_FALSE(hasTurnSpend(stream.events()));

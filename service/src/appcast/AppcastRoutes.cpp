@@ -10,10 +10,13 @@ void addAppcastRoutes(httplib::Server& svr, Service& s)
         const std::string url = "http://127.0.0.1:" + std::to_string(s.port) + "/downloads/halvex-" + n + ".tar.gz";
         res.set_content("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<rss version=\"2.0\" "
                         "xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\">\n<channel>\n"
-                        "<title>Halvex</title>\n<item>\n<title>Version 0." + n + ".0</title>\n"
-                        "<sparkle:version>" + n + "</sparkle:version>\n<sparkle:shortVersionString>0." + n +
-                        ".0</sparkle:shortVersionString>\n<enclosure url=\"" + url +
-                        "\" length=\"0\" type=\"application/octet-stream\"/>\n</item>\n</channel>\n</rss>\n",
+                        "<title>Halvex</title>\n<item>\n<title>Version 0."
+                            + n
+                            + ".0</title>\n"
+                              "<sparkle:version>"
+                            + n + "</sparkle:version>\n<sparkle:shortVersionString>0." + n
+                            + ".0</sparkle:shortVersionString>\n<enclosure url=\"" + url
+                            + "\" length=\"0\" type=\"application/octet-stream\"/>\n</item>\n</channel>\n</rss>\n",
                         "application/xml");
     });
 }

@@ -14,7 +14,8 @@ json parsedOr(const SqlValue& v, json fallback)
 
 bool ownsTable(Database& db, long long uid, const std::string& agentId, const std::string& tableId)
 {
-    return !db.query("SELECT 1 FROM chat_tables WHERE id = ? AND user_id = ? AND agent_id = ?", {tableId, uid, agentId}).empty();
+    return !db.query("SELECT 1 FROM chat_tables WHERE id = ? AND user_id = ? AND agent_id = ?", {tableId, uid, agentId})
+                .empty();
 }
 
 } // namespace
@@ -24,9 +25,10 @@ std::string createTable(Database& db, long long uid, const std::string& agentId,
     const std::string id = "tbl-" + randomHex(6);
     db.transaction([&] {
         const std::string now = nowIso();
-        db.execute("INSERT INTO chat_tables (id, user_id, agent_id, name, description, columns, created_at, updated_at) "
-                   "VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
-                   {id, uid, agentId, table.name, table.description, table.columns.dump(), now, now});
+        db.execute(
+            "INSERT INTO chat_tables (id, user_id, agent_id, name, description, columns, created_at, updated_at) "
+            "VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
+            {id, uid, agentId, table.name, table.description, table.columns.dump(), now, now});
         long long position = 0;
         for (const auto& row : table.rows) {
             ++position;
@@ -55,24 +57,32 @@ std::optional<json> tableDefinition(Database& db, long long uid, const std::stri
     const auto rows = db.query("SELECT id, name, description, columns, created_at, updated_at FROM chat_tables "
                                "WHERE id = ? AND user_id = ? AND agent_id = ?",
                                {tableId, uid, agentId});
-    if (rows.empty()) return std::nullopt;
+    if (rows.empty())
+        return std::nullopt;
     const auto& r = rows[0];
-    json out{{"id", text(r[0])}, {"name", text(r[1])}, {"columns", parsedOr(r[3], json::array())},
-             {"created_at", text(r[4])}, {"updated_at", text(r[5])}};
-    if (!text(r[2]).empty()) out["description"] = text(r[2]);
+    json out{{"id", text(r[0])},
+             {"name", text(r[1])},
+             {"columns", parsedOr(r[3], json::array())},
+             {"created_at", text(r[4])},
+             {"updated_at", text(r[5])}};
+    if (!text(r[2]).empty())
+        out["description"] = text(r[2]);
     return out;
 }
 
 std::optional<json> tableRows(Database& db, long long uid, const std::string& agentId, const std::string& tableId,
                               int limit, bool ascending)
 {
-    if (!ownsTable(db, uid, agentId, tableId)) return std::nullopt;
+    if (!ownsTable(db, uid, agentId, tableId))
+        return std::nullopt;
     json rows = json::array();
     const std::string order = ascending ? "ASC" : "DESC";
-    for (const auto& r : db.query("SELECT id, data FROM chat_table_rows WHERE table_id = ? ORDER BY position " + order + " LIMIT ?",
-                                  {tableId, static_cast<long long>(limit)}))
+    for (const auto& r :
+         db.query("SELECT id, data FROM chat_table_rows WHERE table_id = ? ORDER BY position " + order + " LIMIT ?",
+                  {tableId, static_cast<long long>(limit)}))
         rows.push_back({{"id", text(r[0])}, {"data", parsedOr(r[1], json::object())}});
-    const long long total = integer(db.query("SELECT count(*) FROM chat_table_rows WHERE table_id = ?", {tableId}).at(0).at(0));
+    const long long total
+        = integer(db.query("SELECT count(*) FROM chat_table_rows WHERE table_id = ?", {tableId}).at(0).at(0));
     return json{{"rows", rows}, {"total", total}};
 }
 
@@ -81,11 +91,13 @@ std::optional<json> noteRecord(Database& db, long long uid, const std::string& a
     const auto rows = db.query("SELECT id, agent_id, title, content, created_at, updated_at FROM chat_notes "
                                "WHERE id = ? AND user_id = ? AND agent_id = ?",
                                {noteId, uid, agentId});
-    if (rows.empty()) return std::nullopt;
+    if (rows.empty())
+        return std::nullopt;
     const auto& r = rows[0];
     // The notes feature's record: "body" is its text; "content" is kept for older readers.
-    return json{{"id", text(r[0])}, {"agent_id", text(r[1])}, {"workspace_scope", "agent"}, {"title", text(r[2])},
-                {"body", text(r[3])}, {"content", text(r[3])}, {"created_at", text(r[4])}, {"updated_at", text(r[5])}};
+    return json{{"id", text(r[0])},         {"agent_id", text(r[1])},  {"workspace_scope", "agent"},
+                {"title", text(r[2])},      {"body", text(r[3])},      {"content", text(r[3])},
+                {"created_at", text(r[4])}, {"updated_at", text(r[5])}};
 }
 
 } // namespace service

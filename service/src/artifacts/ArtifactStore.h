@@ -21,7 +21,8 @@ std::string createNote(Database& db, long long uid, const std::string& agentId, 
                        const std::string& content);
 
 // {"id", "name", "description", "columns", "created_at", "updated_at"}
-std::optional<json> tableDefinition(Database& db, long long uid, const std::string& agentId, const std::string& tableId);
+std::optional<json> tableDefinition(Database& db, long long uid, const std::string& agentId,
+                                    const std::string& tableId);
 // {"rows": at most `limit`, in position order (newest first when not ascending), "total"}
 std::optional<json> tableRows(Database& db, long long uid, const std::string& agentId, const std::string& tableId,
                               int limit, bool ascending);

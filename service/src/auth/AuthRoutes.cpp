@@ -1,8 +1,8 @@
 #include "Routes.h"
 
+#include "auth/Sessions.h"
 #include "core/Crypto.h"
 #include "core/Http.h"
-#include "auth/Sessions.h"
 
 #include <sodium.h>
 
@@ -12,19 +12,23 @@ void addAuthRoutes(httplib::Server& svr, Service& s)
 {
     svr.Post("/api/v2/auth/signup", [&](const httplib::Request& req, httplib::Response& res) {
         auto body = parseBody(req, res);
-        if (!body) return;
+        if (!body)
+            return;
         const std::string email = trim(str(*body, "email"));
         const std::string password = str(*body, "password");
-        if (email.empty() || email.find('@') == std::string::npos) return sendError(res, 400, "Enter a valid email address.");
-        if (password.size() < 8) return sendError(res, 400, "Password must be at least 8 characters.");
+        if (email.empty() || email.find('@') == std::string::npos)
+            return sendError(res, 400, "Enter a valid email address.");
+        if (password.size() < 8)
+            return sendError(res, 400, "Password must be at least 8 characters.");
         if (!s.db->query("SELECT id FROM users WHERE lower(email) = lower(?)", {email}).empty())
             return sendError(res, 409, "An account with this email already exists.");
         const std::string name = str(*body, "full_name");
         long long id = 0;
         const std::string hash = hashPassword(s, password);
         s.db->transaction([&] {
-            id = s.db->execute("INSERT INTO users (email, password_hash, full_name, time_zone) VALUES (?, ?, ?, ?)",
-                               {email, hash, name.empty() ? SqlValue(nullptr) : SqlValue(name), str(*body, "time_zone")});
+            id = s.db->execute(
+                "INSERT INTO users (email, password_hash, full_name, time_zone) VALUES (?, ?, ?, ?)",
+                {email, hash, name.empty() ? SqlValue(nullptr) : SqlValue(name), str(*body, "time_zone")});
         });
         startSession(s, id, res);
         const auto row = s.db->query("SELECT id, email, full_name, auth_provider FROM users WHERE id = ?", {id});
@@ -35,13 +39,15 @@ void addAuthRoutes(httplib::Server& svr, Service& s)
         if (tooManyAttempts(s, req.remote_addr, false))
             return sendError(res, 429, "Too many sign-in attempts — try again in a few minutes.");
         auto body = parseBody(req, res);
-        if (!body) return;
+        if (!body)
+            return;
         const std::string email = trim(str(*body, "email"));
         const std::string password = str(*body, "password");
         const auto rows = s.db->query(
-            "SELECT id, email, full_name, auth_provider, password_hash FROM users WHERE lower(email) = lower(?)", {email});
-        const bool ok = !rows.empty() && !isNull(rows[0][4]) &&
-                        crypto_pwhash_str_verify(text(rows[0][4]).c_str(), password.data(), password.size()) == 0;
+            "SELECT id, email, full_name, auth_provider, password_hash FROM users WHERE lower(email) = lower(?)",
+            {email});
+        const bool ok = !rows.empty() && !isNull(rows[0][4])
+            && crypto_pwhash_str_verify(text(rows[0][4]).c_str(), password.data(), password.size()) == 0;
         if (!ok) {
             if (tooManyAttempts(s, req.remote_addr, true))
                 return sendError(res, 429, "Too many sign-in attempts — try again in a few minutes.");
@@ -61,22 +67,26 @@ void addAuthRoutes(httplib::Server& svr, Service& s)
 
     svr.Get("/api/v2/auth/me", [&](const httplib::Request& req, httplib::Response& res) {
         const auto user = currentUser(s, req);
-        if (!user) return sendError(res, 401, "Unauthorized");
+        if (!user)
+            return sendError(res, 401, "Unauthorized");
         sendJson(res, userJson(*user));
     });
 
     svr.Get("/api/v2/user/profile", [&](const httplib::Request& req, httplib::Response& res) {
         const auto user = currentUser(s, req);
-        if (!user) return sendError(res, 401, "Unauthorized");
+        if (!user)
+            return sendError(res, 401, "Unauthorized");
         const auto row = s.db->query("SELECT company_name, website FROM users WHERE id = ?", {integer((*user)[0])});
         sendJson(res, {{"company_name", text(row.at(0)[0])}, {"website", text(row.at(0)[1])}});
     });
 
     svr.Patch("/api/v2/user/profile", [&](const httplib::Request& req, httplib::Response& res) {
         const auto user = currentUser(s, req);
-        if (!user) return sendError(res, 401, "Unauthorized");
+        if (!user)
+            return sendError(res, 401, "Unauthorized");
         auto body = parseBody(req, res);
-        if (!body) return;
+        if (!body)
+            return;
         s.db->transaction([&] {
             for (const char* key : {"company_name", "website"})
                 if (body->contains(key) && (*body)[key].is_string())

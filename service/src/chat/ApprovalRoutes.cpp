@@ -37,7 +37,8 @@ void resolve(Service& s, const ChatTarget& target, long long messageId, bool app
         next["resolved_at"] = nowIso();
         updated = updateMessage(*s.db, messageId, message->value("content", std::string()), next);
     });
-    if (!updated) return sendError(res, status, problem);
+    if (!updated)
+        return sendError(res, status, problem);
     publishMessage(s, target.chatKey, *updated, false);
     continueAfterApproval(s, target, *updated, approved);
     sendJson(res, {{"status", approved ? "approved" : "rejected"}, {"decision", approved ? "accept" : "reject"}});
@@ -50,7 +51,8 @@ void addApprovalRoutes(httplib::Server& svr, Service& s)
     svr.Post(R"(/api/v2/custom-agents/([A-Za-z0-9_-]+)/proposals/(\d{1,18}))",
              [&](const httplib::Request& req, httplib::Response& res) {
                  auto body = parseBody(req, res);
-                 if (!body) return;
+                 if (!body)
+                     return;
                  const std::string action = str(*body, "action");
                  if (action != "accept" && action != "reject")
                      return sendError(res, 400, "Invalid action: expected accept or reject");
@@ -58,16 +60,21 @@ void addApprovalRoutes(httplib::Server& svr, Service& s)
                      resolve(s, t, std::stoll(req.matches[2]), action == "accept", res);
                  });
              });
-    svr.Post(R"(/api/v2/orchestrator-chat/([A-Za-z0-9_-]+)/approve)", [&](const httplib::Request& req, httplib::Response& res) {
-        auto body = parseBody(req, res);
-        if (!body) return;
-        const std::string decision = str(*body, "decision");
-        if (decision != "approve" && decision != "reject")
-            return sendError(res, 400, "Invalid decision: expected approve or reject");
-        const auto id = body->find("approval_id");
-        if (id == body->end() || !id->is_number_integer()) return sendError(res, 400, "Invalid approval_id: expected a number");
-        withTeamChat(s, req, res, [&](const ChatTarget& t) { resolve(s, t, id->get<long long>(), decision == "approve", res); });
-    });
+    svr.Post(R"(/api/v2/orchestrator-chat/([A-Za-z0-9_-]+)/approve)",
+             [&](const httplib::Request& req, httplib::Response& res) {
+                 auto body = parseBody(req, res);
+                 if (!body)
+                     return;
+                 const std::string decision = str(*body, "decision");
+                 if (decision != "approve" && decision != "reject")
+                     return sendError(res, 400, "Invalid decision: expected approve or reject");
+                 const auto id = body->find("approval_id");
+                 if (id == body->end() || !id->is_number_integer())
+                     return sendError(res, 400, "Invalid approval_id: expected a number");
+                 withTeamChat(s, req, res, [&](const ChatTarget& t) {
+                     resolve(s, t, id->get<long long>(), decision == "approve", res);
+                 });
+             });
 }
 
 } // namespace service

@@ -12,10 +12,12 @@ namespace {
 
 bool looksTextual(const std::string& name, const std::string& mime)
 {
-    if (mime.rfind("text/", 0) == 0 || mime == "application/json") return true;
+    if (mime.rfind("text/", 0) == 0 || mime == "application/json")
+        return true;
     for (const char* ext : {".txt", ".md", ".csv", ".json", ".log"}) {
         const std::string e(ext);
-        if (name.size() >= e.size() && name.compare(name.size() - e.size(), e.size(), e) == 0) return true;
+        if (name.size() >= e.size() && name.compare(name.size() - e.size(), e.size(), e) == 0)
+            return true;
     }
     return false;
 }
@@ -29,7 +31,8 @@ std::string validUtf8(const std::string& s)
 std::string diskName(const std::string& name)
 {
     std::string out;
-    for (unsigned char c : name) out += (std::isalnum(c) || c == '.' || c == '-' || c == '_') ? char(c) : '_';
+    for (unsigned char c : name)
+        out += (std::isalnum(c) || c == '.' || c == '-' || c == '_') ? char(c) : '_';
     return out.substr(0, 80);
 }
 
@@ -41,7 +44,8 @@ std::string safeFileName(const std::string& raw)
     base = validUtf8(base);
     std::string out;
     for (unsigned char c : base) {
-        if (c < 0x20 || c == 0x7f) continue;
+        if (c < 0x20 || c == 0x7f)
+            continue;
         out += std::string("<>:\"|?*").find(char(c)) != std::string::npos ? '_' : char(c);
     }
     const auto first = out.find_first_not_of(" .");
@@ -76,23 +80,27 @@ json storeChatFile(Service& s, long long uid, const std::string& chatKey, const 
         file["error"] = "Could not store “" + name + "”: the service's disk is full or not writable.";
         return file;
     }
-    s.db->execute("INSERT INTO chat_files (key, user_id, chat_key, name, mime, size, path, created_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
+    s.db->execute("INSERT INTO chat_files (key, user_id, chat_key, name, mime, size, path, created_at) VALUES (?, ?, "
+                  "?, ?, ?, ?, ?, ?)",
                   {key, uid, chatKey, name, type, static_cast<long long>(bytes.size()), path.string(), nowIso()});
     file["key"] = key;
     file["url"] = chatFileUrl(s, key);
     file["ok"] = true;
-    if (type.rfind("image/", 0) == 0) file["kind"] = "image";
+    if (type.rfind("image/", 0) == 0)
+        file["kind"] = "image";
     else if (looksTextual(name, type)) {
         file["kind"] = "text";
         file["text"] = validUtf8(utf8Prefix(bytes, 20000));
-    } else file["kind"] = "file";
+    } else
+        file["kind"] = "file";
     return file;
 }
 
 std::optional<ChatFile> findChatFile(Service& s, long long uid, const std::string& key)
 {
     const auto rows = s.db->query("SELECT name, mime, path FROM chat_files WHERE key = ? AND user_id = ?", {key, uid});
-    if (rows.empty()) return std::nullopt;
+    if (rows.empty())
+        return std::nullopt;
     return ChatFile{text(rows[0][0]), text(rows[0][1]), text(rows[0][2])};
 }
 

@@ -2,8 +2,6 @@
 // the team (orchestrator) conversation.
 #include "Routes.h"
 
-#include "core/Http.h"
-#include "core/Utf8.h"
 #include "auth/Sessions.h"
 #include "chat/ChatAccess.h"
 #include "chat/ChatFiles.h"
@@ -11,6 +9,8 @@
 #include "chat/ChatRuntime.h"
 #include "chat/MessageStore.h"
 #include "chat/TurnRunner.h"
+#include "core/Http.h"
+#include "core/Utf8.h"
 #include "teams/TeamStore.h"
 
 #include <fstream>
@@ -29,18 +29,24 @@ constexpr size_t kMaxTurnAttachments = 10;
 std::variant<json, std::string> readAttachments(const json& body)
 {
     json out = json::array();
-    if (!body.contains("attachments")) return out;
+    if (!body.contains("attachments"))
+        return out;
     const json& list = body["attachments"];
-    if (!list.is_array()) return std::string("Invalid attachments: expected an array");
-    if (list.size() > kMaxTurnAttachments) return std::string("Too many attachments: at most 10 per message");
+    if (!list.is_array())
+        return std::string("Invalid attachments: expected an array");
+    if (list.size() > kMaxTurnAttachments)
+        return std::string("Too many attachments: at most 10 per message");
     for (const auto& a : list) {
         if (!a.is_object() || !a.contains("name") || !a["name"].is_string())
             return std::string("Invalid attachment: every attachment needs a name");
         json kept{{"name", safeFileName(a["name"].get<std::string>())}};
         for (const char* key : {"url", "kind", "mime", "text"})
-            if (a.contains(key) && a[key].is_string()) kept[key] = a[key];
-        if (a.contains("size") && a["size"].is_number()) kept["size"] = a["size"];
-        if (!kept.contains("kind")) kept["kind"] = "text";
+            if (a.contains(key) && a[key].is_string())
+                kept[key] = a[key];
+        if (a.contains("size") && a["size"].is_number())
+            kept["size"] = a["size"];
+        if (!kept.contains("kind"))
+            kept["kind"] = "text";
         out.push_back(std::move(kept));
     }
     return out;
@@ -49,18 +55,24 @@ std::variant<json, std::string> readAttachments(const json& body)
 void sendTurn(Service& s, const ChatTarget& target, const httplib::Request& req, httplib::Response& res)
 {
     auto body = parseBody(req, res);
-    if (!body) return;
-    if (body->contains("text") && !(*body)["text"].is_string()) return sendError(res, 400, "Invalid text: expected a string");
+    if (!body)
+        return;
+    if (body->contains("text") && !(*body)["text"].is_string())
+        return sendError(res, 400, "Invalid text: expected a string");
     const std::string text = trim(str(*body, "text"));
-    if (text.size() > kMaxTurnText) return sendError(res, 413, "Message is too long: at most 20000 characters");
+    if (text.size() > kMaxTurnText)
+        return sendError(res, 413, "Message is too long: at most 20000 characters");
     const auto attachments = readAttachments(*body);
-    if (const auto* problem = std::get_if<std::string>(&attachments)) return sendError(res, 400, *problem);
+    if (const auto* problem = std::get_if<std::string>(&attachments))
+        return sendError(res, 400, *problem);
     const json& files = std::get<json>(attachments);
-    if (text.empty() && files.empty()) return sendError(res, 400, "Message is empty: send text or attachments");
+    if (text.empty() && files.empty())
+        return sendError(res, 400, "Message is empty: send text or attachments");
     const std::string requestId = str(*body, "client_request_id");
 
     json answer{{"status", "accepted"}, {"conversation_id", conversationId(target.chatKey)}};
-    if (!requestId.empty()) answer["client_request_id"] = requestId;
+    if (!requestId.empty())
+        answer["client_request_id"] = requestId;
     // A retried send (the first answer was lost) gets the stored turn back and runs nothing twice.
     if (const auto earlier = findByClientRequest(*s.db, target.chatKey, requestId)) {
         answer["status"] = "duplicate";
@@ -71,8 +83,10 @@ void sendTurn(Service& s, const ChatTarget& target, const httplib::Request& req,
     user.role = "user";
     user.content = text;
     user.read = true;
-    if (!requestId.empty()) user.metadata["client_request_id"] = requestId;
-    if (!files.empty()) user.metadata["attachments"] = files;
+    if (!requestId.empty())
+        user.metadata["client_request_id"] = requestId;
+    if (!files.empty())
+        user.metadata["attachments"] = files;
     json stored;
     s.db->transaction([&] { stored = insertMessage(*s.db, target.chatKey, user); });
     publishMessage(s, target.chatKey, stored, true);
@@ -84,35 +98,46 @@ void sendTurn(Service& s, const ChatTarget& target, const httplib::Request& req,
 void history(Service& s, const ChatTarget& target, const httplib::Request& req, httplib::Response& res, json into)
 {
     const auto query = readHistoryQuery(req);
-    if (const auto* problem = std::get_if<std::string>(&query)) return sendError(res, 400, *problem);
+    if (const auto* problem = std::get_if<std::string>(&query))
+        return sendError(res, 400, *problem);
     const json page = historyAnswer(*s.db, target.chatKey, std::get<HistoryQuery>(query));
-    for (const auto& [key, value] : page.items()) into[key] = value;
+    for (const auto& [key, value] : page.items())
+        into[key] = value;
     sendJson(res, into);
 }
 
 void uploadFiles(Service& s, const ChatTarget& target, const httplib::Request& req, httplib::Response& res)
 {
-    if (!req.is_multipart_form_data()) return sendError(res, 400, "Expected a multipart upload");
-    if (!requestTextValid(req)) return sendError(res, 400, kInvalidUtf8);
+    if (!req.is_multipart_form_data())
+        return sendError(res, 400, "Expected a multipart upload");
+    if (!requestTextValid(req))
+        return sendError(res, 400, kInvalidUtf8);
     std::vector<const httplib::MultipartFormData*> parts;
     for (const auto& [field, part] : req.files)
-        if (!part.filename.empty() || field == "file") parts.push_back(&part);
-    if (parts.empty()) return sendError(res, 400, "No files in the upload");
-    if (parts.size() > kMaxChatFilesPerUpload) return sendError(res, 413, "Too many files: at most 10 per upload");
+        if (!part.filename.empty() || field == "file")
+            parts.push_back(&part);
+    if (parts.empty())
+        return sendError(res, 400, "No files in the upload");
+    if (parts.size() > kMaxChatFilesPerUpload)
+        return sendError(res, 413, "Too many files: at most 10 per upload");
     json files = json::array();
     for (const auto* part : parts)
-        files.push_back(storeChatFile(s, target.userId, target.chatKey, part->filename, part->content_type, part->content));
+        files.push_back(
+            storeChatFile(s, target.userId, target.chatKey, part->filename, part->content_type, part->content));
     sendJson(res, {{"files", files}});
 }
 
 void serveChatFile(Service& s, const httplib::Request& req, httplib::Response& res)
 {
     const auto user = requireUser(s, req, res);
-    if (!user) return;
+    if (!user)
+        return;
     const auto file = findChatFile(s, userId(*user), req.matches[1]);
-    if (!file) return sendError(res, 404, "File not found");
+    if (!file)
+        return sendError(res, 404, "File not found");
     std::ifstream in(file->path, std::ios::binary);
-    if (!in) return sendError(res, 410, "The file is no longer stored");
+    if (!in)
+        return sendError(res, 410, "The file is no longer stored");
     std::ostringstream bytes;
     bytes << in.rdbuf();
     sendFile(res, bytes.str(), file->mime, file->name);
@@ -136,7 +161,8 @@ void addChatRoutes(httplib::Server& svr, Service& s)
     svr.Get(std::string(kAgentChat) + R"(/step/(\d{1,18}))", [&](const httplib::Request& req, httplib::Response& res) {
         withAgentChat(s, req, res, [&](const ChatTarget& t) {
             const auto step = findMessage(*s.db, t.chatKey, std::stoll(req.matches[2]), true);
-            if (!step || step->value("role", std::string()) != "step") return sendError(res, 404, "Step not found");
+            if (!step || step->value("role", std::string()) != "step")
+                return sendError(res, 404, "Step not found");
             sendJson(res, *step);
         });
     });

@@ -1,10 +1,9 @@
 #pragma once
 // The live half of the chat, held by the Service: the stream hub. Messages, goals and goal
 // setups live in the database.
+#include "chat/StreamHub.h"
 #include "core/Http.h"
 #include "core/Service.h"
-#include "chat/StreamHub.h"
-
 
 namespace service {
 
@@ -16,7 +15,8 @@ struct ChatRuntime {
 // Created on first use at start-up, before the server takes requests.
 inline ChatRuntime& chatRuntime(Service& s)
 {
-    if (!s.chat) s.chat = std::make_shared<ChatRuntime>(s.faults);
+    if (!s.chat)
+        s.chat = std::make_shared<ChatRuntime>(s.faults);
     return *s.chat;
 }
 

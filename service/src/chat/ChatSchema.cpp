@@ -11,7 +11,8 @@ void createMessages(Database& db)
     CREATE INDEX IF NOT EXISTS messages_by_chat ON messages (agent_id, id);
     )sql");
     // The whole text of a step whose stored content was shortened.
-    if (!db.hasColumn("messages", "full_content")) db.script("ALTER TABLE messages ADD COLUMN full_content TEXT");
+    if (!db.hasColumn("messages", "full_content"))
+        db.script("ALTER TABLE messages ADD COLUMN full_content TEXT");
 }
 
 void createChatFiles(Database& db)

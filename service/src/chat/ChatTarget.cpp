@@ -8,7 +8,8 @@ namespace service {
 std::optional<ChatTarget> agentChat(Service& s, long long uid, const std::string& agentId)
 {
     const auto rows = s.db->query("SELECT json FROM agents WHERE id = ? AND user_id = ?", {agentId, uid});
-    if (rows.empty()) return std::nullopt;
+    if (rows.empty())
+        return std::nullopt;
     const json agent = json::parse(text(rows[0][0]), nullptr, false);
     ChatTarget t;
     t.userId = uid;
@@ -21,7 +22,8 @@ std::optional<ChatTarget> agentChat(Service& s, long long uid, const std::string
 std::optional<ChatTarget> teamChat(Service& s, long long uid, const std::string& slug)
 {
     const auto team = findTeam(s, uid, slug);
-    if (!team) return std::nullopt;
+    if (!team)
+        return std::nullopt;
     ChatTarget t;
     t.userId = uid;
     t.team = true;

@@ -1,8 +1,8 @@
 #include "chat/MessageStore.h"
 
 #include <algorithm>
-#include <limits>
 #include <cstdlib>
+#include <limits>
 
 namespace service {
 
@@ -13,31 +13,36 @@ constexpr const char* kColumns = "id, role, content, metadata, created_at, agent
 json rowJson(const SqlRow& r, bool full)
 {
     json metadata = json::parse(text(r[3]), nullptr, false);
-    if (!metadata.is_object()) metadata = json::object();
+    if (!metadata.is_object())
+        metadata = json::object();
     std::string content = text(r[2]);
     if (full && !isNull(r[6])) {
         content = text(r[6]);
         metadata.erase("_truncated");
     }
-    return {{"id", integer(r[0])}, {"role", text(r[1])}, {"content", content}, {"metadata", metadata},
-            {"created_at", text(r[4])}, {"conversation_id", conversationId(text(r[5]))}};
+    return {{"id", integer(r[0])},  {"role", text(r[1])},       {"content", content},
+            {"metadata", metadata}, {"created_at", text(r[4])}, {"conversation_id", conversationId(text(r[5]))}};
 }
 
 std::optional<json> rowById(Database& db, long long id, bool full)
 {
     const auto rows = db.query(std::string("SELECT ") + kColumns + " FROM messages WHERE id = ?", {id});
-    if (rows.empty()) return std::nullopt;
+    if (rows.empty())
+        return std::nullopt;
     return rowJson(rows[0], full);
 }
 
 // A positive decimal id or count; nothing for anything else.
 std::optional<long long> positive(const std::string& value)
 {
-    if (value.empty() || value.size() > 18) return std::nullopt;
+    if (value.empty() || value.size() > 18)
+        return std::nullopt;
     for (char c : value)
-        if (c < '0' || c > '9') return std::nullopt;
+        if (c < '0' || c > '9')
+            return std::nullopt;
     const long long n = std::strtoll(value.c_str(), nullptr, 10);
-    if (n <= 0) return std::nullopt;
+    if (n <= 0)
+        return std::nullopt;
     return n;
 }
 
@@ -49,7 +54,8 @@ json insertMessage(Database& db, const std::string& chatKey, const NewMessage& m
 {
     const SqlValue full = m.fullContent ? SqlValue(*m.fullContent) : SqlValue(nullptr);
     const long long id = db.execute(
-        "INSERT INTO messages (agent_id, role, content, metadata, created_at, read, full_content) VALUES (?, ?, ?, ?, ?, ?, ?)",
+        "INSERT INTO messages (agent_id, role, content, metadata, created_at, read, full_content) VALUES (?, ?, ?, ?, "
+        "?, ?, ?)",
         {chatKey, m.role, m.content, m.metadata.dump(), nowIso(), static_cast<long long>(m.read ? 1 : 0), full});
     return *rowById(db, id, false);
 }
@@ -62,20 +68,23 @@ std::optional<json> updateMessage(Database& db, long long id, const std::string&
 
 std::optional<json> findMessage(Database& db, const std::string& chatKey, long long id, bool full)
 {
-    const auto rows =
-        db.query(std::string("SELECT ") + kColumns + " FROM messages WHERE id = ? AND agent_id = ?", {id, chatKey});
-    if (rows.empty()) return std::nullopt;
+    const auto rows
+        = db.query(std::string("SELECT ") + kColumns + " FROM messages WHERE id = ? AND agent_id = ?", {id, chatKey});
+    if (rows.empty())
+        return std::nullopt;
     return rowJson(rows[0], full);
 }
 
 std::optional<json> findByClientRequest(Database& db, const std::string& chatKey, const std::string& requestId)
 {
-    if (requestId.empty()) return std::nullopt;
-    const auto rows = db.query(std::string("SELECT ") + kColumns +
-                                   " FROM messages WHERE agent_id = ? AND role = 'user' AND "
-                                   "json_extract(metadata, '$.client_request_id') = ? ORDER BY id LIMIT 1",
+    if (requestId.empty())
+        return std::nullopt;
+    const auto rows = db.query(std::string("SELECT ") + kColumns
+                                   + " FROM messages WHERE agent_id = ? AND role = 'user' AND "
+                                     "json_extract(metadata, '$.client_request_id') = ? ORDER BY id LIMIT 1",
                                {chatKey, requestId});
-    if (rows.empty()) return std::nullopt;
+    if (rows.empty())
+        return std::nullopt;
     return rowJson(rows[0], false);
 }
 
@@ -88,12 +97,17 @@ std::variant<HistoryQuery, std::string> readHistoryQuery(const httplib::Request&
 {
     HistoryQuery q;
     for (const char* key : {"since", "before", "limit"}) {
-        if (!req.has_param(key)) continue;
+        if (!req.has_param(key))
+            continue;
         const auto value = positive(req.get_param_value(key));
-        if (!value) return std::string("Invalid ") + key + ": expected a positive whole number";
-        if (std::string(key) == "since") q.since = *value;
-        else if (std::string(key) == "before") q.before = *value;
-        else q.limit = int(std::min<long long>(*value, kMaxHistoryLimit));
+        if (!value)
+            return std::string("Invalid ") + key + ": expected a positive whole number";
+        if (std::string(key) == "since")
+            q.since = *value;
+        else if (std::string(key) == "before")
+            q.before = *value;
+        else
+            q.limit = int(std::min<long long>(*value, kMaxHistoryLimit));
     }
     return q;
 }
@@ -104,24 +118,27 @@ json historyAnswer(Database& db, const std::string& chatKey, const HistoryQuery&
     int limit = q.limit;
     if (q.since) {
         limit = kMaxDeltaMessages;
-        rows = db.query(std::string("SELECT ") + kColumns + " FROM messages WHERE agent_id = ? AND id > ? ORDER BY id LIMIT ?",
+        rows = db.query(std::string("SELECT ") + kColumns
+                            + " FROM messages WHERE agent_id = ? AND id > ? ORDER BY id LIMIT ?",
                         {chatKey, *q.since, static_cast<long long>(limit)});
     } else {
         // The newest `limit` before the bound, read newest first and turned around below.
         const long long bound = q.before.value_or(std::numeric_limits<long long>::max());
-        rows = db.query(std::string("SELECT ") + kColumns +
-                            " FROM messages WHERE agent_id = ? AND id < ? ORDER BY id DESC LIMIT ?",
+        rows = db.query(std::string("SELECT ") + kColumns
+                            + " FROM messages WHERE agent_id = ? AND id < ? ORDER BY id DESC LIMIT ?",
                         {chatKey, bound, static_cast<long long>(limit)});
         std::reverse(rows.begin(), rows.end());
     }
     json messages = json::array();
-    for (const auto& r : rows) messages.push_back(rowJson(r, false));
+    for (const auto& r : rows)
+        messages.push_back(rowJson(r, false));
     json page{{"limit", limit}, {"has_more", false}};
     if (!rows.empty()) {
         const long long oldest = integer(rows.front()[0]);
         page["oldest_id"] = oldest;
         page["newest_id"] = integer(rows.back()[0]);
-        page["has_more"] = !db.query("SELECT 1 FROM messages WHERE agent_id = ? AND id < ? LIMIT 1", {chatKey, oldest}).empty();
+        page["has_more"]
+            = !db.query("SELECT 1 FROM messages WHERE agent_id = ? AND id < ? LIMIT 1", {chatKey, oldest}).empty();
     }
     return {{"messages", messages}, {"page", page}, {"conversation_id", conversationId(chatKey)}};
 }

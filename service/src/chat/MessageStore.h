@@ -31,7 +31,7 @@ void markChatRead(Database& db, const std::string& chatKey);
 std::string conversationId(const std::string& chatKey);
 
 struct HistoryQuery {
-    std::optional<long long> since; // everything newer; no limit
+    std::optional<long long> since;  // everything newer; no limit
     std::optional<long long> before; // strictly older than this id
     int limit = 50;
 };

@@ -1,8 +1,8 @@
 #include "chat/StreamConnection.h"
 
+#include "chat/ChatRuntime.h"
 #include "core/Crypto.h"
 #include "core/Http.h"
-#include "chat/ChatRuntime.h"
 
 #include <ctime>
 #include <thread>
@@ -14,15 +14,19 @@ using Clock = std::chrono::steady_clock;
 std::string sseFrame(const std::string& event, const std::string& data, long long id)
 {
     std::string frame = "event: " + event + "\n";
-    if (id > 0) frame += "id: " + std::to_string(id) + "\n";
+    if (id > 0)
+        frame += "id: " + std::to_string(id) + "\n";
     return frame + "data: " + data + "\n\n";
 }
 
 StreamConnection::StreamConnection(Service& s, std::string chatKey, std::string sessionToken)
-    : m_service(s), m_chatKey(std::move(chatKey)), m_sessionToken(std::move(sessionToken)),
-      m_subscription(chatRuntime(s).hub.subscribe(m_chatKey)), m_lastWrite(Clock::now()), m_lastPing(Clock::now())
-{
-}
+    : m_service(s),
+      m_chatKey(std::move(chatKey)),
+      m_sessionToken(std::move(sessionToken)),
+      m_subscription(chatRuntime(s).hub.subscribe(m_chatKey)),
+      m_lastWrite(Clock::now()),
+      m_lastPing(Clock::now())
+{}
 
 StreamConnection::~StreamConnection() { chatRuntime(m_service).hub.unsubscribe(m_chatKey, m_subscription); }
 
@@ -57,14 +61,17 @@ bool StreamConnection::pump(httplib::DataSink& sink)
             delayMs = m_service.faults.streamDelayMs;
             dropAfter = m_service.faults.streamDropAfter;
         }
-        if (delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
-        if (!write(sink, sseFrame(event.name, event.data, event.id))) return false;
+        if (delayMs > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+        if (!write(sink, sseFrame(event.name, event.data, event.id)))
+            return false;
         if (dropAfter > 0 && ++m_delivered >= dropAfter) {
             sink.done();
             return true;
         }
     }
-    if (!events.empty()) return true;
+    if (!events.empty())
+        return true;
     const auto now = Clock::now();
     if (now - m_lastPing >= ping) {
         m_lastPing = now;
@@ -75,7 +82,8 @@ bool StreamConnection::pump(httplib::DataSink& sink)
         }
         return write(sink, sseFrame("ping", json{{"at", nowIso()}}.dump()));
     }
-    if (now - m_lastWrite >= probe) return write(sink, ":\n");
+    if (now - m_lastWrite >= probe)
+        return write(sink, ":\n");
     return true;
 }
 

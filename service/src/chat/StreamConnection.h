@@ -2,8 +2,8 @@
 // One open event stream: "ready" first, then the chat's events as they are published, a
 // "ping" while idle, and the fault switches that test reconnection. Runs on the server thread
 // that serves the request; a failed write ends it, so a gone client frees its thread.
-#include "core/Service.h"
 #include "chat/StreamHub.h"
+#include "core/Service.h"
 
 #include <httplib.h>
 

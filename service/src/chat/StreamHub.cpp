@@ -34,17 +34,20 @@ void StreamHub::unsubscribe(const std::string& chatKey, const std::shared_ptr<Su
 {
     std::lock_guard guard(m_lock);
     auto it = m_subscribers.find(chatKey);
-    if (it == m_subscribers.end()) return;
+    if (it == m_subscribers.end())
+        return;
     auto& list = it->second;
     list.erase(std::remove(list.begin(), list.end(), subscription), list.end());
-    if (list.empty()) m_subscribers.erase(it);
+    if (list.empty())
+        m_subscribers.erase(it);
 }
 
 size_t StreamHub::openConnections()
 {
     std::lock_guard guard(m_lock);
     size_t n = 0;
-    for (const auto& [key, list] : m_subscribers) n += list.size();
+    for (const auto& [key, list] : m_subscribers)
+        n += list.size();
     return n;
 }
 
@@ -74,8 +77,10 @@ void StreamHub::publish(const std::string& chatKey, StreamEvent event)
         }
     }
     deliver(chatKey, event);
-    if (duplicate) deliver(chatKey, event);
-    if (released) deliver(chatKey, *released);
+    if (duplicate)
+        deliver(chatKey, event);
+    if (released)
+        deliver(chatKey, *released);
 }
 
 void StreamHub::releaseHeld()
@@ -85,7 +90,8 @@ void StreamHub::releaseHeld()
         std::lock_guard guard(m_lock);
         held.swap(m_held);
     }
-    for (const auto& [chatKey, event] : held) deliver(chatKey, event);
+    for (const auto& [chatKey, event] : held)
+        deliver(chatKey, event);
 }
 
 void StreamHub::deliver(const std::string& chatKey, const StreamEvent& event)
@@ -93,9 +99,11 @@ void StreamHub::deliver(const std::string& chatKey, const StreamEvent& event)
     std::vector<std::shared_ptr<Subscription>> targets;
     {
         std::lock_guard guard(m_lock);
-        if (auto it = m_subscribers.find(chatKey); it != m_subscribers.end()) targets = it->second;
+        if (auto it = m_subscribers.find(chatKey); it != m_subscribers.end())
+            targets = it->second;
     }
-    for (const auto& t : targets) t->push(event);
+    for (const auto& t : targets)
+        t->push(event);
 }
 
 } // namespace service

@@ -1,10 +1,10 @@
 // The live event stream of an employee chat and of a team conversation.
 #include "Routes.h"
 
-#include "core/Http.h"
 #include "chat/ChatAccess.h"
 #include "chat/ChatRuntime.h"
 #include "chat/StreamConnection.h"
+#include "core/Http.h"
 
 #include <chrono>
 #include <csignal>
@@ -15,7 +15,8 @@ namespace {
 
 long long steadyMs()
 {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 // The "refuse the next connections" switches; answers the refusal itself.
@@ -31,7 +32,8 @@ bool refusedByFault(Service& s, httplib::Response& res)
             status = s.faults.streamFailStatus;
         }
     }
-    if (status) sendError(res, status, "The event stream is unavailable");
+    if (status)
+        sendError(res, status, "The event stream is unavailable");
     return status != 0;
 }
 
@@ -41,8 +43,7 @@ void openStream(Service& s, const ChatTarget& target, const httplib::Request& re
     res.set_header("Cache-Control", "no-cache");
     res.set_header("X-Accel-Buffering", "no");
     res.set_chunked_content_provider(
-        "text/event-stream",
-        [connection](size_t, httplib::DataSink& sink) { return connection->pump(sink); },
+        "text/event-stream", [connection](size_t, httplib::DataSink& sink) { return connection->pump(sink); },
         [connection](bool) mutable { connection.reset(); });
 }
 
@@ -54,14 +55,18 @@ void addStreamRoutes(httplib::Server& svr, Service& s)
     std::signal(SIGPIPE, SIG_IGN);
     chatRuntime(s);
 
-    svr.Get(R"(/api/v2/custom-agents/([A-Za-z0-9_-]+)/chat/stream)", [&](const httplib::Request& req, httplib::Response& res) {
-        if (refusedByFault(s, res)) return;
-        withAgentChat(s, req, res, [&](const ChatTarget& t) { openStream(s, t, req, res); });
-    });
-    svr.Get(R"(/api/v2/orchestrator-chat/([A-Za-z0-9_-]+)/stream)", [&](const httplib::Request& req, httplib::Response& res) {
-        if (refusedByFault(s, res)) return;
-        withTeamChat(s, req, res, [&](const ChatTarget& t) { openStream(s, t, req, res); });
-    });
+    svr.Get(R"(/api/v2/custom-agents/([A-Za-z0-9_-]+)/chat/stream)",
+            [&](const httplib::Request& req, httplib::Response& res) {
+                if (refusedByFault(s, res))
+                    return;
+                withAgentChat(s, req, res, [&](const ChatTarget& t) { openStream(s, t, req, res); });
+            });
+    svr.Get(R"(/api/v2/orchestrator-chat/([A-Za-z0-9_-]+)/stream)",
+            [&](const httplib::Request& req, httplib::Response& res) {
+                if (refusedByFault(s, res))
+                    return;
+                withTeamChat(s, req, res, [&](const ChatTarget& t) { openStream(s, t, req, res); });
+            });
 }
 
 } // namespace service

@@ -1,9 +1,9 @@
 #include "chat/TurnRunner.h"
 
-#include "core/Crypto.h"
 #include "chat/ChatFiles.h"
 #include "chat/ChatRuntime.h"
 #include "chat/TurnScript.h"
+#include "core/Crypto.h"
 
 #include <chrono>
 #include <cstdio>
@@ -19,14 +19,17 @@ void play(Service& s, const ChatTarget& target, const TurnContext& turn, const s
     std::map<std::string, long long> ids;
     try {
         for (const auto& action : actions) {
-            if (s.opt.paceMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(s.opt.paceMs));
+            if (s.opt.paceMs > 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(s.opt.paceMs));
             if (action.kind == TurnAction::Kind::insert) {
-                if (action.completesGoalRun && turn.goalRun) awaitReview(*s.db, *turn.goalRun);
+                if (action.completesGoalRun && turn.goalRun)
+                    awaitReview(*s.db, *turn.goalRun);
                 const json stored = insertMessage(*s.db, target.chatKey, action.message);
                 ids[action.ref] = stored["id"].get<long long>();
                 publishMessage(s, target.chatKey, stored, true);
             } else if (const auto it = ids.find(action.ref); it != ids.end()) {
-                if (const auto stored = updateMessage(*s.db, it->second, action.message.content, action.message.metadata))
+                if (const auto stored
+                    = updateMessage(*s.db, it->second, action.message.content, action.message.metadata))
                     publishMessage(s, target.chatKey, *stored, false);
             }
         }
@@ -58,18 +61,21 @@ TurnContext contextFor(const ChatTarget& target, const std::string& text, const 
 
 void publishMessage(Service& s, const std::string& chatKey, const json& message, bool inserted)
 {
-    chatRuntime(s).hub.publish(chatKey, {inserted ? "message-insert" : "message", message.value("id", 0LL), message.dump()});
+    chatRuntime(s).hub.publish(chatKey,
+                               {inserted ? "message-insert" : "message", message.value("id", 0LL), message.dump()});
 }
 
 void startTurn(Service& s, const ChatTarget& target, const std::string& text)
 {
     TurnContext turn = contextFor(target, text, "turn-" + randomHex(6));
     const TurnKind kind = classifyTurn(text);
-    if (kind == TurnKind::goal) turn.goalRun = startGoalRun(*s.db, target.userId, target.scope(), trim(text));
+    if (kind == TurnKind::goal)
+        turn.goalRun = startGoalRun(*s.db, target.userId, target.scope(), trim(text));
     if (kind == TurnKind::artifact) {
         const std::string type = *requestedArtifact(text);
         // In a team chat the teammate the work is handed to writes it.
-        turn.artifactOwner = target.team ? (target.memberIds.empty() ? std::string() : target.memberIds.front()) : target.id;
+        turn.artifactOwner
+            = target.team ? (target.memberIds.empty() ? std::string() : target.memberIds.front()) : target.id;
         turn.artifactId = type + "-" + randomHex(6);
         const std::string topic = turnTopic(text);
         if (type == "table" && !turn.artifactOwner.empty())
@@ -90,7 +96,8 @@ void startTurn(Service& s, const ChatTarget& target, const std::string& text)
 void continueAfterApproval(Service& s, const ChatTarget& target, const json& approval, bool approved)
 {
     const json& meta = approval.contains("metadata") ? approval["metadata"] : json::object();
-    TurnContext turn = contextFor(target, meta.value("turn_text", std::string()), meta.value("work_id", std::string("turn")));
+    TurnContext turn
+        = contextFor(target, meta.value("turn_text", std::string()), meta.value("work_id", std::string("turn")));
     auto actions = planAfterApproval(turn, approved);
     playDetached(s, target, std::move(turn), std::move(actions));
 }

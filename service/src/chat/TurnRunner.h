@@ -1,9 +1,9 @@
 #pragma once
 // Plays a turn's script on a thread of its own: stores each message, then publishes it to the
 // chat's stream, pausing the service's pace between actions.
+#include "chat/ChatTarget.h"
 #include "core/Http.h"
 #include "core/Service.h"
-#include "chat/ChatTarget.h"
 
 #include <string>
 

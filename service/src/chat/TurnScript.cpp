@@ -30,7 +30,8 @@ public:
     {
         extra["work_kind"] = "chat_turn";
         extra["work_id"] = m_turn.turnId;
-        if (m_turn.team && !extra.contains("from")) extra["from"] = m_turn.speaker;
+        if (m_turn.team && !extra.contains("from"))
+            extra["from"] = m_turn.speaker;
         if (m_turn.goalRun) {
             extra["goal_run_id"] = m_turn.goalRun->runId;
             extra["goal_id"] = m_turn.goalRun->goalId;
@@ -45,7 +46,8 @@ public:
         const std::string ref = "step" + std::to_string(m_actions.size());
         json base = meta(std::move(details));
         base["tool"] = tool;
-        if (fullText) base["_truncated"] = true;
+        if (fullText)
+            base["_truncated"] = true;
         json first = base;
         first["status"] = "running";
         first["kind"] = m_goalSteps ? "goal_step" : "tool_call";
@@ -73,7 +75,8 @@ public:
 
     void handOff()
     {
-        if (!m_turn.team || m_turn.members.empty()) return;
+        if (!m_turn.team || m_turn.members.empty())
+            return;
         const std::string member = m_turn.members.front();
         step("delegate_to_teammate", {{"delegate_to", member}, {"member_handle", member}},
              "Asking @" + member + " to help with this", "@" + member + " picked up their part");
@@ -81,7 +84,8 @@ public:
 
     void answer(const std::string& text, json extra = json::object(), bool completesGoal = false)
     {
-        add(TurnAction::Kind::insert, "answer" + std::to_string(m_actions.size()), "assistant", text, meta(std::move(extra)));
+        add(TurnAction::Kind::insert, "answer" + std::to_string(m_actions.size()), "assistant", text,
+            meta(std::move(extra)));
         m_actions.back().completesGoalRun = completesGoal;
     }
 
@@ -98,12 +102,14 @@ public:
 
     // The steps planned inside `body` run side by side: all start, then all finish in order,
     // the way an employee searches and reads several sources at once.
-    template <typename Body> void together(Body body)
+    template <typename Body>
+    void together(Body body)
     {
         m_holdFinishes = true;
         body();
         m_holdFinishes = false;
-        for (TurnAction& finish : m_heldFinishes) m_actions.push_back(std::move(finish));
+        for (TurnAction& finish : m_heldFinishes)
+            m_actions.push_back(std::move(finish));
         m_heldFinishes.clear();
     }
 
@@ -139,12 +145,14 @@ const char* const kSources[][3] = {
 
 std::string researchReport(const std::string& topic)
 {
-    std::string out = "## Findings: " + topic + "\n\nThree options stand out after comparing price, support and fit:\n\n";
+    std::string out
+        = "## Findings: " + topic + "\n\nThree options stand out after comparing price, support and fit:\n\n";
     const char* notes[] = {"lowest price and a generous free tier", "the best support, answers within an hour",
                            "the most complete API, but a steeper learning curve"};
     for (int i = 0; i < 3; ++i)
         out += std::to_string(i + 1) + ". **" + kSources[i][0] + "** — " + notes[i] + "\n";
-    out += "\n### Recommendation\n\nStart with **Northwind Analytics**; revisit Lumen Labs if you need deeper automation.\n\nSources: ";
+    out += "\n### Recommendation\n\nStart with **Northwind Analytics**; revisit Lumen Labs if you need deeper "
+           "automation.\n\nSources: ";
     for (int i = 0; i < 3; ++i)
         out += std::string(i ? ", " : "") + "[" + kSources[i][1] + "](" + kSources[i][2] + ")";
     return out;
@@ -154,9 +162,9 @@ std::string pageExtract(const std::string& topic)
 {
     std::string out = "Page extract for " + topic + ":\n\n";
     for (int i = 1; i <= 24; ++i)
-        out += "Paragraph " + std::to_string(i) +
-               ": the pricing page lists plans, limits and support terms; this section repeats the details the "
-               "report relies on so that nothing is lost when the step is shown shortened.\n";
+        out += "Paragraph " + std::to_string(i)
+            + ": the pricing page lists plans, limits and support terms; this section repeats the details the "
+              "report relies on so that nothing is lost when the step is shown shortened.\n";
     return out;
 }
 
@@ -165,11 +173,13 @@ std::string pageExtract(const std::string& topic)
 json artifactMeta(const TurnContext& turn, const char* key, json artifact)
 {
     artifact["id"] = turn.artifactId;
-    if (!turn.artifactOwner.empty()) artifact["author_agent_id"] = turn.artifactOwner;
+    if (!turn.artifactOwner.empty())
+        artifact["author_agent_id"] = turn.artifactOwner;
     json meta{{key, std::move(artifact)}};
     if (turn.team && !turn.artifactOwner.empty()) {
         meta["member_id"] = turn.artifactOwner;
-        if (!turn.members.empty()) meta["member_name"] = turn.members.front();
+        if (!turn.members.empty())
+            meta["member_name"] = turn.members.front();
     }
     return meta;
 }
@@ -186,11 +196,14 @@ void planArtifact(Script& script, const TurnContext& turn, const std::string& ty
         script.answer("I saved a note for you: **" + noteTitle(topic) + "**.",
                       artifactMeta(turn, "artifact", {{"artifact_type", "note"}, {"name", noteTitle(topic)}}));
     } else if (type == "document") {
-        script.step("generate_document", {{"args", {{"title", "Brief"}}}}, "Creating the document", "Created a document");
-        script.answer("The brief is ready.", artifactMeta(turn, "document", {{"url", turn.artifactUrl}, {"name", "Brief.md"}}));
+        script.step("generate_document", {{"args", {{"title", "Brief"}}}}, "Creating the document",
+                    "Created a document");
+        script.answer("The brief is ready.",
+                      artifactMeta(turn, "document", {{"url", turn.artifactUrl}, {"name", "Brief.md"}}));
     } else {
         script.step("generate_image", {{"args", {{"prompt", topic}}}}, "Creating the image", "Created an image");
-        script.answer("Here is the image.", artifactMeta(turn, "image", {{"url", turn.artifactUrl}, {"name", "Concept.svg"}}));
+        script.answer("Here is the image.",
+                      artifactMeta(turn, "image", {{"url", turn.artifactUrl}, {"name", "Concept.svg"}}));
     }
 }
 
@@ -200,20 +213,28 @@ std::optional<std::string> requestedArtifact(const std::string& text)
 {
     const std::string t = lower(text);
     for (const char* type : {"table", "note", "document", "image"})
-        if (t.find(type) != std::string::npos) return std::string(type);
+        if (t.find(type) != std::string::npos)
+            return std::string(type);
     return std::nullopt;
 }
 
 TurnKind classifyTurn(const std::string& text)
 {
     const std::string t = lower(text);
-    if (mentions(t, {"approve", "approval"})) return TurnKind::approval;
-    if (mentions(t, {"goal"})) return TurnKind::goal;
-    if (mentions(t, {"long step"})) return TurnKind::longStep;
-    if (mentions(t, {"fail"})) return TurnKind::failure;
-    if (requestedArtifact(t)) return TurnKind::artifact;
-    if (mentions(t, {"options", "choose"})) return TurnKind::options;
-    if (mentions(t, {"research", "find", "compare"})) return TurnKind::research;
+    if (mentions(t, {"approve", "approval"}))
+        return TurnKind::approval;
+    if (mentions(t, {"goal"}))
+        return TurnKind::goal;
+    if (mentions(t, {"long step"}))
+        return TurnKind::longStep;
+    if (mentions(t, {"fail"}))
+        return TurnKind::failure;
+    if (requestedArtifact(t))
+        return TurnKind::artifact;
+    if (mentions(t, {"options", "choose"}))
+        return TurnKind::options;
+    if (mentions(t, {"research", "find", "compare"}))
+        return TurnKind::research;
     return TurnKind::plain;
 }
 
@@ -223,17 +244,23 @@ std::vector<TurnAction> planTurn(const TurnContext& turn)
     const std::string topic = turnTopic(turn.text);
     switch (classifyTurn(turn.text)) {
     case TurnKind::approval:
-        script.step("draft_email", {{"args", {{"subject", topic}}}}, "Preparing the outreach email", "Prepared the outreach email");
+        script.step("draft_email", {{"args", {{"subject", topic}}}}, "Preparing the outreach email",
+                    "Prepared the outreach email");
         script.answer("I drafted the outreach email to 3 contacts. Shall I send it?",
-                      {{"kind", "approval_request"}, {"status", "pending"}, {"action", "send_email"},
-                       {"title", "Send the outreach email"}, {"turn_text", turn.text}});
+                      {{"kind", "approval_request"},
+                       {"status", "pending"},
+                       {"action", "send_email"},
+                       {"title", "Send the outreach email"},
+                       {"turn_text", turn.text}});
         return script.take(); // the turn goes on once the approval is resolved
     case TurnKind::goal:
         script.useGoalSteps();
-        script.step("web_search", {{"args", {{"query", topic}}}}, "Searching the web: " + topic, "Searching the web: " + topic);
-        script.step("browser_navigate", {{"args", {{"url", kSources[1][2]}}}}, std::string("Browsing: ") + kSources[1][2],
-                    std::string("Browsing: ") + kSources[1][2]);
-        script.answer("The first result for the goal is ready for your review: 3 qualified leads that match “" + topic + "”.",
+        script.step("web_search", {{"args", {{"query", topic}}}}, "Searching the web: " + topic,
+                    "Searching the web: " + topic);
+        script.step("browser_navigate", {{"args", {{"url", kSources[1][2]}}}},
+                    std::string("Browsing: ") + kSources[1][2], std::string("Browsing: ") + kSources[1][2]);
+        script.answer("The first result for the goal is ready for your review: 3 qualified leads that match “" + topic
+                          + "”.",
                       {}, true);
         break;
     case TurnKind::longStep:
@@ -250,25 +277,27 @@ std::vector<TurnAction> planTurn(const TurnContext& turn)
         planArtifact(script, turn, *requestedArtifact(turn.text), topic);
         break;
     case TurnKind::options:
-        script.answer("Here are three ways to go on. Which one should I take?\n\nOPTIONS: Short summary | Detailed report | Slide outline");
+        script.answer("Here are three ways to go on. Which one should I take?\n\nOPTIONS: Short summary | Detailed "
+                      "report | Slide outline");
         break;
     case TurnKind::research:
         script.handOff();
         script.together([&] {
             script.step("web_search", {{"args", {{"query", topic}}}}, "Searching the web: " + topic,
                         "Searched the web: " + topic);
-            script.step("browser_navigate", {{"args", {{"url", kSources[0][2]}}}}, std::string("Opening ") + kSources[0][2],
-                        std::string("Opened ") + kSources[0][2]);
-            script.step("browser_navigate", {{"args", {{"url", kSources[1][2]}}}}, std::string("Opening ") + kSources[1][2],
-                        std::string("Opened ") + kSources[1][2]);
+            script.step("browser_navigate", {{"args", {{"url", kSources[0][2]}}}},
+                        std::string("Opening ") + kSources[0][2], std::string("Opened ") + kSources[0][2]);
+            script.step("browser_navigate", {{"args", {{"url", kSources[1][2]}}}},
+                        std::string("Opening ") + kSources[1][2], std::string("Opened ") + kSources[1][2]);
         });
         script.answer(researchReport(topic));
         break;
     case TurnKind::plain:
         script.handOff();
         script.step("check_context", {}, "Checking what I know about this", "Checked what I know about this");
-        script.answer("**Got it.** Here's my take on “" + topic + "”:\n\n- I can start right away.\n- "
-                      "I'll keep you posted in this chat.\n\nTell me if you want me to go deeper.");
+        script.answer("**Got it.** Here's my take on “" + topic
+                      + "”:\n\n- I can start right away.\n- "
+                        "I'll keep you posted in this chat.\n\nTell me if you want me to go deeper.");
         break;
     }
     script.usage();
@@ -300,8 +329,8 @@ std::string noteTitle(const std::string& topic) { return "Notes on " + topic; }
 
 std::string noteText(const std::string& topic)
 {
-    return "## " + noteTitle(topic) + "\n\n- What was asked: " + topic +
-           "\n- Open question: who signs off on the budget\n- Next check-in: Friday\n";
+    return "## " + noteTitle(topic) + "\n\n- What was asked: " + topic
+        + "\n- Open question: who signs off on the budget\n- Next check-in: Friday\n";
 }
 
 NewTable leadsTable()
@@ -313,7 +342,8 @@ NewTable leadsTable()
                              {{"id", "contact"}, {"name", "Contact"}, {"type", "text"}},
                              {{"id", "score"}, {"name", "Score"}, {"type", "number"}}});
     for (int i = 1; i <= kLeadsTableRows; ++i)
-        t.rows.push_back({{"company", "Company " + std::to_string(i)}, {"contact", "lead" + std::to_string(i) + "@example.com"},
+        t.rows.push_back({{"company", "Company " + std::to_string(i)},
+                          {"contact", "lead" + std::to_string(i) + "@example.com"},
                           {"score", 100 - i}});
     return t;
 }
@@ -326,9 +356,11 @@ std::string documentText(const std::string& topic)
 std::string imageSvg(const std::string& topic)
 {
     std::string label;
-    for (unsigned char c : topic) label += std::isalnum(c) || c == ' ' ? char(c) : ' ';
+    for (unsigned char c : topic)
+        label += std::isalnum(c) || c == ' ' ? char(c) : ' ';
     return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"320\" height=\"200\"><rect width=\"320\" height=\"200\" "
-           "fill=\"#3b5bdb\"/><text x=\"16\" y=\"104\" fill=\"#fff\" font-size=\"16\">" + label.substr(0, 30) + "</text></svg>";
+           "fill=\"#3b5bdb\"/><text x=\"16\" y=\"104\" fill=\"#fff\" font-size=\"16\">"
+        + label.substr(0, 30) + "</text></svg>";
 }
 
 } // namespace service

@@ -3,8 +3,8 @@
 // rely on it: the steps it shows (each inserted running, then updated to done), its answer
 // and the usage line that closes the turn.
 #include "artifacts/ArtifactStore.h"
-#include "goals/GoalStore.h"
 #include "chat/MessageStore.h"
+#include "goals/GoalStore.h"
 
 #include <optional>
 #include <string>
@@ -35,7 +35,7 @@ struct TurnContext {
     std::optional<GoalRun> goalRun;
     std::string artifactId;
     std::string artifactOwner; // the agent that wrote it: the employee, or the teammate in a team chat
-    std::string artifactUrl; // the stored file of a document or image
+    std::string artifactUrl;   // the stored file of a document or image
 };
 
 std::vector<TurnAction> planTurn(const TurnContext& turn);

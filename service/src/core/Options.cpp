@@ -7,8 +7,10 @@
 namespace {
 [[noreturn]] void usage()
 {
-    std::fprintf(stderr, "usage: halvex-service [--port N] [--data DIR] [--seed-demo] [--pace-ms N] [--ping-ms N] [--test-mode] "
-                         "[--fast-hash] [--advertise-build N]\n");
+    std::fprintf(
+        stderr,
+        "usage: halvex-service [--port N] [--data DIR] [--seed-demo] [--pace-ms N] [--ping-ms N] [--test-mode] "
+        "[--fast-hash] [--advertise-build N]\n");
     std::exit(2);
 }
 int number(const char* text)
@@ -29,18 +31,26 @@ Options Options::parse(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
         auto next = [&]() -> const char* { return i + 1 < argc ? argv[++i] : (usage(), nullptr); };
-        if (!std::strcmp(a, "--port")) o.port = number(next());
-        else if (!std::strcmp(a, "--data")) o.dataDir = next();
-        else if (!std::strcmp(a, "--seed-demo")) o.seedDemo = true;
-        else if (!std::strcmp(a, "--pace-ms")) o.paceMs = number(next());
+        if (!std::strcmp(a, "--port"))
+            o.port = number(next());
+        else if (!std::strcmp(a, "--data"))
+            o.dataDir = next();
+        else if (!std::strcmp(a, "--seed-demo"))
+            o.seedDemo = true;
+        else if (!std::strcmp(a, "--pace-ms"))
+            o.paceMs = number(next());
         else if (!std::strcmp(a, "--ping-ms")) {
             o.pingMs = number(next());
-            if (o.pingMs == 0) usage(); // a zero keep-alive would spin
-        }
-        else if (!std::strcmp(a, "--test-mode")) o.testMode = true;
-        else if (!std::strcmp(a, "--fast-hash")) o.fastHash = true;
-        else if (!std::strcmp(a, "--advertise-build")) o.advertiseBuild = number(next());
-        else usage();
+            if (o.pingMs == 0)
+                usage(); // a zero keep-alive would spin
+        } else if (!std::strcmp(a, "--test-mode"))
+            o.testMode = true;
+        else if (!std::strcmp(a, "--fast-hash"))
+            o.fastHash = true;
+        else if (!std::strcmp(a, "--advertise-build"))
+            o.advertiseBuild = number(next());
+        else
+            usage();
     }
     return o;
 }

@@ -10,14 +10,16 @@
 
 namespace service {
 
-inline std::optional<std::string> refusableTransaction(Database& db, const std::function<std::optional<std::string>()>& body)
+inline std::optional<std::string> refusableTransaction(Database& db,
+                                                       const std::function<std::optional<std::string>()>& body)
 {
     struct Refused : std::runtime_error {
         using std::runtime_error::runtime_error;
     };
     try {
         db.transaction([&] {
-            if (auto problem = body()) throw Refused(*problem);
+            if (auto problem = body())
+                throw Refused(*problem);
         });
     } catch (const Refused& r) {
         return std::string(r.what());

@@ -26,13 +26,13 @@ struct Faults {
     int dropNext = 0;
 
     // Event stream switches; message events only, "ready" and "ping" are never counted.
-    int streamDropAfter = 0;        // close every connection after this many events (0: off)
-    int streamFailCount = 0;        // refuse this many connections…
+    int streamDropAfter = 0;         // close every connection after this many events (0: off)
+    int streamFailCount = 0;         // refuse this many connections…
     long long streamFailUntilMs = 0; // …or every connection until this steady-clock time
     int streamFailStatus = 503;
-    int streamDelayMs = 0;          // hold each event this long before writing it
-    int streamDuplicateNext = 0;    // deliver the next events twice
-    int streamReorderNext = 0;      // deliver the next events after the one that follows them
+    int streamDelayMs = 0;       // hold each event this long before writing it
+    int streamDuplicateNext = 0; // deliver the next events twice
+    int streamReorderNext = 0;   // deliver the next events after the one that follows them
 };
 
 struct ChatRuntime;

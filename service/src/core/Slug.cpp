@@ -21,7 +21,8 @@ icu::UnicodeString folded(const icu::UnicodeString& text)
     UErrorCode status = U_ZERO_ERROR;
     const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(status);
     const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
-    if (U_FAILURE(status)) return text;
+    if (U_FAILURE(status))
+        return text;
     icu::UnicodeString lower = text;
     lower.toLower(icu::Locale::getRoot());
     const icu::UnicodeString decomposed = nfd->normalize(lower, status);
@@ -29,7 +30,8 @@ icu::UnicodeString folded(const icu::UnicodeString& text)
     for (int32_t i = 0; i < decomposed.length(); i = decomposed.moveIndex32(i, 1)) {
         const UChar32 c = decomposed.char32At(i);
         const auto type = u_charType(c);
-        if (type != U_NON_SPACING_MARK && type != U_ENCLOSING_MARK) out.append(c);
+        if (type != U_NON_SPACING_MARK && type != U_ENCLOSING_MARK)
+            out.append(c);
     }
     const icu::UnicodeString composed = nfc->normalize(out, status);
     return U_FAILURE(status) ? out : composed;
@@ -50,14 +52,17 @@ icu::UnicodeString normalizedGroupLabel(const std::string& label)
 {
     const icu::UnicodeString raw = icu::UnicodeString::fromUTF8(label);
     int32_t begin = 0, end = raw.length();
-    while (begin < end && isSpace(raw.char32At(begin))) begin = raw.moveIndex32(begin, 1);
-    while (end > begin && isSpace(raw.char32At(raw.moveIndex32(end, -1)))) end = raw.moveIndex32(end, -1);
+    while (begin < end && isSpace(raw.char32At(begin)))
+        begin = raw.moveIndex32(begin, 1);
+    while (end > begin && isSpace(raw.char32At(raw.moveIndex32(end, -1))))
+        end = raw.moveIndex32(end, -1);
     icu::UnicodeString out;
     bool inSpace = false;
     for (int32_t i = begin; i < end; ++i) {
         const char16_t c = raw.charAt(i);
         const bool space = c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
-        if (space && inSpace) continue;
+        if (space && inSpace)
+            continue;
         inSpace = space;
         out.append(space ? char16_t(' ') : c);
     }
@@ -77,25 +82,28 @@ std::string asciiRuns(const icu::UnicodeString& text)
             pending = true;
             continue;
         }
-        if (pending && !out.empty()) out += '-';
+        if (pending && !out.empty())
+            out += '-';
         pending = false;
         out += char(c);
-        if (int32_t(out.size()) >= kMaxSlug) break;
+        if (int32_t(out.size()) >= kMaxSlug)
+            break;
     }
     out.resize(std::min<size_t>(out.size(), kMaxSlug));
     // The cut may land just after a separator; an address never ends in one.
-    while (!out.empty() && out.back() == '-') out.pop_back();
+    while (!out.empty() && out.back() == '-')
+        out.pop_back();
     return out;
 }
 
 const std::map<UChar32, const char*>& cyrillic()
 {
     static const std::map<UChar32, const char*> table{
-        {U'а', "a"}, {U'б', "b"}, {U'в', "v"}, {U'г', "g"}, {U'д', "d"}, {U'е', "e"}, {U'ё', "e"}, {U'ж', "zh"},
-        {U'з', "z"}, {U'и', "i"}, {U'й', "i"}, {U'к', "k"}, {U'л', "l"}, {U'м', "m"}, {U'н', "n"}, {U'о', "o"},
-        {U'п', "p"}, {U'р', "r"}, {U'с', "s"}, {U'т', "t"}, {U'у', "u"}, {U'ф', "f"}, {U'х', "h"}, {U'ц', "ts"},
-        {U'ч', "ch"}, {U'ш', "sh"}, {U'щ', "sch"}, {U'ъ', ""}, {U'ы', "y"}, {U'ь', ""}, {U'э', "e"}, {U'ю', "yu"},
-        {U'я', "ya"}, {U'і', "i"}, {U'ї', "yi"}, {U'є', "ye"}, {U'ґ', "g"},
+        {U'а', "a"},  {U'б', "b"},  {U'в', "v"},   {U'г', "g"},  {U'д', "d"}, {U'е', "e"}, {U'ё', "e"}, {U'ж', "zh"},
+        {U'з', "z"},  {U'и', "i"},  {U'й', "i"},   {U'к', "k"},  {U'л', "l"}, {U'м', "m"}, {U'н', "n"}, {U'о', "o"},
+        {U'п', "p"},  {U'р', "r"},  {U'с', "s"},   {U'т', "t"},  {U'у', "u"}, {U'ф', "f"}, {U'х', "h"}, {U'ц', "ts"},
+        {U'ч', "ch"}, {U'ш', "sh"}, {U'щ', "sch"}, {U'ъ', ""},   {U'ы', "y"}, {U'ь', ""},  {U'э', "e"}, {U'ю', "yu"},
+        {U'я', "ya"}, {U'і', "i"},  {U'ї', "yi"},  {U'є', "ye"}, {U'ґ', "g"},
     };
     return table;
 }
@@ -108,8 +116,10 @@ icu::UnicodeString transliterated(const icu::UnicodeString& text)
     for (int32_t i = 0; i < lower.length(); i = lower.moveIndex32(i, 1)) {
         const UChar32 c = lower.char32At(i);
         const auto found = cyrillic().find(c);
-        if (found == cyrillic().end()) out.append(c);
-        else out.append(icu::UnicodeString::fromUTF8(found->second));
+        if (found == cyrillic().end())
+            out.append(c);
+        else
+            out.append(icu::UnicodeString::fromUTF8(found->second));
     }
     return out;
 }
@@ -130,7 +140,8 @@ std::optional<std::string> projectSlug(const std::string& label)
     const std::string plain = asciiRuns(folded(name));
     const std::string latin = asciiRuns(folded(transliterated(name)));
     const std::string chosen = !latin.empty() && latin.size() > plain.size() ? latin : plain;
-    if (chosen == "group") return std::nullopt;
+    if (chosen == "group")
+        return std::nullopt;
     return chosen;
 }
 

@@ -13,7 +13,8 @@ inline double realOf(const SqlValue& v)
 }
 inline std::optional<std::string> optionalText(const SqlValue& v)
 {
-    if (isNull(v)) return std::nullopt;
+    if (isNull(v))
+        return std::nullopt;
     return text(v);
 }
 inline SqlValue orNull(const std::optional<std::string>& v) { return v ? SqlValue(*v) : SqlValue(nullptr); }

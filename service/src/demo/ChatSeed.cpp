@@ -24,16 +24,19 @@ struct Seeder {
     Service& s;
     std::time_t at;
 
-    void add(const std::string& chat, const std::string& role, const std::string& content, const json& metadata, bool read)
+    void add(const std::string& chat, const std::string& role, const std::string& content, const json& metadata,
+             bool read)
     {
         at += 90;
-        s.db->execute("INSERT INTO messages (agent_id, role, content, metadata, created_at, read) VALUES (?, ?, ?, ?, ?, ?)",
-                      {chat, role, content, metadata.dump(), isoAt(at), static_cast<long long>(read ? 1 : 0)});
+        s.db->execute(
+            "INSERT INTO messages (agent_id, role, content, metadata, created_at, read) VALUES (?, ?, ?, ?, ?, ?)",
+            {chat, role, content, metadata.dump(), isoAt(at), static_cast<long long>(read ? 1 : 0)});
     }
 };
 
-const char* const kTopics[] = {"pricing of the top analytics tools", "onboarding emails that convert", "churn in the first month",
-                               "partners for the spring launch", "the best time to post on social media"};
+const char* const kTopics[]
+    = {"pricing of the top analytics tools", "onboarding emails that convert", "churn in the first month",
+       "partners for the spring launch", "the best time to post on social media"};
 
 void seedResearcher(Seeder& seed)
 {
@@ -42,14 +45,17 @@ void seedResearcher(Seeder& seed)
         const std::string topic = kTopics[turn % 5];
         const std::string work = "seed-turn-" + std::to_string(turn + 1);
         const json base{{"work_kind", "chat_turn"}, {"work_id", work}};
-        seed.add("a-researcher", "user", "Research " + topic + " (#" + std::to_string(turn + 1) + ")", json::object(), true);
+        seed.add("a-researcher", "user", "Research " + topic + " (#" + std::to_string(turn + 1) + ")", json::object(),
+                 true);
         json step = base;
         step.update({{"tool", "web_search"}, {"kind", "tool_done"}, {"status", "done"}, {"args", {{"query", topic}}}});
         seed.add("a-researcher", "step", "Searched the web: " + topic, step, true);
-        const std::string answer = turn % 5 == 4
-            ? "## Findings: " + topic + "\n\n1. **Northwind Analytics** — lowest price\n2. **Blue Harbor** — best support\n\n"
-              "Sources: [Northwind pricing](https://example.com/northwind/pricing), [Blue Harbor review](https://example.org/reviews/blue-harbor)"
-            : "Here is what I found about " + topic + ": the leaders are close; Northwind is the cheapest to start with.";
+        const std::string answer = turn % 5 == 4 ? "## Findings: " + topic
+                + "\n\n1. **Northwind Analytics** — lowest price\n2. **Blue Harbor** — best support\n\n"
+                  "Sources: [Northwind pricing](https://example.com/northwind/pricing), [Blue Harbor "
+                  "review](https://example.org/reviews/blue-harbor)"
+                                                 : "Here is what I found about " + topic
+                + ": the leaders are close; Northwind is the cheapest to start with.";
         seed.add("a-researcher", "assistant", answer, base, true);
         json usage = base;
         usage.update({{"kind", "turn_spend"}, {"tokens", 1200 + turn * 10}, {"cost_usd", 0.0024 + turn * 0.00002}});

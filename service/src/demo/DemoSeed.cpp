@@ -1,8 +1,8 @@
 #include "demo/DemoSeed.h"
 
 #include "agents/AgentJson.h"
-#include "core/Http.h"
 #include "auth/Sessions.h"
+#include "core/Http.h"
 
 namespace service {
 
@@ -10,7 +10,8 @@ using nlohmann::json;
 
 void seedDemo(Service& s)
 {
-    if (!s.db->query("SELECT id FROM users WHERE email = ?", {std::string(kDemoEmail)}).empty()) return;
+    if (!s.db->query("SELECT id FROM users WHERE email = ?", {std::string(kDemoEmail)}).empty())
+        return;
     const std::string hash = hashPassword(s, kDemoPassword);
     s.db->transaction([&] {
         const long long uid = s.db->execute("INSERT INTO users (email, password_hash, full_name) VALUES (?, ?, ?)",
@@ -30,10 +31,12 @@ void seedDemo(Service& s)
                           {a["id"].get<std::string>(), uid, pos++, a.dump()});
         s.db->execute("INSERT INTO messages (agent_id, role, content, created_at, read) VALUES (?, 'user', ?, ?, 1)",
                       {std::string("a-researcher"), std::string("Find three competitors."), nowIso()});
-        s.db->execute("INSERT INTO messages (agent_id, role, content, created_at, read) VALUES (?, 'assistant', ?, ?, 0)",
-                      {std::string("a-researcher"), std::string("Got it — here are three."), nowIso()});
-        s.db->execute("INSERT INTO messages (agent_id, role, content, created_at, read) VALUES (?, 'assistant', ?, ?, 0)",
-                      {std::string("a-writer-growth"), std::string("Draft ready."), nowIso()});
+        s.db->execute(
+            "INSERT INTO messages (agent_id, role, content, created_at, read) VALUES (?, 'assistant', ?, ?, 0)",
+            {std::string("a-researcher"), std::string("Got it — here are three."), nowIso()});
+        s.db->execute(
+            "INSERT INTO messages (agent_id, role, content, created_at, read) VALUES (?, 'assistant', ?, ?, 0)",
+            {std::string("a-writer-growth"), std::string("Draft ready."), nowIso()});
         seedChats(s, uid);
         seedTeamsAndProjects(s, uid);
     });

@@ -4,7 +4,8 @@ namespace service {
 
 void putGoalSetup(Database& db, const std::string& requestId, const GoalSetup& setup)
 {
-    db.execute("INSERT INTO goal_setups (request_id, user_id, scope, objective, started_goal, created_at) VALUES (?, ?, ?, ?, ?, ?) "
+    db.execute("INSERT INTO goal_setups (request_id, user_id, scope, objective, started_goal, created_at) VALUES (?, "
+               "?, ?, ?, ?, ?) "
                "ON CONFLICT (request_id) DO UPDATE SET started_goal = excluded.started_goal",
                {requestId, setup.userId, setup.scope, setup.objective,
                 setup.startedGoal ? SqlValue(setup.startedGoal->dump()) : SqlValue(nullptr), nowIso()});
@@ -12,12 +13,15 @@ void putGoalSetup(Database& db, const std::string& requestId, const GoalSetup& s
 
 std::optional<GoalSetup> findGoalSetup(Database& db, const std::string& requestId)
 {
-    const auto rows = db.query("SELECT user_id, scope, objective, started_goal FROM goal_setups WHERE request_id = ?", {requestId});
-    if (rows.empty()) return std::nullopt;
+    const auto rows
+        = db.query("SELECT user_id, scope, objective, started_goal FROM goal_setups WHERE request_id = ?", {requestId});
+    if (rows.empty())
+        return std::nullopt;
     GoalSetup setup{integer(rows[0][0]), text(rows[0][1]), text(rows[0][2]), std::nullopt};
     if (!isNull(rows[0][3])) {
         json goal = json::parse(text(rows[0][3]), nullptr, false);
-        if (goal.is_object()) setup.startedGoal = std::move(goal);
+        if (goal.is_object())
+            setup.startedGoal = std::move(goal);
     }
     return setup;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // Goals of an employee or a team ("agent:<id>" / "team:<slug>" scopes) and the review of a
 // delivered run. One JSON record per goal, in the answer's own shape.
-#include "core/Http.h"
 #include "core/Database.h"
+#include "core/Http.h"
 
 #include <optional>
 #include <string>
@@ -27,6 +27,7 @@ struct ReviewOutcome {
     json goal;
 };
 ReviewOutcome reviewRun(Database& db, long long uid, const std::string& scope, const GoalRun& run,
-                        const std::string& decision, const std::string& feedback, std::optional<long long> expectedVersion);
+                        const std::string& decision, const std::string& feedback,
+                        std::optional<long long> expectedVersion);
 
 } // namespace service

@@ -24,18 +24,23 @@ std::variant<AuthorizationGrant, CodeRefusal> AuthorizationCodes::redeem(const s
 {
     std::lock_guard guard(m_lock);
     const auto it = m_codes.find(code);
-    if (it == m_codes.end()) return CodeRefusal::unknown;
-    if (it->second.used) return CodeRefusal::used;
+    if (it == m_codes.end())
+        return CodeRefusal::unknown;
+    if (it->second.used)
+        return CodeRefusal::used;
     it->second.used = true;
-    if (now >= it->second.expiresAt) return CodeRefusal::expired;
+    if (now >= it->second.expiresAt)
+        return CodeRefusal::expired;
     return it->second;
 }
 
 void AuthorizationCodes::forgetOld(long long now)
 {
     for (auto it = m_codes.begin(); it != m_codes.end();) {
-        if (now - it->second.expiresAt > kRememberSeconds) it = m_codes.erase(it);
-        else ++it;
+        if (now - it->second.expiresAt > kRememberSeconds)
+            it = m_codes.erase(it);
+        else
+            ++it;
     }
 }
 

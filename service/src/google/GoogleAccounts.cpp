@@ -15,9 +15,9 @@ long long signInOrCreateGoogleUser(Service& s, const std::string& email, const s
             id = integer(rows[0][0]);
             return;
         }
-        id = s.db->execute(
-            "INSERT INTO users (email, password_hash, full_name, time_zone, auth_provider) VALUES (?, NULL, ?, ?, 'google')",
-            {email, name.empty() ? SqlValue(nullptr) : SqlValue(name), timeZone});
+        id = s.db->execute("INSERT INTO users (email, password_hash, full_name, time_zone, auth_provider) VALUES (?, "
+                           "NULL, ?, ?, 'google')",
+                           {email, name.empty() ? SqlValue(nullptr) : SqlValue(name), timeZone});
     });
     return id;
 }

@@ -2,8 +2,8 @@
 // own endpoint that turns a provider ID token into a session.
 #include "Routes.h"
 
-#include "core/Http.h"
 #include "auth/Sessions.h"
+#include "core/Http.h"
 #include "google/AuthorizePage.h"
 #include "google/ClientRules.h"
 #include "google/GoogleAccounts.h"
@@ -18,15 +18,17 @@ namespace service {
 namespace {
 
 constexpr const char* kDefaultGoogleEmail = "google.user@halvex.local";
-const char* const kCarriedItems[] = {"client_id", "redirect_uri", "response_type", "scope", "code_challenge",
-                                     "code_challenge_method", "state", "nonce", "prompt"};
+const char* const kCarriedItems[]
+    = {"client_id", "redirect_uri", "response_type", "scope", "code_challenge", "code_challenge_method",
+       "state",     "nonce",        "prompt"};
 
 std::string percentEncode(const std::string& s)
 {
     static const char* hexDigits = "0123456789ABCDEF";
     std::string out;
     for (unsigned char c : s) {
-        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~') out += char(c);
+        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~')
+            out += char(c);
         else {
             out += '%';
             out += hexDigits[c >> 4];
@@ -42,7 +44,8 @@ void redirectBack(httplib::Response& res, const std::string& redirectUri,
     std::string location = redirectUri;
     char sep = redirectUri.find('?') == std::string::npos ? '?' : '&';
     for (const auto& [k, v] : items) {
-        if (v.empty()) continue;
+        if (v.empty())
+            continue;
         location += sep + k + "=" + percentEncode(v);
         sep = '&';
     }
@@ -54,14 +57,17 @@ void redirectBack(httplib::Response& res, const std::string& redirectUri,
 std::optional<std::string> clientProblem(const httplib::Request& req)
 {
     const std::string clientId = req.get_param_value("client_id");
-    if (!isInstalledClientId(clientId)) return "Unknown OAuth client.";
-    if (req.get_param_value("redirect_uri") != redirectUriFor(clientId)) return "redirect_uri does not match the client.";
+    if (!isInstalledClientId(clientId))
+        return "Unknown OAuth client.";
+    if (req.get_param_value("redirect_uri") != redirectUriFor(clientId))
+        return "redirect_uri does not match the client.";
     return std::nullopt;
 }
 
 std::optional<std::string> requestProblem(const httplib::Request& req)
 {
-    if (req.get_param_value("response_type") != "code") return "unsupported_response_type";
+    if (req.get_param_value("response_type") != "code")
+        return "unsupported_response_type";
     if (req.get_param_value("code_challenge_method") != "S256" || req.get_param_value("code_challenge").size() != 43)
         return "invalid_request";
     return std::nullopt;
@@ -81,9 +87,12 @@ void tokenError(httplib::Response& res, int status, const std::string& error, co
 std::string refusalText(CodeRefusal r)
 {
     switch (r) {
-    case CodeRefusal::unknown: return "The authorization code is not valid.";
-    case CodeRefusal::used: return "The authorization code was already used.";
-    case CodeRefusal::expired: return "The authorization code has expired.";
+    case CodeRefusal::unknown:
+        return "The authorization code is not valid.";
+    case CodeRefusal::used:
+        return "The authorization code was already used.";
+    case CodeRefusal::expired:
+        return "The authorization code has expired.";
     }
     return "The authorization code is not valid.";
 }
@@ -98,10 +107,12 @@ void addGoogleRoutes(httplib::Server& svr, Service& s)
         if (const auto problem = clientProblem(req))
             return sendPage(res, 400, authorizeErrorPage(*problem));
         if (const auto problem = requestProblem(req))
-            return redirectBack(res, req.get_param_value("redirect_uri"), {{"error", *problem}, {"state", req.get_param_value("state")}});
+            return redirectBack(res, req.get_param_value("redirect_uri"),
+                                {{"error", *problem}, {"state", req.get_param_value("state")}});
         std::map<std::string, std::string> carried;
         for (const char* key : kCarriedItems)
-            if (req.has_param(key)) carried[key] = req.get_param_value(key);
+            if (req.has_param(key))
+                carried[key] = req.get_param_value(key);
         const std::string hint = req.get_param_value("login_hint");
         sendPage(res, 200, authorizePage(carried, hint.empty() ? kDefaultGoogleEmail : hint));
     });
@@ -111,16 +122,18 @@ void addGoogleRoutes(httplib::Server& svr, Service& s)
             return sendPage(res, 400, authorizeErrorPage(*problem));
         const std::string redirectUri = req.get_param_value("redirect_uri");
         const std::string state = req.get_param_value("state");
-        if (const auto problem = requestProblem(req)) return redirectBack(res, redirectUri, {{"error", *problem}, {"state", state}});
+        if (const auto problem = requestProblem(req))
+            return redirectBack(res, redirectUri, {{"error", *problem}, {"state", state}});
         if (req.get_param_value("decision") != "approve")
             return redirectBack(res, redirectUri, {{"error", "access_denied"}, {"state", state}});
         // The email and name end up on the account, so they must be text the answers can carry.
-        if (!requestTextValid(req)) return sendPage(res, 400, authorizeErrorPage("The form holds text that is not valid UTF-8."));
+        if (!requestTextValid(req))
+            return sendPage(res, 400, authorizeErrorPage("The form holds text that is not valid UTF-8."));
         const std::string email = trim(req.get_param_value("email"));
         if (email.empty() || email.find('@') == std::string::npos || email.size() > 254)
             return sendPage(res, 400, authorizeErrorPage("Enter a valid email address."));
         AuthorizationGrant grant{req.get_param_value("client_id"), redirectUri, req.get_param_value("code_challenge"),
-                                 req.get_param_value("nonce"), email, trim(req.get_param_value("name"))};
+                                 req.get_param_value("nonce"),     email,       trim(req.get_param_value("name"))};
         const std::string code = provider->codes().issue(std::move(grant), serviceNow(s));
         redirectBack(res, redirectUri, {{"code", code}, {"state", state}});
     });
@@ -129,7 +142,8 @@ void addGoogleRoutes(httplib::Server& svr, Service& s)
         if (req.get_param_value("grant_type") != "authorization_code")
             return tokenError(res, 400, "unsupported_grant_type", "Only authorization_code is supported.");
         const std::string clientId = req.get_param_value("client_id");
-        if (!isInstalledClientId(clientId)) return tokenError(res, 401, "invalid_client", "Unknown OAuth client.");
+        if (!isInstalledClientId(clientId))
+            return tokenError(res, 401, "invalid_client", "Unknown OAuth client.");
         const long long now = serviceNow(s);
         auto redeemed = provider->codes().redeem(req.get_param_value("code"), now);
         if (const auto* refusal = std::get_if<CodeRefusal>(&redeemed))
@@ -141,17 +155,23 @@ void addGoogleRoutes(httplib::Server& svr, Service& s)
             return tokenError(res, 400, "invalid_grant", "redirect_uri does not match the authorization request.");
         if (!verifierMatchesChallenge(req.get_param_value("code_verifier"), grant.codeChallenge))
             return tokenError(res, 400, "invalid_grant", "The code verifier does not match the code challenge.");
-        sendJson(res, {{"id_token", provider->issueIdToken(grant, now)}, {"token_type", "Bearer"},
-                       {"expires_in", LocalProvider::idTokenLifetimeSeconds}, {"scope", "openid email profile"}});
+        sendJson(res,
+                 {{"id_token", provider->issueIdToken(grant, now)},
+                  {"token_type", "Bearer"},
+                  {"expires_in", LocalProvider::idTokenLifetimeSeconds},
+                  {"scope", "openid email profile"}});
     });
 
     svr.Post("/api/v2/auth/google/native", [&s, provider](const httplib::Request& req, httplib::Response& res) {
         auto body = parseBody(req, res);
-        if (!body) return;
+        if (!body)
+            return;
         const std::string idToken = str(*body, "id_token");
-        if (idToken.empty()) return sendError(res, 400, "id_token is required.");
+        if (idToken.empty())
+            return sendError(res, 400, "id_token is required.");
         auto verified = provider->verifyIdToken(idToken, serviceClientId(), serviceNow(s));
-        if (const auto* why = std::get_if<std::string>(&verified)) return sendError(res, 401, *why);
+        if (const auto* why = std::get_if<std::string>(&verified))
+            return sendError(res, 401, *why);
         const auto& claims = std::get<json>(verified);
         const long long id = signInOrCreateGoogleUser(s, claims.value("email", std::string()),
                                                       claims.value("name", std::string()), str(*body, "time_zone"));
@@ -160,13 +180,16 @@ void addGoogleRoutes(httplib::Server& svr, Service& s)
         sendJson(res, {{"user", userJson(row.at(0))}});
     });
 
-    if (!s.opt.testMode) return;
+    if (!s.opt.testMode)
+        return;
     // Moves the clock every expiry here is measured by; nothing waits in real time.
     svr.Post("/__test/clock", [&s](const httplib::Request& req, httplib::Response& res) {
         auto body = parseBody(req, res);
-        if (!body) return;
+        if (!body)
+            return;
         const auto it = body->find("advance_seconds");
-        if (it == body->end() || !it->is_number_integer()) return sendError(res, 400, "advance_seconds must be an integer.");
+        if (it == body->end() || !it->is_number_integer())
+            return sendError(res, 400, "advance_seconds must be an integer.");
         s.clockOffsetSeconds += it->get<long long>();
         sendJson(res, {{"offset_seconds", s.clockOffsetSeconds.load()}});
     });

@@ -21,11 +21,18 @@ std::string LocalProvider::subjectFor(const std::string& email)
 
 std::string LocalProvider::issueIdToken(const AuthorizationGrant& grant, long long now) const
 {
-    json claims{{"iss", m_issuer}, {"aud", grant.clientId}, {"azp", grant.clientId},
-                {"sub", subjectFor(grant.email)}, {"email", grant.email}, {"email_verified", true},
-                {"iat", now}, {"exp", now + idTokenLifetimeSeconds}};
-    if (!grant.nonce.empty()) claims["nonce"] = grant.nonce;
-    if (!grant.name.empty()) claims["name"] = grant.name;
+    json claims{{"iss", m_issuer},
+                {"aud", grant.clientId},
+                {"azp", grant.clientId},
+                {"sub", subjectFor(grant.email)},
+                {"email", grant.email},
+                {"email_verified", true},
+                {"iat", now},
+                {"exp", now + idTokenLifetimeSeconds}};
+    if (!grant.nonce.empty())
+        claims["nonce"] = grant.nonce;
+    if (!grant.name.empty())
+        claims["name"] = grant.name;
     return signJwt(claims, m_secret);
 }
 
@@ -33,8 +40,10 @@ std::variant<json, std::string> LocalProvider::verifyIdToken(const std::string& 
                                                              long long now) const
 {
     auto claims = verifyJwt(token, m_secret);
-    if (!claims) return std::string("The Google ID token could not be verified.");
-    if (claims->value("iss", std::string()) != m_issuer) return std::string("The Google ID token has a foreign issuer.");
+    if (!claims)
+        return std::string("The Google ID token could not be verified.");
+    if (claims->value("iss", std::string()) != m_issuer)
+        return std::string("The Google ID token has a foreign issuer.");
     if (claims->value("aud", std::string()) != audience)
         return std::string("The Google ID token was issued for another application.");
     const auto exp = claims->find("exp");

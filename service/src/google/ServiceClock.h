@@ -6,6 +6,9 @@
 
 namespace service {
 
-inline long long serviceNow(const Service& s) { return static_cast<long long>(std::time(nullptr)) + s.clockOffsetSeconds.load(); }
+inline long long serviceNow(const Service& s)
+{
+    return static_cast<long long>(std::time(nullptr)) + s.clockOffsetSeconds.load();
+}
 
 } // namespace service

@@ -8,7 +8,8 @@
 namespace service {
 
 // The "member" object of the answer, or the refusal text.
-std::variant<json, std::string> addMemberFromBrief(Service& s, long long uid, const Team& team, const std::string& brief);
+std::variant<json, std::string> addMemberFromBrief(Service& s, long long uid, const Team& team,
+                                                   const std::string& brief);
 // Nothing on success, else the refusal text; the member must belong to `team`.
 std::optional<std::string> changeMember(Service& s, long long uid, const Team& team, const std::string& agentId,
                                         const json& body);

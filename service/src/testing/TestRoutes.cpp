@@ -1,8 +1,8 @@
 // Test-mode switches: injected failures and latency, an expired session, and the event stream faults.
 #include "Routes.h"
 
-#include "core/Http.h"
 #include "chat/ChatRuntime.h"
+#include "core/Http.h"
 
 #include <algorithm>
 #include <chrono>
@@ -13,14 +13,16 @@ namespace {
 
 void readInt(const json& body, const char* key, int& into)
 {
-    if (!body.contains(key) || !body[key].is_number_integer()) return;
+    if (!body.contains(key) || !body[key].is_number_integer())
+        return;
     into = int(std::clamp<long long>(body[key].get<long long>(), 0, 1'000'000'000));
 }
 
 // An HTTP status a client can act on; anything else leaves `into` as it was.
 void readStatus(const json& body, const char* key, int& into)
 {
-    if (body.contains(key) && body[key].is_number_integer() && body[key].get<long long>() >= 400 && body[key].get<long long>() <= 599)
+    if (body.contains(key) && body[key].is_number_integer() && body[key].get<long long>() >= 400
+        && body[key].get<long long>() <= 599)
         into = body[key].get<int>();
 }
 
@@ -52,7 +54,8 @@ void addTestRoutes(httplib::Server& svr, Service& s)
 {
     svr.Post("/__test/faults", [&](const httplib::Request& req, httplib::Response& res) {
         auto body = parseBody(req, res);
-        if (!body) return;
+        if (!body)
+            return;
         {
             std::lock_guard guard(s.faults.lock);
             readInt(*body, "latency_ms", s.faults.latencyMs);
@@ -64,7 +67,8 @@ void addTestRoutes(httplib::Server& svr, Service& s)
                 s.faults.failError = "Injected failure";
                 readInt(f, "count", s.faults.failCount);
                 readStatus(f, "status", s.faults.failStatus);
-                if (f.contains("error") && f["error"].is_string()) s.faults.failError = f["error"];
+                if (f.contains("error") && f["error"].is_string())
+                    s.faults.failError = f["error"];
             }
             applyStreamFaults(*body, s.faults);
         }

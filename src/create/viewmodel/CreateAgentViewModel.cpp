@@ -339,13 +339,7 @@ QCoro::Task<void> CreateAgentViewModel::create()
     } catch (const std::exception& e) {
         if (token.isCancelled())
             co_return;
-        const auto* api = dynamic_cast<const APIError*>(&e);
-        if (api && api->kind() == APIError::Kind::unauthorized)
-            Q_EMIT unauthorized();
-        m_error = api && !api->description().isEmpty() ? api->description()
-                                                       : QStringLiteral("Could not create the employee.");
-        m_creating = false;
-        setStep(Step::review);
+        failHire(e, QStringLiteral("Could not create the employee."));
         co_return;
     }
     if (token.isCancelled())
@@ -380,13 +374,7 @@ QCoro::Task<void> CreateAgentViewModel::createTeam()
     } catch (const std::exception& e) {
         if (token.isCancelled())
             co_return;
-        const auto* api = dynamic_cast<const APIError*>(&e);
-        if (api && api->kind() == APIError::Kind::unauthorized)
-            Q_EMIT unauthorized();
-        m_error
-            = api && !api->description().isEmpty() ? api->description() : QStringLiteral("Could not create the team.");
-        m_creating = false;
-        setStep(Step::review);
+        failHire(e, QStringLiteral("Could not create the team."));
         co_return;
     }
     if (token.isCancelled())
@@ -395,6 +383,16 @@ QCoro::Task<void> CreateAgentViewModel::createTeam()
     m_creating = false;
     setStep(Step::done);
     m_notifications.post(Notification::halvTeamRenamed);
+}
+
+void CreateAgentViewModel::failHire(const std::exception& error, const QString& fallback)
+{
+    const auto* api = dynamic_cast<const APIError*>(&error);
+    if (api && api->kind() == APIError::Kind::unauthorized)
+        Q_EMIT unauthorized();
+    m_error = api && !api->description().isEmpty() ? api->description() : fallback;
+    m_creating = false;
+    setStep(Step::review);
 }
 
 void CreateAgentViewModel::reset()

@@ -93,6 +93,8 @@ private:
     QCoro::Task<void> handleTeam(std::optional<TeamDraft> draft);
     QCoro::Task<void> applyQuestions(QList<ClarifyQuestion> questions);
     void failGeneration(const std::exception_ptr& error);
+    // A hire the service refused: back to the review with the reason.
+    void failHire(const std::exception& error, const QString& fallback);
     void setError(std::optional<QString> text);
     void setStep(Step step);
 
