@@ -39,7 +39,6 @@ class ChatSession : public QObject {
     Q_PROPERTY(halvex::LoopPanel* loop READ loop NOTIFY chatChanged)
     // The team's menu; none in a single employee's chat.
     Q_PROPERTY(halvex::TeamMenu* teamMenu READ teamMenu NOTIFY chatChanged)
-    Q_PROPERTY(int maxStaged READ maxStaged CONSTANT)
     // The table or note opened from an artifact chip.
     Q_PROPERTY(halvex::ArtifactPreview* preview READ preview CONSTANT)
 public:
@@ -51,7 +50,6 @@ public:
     QAbstractListModel* rows() { return &m_rows; }
     LoopPanel* loop() const { return m_loop.get(); }
     TeamMenu* teamMenu() const { return m_teamMenu.get(); }
-    static int maxStaged() { return ChatViewModel::maxStaged; }
     ArtifactPreview* preview() { return &m_preview; }
 
     // Local files from the file button, a drop or a paste; other addresses are ignored.

@@ -73,8 +73,6 @@ public:
     Q_INVOKABLE void closeHire();
     Q_INVOKABLE void hire();
 
-    MarketplaceViewModel& model() { return m_model; }
-
 Q_SIGNALS:
     void changed();
     void hireChanged();

@@ -32,14 +32,6 @@ protected:
 
 } // namespace
 
-TEST_F(ArtifactPreviewModelTest, OnlyTablesAndNotesWithAnIdPreview)
-{
-    EXPECT_TRUE(ArtifactPreviewModel::canPreview(artifact("table", "t1")));
-    EXPECT_TRUE(ArtifactPreviewModel::canPreview(artifact("note", "n1")));
-    EXPECT_FALSE(ArtifactPreviewModel::canPreview(artifact("table", nullptr)));
-    EXPECT_FALSE(ArtifactPreviewModel::canPreview(artifact("document", "d1")));
-}
-
 TEST_F(ArtifactPreviewModelTest, ATableShowsItsFirstRowsWithTheFullCountAndTheOwnersId)
 {
     server.on(
