@@ -4,6 +4,7 @@
 #include "agents/viewmodel/AgentListViewModel.h"
 #include "chat/viewmodel/ChatViewModel.h"
 #include "cli/CliCreate.h"
+#include "cli/CliWorkers.h"
 #include "cli/CredentialPrompt.h"
 #include "core/prefs/Preferences.h"
 #include "session/service/AuthService.h"
@@ -13,8 +14,6 @@
 #include <QTemporaryDir>
 
 namespace halvex::cli {
-
-namespace {
 
 int failWith(const CliContext& c, const std::exception_ptr& error)
 {
@@ -31,6 +30,8 @@ int failWith(const CliContext& c, const std::exception_ptr& error)
     }
     return failed;
 }
+
+namespace {
 
 void printUser(const CliContext& c, const User& user)
 {
@@ -317,7 +318,10 @@ QString usageText()
                           "                           --answer key=value per question (else asked), --skip to let\n"
                           "                           the builder decide, --yes to hire the ready draft\n"
                           "  market [service]         ready-made employees, optionally of one service\n"
-                          "  hire <marketplace-id>    hire one (hiring it again opens the same employee)");
+                          "  hire <marketplace-id>    hire one (hiring it again opens the same employee)\n"
+                          "  worker build <brief>     draft a worker's pipeline and print its steps; --yes creates it\n"
+                          "  worker run <worker-id>   start a run; --wait prints each step and the result\n"
+                          "  runs <worker-id>         the worker's recent runs");
 }
 
 QCoro::Task<int> runCommand(CliContext& context, QString command, QStringList args)
@@ -352,6 +356,12 @@ QCoro::Task<int> runCommand(CliContext& context, QString command, QStringList ar
         co_return co_await listMarket(context, args.value(0));
     if (command == QLatin1String("hire") && need(1))
         co_return co_await hireFromMarket(context, args[0]);
+    if (command == QLatin1String("worker") && args.size() == 2 && args[0] == QLatin1String("build"))
+        co_return co_await buildWorker(context, args[1]);
+    if (command == QLatin1String("worker") && args.size() == 2 && args[0] == QLatin1String("run"))
+        co_return co_await runWorker(context, args[1]);
+    if (command == QLatin1String("runs") && need(1))
+        co_return co_await listRuns(context, args[0]);
     co_return usage;
 }
 

@@ -18,8 +18,9 @@ struct CliOptions {
     bool team = false;   // create a team
     bool worker = false; // create a worker
     bool skip = false;   // let the builder decide every clarify question
-    bool yes = false;    // hire the ready draft
+    bool yes = false;    // hire the ready draft, create the drafted worker
     QStringList answers; // "question-key=answer", one per clarify question
+    bool wait = false;   // worker run: follow the run to its end
 };
 
 struct CliContext {
@@ -31,6 +32,8 @@ struct CliContext {
 };
 
 QCoro::Task<int> runCommand(CliContext& context, QString command, QStringList args);
+// Prints the failure and answers its exit status (signedOut for a lost session).
+int failWith(const CliContext& c, const std::exception_ptr& error);
 
 QString usageText();
 

@@ -45,7 +45,8 @@ int main(int argc, char** argv)
     const QCommandLineOption yes(QStringLiteral("yes"), QStringLiteral("create: hire the ready draft."));
     const QCommandLineOption answer(QStringLiteral("answer"), QStringLiteral("create: an answer, question-key=text."),
                                     QStringLiteral("KEY=TEXT"));
-    parser.addOptions({json, service, cookieFile, timeout, team, worker, skip, yes, answer});
+    const QCommandLineOption wait(QStringLiteral("wait"), QStringLiteral("worker run: follow the run to its end."));
+    parser.addOptions({json, service, cookieFile, timeout, team, worker, skip, yes, answer, wait});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do."));
     parser.process(app);
 
@@ -63,8 +64,8 @@ int main(int argc, char** argv)
     APIClient api(origin, &jar, &Clock::system());
     cli::CliContext context{api, Clock::system(), cli::CliOutput(parser.isSet(json))};
     context.turnTimeoutMs = qMax(1LL, parser.value(timeout).toLongLong()) * 1000;
-    context.options
-        = {parser.isSet(team), parser.isSet(worker), parser.isSet(skip), parser.isSet(yes), parser.values(answer)};
+    context.options = {parser.isSet(team), parser.isSet(worker),  parser.isSet(skip),
+                       parser.isSet(yes),  parser.values(answer), parser.isSet(wait)};
     const QString command = positional.takeFirst();
     QTimer::singleShot(0, &app, [&] { run(context, command, positional); });
     return app.exec();

@@ -56,7 +56,8 @@ AppShell::AppShell(APIClient& api, Preferences& preferences, UpdateBadgeModel* b
 
 AppShell::~AppShell()
 {
-    for (const char* name : {"updater", "updateBadge", "sidebar", "identity", "chat", "create", "marketplace"})
+    for (const char* name : {"updater", "updateBadge", "sidebar", "identity", "chat", "create", "marketplace",
+                             "workerBuilder", "workerLauncher", "workerRun"})
         Screens::instance().remove(QLatin1String(name));
 }
 
@@ -122,6 +123,17 @@ void AppShell::buildMainView()
     connect(m_marketplace.get(), &MarketplaceScreen::unauthorized, m_session.get(),
             &SessionViewModel::handleUnauthorized);
     screens.put(QStringLiteral("marketplace"), m_marketplace.get());
+    m_workerBuilder = std::make_unique<WorkerBuilderSheet>(m_api, Clock::system(), m_main->sidebar());
+    m_workerLauncher = std::make_unique<WorkerLauncher>(m_api, Clock::system(), m_main->sidebar(), *m_workerBuilder);
+    m_workerRun = std::make_unique<WorkerRunPanel>(m_api, Clock::system(), m_main->sidebar(), *m_workerBuilder);
+    connect(m_workerBuilder.get(), &WorkerBuilderSheet::unauthorized, m_session.get(),
+            &SessionViewModel::handleUnauthorized);
+    connect(m_workerLauncher.get(), &WorkerLauncher::unauthorized, m_session.get(),
+            &SessionViewModel::handleUnauthorized);
+    connect(m_workerRun.get(), &WorkerRunPanel::unauthorized, m_session.get(), &SessionViewModel::handleUnauthorized);
+    screens.put(QStringLiteral("workerBuilder"), m_workerBuilder.get());
+    screens.put(QStringLiteral("workerLauncher"), m_workerLauncher.get());
+    screens.put(QStringLiteral("workerRun"), m_workerRun.get());
     screens.put(QStringLiteral("sidebar"), m_sidebarRows.get());
     screens.put(QStringLiteral("identity"), m_identity.get());
     screens.put(QStringLiteral("chat"), m_chatSession.get());
@@ -132,7 +144,8 @@ void AppShell::dropMainView()
     // Signed out: the next account must not see this one's chats, and its messages reuse the
     // ids that presentations are keyed by.
     Screens& screens = Screens::instance();
-    for (const char* name : {"sidebar", "identity", "chat", "create", "marketplace"})
+    for (const char* name :
+         {"sidebar", "identity", "chat", "create", "marketplace", "workerBuilder", "workerLauncher", "workerRun"})
         screens.remove(QLatin1String(name));
     ChatHistoryCache::shared().clear();
     PresentationCache::shared().clear();
@@ -142,6 +155,10 @@ void AppShell::dropMainView()
     m_main->sidebar().closeDetailScreens();
     m_createFlow.release()->deleteLater();
     m_marketplace.release()->deleteLater();
+    // The run panel and the launcher refer to the builder: they go first.
+    m_workerRun.release()->deleteLater();
+    m_workerLauncher.release()->deleteLater();
+    m_workerBuilder.release()->deleteLater();
     m_chatSession.release()->deleteLater();
     // QML still holds these until the screen swaps; they go once the event loop turns.
     m_identity.release()->deleteLater();

@@ -11,6 +11,9 @@
 #include "ui/session/SignInForm.h"
 #include "ui/settings/IdentitySettings.h"
 #include "ui/sidebar/SidebarRows.h"
+#include "ui/workers/WorkerBuilderSheet.h"
+#include "ui/workers/WorkerLauncher.h"
+#include "ui/workers/WorkerRunPanel.h"
 
 #include "session/viewmodel/AppUpdater.h"
 #include "session/viewmodel/UpdateBadgeModel.h"
@@ -57,6 +60,9 @@ public:
     ChatSession* chatSession() const { return m_chatSession.get(); }
     CreateFlow* createFlow() const { return m_createFlow.get(); }
     MarketplaceScreen* marketplace() const { return m_marketplace.get(); }
+    WorkerBuilderSheet* workerBuilder() const { return m_workerBuilder.get(); }
+    WorkerLauncher* workerLauncher() const { return m_workerLauncher.get(); }
+    WorkerRunPanel* workerRun() const { return m_workerRun.get(); }
     MainViewModel* mainView() const { return m_main.get(); }
     AppUpdater* updater() const { return m_updater.get(); }
     UpdateBadgeModel* updateBadge() const { return &m_badge; }
@@ -90,6 +96,9 @@ private:
     std::unique_ptr<ChatSession> m_chatSession;
     std::unique_ptr<CreateFlow> m_createFlow;
     std::unique_ptr<MarketplaceScreen> m_marketplace;
+    std::unique_ptr<WorkerBuilderSheet> m_workerBuilder;
+    std::unique_ptr<WorkerLauncher> m_workerLauncher;
+    std::unique_ptr<WorkerRunPanel> m_workerRun;
     bool m_started = false;
 };
 

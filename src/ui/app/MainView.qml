@@ -8,6 +8,7 @@ import Halvex.Chat
 import Halvex.Create
 import Halvex.Marketplace
 import Halvex.Settings
+import Halvex.Workers
 import Halvex
 
 Item {
@@ -22,6 +23,7 @@ Item {
     Shortcut { sequences: ["Ctrl+K", "Ctrl+F"]; onActivated: main.focusSearch() }
     Shortcut { sequence: "Ctrl+Shift+M"; onActivated: if (Screens.marketplace) Screens.marketplace.show() }
     Shortcut { sequence: "Ctrl+N"; onActivated: if (main.rows) main.rows.startCreating("employee") }
+    Shortcut { sequence: "Ctrl+Shift+W"; onActivated: if (Screens.workerBuilder) Screens.workerBuilder.startNew() }
     Shortcut { sequence: "Ctrl+Shift+S"; onActivated: if (main.rows) main.rows.collapsed = !main.rows.collapsed }
 
     RowLayout {
@@ -42,7 +44,7 @@ Item {
             ChatPane {
                 anchors.fill: parent
                 rows: main.rows
-                visible: !createLoader.active && !marketLoader.active
+                visible: !createLoader.active && !marketLoader.active && !builderLoader.active
             }
             Loader {
                 id: marketLoader
@@ -55,6 +57,23 @@ Item {
                 anchors.fill: parent
                 active: Screens.create !== null && Screens.create !== undefined && Screens.create.open
                 sourceComponent: CreateScreen { flow: Screens.create }
+            }
+            Loader {
+                id: builderLoader
+                anchors.fill: parent
+                active: Screens.workerBuilder !== null && Screens.workerBuilder !== undefined && Screens.workerBuilder.open
+                sourceComponent: WorkerBuilderView { builder: Screens.workerBuilder }
+            }
+            // What the last commit of the builder said, for a few seconds.
+            Rectangle {
+                objectName: "workerBuilderMessage"
+                readonly property string message: Screens.workerBuilder ? Screens.workerBuilder.lastMessage : ""
+                visible: message.length > 0
+                anchors { horizontalCenter: parent.horizontalCenter; top: parent.top; topMargin: 64 }
+                width: toastText.implicitWidth + 32; height: 36; radius: 18
+                color: Theme.raised; border.color: Theme.border
+                Label { id: toastText; anchors.centerIn: parent; text: parent.message; textFormat: Text.PlainText; color: Theme.text }
+                TapHandler { onTapped: Screens.workerBuilder.dismissMessage() }
             }
         }
     }

@@ -5,6 +5,7 @@ import Halvex.Controls
 import Halvex.Sidebar
 import Halvex.Teams
 import Halvex.Chat
+import Halvex.Workers
 
 // The conversation: header, messages, the working line, the error line, the composer.
 Rectangle {
@@ -107,6 +108,11 @@ Rectangle {
                 }
             }
             Rectangle { anchors.bottom: parent.bottom; width: parent.width; height: 1; color: Theme.border }
+        }
+
+        WorkerRunBar {
+            Layout.fillWidth: true
+            panel: Screens.workerRun !== undefined ? Screens.workerRun : null
         }
 
         Item {
@@ -292,6 +298,10 @@ Rectangle {
                 color: Theme.danger
                 wrapMode: Text.WordWrap
                 Layout.fillWidth: true
+            }
+            LaunchStatusLine {
+                Layout.fillWidth: true
+                launcher: Screens.workerLauncher !== undefined ? Screens.workerLauncher : null
             }
             Composer {
                 Layout.fillWidth: true

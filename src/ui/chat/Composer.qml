@@ -5,6 +5,7 @@ import QtQuick.Layouts
 import Halvex.Controls
 import Halvex.Teams
 import Halvex.Chat
+import Halvex.Workers
 
 // Multi-line input: Enter sends, Shift+Enter breaks the line; files by button, drop or paste.
 Rectangle {
@@ -83,6 +84,21 @@ Rectangle {
                 onClicked: picker.open()
                 Accessible.name: "Attach files"
                 ToolTip.visible: hovered; ToolTip.text: "Attach files (up to 5)"
+            }
+            ToolButton {
+                id: launcherButton
+                objectName: "launcherButton"
+                visible: Screens.workerLauncher !== undefined && Screens.workerLauncher !== null
+                contentItem: Icon { symbol: "bolt.fill"; size: 18; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
+                onClicked: launcherPopup.opened ? launcherPopup.close() : launcherPopup.open()
+                Accessible.name: "Run a worker"
+                ToolTip.visible: hovered; ToolTip.text: "Run a worker here (Ctrl+Shift+R)"
+                Shortcut { sequence: "Ctrl+Shift+R"; enabled: launcherButton.visible; onActivated: launcherPopup.open() }
+                WorkerLauncherPopup {
+                    id: launcherPopup
+                    launcher: Screens.workerLauncher !== undefined ? Screens.workerLauncher : null
+                    y: -height - 8
+                }
             }
             ScrollView {
                 Layout.fillWidth: true

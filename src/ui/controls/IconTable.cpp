@@ -70,6 +70,12 @@ const QHash<QString, QString>& table()
         {QStringLiteral("play.rectangle"), QStringLiteral("smart_display")},
         {QStringLiteral("puzzlepiece.extension.fill"), QStringLiteral("extension")},
         {QStringLiteral("wifi.exclamationmark"), QStringLiteral("wifi_off")},
+        {QStringLiteral("play.fill"), QStringLiteral("play_arrow")},
+        {QStringLiteral("stop.fill"), QStringLiteral("stop")},
+        {QStringLiteral("bolt.fill"), QStringLiteral("bolt")},
+        {QStringLiteral("arrow.up"), QStringLiteral("arrow_upward")},
+        {QStringLiteral("arrow.down"), QStringLiteral("arrow_downward")},
+        {QStringLiteral("arrow.uturn.backward"), QStringLiteral("undo")},
     };
     return map;
 }

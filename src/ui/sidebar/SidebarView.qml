@@ -44,7 +44,7 @@ Rectangle {
                     MenuItem { text: "New chat with a model"; onTriggered: newChat.open() }
                     MenuSeparator {}
                     MenuItem { text: "New employee"; onTriggered: sidebar.rows.startCreating("employee") }
-                    MenuItem { text: "New worker"; onTriggered: sidebar.rows.startCreating("worker") }
+                    MenuItem { text: "New worker"; onTriggered: if (Screens.workerBuilder) Screens.workerBuilder.startNew() }
                     MenuItem { text: "New team"; onTriggered: sidebar.rows.startCreating("team") }
                     MenuSeparator {}
                     MenuItem { text: "Hire from the marketplace"; onTriggered: sidebar.rows.showMarketplace() }
