@@ -7,7 +7,7 @@ namespace halvex::cli {
 
 namespace {
 
-constexpr qint64 runPollMs = 2'000;
+constexpr qint64 runPollMs = 1'000;
 
 QString stepDetail(const WorkerStepDraft& s)
 {

@@ -220,3 +220,43 @@ TEST_F(CliEndToEndTest, CreateAnswersItsQuestionsAndHiresAndTheMarketplaceHiresO
     ASSERT_EQ(second.exitCode, 0) << second.err.toStdString();
     EXPECT_EQ(first.objects().last().value(QStringLiteral("id")), second.objects().last().value(QStringLiteral("id")));
 }
+
+TEST_F(CliEndToEndTest, AWorkerIsBuiltWithYesThenRunToItsResultWithWait)
+{
+    ASSERT_EQ(signIn().exitCode, 0);
+    EXPECT_EQ(cli({QStringLiteral("worker"), QStringLiteral("build"), QStringLiteral("too short")}).exitCode, 2);
+    const CliRun draft = cli({QStringLiteral("worker"), QStringLiteral("build"),
+                              QStringLiteral("Read competitor pricing pages and post the changes, right away")});
+    ASSERT_EQ(draft.exitCode, 0) << draft.err.toStdString();
+    EXPECT_TRUE(draft.out.contains(QStringLiteral("  1. ["))) << draft.out.toStdString();
+    EXPECT_TRUE(draft.out.contains(QStringLiteral("--yes")));
+
+    const CliRun built
+        = cli({QStringLiteral("--json"), QStringLiteral("--yes"), QStringLiteral("worker"), QStringLiteral("build"),
+               QStringLiteral("Read competitor pricing pages and post the changes, right away")});
+    ASSERT_EQ(built.exitCode, 0) << built.err.toStdString();
+    const QString id = built.objects().last().value(QStringLiteral("id")).toString();
+    ASSERT_FALSE(id.isEmpty()) << built.out.toStdString();
+    EXPECT_TRUE(cli({QStringLiteral("runs"), id}).out.contains(QStringLiteral("No runs yet.")));
+
+    // The service paces steps on its clock: the test moves it while the client follows the run.
+    QProcess run;
+    run.start(QStringLiteral(HALVEX_CLI_BIN),
+              {QStringLiteral("--service"), service.origin().toString(), QStringLiteral("--cookie-file"),
+               home.filePath(QStringLiteral("cookies")), QStringLiteral("--wait"), QStringLiteral("worker"),
+               QStringLiteral("run"), id});
+    ASSERT_TRUE(run.waitForStarted(10'000));
+    for (int i = 0; i < 40 && !run.waitForFinished(250); ++i)
+        ASSERT_TRUE(service.advanceClock(3));
+    ASSERT_TRUE(run.waitForFinished(30'000));
+    const QString out = QString::fromUtf8(run.readAllStandardOutput());
+    EXPECT_EQ(run.exitCode(), 0) << out.toStdString() << run.readAllStandardError().toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("Started run "))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("[done]")) || out.contains(QStringLiteral("[success]")))
+        << out.toStdString();
+
+    const CliRun runs = cli({QStringLiteral("--json"), QStringLiteral("runs"), id});
+    ASSERT_EQ(runs.exitCode, 0);
+    ASSERT_FALSE(runs.objects().isEmpty());
+    EXPECT_EQ(runs.objects().first().value(QStringLiteral("status")).toString(), QStringLiteral("success"));
+}

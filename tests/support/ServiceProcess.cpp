@@ -18,11 +18,18 @@ bool ServiceProcess::start(QStringList extraArgs)
     return m_origin.isValid();
 }
 
-bool ServiceProcess::setFaults(const QByteArray& json)
+bool ServiceProcess::setFaults(const QByteArray& json) { return postTest(QStringLiteral("/__test/faults"), json); }
+
+bool ServiceProcess::advanceClock(int seconds)
+{
+    return postTest(QStringLiteral("/__test/clock"), "{\"advance_seconds\":" + QByteArray::number(seconds) + "}");
+}
+
+bool ServiceProcess::postTest(const QString& path, const QByteArray& json)
 {
     QNetworkAccessManager manager;
     QUrl url = m_origin;
-    url.setPath(QStringLiteral("/__test/faults"));
+    url.setPath(path);
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
     QNetworkReply* reply = manager.post(request, json);

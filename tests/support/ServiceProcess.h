@@ -21,8 +21,12 @@ public:
     QString demoEmail() const { return QString::fromStdString(m_launcher.demoEmail()); }
     QString demoPassword() const { return QString::fromStdString(m_launcher.demoPassword()); }
     bool setFaults(const QByteArray& json);
+    // Moves the service's clock on (test mode): schedules and paced runs see the time pass.
+    bool advanceClock(int seconds);
 
 private:
+    bool postTest(const QString& path, const QByteArray& json);
+
     LocalServiceLauncher m_launcher;
     QUrl m_origin;
 };
