@@ -18,6 +18,9 @@ void addGenerationRoutes(httplib::Server& svr, Service& s);
 void addMarketplaceRoutes(httplib::Server& svr, Service& s);
 void addAvatarRoutes(httplib::Server& svr, Service& s);
 void addApiKeyRoutes(httplib::Server& svr, Service& s);
+// Also starts the worker runtime (runs and the schedule ticker), held by the Service.
+void addWorkerRoutes(httplib::Server& svr, Service& s);
+void addWorkflowMarketplaceRoutes(httplib::Server& svr, Service& s);
 void addTestRoutes(httplib::Server& svr, Service& s);
 
 } // namespace service

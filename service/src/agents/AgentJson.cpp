@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <set>
 
 namespace service {
 
@@ -65,7 +66,7 @@ const char* const kTextKeys[]
        "behavior_style", "voice_id",     "openai_voice", "llm_model",      "llm_provider",    "resolved_llm_model",
        "system_prompt",  "trigger_type", "role",         "knowledge_base", "user_metadata_md"};
 const char* const kFlagKeys[] = {"is_employer", "is_orchestrator", "pinned"};
-const char* const kListKeys[] = {"playbook", "tools", "constraints", "generated_skills", "knowledge_urls"};
+const char* const kListKeys[] = {"playbook", "tools", "constraints", "generated_skills", "skills", "knowledge_urls"};
 // Lists whose entries are texts; generated skills are objects of texts.
 const char* const kTextListKeys[] = {"constraints", "knowledge_urls"};
 constexpr size_t kMaxText = 100000;
@@ -83,14 +84,50 @@ std::optional<std::string> listProblem(const json& body)
             if (!v.is_string() || v.get<std::string>().size() > kMaxText)
                 return std::string(key) + " must be a list of texts";
     }
-    if (body.contains("generated_skills") && body["generated_skills"].is_array())
-        for (const auto& skill : body["generated_skills"]) {
+    for (const char* key : {"generated_skills", "skills"}) {
+        if (!body.contains(key) || !body[key].is_array())
+            continue;
+        for (const auto& skill : body[key]) {
             if (!skill.is_object())
-                return std::string("generated_skills must be a list of objects");
+                return std::string(key) + " must be a list of objects";
             for (const auto& [k, v] : skill.items())
                 if (!v.is_string() || v.get<std::string>().size() > kMaxText)
-                    return "generated_skills." + k + " must be a text";
+                    return std::string(key) + "." + k + " must be a text";
         }
+    }
+    return std::nullopt;
+}
+
+// A worker's playbook is a list of steps (objects, or texts the app once wrote); its trigger an
+// object with a known type. What is inside a step is the dry run's business, not the store's.
+std::optional<std::string> workerProblem(const json& body)
+{
+    if (body.contains("playbook")) {
+        if (!body["playbook"].is_array())
+            return std::string("playbook must be a list of steps");
+        for (const auto& step : body["playbook"])
+            if (!step.is_object() && !step.is_string())
+                return std::string("Every playbook step must be an object");
+    }
+    if (body.contains("trigger") && !body["trigger"].is_null()) {
+        const json& trigger = body["trigger"];
+        if (!trigger.is_object())
+            return std::string("trigger must be an object");
+        static const std::set<std::string> types{"manual", "schedule", "event", "webhook"};
+        if (!trigger.contains("type") || !trigger["type"].is_string()
+            || !types.count(trigger["type"].get<std::string>()))
+            return std::string("trigger.type must be \"manual\", \"schedule\", \"event\" or \"webhook\"");
+        if (trigger.contains("intervalMinutes")) {
+            const auto minutes = wholeNumber(trigger["intervalMinutes"]);
+            if (!minutes || *minutes < 1 || *minutes > 525600)
+                return std::string("trigger.intervalMinutes must be a whole number of minutes (1 to 525600)");
+        }
+    }
+    if (body.contains("autonomy_level")) {
+        const json& level = body["autonomy_level"];
+        if (!level.is_null() && !level.is_number() && !(level.is_string() && level.get<std::string>().size() <= 200))
+            return std::string("autonomy_level must be a text or a number");
+    }
     return std::nullopt;
 }
 
@@ -99,7 +136,8 @@ std::optional<std::string> listProblem(const json& body)
 const std::vector<std::string>& agentWritableKeys()
 {
     static const std::vector<std::string> keys = [] {
-        std::vector<std::string> k{"name", "status", "capabilities", "work_profile", "schedule_interval_minutes"};
+        std::vector<std::string> k{
+            "name", "status", "capabilities", "work_profile", "schedule_interval_minutes", "trigger", "autonomy_level"};
         k.insert(k.end(), std::begin(kTextKeys), std::end(kTextKeys));
         k.insert(k.end(), std::begin(kFlagKeys), std::end(kFlagKeys));
         k.insert(k.end(), std::begin(kListKeys), std::end(kListKeys));
@@ -137,6 +175,8 @@ std::optional<std::string> agentBodyProblem(const json& body)
         if (name.get<std::string>().size() > 200)
             return "name is too long (200 characters at most)";
     }
+    if (auto problem = workerProblem(body))
+        return problem;
     if (body.contains("status") && (!body["status"].is_string() || body["status"].get<std::string>().empty()))
         return "status must be a non-empty string";
     if (body.contains("capabilities") && !body["capabilities"].is_object())

@@ -1,5 +1,5 @@
 // Employees: the list with unread counts and activity, one record, creation (a model chat, or an
-// employee from a drafted body, optionally hired into a project), patches.
+// employee from a drafted body, optionally hired into a project), patches, deletion.
 #include "Routes.h"
 
 #include "agents/AgentJson.h"
@@ -10,6 +10,8 @@
 #include "core/Refusable.h"
 #include "core/Slug.h"
 #include "projects/ProjectStore.h"
+#include "workers/RunStore.h"
+#include "workers/WorkerRuntime.h"
 
 #include <map>
 
@@ -65,6 +67,30 @@ void createAgent(Service& s, long long uid, const json& body, httplib::Response&
     if (problem)
         return sendError(res, 404, *problem);
     sendJson(res, a, 201);
+}
+
+// Removes the agent with its chat, usage and worker runs. Its running runs are stopped first
+// and anything they wrote while stopping is removed after them.
+bool deleteAgent(Service& s, long long uid, const std::string& id)
+{
+    const auto forget = [&] {
+        s.db->execute("DELETE FROM messages WHERE agent_id = ?", {id});
+        s.db->execute("DELETE FROM agent_usage WHERE agent_id = ?", {id});
+        workers::forgetWorker(s, id);
+    };
+    bool found = false;
+    s.db->transaction([&] {
+        found = findAgent(s, uid, id).has_value();
+        if (!found)
+            return;
+        s.db->execute("DELETE FROM agents WHERE id = ? AND user_id = ?", {id, uid});
+        forget();
+    });
+    if (found && s.workers) {
+        s.workers->stopRunsOf(id);
+        s.db->transaction(forget);
+    }
+    return found;
 }
 
 json listAnswer(Service& s, long long uid, bool withActivity)
@@ -125,7 +151,7 @@ void addAgentRoutes(httplib::Server& svr, Service& s)
         const auto user = requireUser(s, req, res);
         if (!user)
             return;
-        auto body = parseBody(req, res);
+        auto body = parseBody(req, res, kMaxCreateBody);
         if (!body)
             return;
         if (const auto problem = agentBodyProblem(*body))
@@ -146,6 +172,15 @@ void addAgentRoutes(httplib::Server& svr, Service& s)
         if (!updated)
             return sendError(res, 404, "Agent not found");
         sendJson(res, *updated);
+    });
+
+    svr.Delete(kAgentPath, [&](const httplib::Request& req, httplib::Response& res) {
+        const auto user = requireUser(s, req, res);
+        if (!user)
+            return;
+        if (!deleteAgent(s, userId(*user), req.matches[1]))
+            return sendError(res, 404, "Agent not found");
+        sendJson(res, {{"ok", true}});
     });
 
     svr.Post("/api/v2/custom-agents", [&](const httplib::Request& req, httplib::Response& res) {

@@ -23,6 +23,9 @@ const std::vector<MigrationStep>& migrationSteps()
         createGenerationJobs,   // 11
         createMarketplaceHires, // 12
         createApiKeys,          // 13
+        createWorkflowRuns,     // 14
+        createWorkerSchedules,  // 15
+        createWorkflowInstalls, // 16
     };
     return steps;
 }

@@ -29,5 +29,8 @@ void addTableUpdatedAt(Database& db);      // artifacts
 void createGenerationJobs(Database& db);   // generation
 void createMarketplaceHires(Database& db); // marketplace
 void createApiKeys(Database& db);          // apikeys
+void createWorkflowRuns(Database& db);     // workers
+void createWorkerSchedules(Database& db);  // workers
+void createWorkflowInstalls(Database& db); // workers
 
 } // namespace service

@@ -10,7 +10,7 @@ namespace {
     std::fprintf(
         stderr,
         "usage: halvex-service [--port N] [--data DIR] [--seed-demo] [--pace-ms N] [--ping-ms N] [--test-mode] "
-        "[--fast-hash] [--advertise-build N]\n");
+        "[--fast-hash] [--advertise-build N] [--run-step-seconds N]\n");
     std::exit(2);
 }
 int number(const char* text)
@@ -49,6 +49,8 @@ Options Options::parse(int argc, char** argv)
             o.fastHash = true;
         else if (!std::strcmp(a, "--advertise-build"))
             o.advertiseBuild = number(next());
+        else if (!std::strcmp(a, "--run-step-seconds"))
+            o.runStepSeconds = number(next());
         else
             usage();
     }

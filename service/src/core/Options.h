@@ -11,6 +11,8 @@ struct Options {
     bool testMode = false;
     bool fastHash = false;
     int advertiseBuild = 1;
+    // How long each step of a worker's run takes on the service clock.
+    int runStepSeconds = 3;
 
     // Exits with a usage line on a bad flag.
     static Options parse(int argc, char** argv);

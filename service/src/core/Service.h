@@ -36,6 +36,7 @@ struct Faults {
 };
 
 struct ChatRuntime;
+class WorkerRuntime;
 
 struct Service {
     Options opt;
@@ -48,6 +49,9 @@ struct Service {
     std::atomic<long long> clockOffsetSeconds{0};
     // Live chat state (stream hub, goal setups); created when the chat routes are added.
     std::shared_ptr<ChatRuntime> chat;
+    // Worker runs and the schedule ticker; created when the worker routes are added. Declared
+    // last so it goes first: its threads stop while the store and the chat are still open.
+    std::shared_ptr<WorkerRuntime> workers;
 
     std::string origin() const { return "http://127.0.0.1:" + std::to_string(port); }
 };
