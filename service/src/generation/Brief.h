@@ -9,7 +9,19 @@
 namespace service::generation {
 
 // How a generation job ends. Chosen by phrases in the brief (see GenerationRoutes.cpp).
-enum class Outcome { draft, failLoudly, failQuietly, aborted, lostForGood, lostBriefly, stalled, emptyResult, garbled };
+// `cancelled` is never picked by a phrase: it is what an aborted job becomes.
+enum class Outcome {
+    draft,
+    failLoudly,
+    failQuietly,
+    aborted,
+    lostForGood,
+    lostBriefly,
+    stalled,
+    emptyResult,
+    garbled,
+    cancelled
+};
 
 struct Brief {
     std::string text;   // trimmed, as the user wrote it

@@ -73,32 +73,6 @@ bool asksQuestions(const DraftRequest& r)
     return r.round <= 1 && !r.forceReady && r.clarifications.empty() && !r.brief.says("no questions");
 }
 
-int intervalFor(const DraftRequest& r)
-{
-    const std::string cadence = answerTo(r, "cadence");
-    if (cadence == "hourly")
-        return 60;
-    if (cadence == "weekly")
-        return 10080;
-    if (cadence == "daily")
-        return 1440;
-    return r.brief.cadenceMinutes.value_or(1440);
-}
-
-json playbook(const Domain& d)
-{
-    return json::array(
-        {{{"type", "browse"}, {"name", "Gather the latest inputs"}, {"url", d.urls.front()}},
-         {{"type", "llm"},
-          {"name", "Work through them"},
-          {"prompt",
-           std::string("Using the inputs, produce the ") + d.outputs.front() + ". " + d.skills.front().content}},
-         {{"type", "llm"},
-          {"name", "Check the result"},
-          {"prompt", std::string("Check against the rules: ") + d.constraints.front()}},
-         {{"type", "tool"}, {"name", "Deliver"}, {"tool_id", d.tools.front()}}});
-}
-
 std::string systemPrompt(const DraftRequest& r, const std::string& role)
 {
     const Domain& d = *r.brief.domain;
@@ -131,7 +105,7 @@ json workProfile(const DraftRequest& r)
     return {{"mission", std::string("Own ") + d.focus + "."},
             {"inputs", sources.empty() ? json::array({"the brief", "your files"}) : json::array({sources})},
             {"outputs", stringList(d.outputs)},
-            {"cadence", r.worker ? std::to_string(intervalFor(r)) + " minutes" : "on request"},
+            {"cadence", r.worker && !runsOnDemand(r) ? std::to_string(intervalFor(r)) + " minutes" : "on request"},
             {"quality_bar", d.skills.back().content},
             {"escalation", d.constraints.back()},
             {"decisions", decisions}};
@@ -156,19 +130,28 @@ json soloDraft(const DraftRequest& r)
                {"tools", stringList(d.tools)},
                {"constraints", stringList(d.constraints)},
                {"work_profile", workProfile(r)}};
-    // No name unless the user gave one: the app then picks one of its own.
+    // An employee has no name unless the user gave one: the app then picks one of its own.
     if (r.brief.name)
         draft["name"] = *r.brief.name;
-    if (r.worker) {
-        draft["trigger"] = {{"type", "schedule"}, {"intervalMinutes", intervalFor(r)}};
-        draft["playbook"] = playbook(d);
-    } else {
-        draft["trigger"] = {{"type", "manual"}};
-    }
+    draft["trigger"] = {{"type", "manual"}};
+    if (r.worker)
+        addWorkerParts(draft, r);
     return draft;
 }
 
 } // namespace
+
+int intervalFor(const DraftRequest& r)
+{
+    const std::string cadence = answerTo(r, "cadence");
+    if (cadence == "hourly")
+        return 60;
+    if (cadence == "weekly")
+        return 10080;
+    if (cadence == "daily")
+        return 1440;
+    return r.brief.cadenceMinutes.value_or(1440);
+}
 
 std::string answerTo(const DraftRequest& r, const char* key)
 {

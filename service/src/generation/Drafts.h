@@ -24,5 +24,13 @@ std::string toneLine(const DraftRequest& request);
 nlohmann::json skillsJson(const Domain& d);
 nlohmann::json stringList(const std::vector<const char*>& items);
 nlohmann::json buildTeamDraft(const DraftRequest& request);
+// How often a worker runs, in minutes: its cadence answer, else its brief, else daily.
+int intervalFor(const DraftRequest& request);
+// A worker the brief asks to run only when told ("manual", "on demand").
+bool runsOnDemand(const DraftRequest& request);
+// A worker draft's own parts: its name, its playbook and its trigger.
+void addWorkerParts(nlohmann::json& draft, const DraftRequest& request);
+// A short title out of the brief: "Send me a weekly pricing digest of rivals" -> "Weekly pricing digest".
+std::string workerTitle(const Brief& brief);
 
 } // namespace service::generation

@@ -10,7 +10,7 @@ using nlohmann::json;
 namespace {
 
 const char* const kOutcomeNames[] = {"draft",        "fail_loudly", "fail_quietly", "aborted", "lost_for_good",
-                                     "lost_briefly", "stalled",     "empty_result", "garbled"};
+                                     "lost_briefly", "stalled",     "empty_result", "garbled", "cancelled"};
 
 Outcome outcomeNamed(const std::string& name)
 {
@@ -31,6 +31,8 @@ json finished(Outcome outcome, const json& result)
         return {{"status", "failed"}};
     case Outcome::aborted:
         return {{"status", "aborted"}, {"error", "Generation was stopped before the draft was finished."}};
+    case Outcome::cancelled:
+        return {{"status", "aborted"}, {"error", "Generation was cancelled."}};
     case Outcome::emptyResult:
         return {{"status", "completed"}};
     case Outcome::garbled:
@@ -73,6 +75,10 @@ std::optional<json> pollJob(Service& s, long long uid, const std::string& id)
         const Outcome outcome = outcomeNamed(text(rows[0][0]));
         const long long polls = integer(rows[0][1]) + 1;
         s.db->execute("UPDATE generation_jobs SET polls = ? WHERE user_id = ? AND id = ?", {polls, uid, id});
+        if (outcome == Outcome::cancelled) {
+            answer = finished(outcome, json(nullptr));
+            return;
+        }
         const long long lost = outcome == Outcome::lostBriefly ? kLostPolls : 0;
         if (polls <= lost)
             return;
@@ -85,6 +91,23 @@ std::optional<json> pollJob(Service& s, long long uid, const std::string& id)
         answer = finished(outcome, result.is_discarded() ? json(nullptr) : result);
     });
     return answer;
+}
+
+bool abortJob(Service& s, long long uid, const std::string& id)
+{
+    bool found = false;
+    s.db->transaction([&] {
+        found = !s.db->query("SELECT 1 FROM generation_jobs WHERE user_id = ? AND id = ?", {uid, id}).empty();
+        if (found)
+            s.db->execute("UPDATE generation_jobs SET outcome = ? WHERE user_id = ? AND id = ?",
+                          {std::string(kOutcomeNames[size_t(Outcome::cancelled)]), uid, id});
+    });
+    return found;
+}
+
+json pendingAnswer(const std::string& id)
+{
+    return {{"mode", "pending"}, {"status", "pending"}, {"generation_session_id", id}, {"job_id", id}};
 }
 
 } // namespace service::generation

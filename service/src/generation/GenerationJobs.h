@@ -23,4 +23,9 @@ void saveJob(Service& s, long long uid, const std::string& id, const std::string
 // The job record the app polls ({"status", "result"?, "error"?}), or nothing: answer 404.
 std::optional<nlohmann::json> pollJob(Service& s, long long uid, const std::string& id);
 
+// Stops the job: every later poll answers it aborted. False when there is no such job.
+bool abortJob(Service& s, long long uid, const std::string& id);
+// What a start answers while its job is pending; "job_id" is the id to poll.
+nlohmann::json pendingAnswer(const std::string& id);
+
 } // namespace service::generation

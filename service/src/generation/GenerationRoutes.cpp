@@ -1,4 +1,5 @@
-// Employee and team generation: a start keyed by the app's "generation_session_id", then polls
+// Employee, worker and team generation, and revisions of a worker draft: a start keyed by the
+// app's "generation_session_id" (answered with it as "job_id"), then polls
 // of the job until it is due (see GenerationJobs.h: the third poll, or ten seconds on the
 // service clock, which tests move with POST /__test/clock).
 //
@@ -16,14 +17,17 @@
 //   "no questions"     the first round skips the clarify questions
 //   "channel only"     the first round asks only the delivery question, which the app answers itself
 // A first round otherwise asks clarify questions; an answered or skipped round (round 2 on, or
-// forceReady) gives the ready draft.
+// forceReady) gives the ready draft. A job can be aborted: its polls then answer "aborted".
+// Revisions read the same phrases from the instruction (see Revision.h for what they change).
 #include "Routes.h"
 
+#include "agents/AgentStore.h"
 #include "auth/Sessions.h"
 #include "core/Http.h"
 #include "core/JsonFields.h"
 #include "generation/Drafts.h"
 #include "generation/GenerationJobs.h"
+#include "generation/Revision.h"
 
 #include <variant>
 
@@ -36,6 +40,8 @@ using namespace generation;
 constexpr size_t kMaxBody = 256 * 1024;
 constexpr size_t kMaxBrief = 8000;
 constexpr size_t kMaxClarifications = 50;
+// A spec carries a playbook, prompts and knowledge: far below this.
+constexpr size_t kMaxRevisionBody = 512 * 1024;
 
 bool validSessionId(const std::string& id)
 {
@@ -130,7 +136,58 @@ void startJob(Service& s, const httplib::Request& req, httplib::Response& res, b
     saveJob(s, userId(*user), start.sessionId, team ? "team" : "agent", outcome, draft);
     if (outcome == Outcome::draft && start.request.brief.says("right away"))
         return sendJson(res, draft);
-    sendJson(res, {{"mode", "pending"}, {"status", "pending"}, {"generation_session_id", start.sessionId}});
+    sendJson(res, pendingAnswer(start.sessionId));
+}
+
+std::optional<std::string> revisionProblem(const json& body)
+{
+    if (body.contains("new_instruction") && !body["new_instruction"].is_string())
+        return std::string("new_instruction must be a text");
+    const std::string instruction = trim(str(body, "new_instruction"));
+    if (instruction.empty())
+        return std::string("Describe the change in a few words.");
+    if (instruction.size() > kMaxBrief)
+        return std::string("The change is too long (8000 characters at most).");
+    if (!body.contains("current_spec") || !body["current_spec"].is_object())
+        return std::string("current_spec must be an object");
+    const json& spec = body["current_spec"];
+    if (spec.contains("playbook")) {
+        if (!spec["playbook"].is_array())
+            return std::string("current_spec.playbook must be a list");
+        for (const auto& step : spec["playbook"])
+            if (!step.is_object())
+                return std::string("Every pipeline step must be an object");
+    }
+    if (body.contains("agent_id") && !body["agent_id"].is_string() && !body["agent_id"].is_null())
+        return std::string("agent_id must be a text");
+    if (!validSessionId(str(body, "generation_session_id")))
+        return std::string("generation_session_id must be 1 to 100 letters, digits, “-” or “_”");
+    return std::nullopt;
+}
+
+// A revision is a job like a draft: the same phrases steer it, the same poll reveals it.
+void startRevision(Service& s, const httplib::Request& req, httplib::Response& res)
+{
+    const auto user = requireUser(s, req, res);
+    if (!user)
+        return;
+    const auto body = parseBody(req, res, kMaxRevisionBody);
+    if (!body)
+        return;
+    if (const auto problem = revisionProblem(*body))
+        return sendError(res, 400, *problem);
+    if (const std::string agentId = str(*body, "agent_id"); !agentId.empty() && !findAgent(s, userId(*user), agentId))
+        return sendError(res, 404, "Agent not found");
+    const std::string instruction = trim(str(*body, "new_instruction"));
+    auto revised = reviseSpec((*body)["current_spec"], instruction);
+    if (const auto* problem = std::get_if<std::string>(&revised))
+        return sendError(res, 400, *problem);
+    const Brief brief = readBrief(instruction);
+    const std::string sessionId = str(*body, "generation_session_id");
+    saveJob(s, userId(*user), sessionId, "revise", brief.outcome(), std::get<json>(revised));
+    if (brief.outcome() == Outcome::draft && brief.says("right away"))
+        return sendJson(res, std::get<json>(revised));
+    sendJson(res, pendingAnswer(sessionId));
 }
 
 } // namespace
@@ -141,6 +198,17 @@ void addGenerationRoutes(httplib::Server& svr, Service& s)
              [&](const httplib::Request& req, httplib::Response& res) { startJob(s, req, res, false); });
     svr.Post("/api/v2/custom-agents/generate-team",
              [&](const httplib::Request& req, httplib::Response& res) { startJob(s, req, res, true); });
+    svr.Post("/api/v2/custom-agents/revise-draft",
+             [&](const httplib::Request& req, httplib::Response& res) { startRevision(s, req, res); });
+    svr.Post(R"(/api/v2/custom-agents/jobs/([A-Za-z0-9_-]+)/abort)",
+             [&](const httplib::Request& req, httplib::Response& res) {
+                 const auto user = requireUser(s, req, res);
+                 if (!user)
+                     return;
+                 if (!abortJob(s, userId(*user), req.matches[1]))
+                     return sendError(res, 404, "Generation job not found");
+                 sendJson(res, {{"ok", true}});
+             });
     svr.Get(R"(/api/v2/custom-agents/jobs/([A-Za-z0-9_-]+))", [&](const httplib::Request& req, httplib::Response& res) {
         const auto user = requireUser(s, req, res);
         if (!user)
