@@ -39,6 +39,7 @@ void seedDemo(Service& s)
             {std::string("a-writer-growth"), std::string("Draft ready."), nowIso()});
         seedChats(s, uid);
         seedTeamsAndProjects(s, uid);
+        seedWorkers(s, uid);
     });
 }
 

@@ -10,5 +10,6 @@ void seedDemo(Service& s);
 // Parts of the seed kept beside the routes they feed; each runs inside seedDemo's transaction.
 void seedChats(Service& s, long long userId);
 void seedTeamsAndProjects(Service& s, long long userId);
+void seedWorkers(Service& s, long long userId);
 
 } // namespace service
