@@ -1,5 +1,7 @@
 #include "teams/model/TeamRecords.h"
 
+#include <QRegularExpression>
+
 #include "core/json/JsonWrite.h"
 
 namespace halvex {
@@ -138,6 +140,21 @@ QString taskColumnTitle(TaskColumn column)
         return QStringLiteral("Done");
     }
     return QString();
+}
+
+std::optional<double> TeamUsageResponse::costUsd(const std::optional<JSONValue>& raw)
+{
+    if (!raw || raw->isNull())
+        return std::nullopt;
+    if (raw->isNumber())
+        return raw->toNumber();
+    if (!raw->isString())
+        return std::nullopt;
+    static const QRegularExpression decimal(QStringLiteral(R"(^[+-]?(\d+\.?\d*|\.\d+)$)"));
+    const QString text = raw->toString();
+    if (!decimal.match(text).hasMatch())
+        return std::nullopt;
+    return text.toDouble();
 }
 
 } // namespace halvex

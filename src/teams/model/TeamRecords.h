@@ -96,6 +96,10 @@ struct TeamUsageResponse {
 
     static TeamUsageResponse decode(const JsonReader& json);
     bool operator==(const TeamUsageResponse&) const = default;
+
+    // A row's cost in US dollars: a number as it is, a text only when all of it is a decimal
+    // number ("12.5", never " 3"); anything else has none.
+    static std::optional<double> costUsd(const std::optional<JSONValue>& raw);
 };
 
 struct TeamTask {
