@@ -56,8 +56,9 @@ AppShell::AppShell(APIClient& api, Preferences& preferences, UpdateBadgeModel* b
 
 AppShell::~AppShell()
 {
-    for (const char* name : {"updater", "updateBadge", "sidebar", "identity", "chat", "create", "marketplace",
-                             "workerBuilder", "workerLauncher", "workerRun"})
+    for (const char* name :
+         {"updater", "updateBadge", "sidebar", "identity", "chat", "create", "marketplace", "workerBuilder",
+          "workerLauncher", "workerRun", "guardrails", "apps", "employeeLogs", "billing", "usage"})
         Screens::instance().remove(QLatin1String(name));
 }
 
@@ -134,9 +135,32 @@ void AppShell::buildMainView()
     screens.put(QStringLiteral("workerBuilder"), m_workerBuilder.get());
     screens.put(QStringLiteral("workerLauncher"), m_workerLauncher.get());
     screens.put(QStringLiteral("workerRun"), m_workerRun.get());
+    buildAccountScreens(screens);
     screens.put(QStringLiteral("sidebar"), m_sidebarRows.get());
     screens.put(QStringLiteral("identity"), m_identity.get());
     screens.put(QStringLiteral("chat"), m_chatSession.get());
+}
+
+// The settings pages of an employee and of the account, and the sidebar's usage meter.
+void AppShell::buildAccountScreens(Screens& screens)
+{
+    m_guardrails = std::make_unique<GuardrailsSettings>(m_api, *m_identity);
+    m_apps = std::make_unique<AppsSettings>(m_api, *m_identity);
+    m_employeeLogs = std::make_unique<EmployeeLogsSettings>(m_api, *m_identity);
+    m_billing = std::make_unique<BillingSettings>(m_api, Clock::system());
+    m_usage = std::make_unique<UsageMeter>(m_api);
+    SessionViewModel* session = m_session.get();
+    connect(m_guardrails.get(), &GuardrailsSettings::unauthorized, session, &SessionViewModel::handleUnauthorized);
+    connect(m_apps.get(), &AppsSettings::unauthorized, session, &SessionViewModel::handleUnauthorized);
+    connect(m_employeeLogs.get(), &EmployeeLogsSettings::unauthorized, session, &SessionViewModel::handleUnauthorized);
+    // Every finished turn has spent something.
+    connect(m_chatSession.get(), &ChatSession::turnFinished, m_usage.get(), &UsageMeter::refresh);
+    m_usage->refresh();
+    screens.put(QStringLiteral("guardrails"), m_guardrails.get());
+    screens.put(QStringLiteral("apps"), m_apps.get());
+    screens.put(QStringLiteral("employeeLogs"), m_employeeLogs.get());
+    screens.put(QStringLiteral("billing"), m_billing.get());
+    screens.put(QStringLiteral("usage"), m_usage.get());
 }
 
 void AppShell::dropMainView()
@@ -144,8 +168,8 @@ void AppShell::dropMainView()
     // Signed out: the next account must not see this one's chats, and its messages reuse the
     // ids that presentations are keyed by.
     Screens& screens = Screens::instance();
-    for (const char* name :
-         {"sidebar", "identity", "chat", "create", "marketplace", "workerBuilder", "workerLauncher", "workerRun"})
+    for (const char* name : {"sidebar", "identity", "chat", "create", "marketplace", "workerBuilder", "workerLauncher",
+                             "workerRun", "guardrails", "apps", "employeeLogs", "billing", "usage"})
         screens.remove(QLatin1String(name));
     ChatHistoryCache::shared().clear();
     PresentationCache::shared().clear();
@@ -159,6 +183,11 @@ void AppShell::dropMainView()
     m_workerRun.release()->deleteLater();
     m_workerLauncher.release()->deleteLater();
     m_workerBuilder.release()->deleteLater();
+    m_guardrails.release()->deleteLater();
+    m_apps.release()->deleteLater();
+    m_employeeLogs.release()->deleteLater();
+    m_billing.release()->deleteLater();
+    m_usage.release()->deleteLater();
     m_chatSession.release()->deleteLater();
     // QML still holds these until the screen swaps; they go once the event loop turns.
     m_identity.release()->deleteLater();

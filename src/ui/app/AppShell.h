@@ -9,8 +9,13 @@
 #include "ui/create/CreateFlow.h"
 #include "ui/marketplace/MarketplaceScreen.h"
 #include "ui/session/SignInForm.h"
+#include "ui/settings/AppsSettings.h"
+#include "ui/settings/BillingSettings.h"
+#include "ui/settings/EmployeeLogsSettings.h"
+#include "ui/settings/GuardrailsSettings.h"
 #include "ui/settings/IdentitySettings.h"
 #include "ui/sidebar/SidebarRows.h"
+#include "ui/sidebar/UsageMeter.h"
 #include "ui/workers/WorkerBuilderSheet.h"
 #include "ui/workers/WorkerLauncher.h"
 #include "ui/workers/WorkerRunPanel.h"
@@ -24,6 +29,8 @@ class QQmlEngine;
 class QJSEngine;
 
 namespace halvex {
+
+class Screens;
 
 class AgentService;
 class APIClient;
@@ -63,6 +70,11 @@ public:
     WorkerBuilderSheet* workerBuilder() const { return m_workerBuilder.get(); }
     WorkerLauncher* workerLauncher() const { return m_workerLauncher.get(); }
     WorkerRunPanel* workerRun() const { return m_workerRun.get(); }
+    GuardrailsSettings* guardrails() const { return m_guardrails.get(); }
+    AppsSettings* apps() const { return m_apps.get(); }
+    EmployeeLogsSettings* employeeLogs() const { return m_employeeLogs.get(); }
+    BillingSettings* billing() const { return m_billing.get(); }
+    UsageMeter* usage() const { return m_usage.get(); }
     MainViewModel* mainView() const { return m_main.get(); }
     AppUpdater* updater() const { return m_updater.get(); }
     UpdateBadgeModel* updateBadge() const { return &m_badge; }
@@ -79,6 +91,7 @@ Q_SIGNALS:
 private:
     void onSessionChanged();
     void buildMainView();
+    void buildAccountScreens(Screens& screens);
     void dropMainView();
 
     APIClient& m_api;
@@ -99,6 +112,11 @@ private:
     std::unique_ptr<WorkerBuilderSheet> m_workerBuilder;
     std::unique_ptr<WorkerLauncher> m_workerLauncher;
     std::unique_ptr<WorkerRunPanel> m_workerRun;
+    std::unique_ptr<GuardrailsSettings> m_guardrails;
+    std::unique_ptr<AppsSettings> m_apps;
+    std::unique_ptr<EmployeeLogsSettings> m_employeeLogs;
+    std::unique_ptr<BillingSettings> m_billing;
+    std::unique_ptr<UsageMeter> m_usage;
     bool m_started = false;
 };
 

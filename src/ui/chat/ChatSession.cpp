@@ -103,7 +103,12 @@ void ChatSession::showLiveState()
 {
     if (!m_chat)
         return;
-    m_rows.setLiveState(m_chat->isThinking(), m_chat->approvalBusy(), m_chat->approvalErrors());
+    // A turn that stops working has spent something: the usage meter reads the plan again.
+    const bool thinking = m_chat->isThinking();
+    if (m_wasThinking && !thinking)
+        Q_EMIT turnFinished();
+    m_wasThinking = thinking;
+    m_rows.setLiveState(thinking, m_chat->approvalBusy(), m_chat->approvalErrors());
     m_rows.setGoalReviews(m_chat->goalReviews(), m_chat->goalReviewBusy(), m_chat->goalReviewErrors());
 }
 

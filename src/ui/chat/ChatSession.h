@@ -73,12 +73,14 @@ public:
 
 Q_SIGNALS:
     void chatChanged();
+    void turnFinished();
 
 private:
     void follow();
     void showLiveState();
     void reviewGoal(const QString& reviewKey, const QString& decision, const QString& feedback);
 
+    bool m_wasThinking = false;
     APIClient& m_api;
     Clock& m_clock;
     AgentListViewModel& m_sidebar;

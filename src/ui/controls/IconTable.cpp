@@ -76,6 +76,10 @@ const QHash<QString, QString>& table()
         {QStringLiteral("arrow.up"), QStringLiteral("arrow_upward")},
         {QStringLiteral("arrow.down"), QStringLiteral("arrow_downward")},
         {QStringLiteral("arrow.uturn.backward"), QStringLiteral("undo")},
+        {QStringLiteral("phone"), QStringLiteral("call")},
+        {QStringLiteral("paintbrush"), QStringLiteral("brush")},
+        {QStringLiteral("books.vertical"), QStringLiteral("menu_book")},
+        {QStringLiteral("gearshape.2"), QStringLiteral("settings_suggest")},
     };
     return map;
 }

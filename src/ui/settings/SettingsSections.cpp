@@ -16,12 +16,12 @@ QVariantList SettingsSections::all()
     };
     static const Entry entries[] = {
         {"profile", "Profile", "account", "Account", "person", false},
-        {"billing", "Billing", "account", "Account", "chart.bar", false},
+        {"billing", "Billing", "account", "Account", "chart.bar", true},
         {"identity", "Identity", "employee", "Employee", "person.2", true},
-        {"guardrails", "Guardrails", "employee", "Employee", "checkmark.shield", false},
-        {"apps", "Apps", "employee", "Employee", "link", false},
-        {"audit", "Audit", "employee", "Employee", "doc.text", false},
-        {"recordings", "Recordings", "employee", "Employee", "clock", false},
+        {"guardrails", "Guardrails", "employee", "Employee", "checkmark.shield", true},
+        {"apps", "Apps", "employee", "Employee", "link", true},
+        {"audit", "Audit", "employee", "Employee", "doc.text", true},
+        {"recordings", "Recordings", "employee", "Employee", "clock", true},
         {"appearance", "Appearance", "app", "App", "circle.lefthalf.filled", true},
         {"updates", "Updates", "app", "App", "arrow.down.circle", true},
     };

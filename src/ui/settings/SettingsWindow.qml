@@ -98,7 +98,11 @@ ApplicationWindow {
                     Layout.rightMargin: 28
                     sourceComponent: win.current === "appearance" ? appearancePage
                                    : win.current === "updates" ? updatesPage
-                                   : win.current === "identity" ? identityPage : laterPage
+                                   : win.current === "identity" ? identityPage
+                                   : win.current === "guardrails" && Screens.guardrails ? guardrailsPage
+                                   : win.current === "apps" && Screens.apps ? appsPage
+                                   : (win.current === "audit" || win.current === "recordings") && Screens.employeeLogs ? logsPage
+                                   : win.current === "billing" && Screens.billing ? billingPage : laterPage
                 }
             }
         }
@@ -111,4 +115,8 @@ ApplicationWindow {
     Component { id: appearancePage; AppearanceSettings {} }
     Component { id: updatesPage; UpdateSettings {} }
     Component { id: identityPage; IdentitySettingsPage { identity: Screens.identity } }
+    Component { id: guardrailsPage; GuardrailsPage { guardrails: Screens.guardrails } }
+    Component { id: appsPage; AppsPage { apps: Screens.apps } }
+    Component { id: logsPage; EmployeeLogPage { logs: Screens.employeeLogs; section: win.current } }
+    Component { id: billingPage; BillingPage { billing: Screens.billing } }
 }

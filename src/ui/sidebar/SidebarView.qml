@@ -162,6 +162,32 @@ Rectangle {
         }
 
         Rectangle { Layout.fillWidth: true; height: 1; color: Theme.border }
+        // This month's spend against the plan's allowance; a click opens billing.
+        ColumnLayout {
+            id: meter
+            objectName: "usageMeter"
+            readonly property UsageMeter usage: Screens.usage !== undefined ? Screens.usage : null
+            visible: usage !== null && usage.available
+            Layout.fillWidth: true
+            spacing: 3
+            RowLayout {
+                Layout.fillWidth: true
+                Label { text: meter.usage ? meter.usage.spentText : ""; color: Theme.text; font.pixelSize: 11; Layout.fillWidth: true }
+                Label { text: meter.usage ? meter.usage.limitText : ""; color: Theme.secondaryText; font.pixelSize: 11 }
+            }
+            Rectangle {
+                Layout.fillWidth: true
+                implicitHeight: 5; radius: 3; color: Theme.hover
+                Rectangle {
+                    width: parent.width * (meter.usage ? meter.usage.progress : 0)
+                    height: parent.height; radius: 3
+                    color: meter.usage && meter.usage.progress >= 0.9 ? Theme.danger : Theme.accent
+                }
+            }
+            TapHandler { onTapped: Window.window.openSettings("billing") }
+            Accessible.role: Accessible.ProgressBar
+            Accessible.name: meter.usage ? meter.usage.spentText + " of " + meter.usage.limitText : ""
+        }
         RowLayout {
             Layout.fillWidth: true
             Icon { symbol: "person"; size: 18 }
