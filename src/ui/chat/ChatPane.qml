@@ -53,6 +53,25 @@ Rectangle {
                     }
                 }
                 ToolButton {
+                    id: connectionsButton
+                    objectName: "connectionsButton"
+                    visible: pane.session && pane.session.connections !== null
+                    contentItem: Icon { symbol: "link"; size: 18; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
+                    onClicked: if (connectionsLoader.item) connectionsLoader.item.open()
+                    Accessible.name: "Connections"
+                    ToolTip.visible: hovered; ToolTip.text: "E-mail, phone and connected apps"
+                    Loader {
+                        id: connectionsLoader
+                        active: pane.session !== null && pane.session.connections !== null
+                        sourceComponent: ConnectionsPopup {
+                            parent: connectionsButton
+                            panel: pane.session.connections
+                            y: connectionsButton.height + 4
+                            x: connectionsButton.width - width
+                        }
+                    }
+                }
+                ToolButton {
                     id: loopButton
                     objectName: "loopButton"
                     visible: pane.session && pane.session.loop !== null

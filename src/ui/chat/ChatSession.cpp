@@ -44,6 +44,8 @@ void ChatSession::stop()
         m_loop->stop();
         m_loop.release()->deleteLater();
     }
+    if (m_connections)
+        m_connections.release()->deleteLater();
     if (m_teamMenu) {
         m_teamMenu->stop();
         m_teamMenu.release()->deleteLater();
@@ -87,6 +89,8 @@ void ChatSession::follow()
     if (backend->isAgent()) {
         m_loop = std::make_unique<LoopPanel>(backend->id(), m_api);
         connect(m_loop.get(), &LoopPanel::unauthorized, this, [this] { m_session.handleUnauthorized(); });
+        m_connections = std::make_unique<ConnectionsPanel>(backend->id(), backend->agentValue()->name, m_api);
+        connect(m_connections.get(), &ConnectionsPanel::unauthorized, this, [this] { m_session.handleUnauthorized(); });
     } else if (const TeamTarget* team = backend->teamValue()) {
         m_teamMenu = std::make_unique<TeamMenu>(team->slug, m_api);
         connect(m_teamMenu.get(), &TeamMenu::unauthorized, this, [this] { m_session.handleUnauthorized(); });

@@ -4,6 +4,7 @@
 #include "chat/viewmodel/ChatViewModel.h"
 #include "ui/chat/ArtifactPreview.h"
 #include "ui/chat/ChatMessageRows.h"
+#include "ui/chat/ConnectionsPanel.h"
 #include "ui/chat/LoopPanel.h"
 #include "ui/teams/TeamMenu.h"
 
@@ -37,6 +38,8 @@ class ChatSession : public QObject {
     Q_PROPERTY(QAbstractListModel* rows READ rows CONSTANT)
     // A single employee's loop settings; none in a team chat.
     Q_PROPERTY(halvex::LoopPanel* loop READ loop NOTIFY chatChanged)
+    // A single employee's channels and connected accounts; none in a team chat.
+    Q_PROPERTY(halvex::ConnectionsPanel* connections READ connections NOTIFY chatChanged)
     // The team's menu; none in a single employee's chat.
     Q_PROPERTY(halvex::TeamMenu* teamMenu READ teamMenu NOTIFY chatChanged)
     // The table or note opened from an artifact chip.
@@ -49,6 +52,7 @@ public:
     ChatViewModel* chat() const { return m_chat.get(); }
     QAbstractListModel* rows() { return &m_rows; }
     LoopPanel* loop() const { return m_loop.get(); }
+    ConnectionsPanel* connections() const { return m_connections.get(); }
     TeamMenu* teamMenu() const { return m_teamMenu.get(); }
     ArtifactPreview* preview() { return &m_preview; }
 
@@ -87,6 +91,7 @@ private:
     SessionViewModel& m_session;
     std::unique_ptr<ChatViewModel> m_chat;
     std::unique_ptr<LoopPanel> m_loop;
+    std::unique_ptr<ConnectionsPanel> m_connections;
     std::unique_ptr<TeamMenu> m_teamMenu;
     ChatMessageRows m_rows;
     ArtifactPreviewModel m_previewModel;
