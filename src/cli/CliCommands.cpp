@@ -3,6 +3,7 @@
 #include "agents/service/AgentService.h"
 #include "agents/viewmodel/AgentListViewModel.h"
 #include "chat/viewmodel/ChatViewModel.h"
+#include "cli/CliAccount.h"
 #include "cli/CliCreate.h"
 #include "cli/CliWorkers.h"
 #include "cli/CredentialPrompt.h"
@@ -321,7 +322,10 @@ QString usageText()
                           "  hire <marketplace-id>    hire one (hiring it again opens the same employee)\n"
                           "  worker build <brief>     draft a worker's pipeline and print its steps; --yes creates it\n"
                           "  worker run <worker-id>   start a run; --wait prints each step and the result\n"
-                          "  runs <worker-id>         the worker's recent runs");
+                          "  runs <worker-id>         the worker's recent runs\n"
+                          "  wallet                   tokens available, the plan's use and recent charges\n"
+                          "  mandate <employee-id>    show it; --set key=value to change, --clear to remove\n"
+                          "  freeze | resume <employee-id>");
 }
 
 QCoro::Task<int> runCommand(CliContext& context, QString command, QStringList args)
@@ -362,6 +366,12 @@ QCoro::Task<int> runCommand(CliContext& context, QString command, QStringList ar
         co_return co_await runWorker(context, args[1]);
     if (command == QLatin1String("runs") && need(1))
         co_return co_await listRuns(context, args[0]);
+    if (command == QLatin1String("wallet") && need(0))
+        co_return co_await showWallet(context);
+    if (command == QLatin1String("mandate") && need(1))
+        co_return co_await editMandate(context, args[0]);
+    if ((command == QLatin1String("freeze") || command == QLatin1String("resume")) && need(1))
+        co_return co_await setFrozen(context, args[0], command == QLatin1String("freeze"));
     co_return usage;
 }
 

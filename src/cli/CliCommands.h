@@ -15,12 +15,14 @@ enum ExitCode { ok = 0, failed = 1, usage = 2, signedOut = 3 };
 
 // Flags of the create and marketplace commands.
 struct CliOptions {
-    bool team = false;   // create a team
-    bool worker = false; // create a worker
-    bool skip = false;   // let the builder decide every clarify question
-    bool yes = false;    // hire the ready draft, create the drafted worker
-    QStringList answers; // "question-key=answer", one per clarify question
-    bool wait = false;   // worker run: follow the run to its end
+    bool team = false;    // create a team
+    bool worker = false;  // create a worker
+    bool skip = false;    // let the builder decide every clarify question
+    bool yes = false;     // hire the ready draft, create the drafted worker
+    QStringList answers;  // "question-key=answer", one per clarify question
+    bool wait = false;    // worker run: follow the run to its end
+    QStringList settings; // mandate: "key=value" edits
+    bool clear = false;   // mandate: remove it
 };
 
 struct CliContext {

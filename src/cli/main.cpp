@@ -46,7 +46,10 @@ int main(int argc, char** argv)
     const QCommandLineOption answer(QStringLiteral("answer"), QStringLiteral("create: an answer, question-key=text."),
                                     QStringLiteral("KEY=TEXT"));
     const QCommandLineOption wait(QStringLiteral("wait"), QStringLiteral("worker run: follow the run to its end."));
-    parser.addOptions({json, service, cookieFile, timeout, team, worker, skip, yes, answer, wait});
+    const QCommandLineOption set(QStringLiteral("set"), QStringLiteral("mandate: a change, key=value."),
+                                 QStringLiteral("KEY=VALUE"));
+    const QCommandLineOption clear(QStringLiteral("clear"), QStringLiteral("mandate: remove it."));
+    parser.addOptions({json, service, cookieFile, timeout, team, worker, skip, yes, answer, wait, set, clear});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do."));
     parser.process(app);
 
@@ -64,8 +67,8 @@ int main(int argc, char** argv)
     APIClient api(origin, &jar, &Clock::system());
     cli::CliContext context{api, Clock::system(), cli::CliOutput(parser.isSet(json))};
     context.turnTimeoutMs = qMax(1LL, parser.value(timeout).toLongLong()) * 1000;
-    context.options = {parser.isSet(team), parser.isSet(worker),  parser.isSet(skip),
-                       parser.isSet(yes),  parser.values(answer), parser.isSet(wait)};
+    context.options = {parser.isSet(team),    parser.isSet(worker), parser.isSet(skip), parser.isSet(yes),
+                       parser.values(answer), parser.isSet(wait),   parser.values(set), parser.isSet(clear)};
     const QString command = positional.takeFirst();
     QTimer::singleShot(0, &app, [&] { run(context, command, positional); });
     return app.exec();
