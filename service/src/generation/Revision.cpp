@@ -328,15 +328,20 @@ private:
             = {{"every hour", 60},      {"hourly", 60},        {"every day", 1440}, {"daily", 1440},
                {"every morning", 1440}, {"every week", 10080}, {"weekly", 10080}};
         for (const auto& [phrase, minutes] : cadences)
-            if (m_in.find(phrase) != std::string::npos) {
-                m_spec["trigger"] = {{"type", "schedule"}, {"intervalMinutes", minutes}};
-                return true;
-            }
-        if (m_in.find("manual") != std::string::npos || m_in.find("on demand") != std::string::npos) {
-            m_spec["trigger"] = {{"type", "manual"}};
-            return true;
-        }
+            if (m_in.find(phrase) != std::string::npos)
+                return setTrigger({{"type", "schedule"}, {"intervalMinutes", minutes}});
+        if (m_in.find("manual") != std::string::npos || m_in.find("on demand") != std::string::npos)
+            return setTrigger({{"type", "manual"}});
         return false;
+    }
+
+    // A spec that also says its trigger type keeps the two in step.
+    bool setTrigger(const json& trigger)
+    {
+        m_spec["trigger"] = trigger;
+        if (m_spec.contains("trigger_type"))
+            m_spec["trigger_type"] = trigger["type"];
+        return true;
     }
 
     void appendSentence()

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <system_error>
 
 namespace service {
 
@@ -77,29 +78,20 @@ std::list<std::unique_ptr<WorkerRuntime::Live>> WorkerRuntime::takeFinished()
 void WorkerRuntime::launch(const std::string& runId, const std::string& agentId)
 {
     std::list<std::unique_ptr<Live>> finished;
-    Live* live = nullptr;
+    const Live* live = nullptr;
     {
         std::lock_guard guard(m_lock);
         finished = takeFinished();
         if (!m_stopping) {
-            m_runs.push_back(std::make_unique<Live>());
-            live = m_runs.back().get();
-            live->runId = runId;
-            live->agentId = agentId;
-            live->thread = std::thread([this, live] {
-                try {
-                    executeRun(m_s, *this, *live);
-                } catch (const std::exception& e) {
-                    // A run that cannot be stored ends here, as an error when even that can be written.
-                    std::fprintf(stderr, "run %s stopped: %s\n", live->runId.c_str(), e.what());
-                    try {
-                        abandonRun(m_s, live->runId);
-                    } catch (const std::exception&) {}
-                }
-                std::lock_guard done(m_lock);
-                live->finished = true;
-                m_settled.notify_all();
-            });
+            auto run = std::make_unique<Live>();
+            run->runId = runId;
+            run->agentId = agentId;
+            run->thread = startThread(*run);
+            // Once the lock is let go a finished run may be reaped, so `live` is only compared.
+            if (run->thread.joinable()) {
+                live = run.get();
+                m_runs.push_back(std::move(run));
+            }
         }
     }
     for (auto& run : finished)
@@ -107,6 +99,29 @@ void WorkerRuntime::launch(const std::string& runId, const std::string& agentId)
     if (!live)
         return abandonRun(m_s, runId);
     awaitSettled([&](const Live& run) { return &run == live; });
+}
+
+std::thread WorkerRuntime::startThread(Live& run)
+{
+    try {
+        return std::thread([this, live = &run] {
+            try {
+                executeRun(m_s, *this, *live);
+            } catch (const std::exception& e) {
+                // A run that cannot be stored ends here, as an error when even that can be written.
+                std::fprintf(stderr, "run %s stopped: %s\n", live->runId.c_str(), e.what());
+                try {
+                    abandonRun(m_s, live->runId);
+                } catch (const std::exception&) {}
+            }
+            std::lock_guard done(m_lock);
+            live->finished = true;
+            m_settled.notify_all();
+        });
+    } catch (const std::system_error& e) {
+        std::fprintf(stderr, "run %s not started: %s\n", run.runId.c_str(), e.what());
+        return {};
+    }
 }
 
 bool WorkerRuntime::cancel(const std::string& runId)
@@ -169,8 +184,13 @@ WorkerRuntime::Stop WorkerRuntime::waitUntil(Live& run, long long dueAt)
 
 void WorkerRuntime::tick()
 {
-    for (const auto& [runId, agentId] : workers::startDueRuns(m_s))
-        launch(runId, agentId);
+    try {
+        for (const auto& [runId, agentId] : workers::startDueRuns(m_s))
+            launch(runId, agentId);
+    } catch (const std::exception& e) {
+        // The next tick tries again; a schedule that cannot be read must not end the ticker.
+        std::fprintf(stderr, "schedule check failed: %s\n", e.what());
+    }
 }
 
 void WorkerRuntime::awaitSettled(const std::function<bool(const Live&)>& which)

@@ -48,6 +48,8 @@ public:
     Stop waitUntil(Live& run, long long dueAt);
 
 private:
+    // The run's thread, or an empty one when the system has no thread to give.
+    std::thread startThread(Live& run);
     void tick();
     void awaitSettled(const std::function<bool(const Live&)>& which);
     std::list<std::unique_ptr<Live>> takeFinished();
