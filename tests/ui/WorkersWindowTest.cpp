@@ -42,7 +42,7 @@ TEST_F(WorkersWindowTest, AWorkerIsDescribedReviewedCommittedAndRunFromItsChat)
     screenshot(window, "worker-review");
 
     builder->selectRevisionStep(0);
-    builder->setReviseDraft(QStringLiteral("rename to Fetch the prices, right away"));
+    builder->setReviseDraft(QStringLiteral("rename to Fetch the prices. Right away."));
     builder->revise();
     ASSERT_TRUE(QTest::qWaitFor([&] { return builder->canUndo() && !builder->busy(); }, kWaitMs))
         << builder->error().toStdString();

@@ -69,7 +69,7 @@ Item {
                 objectName: "workerBuilderMessage"
                 readonly property string message: Screens.workerBuilder ? Screens.workerBuilder.lastMessage : ""
                 visible: message.length > 0
-                anchors { horizontalCenter: parent.horizontalCenter; top: parent.top; topMargin: 64 }
+                anchors { horizontalCenter: parent.horizontalCenter; bottom: parent.bottom; bottomMargin: 96 }
                 width: toastText.implicitWidth + 32; height: 36; radius: 18
                 color: Theme.raised; border.color: Theme.border
                 Label { id: toastText; anchors.centerIn: parent; text: parent.message; textFormat: Text.PlainText; color: Theme.text }

@@ -128,7 +128,6 @@ Rectangle {
                         model: sheet.builder.steps
                         delegate: WorkerStepEditor {
                             required property var modelData
-                            required property int index
                             builder: sheet.builder
                             step: modelData
                             count: sheet.builder.steps.length

@@ -76,9 +76,11 @@ QVariantList WorkerLauncher::marketplaceRows() const
     QVariantList out;
     for (const WorkflowMarketplaceItem& i : m_model.marketplaceRows()) {
         const QString creator = i.creatorFullName.value_or(i.creatorHandle.value_or(QString()));
-        QStringList counts{QString::number(i.playbookStepsCount) + QStringLiteral(" steps"),
-                           QString::number(i.toolsCount) + QStringLiteral(" tools"),
-                           QString::number(i.installsCount) + QStringLiteral(" installs")};
+        auto count = [](int n, const char* one, const char* many) {
+            return QString::number(n) + QLatin1Char(' ') + QString::fromLatin1(n == 1 ? one : many);
+        };
+        const QStringList counts{count(i.playbookStepsCount, "step", "steps"), count(i.toolsCount, "tool", "tools"),
+                                 count(i.installsCount, "install", "installs")};
         out << QVariantMap{
             {QStringLiteral("id"), i.id},
             {QStringLiteral("name"), i.name},

@@ -106,7 +106,7 @@ Rectangle {
         placeholderTextColor: Theme.secondaryText
         wrapMode: TextEdit.Wrap
         color: Theme.text
-        font.family: code ? Theme.codeFont : undefined
+        Component.onCompleted: if (code) font.family = Theme.codeFont
         selectByMouse: true
         onTextChanged: if (text !== value) card.builder.setStepField(card.index, field, text)
         Accessible.name: label + " of step " + (card.index + 1)

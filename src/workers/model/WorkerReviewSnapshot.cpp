@@ -41,9 +41,14 @@ void readRun(WorkerReviewSnapshot& s, const JSONValue& trigger)
         const auto minutes = trigger["intervalMinutes"] ? trigger["intervalMinutes"]->numberValue() : std::nullopt;
         if (minutes && *minutes > 0) {
             const qint64 m = qint64(*minutes);
-            s.runDetail = m % 1440 == 0 ? QStringLiteral("Every %1 day(s)").arg(m / 1440)
-                : m % 60 == 0           ? QStringLiteral("Every %1 hour(s)").arg(m / 60)
-                                        : QStringLiteral("Every %1 minutes").arg(m);
+            const auto every = [](qint64 n, const char* unit) {
+                return n == 1 ? QStringLiteral("Every ") + QString::fromLatin1(unit)
+                              : QStringLiteral("Every %1 %2s").arg(n).arg(QString::fromLatin1(unit));
+            };
+            s.runDetail = m % 10080 == 0 ? every(m / 10080, "week")
+                : m % 1440 == 0          ? every(m / 1440, "day")
+                : m % 60 == 0            ? every(m / 60, "hour")
+                                         : every(m, "minute");
         }
     } else if (type == u"event" || type == u"webhook") {
         s.runMode = type == u"event" ? QStringLiteral("When an event arrives") : QStringLiteral("When a webhook calls");
