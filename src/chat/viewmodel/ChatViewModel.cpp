@@ -89,6 +89,8 @@ void ChatViewModel::setInput(const QString& text)
 
 void ChatViewModel::setError(std::optional<QString> text)
 {
+    if (!text)
+        m_needsPayment = false;
     if (m_error == text)
         return;
     m_error = std::move(text);
@@ -105,6 +107,13 @@ std::optional<QString> ChatViewModel::fail(const std::exception_ptr& error)
         Q_EMIT unauthorized();
         return std::nullopt;
     case Failure::Route::show:
+        try {
+            std::rethrow_exception(error);
+        } catch (const APIError& e) {
+            m_needsPayment = e.kind() == APIError::Kind::paymentRequired;
+        } catch (...) {
+            m_needsPayment = false;
+        }
         setError(failure.text);
         return failure.text;
     }

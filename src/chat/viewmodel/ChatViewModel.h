@@ -52,6 +52,8 @@ class ChatViewModel : public QObject {
     Q_PROPERTY(bool hasMoreHistory READ hasMoreHistory NOTIFY changed)
     Q_PROPERTY(bool isLoadingOlder READ isLoadingOlder NOTIFY changed)
     Q_PROPERTY(QString error READ errorText NOTIFY changed)
+    // The last failure was the wallet running dry: the screen offers the way to top up.
+    Q_PROPERTY(bool needsPayment READ needsPayment NOTIFY changed)
     Q_PROPERTY(QStringList chatSuggestions READ chatSuggestions NOTIFY changed)
     Q_PROPERTY(QString modelLabel READ modelLabel NOTIFY changed)
     Q_PROPERTY(int stagedCount READ stagedCount NOTIFY changed)
@@ -104,6 +106,7 @@ public:
     bool isLoadingOlder() const { return m_isLoadingOlder; }
     const std::optional<QString>& error() const { return m_error; }
     QString errorText() const { return m_error.value_or(QString()); }
+    bool needsPayment() const { return m_needsPayment; }
     const std::optional<Agent>& detail() const { return m_detail; }
     const QMap<QString, QString>& roster() const { return m_roster; }
     const QMap<QString, QString>& rosterAliases() const { return m_rosterAliases; }
@@ -197,6 +200,7 @@ private:
     QString m_input;
     QList<Attachment> m_staged;
     bool m_isThinking = false;
+    bool m_needsPayment = false;
     int m_uploadRuns = 0;
     bool m_isReconnecting = false;
     bool m_streamReady = false;

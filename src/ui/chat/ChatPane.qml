@@ -310,13 +310,24 @@ Rectangle {
                     }
                 }
             }
-            Label {
-                objectName: "chatError"
-                visible: text.length > 0
-                text: pane.chat ? pane.chat.error : ""
-                color: Theme.danger
-                wrapMode: Text.WordWrap
+            RowLayout {
                 Layout.fillWidth: true
+                visible: chatError.text.length > 0
+                Label {
+                    id: chatError
+                    objectName: "chatError"
+                    text: pane.chat ? pane.chat.error : ""
+                    color: Theme.danger
+                    wrapMode: Text.WordWrap
+                    Layout.fillWidth: true
+                }
+                // Out of tokens: the message stays in the composer, ready to send again.
+                PlainButton {
+                    objectName: "topUpFromChat"
+                    visible: pane.chat !== null && pane.chat.needsPayment
+                    text: "Top up…"
+                    onClicked: Window.window.openSettings("billing")
+                }
             }
             LaunchStatusLine {
                 Layout.fillWidth: true
