@@ -24,9 +24,10 @@ public:
     // Moves the service's clock on (test mode): schedules and paced runs see the time pass.
     bool advanceClock(int seconds);
 
-private:
+    // POSTs `json` to one of the service's test-mode routes ("/__test/…").
     bool postTest(const QString& path, const QByteArray& json);
 
+private:
     LocalServiceLauncher m_launcher;
     QUrl m_origin;
 };

@@ -149,6 +149,22 @@ protected:
         return titles;
     }
 
+    // Opens the settings window with its shortcut; null when it never showed.
+    QQuickWindow* openSettingsWindow()
+    {
+        window->requestActivate();
+        QTest::keyClick(window, Qt::Key_Comma, Qt::ControlModifier);
+        QQuickWindow* settings = nullptr;
+        const bool shown = QTest::qWaitFor(
+            [&] {
+                for (QWindow* w : QGuiApplication::topLevelWindows())
+                    if (w->objectName() == QStringLiteral("settingsWindow"))
+                        settings = qobject_cast<QQuickWindow*>(w);
+                return settings && settings->isVisible();
+            },
+            kWaitMs);
+        return shown ? settings : nullptr;
+    }
     void signInWithDemoAccount()
     {
         QQuickItem* submit = waitFor(window, "submitButton");

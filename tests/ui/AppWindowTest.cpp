@@ -94,24 +94,13 @@ TEST_F(AppWindowTest, SettingsOpenFromTheShortcutWithIdentityAndLaterSections)
 {
     launch();
     signInWithDemoAccount();
-    window->requestActivate();
-    QTest::keyClick(window, Qt::Key_Comma, Qt::ControlModifier);
-    QQuickWindow* settings = nullptr;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            settings = window->findChild<QQuickWindow*>(QStringLiteral("settingsWindow"));
-            if (!settings)
-                for (QWindow* w : QGuiApplication::topLevelWindows())
-                    if (w->objectName() == QStringLiteral("settingsWindow"))
-                        settings = qobject_cast<QQuickWindow*>(w);
-            return settings && settings->isVisible();
-        },
-        kWaitMs));
+    QQuickWindow* settings = openSettingsWindow();
+    ASSERT_NE(settings, nullptr);
     EXPECT_EQ(settings->size(), QSize(880, 660));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(settings));
     screenshot(settings, "settings-appearance");
 
-    settings->setProperty("current", QStringLiteral("billing"));
+    settings->setProperty("current", QStringLiteral("profile"));
     QQuickItem* later = waitFor(settings, "laterText");
     ASSERT_NE(later, nullptr);
     EXPECT_TRUE(later->property("text").toString().contains(QStringLiteral("later version")));
