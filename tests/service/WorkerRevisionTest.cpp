@@ -20,7 +20,7 @@ using nlohmann::json;
 
 namespace {
 
-json spec()
+json priceWatch()
 {
     return {{"name", "Price watch"},
             {"system_prompt", "You watch prices."},
@@ -36,9 +36,9 @@ json spec()
               {{"type", "tool"}, {"name", "Send"}, {"tool_id", "slack_post_message"}, {"args", {{"channel", "#x"}}}}}}};
 }
 
-json revised(const std::string& instruction, const json& from = spec())
+json revised(const std::string& instruction, const json& from = priceWatch())
 {
-    auto out = reviseSpec(from, instruction);
+    auto out = reviseDraft(from, instruction);
     if (const auto* problem = std::get_if<std::string>(&out)) {
         ADD_FAILURE() << instruction << ": " << *problem;
         return {};
@@ -48,7 +48,7 @@ json revised(const std::string& instruction, const json& from = spec())
 
 std::string refusal(const std::string& instruction)
 {
-    auto out = reviseSpec(spec(), instruction);
+    auto out = reviseDraft(priceWatch(), instruction);
     return std::holds_alternative<std::string>(out) ? std::get<std::string>(out) : "revised";
 }
 
@@ -63,7 +63,7 @@ std::string scoped(int step, const std::string& instruction)
 
 TEST(WorkerRevision, ScopedToOneStepEveryOtherStepAndKeyStaysByteIdentical)
 {
-    const json before = spec();
+    const json before = priceWatch();
     for (const char* instruction : {"Rename to “Compare prices”", "Make it a tool step that emails the team",
                                     "Be brief and name the source", "Run it every hour"}) {
         const json after = revised(scoped(2, instruction));
@@ -88,13 +88,13 @@ TEST(WorkerRevision, ScopedToOneStepEveryOtherStepAndKeyStaysByteIdentical)
     EXPECT_EQ(refusal(scoped(4, "Be brief")), "There is no step 4 in this worker.");
 }
 
-TEST(WorkerRevision, WholeSpecInstructionsRenameRetypeAddRemoveRetriggerOrAppend)
+TEST(WorkerRevision, WholeDraftInstructionsRenameRetypeAddRemoveRetriggerOrAppend)
 {
     EXPECT_EQ(revised("Call it 'Rival prices'. Thanks")["name"], "Rival prices");
     // The new name's words are not read again as a trigger.
     const json hourly = revised("rename to Hourly digest");
     EXPECT_EQ(hourly["name"], "Hourly digest");
-    EXPECT_EQ(hourly["trigger"], spec()["trigger"]);
+    EXPECT_EQ(hourly["trigger"], priceWatch()["trigger"]);
 
     const json retyped = revised("Make step 3 a llm step");
     EXPECT_EQ(retyped["playbook"][2]["type"], "llm");
@@ -115,14 +115,14 @@ TEST(WorkerRevision, WholeSpecInstructionsRenameRetypeAddRemoveRetriggerOrAppend
 
     EXPECT_EQ(revised("Run it every week")["trigger"], (json{{"type", "schedule"}, {"intervalMinutes", 10080}}));
     EXPECT_EQ(revised("Make it manual")["trigger"], (json{{"type", "manual"}}));
-    json typed = spec();
+    json typed = priceWatch();
     typed["trigger_type"] = "manual";
     EXPECT_EQ(revised("Run it daily", typed)["trigger_type"], "schedule");
 
     const json tone = revised("use a friendlier tone");
     EXPECT_EQ(tone["playbook"][1]["prompt"], "Compare them Use a friendlier tone.");
-    EXPECT_EQ(tone["playbook"][0], spec()["playbook"][0]);
-    json noLlm = spec();
+    EXPECT_EQ(tone["playbook"][0], priceWatch()["playbook"][0]);
+    json noLlm = priceWatch();
     noLlm["playbook"].erase(1);
     EXPECT_EQ(revised("Be kind", noLlm)["system_prompt"], "You watch prices. Be kind.");
 }

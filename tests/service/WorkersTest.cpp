@@ -123,15 +123,15 @@ TEST(Workers, DraftJobCarriesItsIdAndADraftThatPassesTheDryRun)
 TEST(Workers, RevisionIsAJobThatCanBeAbortedAndRefusesWhatItCannotRevise)
 {
     LiveService s;
-    const json spec{{"name", "Price watch"},
-                    {"system_prompt", "You watch prices."},
-                    {"trigger", {{"type", "manual"}}},
-                    {"knowledge_base", ""},
-                    {"knowledge_urls", json::array()},
-                    {"playbook", json::array({llm("Compare"), tool("Send", "slack_post_message")})}};
+    const json draft{{"name", "Price watch"},
+                     {"system_prompt", "You watch prices."},
+                     {"trigger", {{"type", "manual"}}},
+                     {"knowledge_base", ""},
+                     {"knowledge_urls", json::array()},
+                     {"playbook", json::array({llm("Compare"), tool("Send", "slack_post_message")})}};
     auto revise = [&](const std::string& instruction, const std::string& id, int expect = 200) {
         return s.post("/api/v2/custom-agents/revise-draft",
-                      {{"current_spec", spec}, {"new_instruction", instruction}, {"generation_session_id", id}},
+                      {{"current_spec", draft}, {"new_instruction", instruction}, {"generation_session_id", id}},
                       expect);
     };
     EXPECT_EQ(revise("Rename to Digest", "rv-1")["job_id"], "rv-1");
@@ -140,7 +140,7 @@ TEST(Workers, RevisionIsAJobThatCanBeAbortedAndRefusesWhatItCannotRevise)
     ASSERT_EQ(job["status"], "completed");
     EXPECT_EQ(job["result"]["name"], "Digest");
     EXPECT_EQ(job["result"]["mode"], "ready");
-    EXPECT_EQ(job["result"]["playbook"], spec["playbook"]);
+    EXPECT_EQ(job["result"]["playbook"], draft["playbook"]);
 
     const json now = revise("Rename to Digest. Right away.", "rv-2");
     EXPECT_EQ(now["mode"], "ready");
@@ -158,8 +158,8 @@ TEST(Workers, RevisionIsAJobThatCanBeAbortedAndRefusesWhatItCannotRevise)
               "Generation job not found");
 
     const std::pair<json, std::string> refused[] = {
-        {{{"current_spec", spec}, {"generation_session_id", "x"}}, "Describe the change in a few words."},
-        {{{"current_spec", spec}, {"new_instruction", "  "}, {"generation_session_id", "x"}},
+        {{{"current_spec", draft}, {"generation_session_id", "x"}}, "Describe the change in a few words."},
+        {{{"current_spec", draft}, {"new_instruction", "  "}, {"generation_session_id", "x"}},
          "Describe the change in a few words."},
         {{{"current_spec", json::array()}, {"new_instruction", "Go"}, {"generation_session_id", "x"}},
          "current_spec must be an object"},
@@ -167,15 +167,16 @@ TEST(Workers, RevisionIsAJobThatCanBeAbortedAndRefusesWhatItCannotRevise)
          "current_spec.playbook must be a list"},
         {{{"current_spec", {{"playbook", {1}}}}, {"new_instruction", "Go"}, {"generation_session_id", "x"}},
          "Every pipeline step must be an object"},
-        {{{"current_spec", spec}, {"new_instruction", "Remove step 7"}, {"generation_session_id", "x"}},
+        {{{"current_spec", draft}, {"new_instruction", "Remove step 7"}, {"generation_session_id", "x"}},
          "There is no step 7 in this worker."},
     };
     for (const auto& [body, message] : refused)
         EXPECT_EQ(s.post("/api/v2/custom-agents/revise-draft", body, 400)["error"], message) << body.dump();
     EXPECT_EQ(
-        s.post("/api/v2/custom-agents/revise-draft",
-               {{"current_spec", spec}, {"new_instruction", "Go"}, {"generation_session_id", "x"}, {"agent_id", "a-x"}},
-               404)["error"],
+        s.post(
+            "/api/v2/custom-agents/revise-draft",
+            {{"current_spec", draft}, {"new_instruction", "Go"}, {"generation_session_id", "x"}, {"agent_id", "a-x"}},
+            404)["error"],
         "Agent not found");
 }
 

@@ -40,7 +40,7 @@ using namespace generation;
 constexpr size_t kMaxBody = 256 * 1024;
 constexpr size_t kMaxBrief = 8000;
 constexpr size_t kMaxClarifications = 50;
-// A spec carries a playbook, prompts and knowledge: far below this.
+// A draft carries a playbook, prompts and knowledge: far below this.
 constexpr size_t kMaxRevisionBody = 512 * 1024;
 
 bool validSessionId(const std::string& id)
@@ -150,11 +150,11 @@ std::optional<std::string> revisionProblem(const json& body)
         return std::string("The change is too long (8000 characters at most).");
     if (!body.contains("current_spec") || !body["current_spec"].is_object())
         return std::string("current_spec must be an object");
-    const json& spec = body["current_spec"];
-    if (spec.contains("playbook")) {
-        if (!spec["playbook"].is_array())
+    const json& draft = body["current_spec"];
+    if (draft.contains("playbook")) {
+        if (!draft["playbook"].is_array())
             return std::string("current_spec.playbook must be a list");
-        for (const auto& step : spec["playbook"])
+        for (const auto& step : draft["playbook"])
             if (!step.is_object())
                 return std::string("Every pipeline step must be an object");
     }
@@ -179,7 +179,7 @@ void startRevision(Service& s, const httplib::Request& req, httplib::Response& r
     if (const std::string agentId = str(*body, "agent_id"); !agentId.empty() && !findAgent(s, userId(*user), agentId))
         return sendError(res, 404, "Agent not found");
     const std::string instruction = trim(str(*body, "new_instruction"));
-    auto revised = reviseSpec((*body)["current_spec"], instruction);
+    auto revised = reviseDraft((*body)["current_spec"], instruction);
     if (const auto* problem = std::get_if<std::string>(&revised))
         return sendError(res, 400, *problem);
     const Brief brief = readBrief(instruction);

@@ -181,10 +181,10 @@ void retype(json& step, const std::string& type, const std::string& said)
 
 class Reviser {
 public:
-    Reviser(const json& spec, Instruction in) : m_spec(spec), m_in(std::move(in))
+    Reviser(const json& draft, Instruction in) : m_draft(draft), m_in(std::move(in))
     {
-        m_spec.erase("mode");
-        m_steps = m_spec.contains("playbook") ? m_spec["playbook"] : json::array();
+        m_draft.erase("mode");
+        m_steps = m_draft.contains("playbook") ? m_draft["playbook"] : json::array();
     }
 
     std::variant<json, std::string> run()
@@ -202,10 +202,10 @@ public:
         changed = retrigger() || changed;
         if (!changed)
             appendSentence();
-        if (m_spec.contains("playbook") || !m_steps.empty())
-            m_spec["playbook"] = m_steps;
-        m_spec["mode"] = "ready";
-        return m_spec;
+        if (m_draft.contains("playbook") || !m_steps.empty())
+            m_draft["playbook"] = m_steps;
+        m_draft["mode"] = "ready";
+        return m_draft;
     }
 
 private:
@@ -224,7 +224,7 @@ private:
             m_in.use(at, end);
             if (name.empty())
                 return false;
-            (m_in.scope ? m_steps[scoped()]["name"] : m_spec["name"]) = name;
+            (m_in.scope ? m_steps[scoped()]["name"] : m_draft["name"]) = name;
             return true;
         }
         return false;
@@ -335,12 +335,12 @@ private:
         return false;
     }
 
-    // A spec that also says its trigger type keeps the two in step.
+    // A draft that also says its trigger type keeps the two in step.
     bool setTrigger(const json& trigger)
     {
-        m_spec["trigger"] = trigger;
-        if (m_spec.contains("trigger_type"))
-            m_spec["trigger_type"] = trigger["type"];
+        m_draft["trigger"] = trigger;
+        if (m_draft.contains("trigger_type"))
+            m_draft["trigger_type"] = trigger["type"];
         return true;
     }
 
@@ -367,19 +367,19 @@ private:
                 any = true;
             }
         if (!any)
-            appendTo(m_spec, "system_prompt", sentence);
+            appendTo(m_draft, "system_prompt", sentence);
     }
 
-    json m_spec;
+    json m_draft;
     json m_steps;
     Instruction m_in;
 };
 
 } // namespace
 
-std::variant<json, std::string> reviseSpec(const json& spec, const std::string& instruction)
+std::variant<json, std::string> reviseDraft(const json& draft, const std::string& instruction)
 {
-    return Reviser(spec, readInstruction(instruction)).run();
+    return Reviser(draft, readInstruction(instruction)).run();
 }
 
 } // namespace service::generation
