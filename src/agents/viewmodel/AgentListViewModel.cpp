@@ -1,5 +1,7 @@
 #include "agents/viewmodel/AgentListViewModel.h"
 
+#include "projects/model/ProjectRecords.h"
+
 #include "agents/model/AgentRules.h"
 #include "agents/model/BrainModel.h"
 #include "agents/model/ChatBackend.h"
@@ -163,8 +165,28 @@ QCoro::Task<void> AgentListViewModel::fetch(CancelToken token)
             co_return;
         handleFailure(e, true);
     }
+    co_await fetchProjects(token);
+    if (token.isCancelled())
+        co_return;
     m_isLoading = false;
     Q_EMIT changed();
+}
+
+// The projects tab; a failed read keeps the projects last shown and leaves the employees be.
+QCoro::Task<void> AgentListViewModel::fetchProjects(CancelToken token)
+{
+    try {
+        const QString path = QStringLiteral("api/v2/projects");
+        const QueryItems none;
+        const ProjectListResponse answer = co_await m_api.get<ProjectListResponse>(path, none, token);
+        if (token.isCancelled())
+            co_return;
+        QList<SidebarProject> projects;
+        for (const Project& p : answer.projects)
+            projects.append({p.slug, p.label.isEmpty() ? p.slug : p.label, p.membersCount});
+        if (projects != m_projects)
+            setProjects(std::move(projects));
+    } catch (const std::exception&) {}
 }
 
 void AgentListViewModel::handleFailure(const std::exception& error, bool listRequest)

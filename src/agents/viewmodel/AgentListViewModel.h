@@ -129,6 +129,7 @@ Q_SIGNALS:
 
 private:
     QCoro::Task<void> fetch(CancelToken token);
+    QCoro::Task<void> fetchProjects(CancelToken token);
     QCoro::Task<void> patchThenReload(QString id, JSONObject body);
     void apply(const AgentsListResponse& response);
     void recomputeSections();

@@ -58,7 +58,7 @@ AppShell::~AppShell()
 {
     for (const char* name :
          {"updater", "updateBadge", "sidebar", "identity", "chat", "create", "marketplace", "workerBuilder",
-          "workerLauncher", "workerRun", "guardrails", "apps", "employeeLogs", "billing", "usage"})
+          "workerLauncher", "workerRun", "guardrails", "apps", "employeeLogs", "billing", "usage", "project"})
         Screens::instance().remove(QLatin1String(name));
 }
 
@@ -136,6 +136,9 @@ void AppShell::buildMainView()
     screens.put(QStringLiteral("workerLauncher"), m_workerLauncher.get());
     screens.put(QStringLiteral("workerRun"), m_workerRun.get());
     buildAccountScreens(screens);
+    m_project = std::make_unique<ProjectScreen>(m_api, m_main->sidebar());
+    connect(m_project.get(), &ProjectScreen::unauthorized, m_session.get(), &SessionViewModel::handleUnauthorized);
+    screens.put(QStringLiteral("project"), m_project.get());
     screens.put(QStringLiteral("sidebar"), m_sidebarRows.get());
     screens.put(QStringLiteral("identity"), m_identity.get());
     screens.put(QStringLiteral("chat"), m_chatSession.get());
@@ -169,7 +172,7 @@ void AppShell::dropMainView()
     // ids that presentations are keyed by.
     Screens& screens = Screens::instance();
     for (const char* name : {"sidebar", "identity", "chat", "create", "marketplace", "workerBuilder", "workerLauncher",
-                             "workerRun", "guardrails", "apps", "employeeLogs", "billing", "usage"})
+                             "workerRun", "guardrails", "apps", "employeeLogs", "billing", "usage", "project"})
         screens.remove(QLatin1String(name));
     ChatHistoryCache::shared().clear();
     PresentationCache::shared().clear();
@@ -188,6 +191,7 @@ void AppShell::dropMainView()
     m_employeeLogs.release()->deleteLater();
     m_billing.release()->deleteLater();
     m_usage.release()->deleteLater();
+    m_project.release()->deleteLater();
     m_chatSession.release()->deleteLater();
     // QML still holds these until the screen swaps; they go once the event loop turns.
     m_identity.release()->deleteLater();

@@ -8,6 +8,7 @@
 #include "ui/chat/ChatSession.h"
 #include "ui/create/CreateFlow.h"
 #include "ui/marketplace/MarketplaceScreen.h"
+#include "ui/projects/ProjectScreen.h"
 #include "ui/session/SignInForm.h"
 #include "ui/settings/AppsSettings.h"
 #include "ui/settings/BillingSettings.h"
@@ -75,6 +76,7 @@ public:
     EmployeeLogsSettings* employeeLogs() const { return m_employeeLogs.get(); }
     BillingSettings* billing() const { return m_billing.get(); }
     UsageMeter* usage() const { return m_usage.get(); }
+    ProjectScreen* project() const { return m_project.get(); }
     MainViewModel* mainView() const { return m_main.get(); }
     AppUpdater* updater() const { return m_updater.get(); }
     UpdateBadgeModel* updateBadge() const { return &m_badge; }
@@ -117,6 +119,7 @@ private:
     std::unique_ptr<EmployeeLogsSettings> m_employeeLogs;
     std::unique_ptr<BillingSettings> m_billing;
     std::unique_ptr<UsageMeter> m_usage;
+    std::unique_ptr<ProjectScreen> m_project;
     bool m_started = false;
 };
 

@@ -9,6 +9,7 @@ import Halvex.Create
 import Halvex.Marketplace
 import Halvex.Settings
 import Halvex.Workers
+import Halvex.Projects
 import Halvex
 
 Item {
@@ -44,7 +45,14 @@ Item {
             ChatPane {
                 anchors.fill: parent
                 rows: main.rows
-                visible: !createLoader.active && !marketLoader.active && !builderLoader.active
+                visible: !createLoader.active && !marketLoader.active && !builderLoader.active && !projectLoader.active
+            }
+            Loader {
+                id: projectLoader
+                anchors.fill: parent
+                active: Screens.project !== null && Screens.project !== undefined && Screens.project.open
+                        && !marketLoader.active && !createLoader.active && !builderLoader.active
+                sourceComponent: ProjectView { project: Screens.project }
             }
             Loader {
                 id: marketLoader
