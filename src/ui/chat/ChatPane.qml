@@ -53,6 +53,25 @@ Rectangle {
                     }
                 }
                 ToolButton {
+                    id: goalsButton
+                    objectName: "goalsButton"
+                    visible: pane.session && pane.session.goals !== null
+                    contentItem: Icon { symbol: "target"; size: 18; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
+                    onClicked: if (goalsLoader.item) goalsLoader.item.open()
+                    Accessible.name: "Goals"
+                    ToolTip.visible: hovered; ToolTip.text: "Goals of this chat"
+                    Loader {
+                        id: goalsLoader
+                        active: pane.session !== null && pane.session.goals !== null
+                        sourceComponent: GoalToolPopup {
+                            parent: goalsButton
+                            panel: pane.session.goals
+                            y: goalsButton.height + 4
+                            x: goalsButton.width - width
+                        }
+                    }
+                }
+                ToolButton {
                     id: connectionsButton
                     objectName: "connectionsButton"
                     visible: pane.session && pane.session.connections !== null

@@ -46,6 +46,10 @@ void ChatSession::stop()
     }
     if (m_connections)
         m_connections.release()->deleteLater();
+    if (m_goals) {
+        m_goals->model().close();
+        m_goals.release()->deleteLater();
+    }
     if (m_teamMenu) {
         m_teamMenu->stop();
         m_teamMenu.release()->deleteLater();
@@ -86,6 +90,9 @@ void ChatSession::follow()
     ChatViewModel* chat = m_chat.get();
     connect(chat, &ChatViewModel::messagesChanged, this, [this, chat] { m_rows.setMessages(chat->messages()); });
     connect(chat, &ChatViewModel::changed, this, &ChatSession::showLiveState);
+    m_goals = std::make_unique<GoalToolPanel>(backend->isAgent() ? GoalScope::agent(backend->id())
+                                                                 : GoalScope::team(backend->teamValue()->slug),
+                                              m_api, m_clock);
     if (backend->isAgent()) {
         m_loop = std::make_unique<LoopPanel>(backend->id(), m_api);
         connect(m_loop.get(), &LoopPanel::unauthorized, this, [this] { m_session.handleUnauthorized(); });

@@ -5,6 +5,7 @@
 #include "ui/chat/ArtifactPreview.h"
 #include "ui/chat/ChatMessageRows.h"
 #include "ui/chat/ConnectionsPanel.h"
+#include "ui/chat/GoalToolPanel.h"
 #include "ui/chat/LoopPanel.h"
 #include "ui/teams/TeamMenu.h"
 
@@ -40,6 +41,8 @@ class ChatSession : public QObject {
     Q_PROPERTY(halvex::LoopPanel* loop READ loop NOTIFY chatChanged)
     // A single employee's channels and connected accounts; none in a team chat.
     Q_PROPERTY(halvex::ConnectionsPanel* connections READ connections NOTIFY chatChanged)
+    // The goals of the open chat, an employee's or a team's.
+    Q_PROPERTY(halvex::GoalToolPanel* goals READ goals NOTIFY chatChanged)
     // The team's menu; none in a single employee's chat.
     Q_PROPERTY(halvex::TeamMenu* teamMenu READ teamMenu NOTIFY chatChanged)
     // The table or note opened from an artifact chip.
@@ -53,6 +56,7 @@ public:
     QAbstractListModel* rows() { return &m_rows; }
     LoopPanel* loop() const { return m_loop.get(); }
     ConnectionsPanel* connections() const { return m_connections.get(); }
+    GoalToolPanel* goals() const { return m_goals.get(); }
     TeamMenu* teamMenu() const { return m_teamMenu.get(); }
     ArtifactPreview* preview() { return &m_preview; }
 
@@ -92,6 +96,7 @@ private:
     std::unique_ptr<ChatViewModel> m_chat;
     std::unique_ptr<LoopPanel> m_loop;
     std::unique_ptr<ConnectionsPanel> m_connections;
+    std::unique_ptr<GoalToolPanel> m_goals;
     std::unique_ptr<TeamMenu> m_teamMenu;
     ChatMessageRows m_rows;
     ArtifactPreviewModel m_previewModel;
