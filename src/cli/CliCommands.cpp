@@ -5,6 +5,7 @@
 #include "chat/viewmodel/ChatViewModel.h"
 #include "cli/CliAccount.h"
 #include "cli/CliCreate.h"
+#include "cli/CliProjects.h"
 #include "cli/CliWorkers.h"
 #include "cli/CredentialPrompt.h"
 #include "core/prefs/Preferences.h"
@@ -325,7 +326,9 @@ QString usageText()
                           "  runs <worker-id>         the worker's recent runs\n"
                           "  wallet                   tokens available, the plan's use and recent charges\n"
                           "  mandate <employee-id>    show it; --set key=value to change, --clear to remove\n"
-                          "  freeze | resume <employee-id>");
+                          "  freeze | resume <employee-id>\n"
+                          "  projects                 the workspace's projects\n"
+                          "  project <slug>           a project's overview, members, files and tasks");
 }
 
 QCoro::Task<int> runCommand(CliContext& context, QString command, QStringList args)
@@ -366,6 +369,10 @@ QCoro::Task<int> runCommand(CliContext& context, QString command, QStringList ar
         co_return co_await runWorker(context, args[1]);
     if (command == QLatin1String("runs") && need(1))
         co_return co_await listRuns(context, args[0]);
+    if (command == QLatin1String("projects") && need(0))
+        co_return co_await listProjects(context);
+    if (command == QLatin1String("project") && need(1))
+        co_return co_await showProject(context, args[0]);
     if (command == QLatin1String("wallet") && need(0))
         co_return co_await showWallet(context);
     if (command == QLatin1String("mandate") && need(1))
