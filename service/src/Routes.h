@@ -21,6 +21,13 @@ void addApiKeyRoutes(httplib::Server& svr, Service& s);
 // Also starts the worker runtime (runs and the schedule ticker), held by the Service.
 void addWorkerRoutes(httplib::Server& svr, Service& s);
 void addWorkflowMarketplaceRoutes(httplib::Server& svr, Service& s);
+void addGovernanceRoutes(httplib::Server& svr, Service& s);
+void addConnectionRoutes(httplib::Server& svr, Service& s);
+void addChannelRoutes(httplib::Server& svr, Service& s);
+void addExternalKeyRoutes(httplib::Server& svr, Service& s);
+void addWalletRoutes(httplib::Server& svr, Service& s);
+// The web store's HTML pages under /store/, for the browser the app opens.
+void addStoreRoutes(httplib::Server& svr, Service& s);
 void addTestRoutes(httplib::Server& svr, Service& s);
 
 } // namespace service

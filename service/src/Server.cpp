@@ -125,6 +125,12 @@ void configureServer(httplib::Server& svr, Service& s)
     addApiKeyRoutes(svr, s);
     addWorkerRoutes(svr, s);
     addWorkflowMarketplaceRoutes(svr, s);
+    addGovernanceRoutes(svr, s);
+    addConnectionRoutes(svr, s);
+    addChannelRoutes(svr, s);
+    addExternalKeyRoutes(svr, s);
+    addWalletRoutes(svr, s);
+    addStoreRoutes(svr, s);
     if (s.opt.testMode)
         addTestRoutes(svr, s);
 }

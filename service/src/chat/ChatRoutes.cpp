@@ -3,6 +3,7 @@
 #include "Routes.h"
 
 #include "auth/Sessions.h"
+#include "billing/Charges.h"
 #include "chat/ChatAccess.h"
 #include "chat/ChatFiles.h"
 #include "chat/ChatRouteGroups.h"
@@ -11,6 +12,7 @@
 #include "chat/TurnRunner.h"
 #include "core/Http.h"
 #include "core/Utf8.h"
+#include "governance/Freeze.h"
 #include "teams/TeamStore.h"
 
 #include <fstream>
@@ -52,6 +54,21 @@ std::variant<json, std::string> readAttachments(const json& body)
     return out;
 }
 
+// A frozen employee keeps the message and says at once how to resume it; nothing runs or spends.
+void answerFrozen(Service& s, const ChatTarget& target, NewMessage user, const std::string& notice, json answer,
+                  httplib::Response& res)
+{
+    json stored, reply;
+    s.db->transaction([&] {
+        stored = insertMessage(*s.db, target.chatKey, user);
+        reply = insertMessage(*s.db, target.chatKey, {"assistant", notice, {{"frozen", true}}});
+    });
+    publishMessage(s, target.chatKey, stored, true);
+    publishMessage(s, target.chatKey, reply, true);
+    answer["message"] = stored;
+    sendJson(res, answer);
+}
+
 void sendTurn(Service& s, const ChatTarget& target, const httplib::Request& req, httplib::Response& res)
 {
     auto body = parseBody(req, res);
@@ -87,6 +104,15 @@ void sendTurn(Service& s, const ChatTarget& target, const httplib::Request& req,
         user.metadata["client_request_id"] = requestId;
     if (!files.empty())
         user.metadata["attachments"] = files;
+    if (const auto notice = frozenNotice(s, target.userId, target.chatKey))
+        return answerFrozen(s, target, user, *notice, answer, res);
+    // Refused before anything is stored: the client keeps the text for after a top-up.
+    if (const auto missing = billing::turnShortfall(s, target.userId))
+        return sendJson(res,
+                        {{"error", billing::kNotEnoughTokens},
+                         {"required_usd", missing->requiredUsd},
+                         {"available_usd", missing->availableUsd}},
+                        402);
     json stored;
     s.db->transaction([&] { stored = insertMessage(*s.db, target.chatKey, user); });
     publishMessage(s, target.chatKey, stored, true);

@@ -1,5 +1,6 @@
 #include "chat/TurnRunner.h"
 
+#include "billing/Charges.h"
 #include "chat/ChatFiles.h"
 #include "chat/ChatRuntime.h"
 #include "chat/TurnScript.h"
@@ -26,6 +27,9 @@ void play(Service& s, const ChatTarget& target, const TurnContext& turn, const s
                     awaitReview(*s.db, *turn.goalRun);
                 const json stored = insertMessage(*s.db, target.chatKey, action.message);
                 ids[action.ref] = stored["id"].get<long long>();
+                // Charged before it is published: whoever sees the usage line sees the wallet charged.
+                if (action.message.metadata.value("kind", std::string()) == "turn_spend")
+                    billing::chargeTurn(s, target.userId, target.speaker, action.message.metadata);
                 publishMessage(s, target.chatKey, stored, true);
             } else if (const auto it = ids.find(action.ref); it != ids.end()) {
                 if (const auto stored

@@ -26,6 +26,9 @@ const std::vector<MigrationStep>& migrationSteps()
         createWorkflowRuns,     // 14
         createWorkerSchedules,  // 15
         createWorkflowInstalls, // 16
+        createMandatesAndCalls, // 17
+        createConnections,      // 18
+        createWallet,           // 19
     };
     return steps;
 }

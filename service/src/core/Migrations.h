@@ -32,5 +32,8 @@ void createApiKeys(Database& db);          // apikeys
 void createWorkflowRuns(Database& db);     // workers
 void createWorkerSchedules(Database& db);  // workers
 void createWorkflowInstalls(Database& db); // workers
+void createMandatesAndCalls(Database& db); // governance
+void createConnections(Database& db);      // governance
+void createWallet(Database& db);           // billing
 
 } // namespace service

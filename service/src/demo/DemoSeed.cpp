@@ -40,6 +40,8 @@ void seedDemo(Service& s)
         seedChats(s, uid);
         seedTeamsAndProjects(s, uid);
         seedWorkers(s, uid);
+        seedGovernance(s, uid);
+        seedWallet(s, uid);
     });
 }
 

@@ -11,5 +11,7 @@ void seedDemo(Service& s);
 void seedChats(Service& s, long long userId);
 void seedTeamsAndProjects(Service& s, long long userId);
 void seedWorkers(Service& s, long long userId);
+void seedGovernance(Service& s, long long userId);
+void seedWallet(Service& s, long long userId);
 
 } // namespace service

@@ -1,11 +1,16 @@
-// Test-mode switches: injected failures and latency, an expired session, and the event stream faults.
+// Test-mode switches: injected failures and latency, an expired session, the event stream
+// faults, and a wallet set to what a test needs.
 #include "Routes.h"
 
+#include "auth/Sessions.h"
+#include "billing/Ledger.h"
 #include "chat/ChatRuntime.h"
 #include "core/Http.h"
+#include "core/JsonFields.h"
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 
 namespace service {
 
@@ -90,6 +95,25 @@ void addTestRoutes(httplib::Server& svr, Service& s)
         s.faults.streamDuplicateNext = 0;
         s.faults.streamReorderNext = 0;
         sendJson(res, {{"ok", true}});
+    });
+    // The caller's wallet, or the demo account's without a session, left with exactly this much available.
+    svr.Post("/__test/wallet", [&](const httplib::Request& req, httplib::Response& res) {
+        auto body = parseBody(req, res);
+        if (!body)
+            return;
+        const auto credits
+            = body->contains("available_credits") ? finiteNumber((*body)["available_credits"]) : std::nullopt;
+        if (!credits || std::fabs(*credits) > 1e12)
+            return sendError(res, 400, "available_credits must be a number");
+        const auto user = currentUser(s, req);
+        const auto demo = s.db->query("SELECT id FROM users WHERE email = ?", {std::string(kDemoEmail)});
+        if (!user && demo.empty())
+            return sendError(res, 404, "No demo account");
+        const long long uid = user ? userId(*user) : integer(demo[0][0]);
+        billing::setAvailable(s, uid, std::llround(*credits * billing::kMicroPerCredit));
+        sendJson(res,
+                 {{"ok", true},
+                  {"available_credits", billing::walletJson(billing::openWallet(s, uid))["available_credits"]}});
     });
     // How many event streams are open, so tests can see a closed client free its connection.
     svr.Get("/__test/streams", [&](const httplib::Request&, httplib::Response& res) {
