@@ -10,7 +10,7 @@ PACKAGES=(
   qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
   qml6-module-qtquick-window qml6-module-qtquick-templates qml6-module-qtqml-workerscript
   qml6-module-qtquick-dialogs qml6-module-qtqml qml6-module-qttest qml6-module-qtquick-shapes
-  qcoro-qt6-dev
+  qcoro-qt6-dev libqt6svg6 qt6-svg-dev
   libcpp-httplib-dev libssl-dev libsqlite3-dev libsodium-dev nlohmann-json3-dev libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev libmd4c-dev
   fonts-inter fonts-jetbrains-mono fonts-material-design-icons-iconfont

@@ -1,5 +1,7 @@
 #include "ui/app/AppLook.h"
 
+#include "ui/controls/RemoteImages.h"
+
 #include "ui/controls/AppFonts.h"
 
 #include "ui/app/AppShell.h"
@@ -32,6 +34,7 @@ bool loadRootWindow(QQmlApplicationEngine& engine, AppShell& shell, Theme& theme
     AppShell::setInstance(&shell);
     Theme::setInstance(&theme);
     engine.addImportPath(QStringLiteral("qrc:/"));
+    engine.addImageProvider(QStringLiteral("remote"), new RemoteImages(shell.api()));
     engine.load(QUrl(QStringLiteral("qrc:/Halvex/Main.qml")));
     return !engine.rootObjects().isEmpty();
 }

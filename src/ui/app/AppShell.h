@@ -77,6 +77,7 @@ public:
     BillingSettings* billing() const { return m_billing.get(); }
     UsageMeter* usage() const { return m_usage.get(); }
     ProjectScreen* project() const { return m_project.get(); }
+    APIClient& api() const { return m_api; }
     MainViewModel* mainView() const { return m_main.get(); }
     AppUpdater* updater() const { return m_updater.get(); }
     UpdateBadgeModel* updateBadge() const { return &m_badge; }

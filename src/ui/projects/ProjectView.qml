@@ -32,9 +32,22 @@ Rectangle {
             id: tabs
             objectName: "projectTabs"
             Layout.fillWidth: true
+            background: Rectangle { color: "transparent"; Rectangle { anchors.bottom: parent.bottom; width: parent.width; height: 1; color: Theme.border } }
             Repeater {
                 model: ["Overview", "Members", "Files", "Tasks", "Activity", "Memory", "Usage", "Settings"]
-                delegate: TabButton { required property string modelData; text: modelData; width: implicitWidth }
+                delegate: TabButton {
+                    id: tab
+                    required property string modelData
+                    text: modelData
+                    width: implicitWidth
+                    contentItem: Label { text: tab.text; color: tab.checked ? Theme.text : Theme.secondaryText; font.weight: tab.checked ? Font.DemiBold : Font.Normal; horizontalAlignment: Text.AlignHCenter }
+                    background: Rectangle {
+                        color: "transparent"
+                        Rectangle { anchors.bottom: parent.bottom; width: parent.width; height: 2; color: tab.checked ? Theme.accent : "transparent" }
+                        border.width: tab.visualFocus ? 2 : 0
+                        border.color: Theme.focusRing
+                    }
+                }
             }
         }
         RowLayout {

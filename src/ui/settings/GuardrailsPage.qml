@@ -25,7 +25,7 @@ ColumnLayout {
             Icon { symbol: modelData.symbol; size: 18 }
             ColumnLayout {
                 spacing: 0
-                Layout.fillWidth: true
+                Layout.preferredWidth: 340
                 Label { text: modelData.label; color: Theme.text }
                 Label { text: modelData.detail; color: Theme.secondaryText; font.pixelSize: 12 }
             }

@@ -15,6 +15,7 @@ ItemDelegate {
     required property string subtitle
     required property int unread
     required property bool expanded
+    required property string avatar
     property bool current: false
     property bool listFocused: false
     readonly property bool header: kind === "section"
@@ -68,9 +69,22 @@ ItemDelegate {
             TapHandler { onTapped: row.rows.toggleFold(row.identity) }
         }
         Icon {
-            visible: !row.header
+            visible: !row.header && picture.status !== Image.Ready
             symbol: row.kind === "team" ? "person.3" : row.kind === "project" ? "folder" : "person"
             color: row.selected ? Theme.accent : Theme.secondaryText
+        }
+        // The employee's picture, at the pixels it is shown at; the icon stands in until it loads.
+        Image {
+            id: picture
+            readonly property int side: Math.ceil(20 * Math.max(1, Screen.devicePixelRatio))
+            visible: status === Image.Ready
+            source: row.avatar.length > 0 && !row.header
+                    ? "image://remote/avatar/" + side + "x" + side + "/" + encodeURIComponent(row.avatar) : ""
+            sourceSize: Qt.size(side, side)
+            Layout.preferredWidth: 20
+            Layout.preferredHeight: 20
+            asynchronous: true
+            cache: false
         }
         Label {
             visible: !row.renaming

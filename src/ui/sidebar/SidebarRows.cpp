@@ -35,7 +35,8 @@ QList<SidebarRow> flattenSidebar(const QList<SidebarSection>& sections, const Ag
             case SidebarItem::Kind::agent:
                 if (matches(item.agent().name, search))
                     body.append({QStringLiteral("agent"), item.identity(), item.agent().name,
-                                 item.agent().description.value_or(QString()), unreadOf(counts, item)});
+                                 item.agent().description.value_or(QString()), unreadOf(counts, item), false,
+                                 item.agent().avatarUrl.value_or(QString())});
                 break;
             case SidebarItem::Kind::team: {
                 const SidebarTeam& team = item.team();
@@ -44,7 +45,8 @@ QList<SidebarRow> flattenSidebar(const QList<SidebarSection>& sections, const Ag
                 for (const Agent& member : team.members)
                     if (teamMatches || matches(member.name, search))
                         members.append({QStringLiteral("member"), member.id, member.name, QString(),
-                                        unreadOf(counts, SidebarItem::agentItem(member))});
+                                        unreadOf(counts, SidebarItem::agentItem(member)), false,
+                                        member.avatarUrl.value_or(QString())});
                 if (!teamMatches && members.isEmpty())
                     break;
                 const bool expanded = searching || (folds && folds->teamExpanded(team.slug));
@@ -114,6 +116,8 @@ QVariant SidebarRows::data(const QModelIndex& index, int role) const
         return row.unread;
     case ExpandedRole:
         return row.expanded;
+    case AvatarRole:
+        return row.avatar;
     default:
         return {};
     }
@@ -121,8 +125,8 @@ QVariant SidebarRows::data(const QModelIndex& index, int role) const
 
 QHash<int, QByteArray> SidebarRows::roleNames() const
 {
-    return {{KindRole, "kind"},         {IdentityRole, "identity"}, {TitleRole, "title"},
-            {SubtitleRole, "subtitle"}, {UnreadRole, "unread"},     {ExpandedRole, "expanded"}};
+    return {{KindRole, "kind"},     {IdentityRole, "identity"}, {TitleRole, "title"},  {SubtitleRole, "subtitle"},
+            {UnreadRole, "unread"}, {ExpandedRole, "expanded"}, {AvatarRole, "avatar"}};
 }
 
 void SidebarRows::setSearch(const QString& text)

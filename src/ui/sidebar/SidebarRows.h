@@ -21,6 +21,7 @@ struct SidebarRow {
     int unread = 0;
     // Section headers and teams: whether their rows show below them.
     bool expanded = false;
+    QString avatar; // an employee's picture, when the service gave one
     bool operator==(const SidebarRow&) const = default;
 };
 
@@ -45,7 +46,15 @@ class SidebarRows : public QAbstractListModel {
     Q_PROPERTY(QString accountName READ accountName CONSTANT)
     Q_PROPERTY(QString accountEmail READ accountEmail CONSTANT)
 public:
-    enum Role { KindRole = Qt::UserRole + 1, IdentityRole, TitleRole, SubtitleRole, UnreadRole, ExpandedRole };
+    enum Role {
+        KindRole = Qt::UserRole + 1,
+        IdentityRole,
+        TitleRole,
+        SubtitleRole,
+        UnreadRole,
+        ExpandedRole,
+        AvatarRole
+    };
 
     struct Account {
         QString name;
