@@ -28,6 +28,10 @@ void addExternalKeyRoutes(httplib::Server& svr, Service& s);
 void addWalletRoutes(httplib::Server& svr, Service& s);
 // The web store's HTML pages under /store/, for the browser the app opens.
 void addStoreRoutes(httplib::Server& svr, Service& s);
+void addIntakeRoutes(httplib::Server& svr, Service& s);
+// The demo companies' websites under /demo-sites/, which the intake reads.
+void addDemoSiteRoutes(httplib::Server& svr, Service& s);
+void addMemoryRoutes(httplib::Server& svr, Service& s);
 void addTestRoutes(httplib::Server& svr, Service& s);
 
 } // namespace service

@@ -131,6 +131,9 @@ void configureServer(httplib::Server& svr, Service& s)
     addExternalKeyRoutes(svr, s);
     addWalletRoutes(svr, s);
     addStoreRoutes(svr, s);
+    addIntakeRoutes(svr, s);
+    addDemoSiteRoutes(svr, s);
+    addMemoryRoutes(svr, s);
     if (s.opt.testMode)
         addTestRoutes(svr, s);
 }

@@ -2,6 +2,7 @@
 #include "artifacts/ArtifactStore.h"
 #include "auth/Sessions.h"
 #include "chat/ChatRouteGroups.h"
+#include "memory/MemoryNotes.h"
 
 #include <cstdlib>
 
@@ -75,7 +76,10 @@ void addArtifactRoutes(httplib::Server& svr, Service& s)
         const auto agentId = ownerAgent(req, res);
         if (!agentId)
             return;
-        const auto note = noteRecord(*s.db, userId(*user), *agentId, req.matches[1]);
+        // A note the employee wrote in a chat, or one the user taught it.
+        auto note = noteRecord(*s.db, userId(*user), *agentId, req.matches[1]);
+        if (!note)
+            note = findMemoryNote(s, userId(*user), *agentId, req.matches[1]);
         if (!note)
             return sendError(res, 404, "Note not found");
         sendJson(res, *note);

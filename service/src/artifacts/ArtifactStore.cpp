@@ -86,6 +86,17 @@ std::optional<json> tableRows(Database& db, long long uid, const std::string& ag
     return json{{"rows", rows}, {"total", total}};
 }
 
+json agentTablesJson(Database& db, long long uid, const std::string& agentId)
+{
+    json out = json::array();
+    for (const auto& r : db.query("SELECT id FROM chat_tables WHERE user_id = ? AND agent_id = ? ORDER BY updated_at "
+                                  "DESC, rowid DESC LIMIT 200",
+                                  {uid, agentId}))
+        if (auto table = tableDefinition(db, uid, agentId, text(r[0])))
+            out.push_back(std::move(*table));
+    return out;
+}
+
 std::optional<json> noteRecord(Database& db, long long uid, const std::string& agentId, const std::string& noteId)
 {
     const auto rows = db.query("SELECT id, agent_id, title, content, created_at, updated_at FROM chat_notes "

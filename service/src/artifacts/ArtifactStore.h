@@ -26,6 +26,8 @@ std::optional<json> tableDefinition(Database& db, long long uid, const std::stri
 // {"rows": at most `limit`, in position order (newest first when not ascending), "total"}
 std::optional<json> tableRows(Database& db, long long uid, const std::string& agentId, const std::string& tableId,
                               int limit, bool ascending);
+// The employee's tables as its knowledge lists them, most recently changed first.
+json agentTablesJson(Database& db, long long uid, const std::string& agentId);
 std::optional<json> noteRecord(Database& db, long long uid, const std::string& agentId, const std::string& noteId);
 
 } // namespace service

@@ -13,6 +13,7 @@
 #include "core/Http.h"
 #include "core/Utf8.h"
 #include "governance/Freeze.h"
+#include "memory/FactLearning.h"
 #include "teams/TeamStore.h"
 
 #include <fstream>
@@ -115,6 +116,7 @@ void sendTurn(Service& s, const ChatTarget& target, const httplib::Request& req,
                         402);
     json stored;
     s.db->transaction([&] { stored = insertMessage(*s.db, target.chatKey, user); });
+    learnFromUserMessage(s, target, text);
     publishMessage(s, target.chatKey, stored, true);
     startTurn(s, target, text);
     answer["message"] = stored;

@@ -29,6 +29,8 @@ const std::vector<MigrationStep>& migrationSteps()
         createMandatesAndCalls, // 17
         createConnections,      // 18
         createWallet,           // 19
+        createIntakeEvidence,   // 20
+        createMemory,           // 21
     };
     return steps;
 }

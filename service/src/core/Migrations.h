@@ -35,5 +35,7 @@ void createWorkflowInstalls(Database& db); // workers
 void createMandatesAndCalls(Database& db); // governance
 void createConnections(Database& db);      // governance
 void createWallet(Database& db);           // billing
+void createIntakeEvidence(Database& db);   // intake
+void createMemory(Database& db);           // memory
 
 } // namespace service

@@ -139,6 +139,8 @@ void seedTeamsAndProjects(Service& s, long long userId)
     seedAgents(s, userId);
     seedTeam(s, userId);
     seedProject(s, userId);
+    seedProjectProfile(s, userId);
+    seedMemory(s, userId);
 }
 
 } // namespace service

@@ -1,6 +1,6 @@
 #pragma once
-// Goals of an employee or a team ("agent:<id>" / "team:<slug>" scopes) and the review of a
-// delivered run. One JSON record per goal, in the answer's own shape.
+// Goals of an employee, a team or a project ("agent:<id>" / "team:<slug>" / "project:<id>"
+// scopes) and the review of a delivered run. One JSON record per goal, in the answer's own shape.
 #include "core/Database.h"
 #include "core/Http.h"
 
@@ -15,6 +15,8 @@ struct GoalRun {
 };
 
 json listGoals(Database& db, long long uid, const std::string& scope, int limit);
+// A project's goals live beside the chats' under a scope of their own.
+inline std::string projectGoalScope(const std::string& projectId) { return "project:" + projectId; }
 // A new active goal from the given fields (objective, target, unit …); answers the record.
 json createGoal(Database& db, long long uid, const std::string& scope, const json& fields);
 // A goal started from a chat turn: running now, its result waits for review afterwards.

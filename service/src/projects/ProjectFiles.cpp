@@ -1,5 +1,6 @@
 #include "projects/ProjectFiles.h"
 
+#include "artifacts/ImageType.h"
 #include "core/Crypto.h"
 #include "core/Utf8.h"
 
@@ -21,6 +22,8 @@ const char* mimeFor(const std::string& name)
            {"jpg", "image/jpeg"},
            {"jpeg", "image/jpeg"},
            {"gif", "image/gif"},
+           {"webp", "image/webp"},
+           {"svg", "image/svg+xml"},
            {"txt", "text/plain"},
            {"md", "text/markdown"},
            {"csv", "text/csv"},
@@ -115,9 +118,7 @@ json storeUploads(Service& s, const ProjectRef& project, const httplib::Multipar
         }
         ++accepted;
         const std::string url = s.origin() + "/api/v2/projects/" + project.slug + "/files/" + id + "/content";
-        const std::string mime = part.content_type.empty() || part.content_type == "application/octet-stream"
-            ? mimeFor(name)
-            : part.content_type;
+        const std::string mime = servedType(part.content_type, part.content, mimeFor(name));
         const std::string at = nowIso();
         s.db->execute(
             "INSERT INTO project_files (id, project_id, name, source, url, mime, size_bytes, stored_path, created_at) "

@@ -1,15 +1,15 @@
 // Projects: the list and creation, one project's fields, members, files and links, memory,
-// tables, tasks, events and usage.
+// tables, tasks, goals, events and usage.
 #include "Routes.h"
 
 #include "auth/Sessions.h"
-#include "core/Crypto.h"
 #include "core/Http.h"
 #include "core/JsonFields.h"
 #include "core/Refusable.h"
-#include "core/Slug.h"
 #include "core/Utf8.h"
+#include "goals/GoalStore.h"
 #include "projects/ProjectBoard.h"
+#include "projects/ProjectCreate.h"
 #include "projects/ProjectFiles.h"
 
 #include <fstream>
@@ -45,50 +45,6 @@ std::optional<long long> queryNumber(const httplib::Request& req, const char* ke
     if (v.empty() || *end != '\0' || n < low || n > high)
         return std::nullopt;
     return n;
-}
-
-void createProject(Service& s, long long uid, const json& body, httplib::Response& res)
-{
-    const std::string label = trim(str(body, "label"));
-    if (label.empty())
-        return sendError(res, 400, "Give the project a name — it becomes its address and its label in every chat.");
-    if (label.size() > 200)
-        return sendError(res, 400, "The project name is too long.");
-    if (body.contains("brief") && !body["brief"].is_string())
-        return sendError(res, 400, "brief must be a text");
-    // "group" names the sidebar's own section in the app, so no project may take it.
-    if (!projectSlug(label))
-        return sendError(res, 400, "“group” is a reserved address — add a word to the name.");
-    const std::string requestId = str(body, "creation_request_id");
-    std::string projectId;
-    bool repeated = false;
-    const auto problem = refusableTransaction(*s.db, [&]() -> std::optional<std::string> {
-        if (!requestId.empty()) {
-            const auto rows = s.db->query("SELECT id FROM projects WHERE user_id = ? AND creation_request_id = ?",
-                                          {uid, requestId});
-            // A create sent again (a retry after a lost answer) finds the project it made.
-            if (!rows.empty()) {
-                projectId = text(rows[0][0]);
-                repeated = true;
-                return std::nullopt;
-            }
-        }
-        const std::string slug = uniqueProjectSlug(s, uid, label);
-        if (slug.empty())
-            return std::string("This name has no letters or digits to build an address from — add a word to it.");
-        projectId = "p-" + randomHex(8);
-        s.db->execute(
-            "INSERT INTO projects (id, user_id, slug, label, brief, creation_request_id, overview, created_at) "
-            "VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
-            {projectId, uid, slug, label, str(body, "brief"),
-             requestId.empty() ? SqlValue(nullptr) : SqlValue(requestId),
-             body.contains("overview") ? SqlValue(body["overview"].dump()) : SqlValue(nullptr), nowIso()});
-        logProjectEvent(s, projectId, "project_created", "You", "Created the project " + label);
-        return std::nullopt;
-    });
-    if (problem)
-        return sendError(res, 400, *problem);
-    sendJson(res, {{"ok", true}, {"project", projectJson(s, projectId)}}, repeated ? 200 : 201);
 }
 
 void addProjectFileRoutes(httplib::Server& svr, Service& s)
@@ -214,6 +170,11 @@ void addProjectBoardRoutes(httplib::Server& svr, Service& s)
             sendJson(res, {{"tasks", tasksJson(s, uid, p.id)}});
         });
     });
+    svr.Get(kProject + "/goals", [&](const httplib::Request& req, httplib::Response& res) {
+        withProject(s, req, res, [&](long long uid, const ProjectRef& p) {
+            sendJson(res, {{"goals", listGoals(*s.db, uid, projectGoalScope(p.id), 100)}});
+        });
+    });
     svr.Get(kProject + "/usage", [&](const httplib::Request& req, httplib::Response& res) {
         withProject(s, req, res, [&](long long, const ProjectRef& p) { sendJson(res, usageJson(s, p.id)); });
     });
@@ -242,7 +203,7 @@ void addProjectRoutes(httplib::Server& svr, Service& s)
         const auto user = requireUser(s, req, res);
         if (!user)
             return;
-        auto body = parseBody(req, res);
+        auto body = parseBody(req, res, kMaxCreateProjectBody);
         if (!body)
             return;
         createProject(s, userId(*user), *body, res);

@@ -4,6 +4,7 @@
 #include "core/Crypto.h"
 #include "core/Slug.h"
 #include "core/SqlValues.h"
+#include "goals/GoalStore.h"
 #include "teams/TeamStore.h"
 
 #include <limits>
@@ -275,6 +276,7 @@ void deleteProjectRows(Service& s, const std::string& projectId)
     for (const char* table : {"project_members", "project_files", "project_notes", "project_blocks",
                               "project_knowledge_notes", "project_tables", "project_tasks", "project_events"})
         s.db->execute(std::string("DELETE FROM ") + table + " WHERE project_id = ?", {projectId});
+    s.db->execute("DELETE FROM chat_goals WHERE scope = ?", {projectGoalScope(projectId)});
     s.db->execute("DELETE FROM projects WHERE id = ?", {projectId});
 }
 
