@@ -1,6 +1,7 @@
 #include "intake/HtmlText.h"
 
 #include "core/Utf8.h"
+#include "intake/PlainText.h"
 
 #include <nlohmann/json.hpp>
 
@@ -14,12 +15,6 @@ namespace {
 
 constexpr size_t kMaxEntries = 200;
 constexpr size_t kMaxEntryBytes = 1000;
-
-std::string lowerAscii(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return s;
-}
 
 void appendUtf8(std::string& out, unsigned long cp)
 {
@@ -128,6 +123,15 @@ Block blockOf(const std::string& name)
     if (name == "li")
         return Block::item;
     return Block::none;
+}
+
+bool containsBlocks(const std::string& name)
+{
+    for (const char* container : {"ul", "ol", "div", "section", "article", "main", "nav", "header", "footer", "table",
+                                  "tr", "td", "body", "html"})
+        if (name == container)
+            return true;
+    return false;
 }
 
 void push(std::vector<std::string>& list, std::string text)
@@ -240,8 +244,12 @@ PageText readHtml(const std::string& html)
             continue;
         }
         const Block opened = blockOf(name);
-        if (opened == Block::none)
+        if (opened == Block::none) {
+            // A list or section ending closes whatever text block it held.
+            if (block != Block::none && containsBlocks(name))
+                flush();
             continue;
+        }
         if (block != Block::none)
             flush();
         if (!closing)

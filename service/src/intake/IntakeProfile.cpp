@@ -2,6 +2,7 @@
 
 #include "core/Utf8.h"
 #include "intake/IntakeQuestions.h"
+#include "intake/PlainText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,18 +11,6 @@
 namespace service::intake {
 
 namespace {
-
-std::string lowerAscii(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return s;
-}
-
-bool containsAny(const std::string& text, std::initializer_list<const char*> words)
-{
-    const std::string t = lowerAscii(text);
-    return std::any_of(words.begin(), words.end(), [&](const char* w) { return t.find(w) != std::string::npos; });
-}
 
 // An offered option as it sits inside a sentence: "Within a month" reads "within a month". What
 // the user typed keeps its case, names included.
@@ -38,22 +27,6 @@ std::string sentence(std::string s)
     if (!s.empty() && std::string(".!?").find(s.back()) == std::string::npos)
         s += '.';
     return s;
-}
-
-std::vector<std::string> sentencesOf(const std::string& text)
-{
-    std::vector<std::string> out;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (text[i] == '\n'
-            || ((text[i] == '.' || text[i] == '!' || text[i] == '?') && i + 1 < text.size() && text[i + 1] == ' ')) {
-            if (!trim(text.substr(start, i + 1 - start)).empty())
-                out.push_back(trim(text.substr(start, i + 1 - start)));
-            start = i + 1;
-        }
-    if (!trim(text.substr(start)).empty())
-        out.push_back(trim(text.substr(start)));
-    return out;
 }
 
 // The sentences of `text` that use any of `words`, at most `limit` of them.

@@ -1,5 +1,7 @@
 #include "intake/IntakeQuestions.h"
 
+#include "intake/PlainText.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -7,12 +9,6 @@
 namespace service::intake {
 
 namespace {
-
-std::string lowerAscii(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return s;
-}
 
 int count(const std::string& text, std::initializer_list<const char*> words)
 {

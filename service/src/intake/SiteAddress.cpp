@@ -2,6 +2,7 @@
 
 #include "core/Http.h"
 #include "intake/DemoSites.h"
+#include "intake/PlainText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -11,12 +12,6 @@ namespace service::intake {
 namespace {
 
 constexpr size_t kMaxAddress = 2048;
-
-std::string lowerAscii(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return s;
-}
 
 bool startsWith(const std::string& s, const std::string& prefix) { return s.rfind(prefix, 0) == 0; }
 

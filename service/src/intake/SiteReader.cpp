@@ -2,6 +2,7 @@
 
 #include "core/Utf8.h"
 #include "intake/HtmlText.h"
+#include "intake/PlainText.h"
 #include "intake/SiteAddress.h"
 
 #include <httplib.h>
@@ -42,12 +43,6 @@ std::optional<std::string> fetchPage(int port, const std::string& path)
     return body;
 }
 
-std::string lowerAscii(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return s;
-}
-
 bool relevant(const PageLink& link)
 {
     const std::string words = lowerAscii(link.href + " " + link.text);
@@ -56,20 +51,6 @@ bool relevant(const PageLink& link)
         if (words.find(w) != std::string::npos)
             return true;
     return false;
-}
-
-std::vector<std::string> sentences(const std::string& text)
-{
-    std::vector<std::string> out;
-    size_t start = 0;
-    for (size_t i = 0; i + 1 < text.size(); ++i)
-        if ((text[i] == '.' || text[i] == '!' || text[i] == '?') && text[i + 1] == ' ') {
-            out.push_back(text.substr(start, i + 1 - start));
-            start = i + 2;
-        }
-    if (start < text.size())
-        out.push_back(text.substr(start));
-    return out;
 }
 
 bool hasDigit(const std::string& s)
@@ -156,7 +137,7 @@ IntakeSource readWebsite(Service& s, const std::string& websiteUrl)
     }
     for (const auto& [page, text] : read)
         for (const auto& paragraph : text.paragraphs)
-            for (const auto& sentence : sentences(paragraph))
+            for (const auto& sentence : sentencesOf(paragraph))
                 if (hasDigit(sentence))
                     facts.add(sentence);
     const PageText& home = read[0].second;

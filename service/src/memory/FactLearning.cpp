@@ -3,6 +3,7 @@
 #include "agents/AgentJson.h"
 #include "agents/AgentStore.h"
 #include "core/Http.h"
+#include "intake/PlainText.h"
 #include "memory/FactBlob.h"
 #include "memory/MemoryWorkspace.h"
 
@@ -12,6 +13,9 @@
 namespace service {
 
 namespace {
+
+using intake::lowerAscii;
+using intake::sentencesOf;
 
 constexpr size_t kMaxSentenceBytes = 400;
 constexpr size_t kMaxFactBytes = 200;
@@ -58,12 +62,6 @@ const std::vector<Rule>& rules()
     return all;
 }
 
-std::string lowerAscii(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return s;
-}
-
 // Typographic apostrophes as plain ones, so "I’m" reads like "I'm".
 std::string plainApostrophes(const std::string& s)
 {
@@ -74,24 +72,6 @@ std::string plainApostrophes(const std::string& s)
             i += 2;
         } else
             out += s[i];
-    }
-    return out;
-}
-
-std::vector<std::string> sentencesOf(const std::string& text)
-{
-    std::vector<std::string> out;
-    size_t start = 0;
-    for (size_t i = 0; i <= text.size(); ++i) {
-        const bool end = i == text.size() || text[i] == '\n'
-            || ((text[i] == '.' || text[i] == '!' || text[i] == '?')
-                && (i + 1 == text.size() || text[i + 1] == ' ' || text[i + 1] == '\n'));
-        if (!end)
-            continue;
-        const std::string s = trim(text.substr(start, i + 1 - start));
-        if (!s.empty())
-            out.push_back(s);
-        start = i + 1;
     }
     return out;
 }

@@ -2,6 +2,7 @@
 
 #include "agents/AgentJson.h"
 #include "core/Slug.h"
+#include "intake/PlainText.h"
 #include "teams/TeamStore.h"
 
 #include <algorithm>
@@ -11,18 +12,12 @@ namespace service {
 
 namespace {
 
-std::string lowerAscii(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return s;
-}
-
 // The app shows a group as a team only when every member is named "<handle>-<slug>".
 bool namedAsTeam(const Team& team)
 {
     const std::string suffix = "-" + team.slug;
     return !team.members.empty() && std::all_of(team.members.begin(), team.members.end(), [&](const json& m) {
-        const std::string name = lowerAscii(textOf(m, "name"));
+        const std::string name = intake::lowerAscii(textOf(m, "name"));
         return name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
     });
 }
