@@ -1,10 +1,13 @@
 // The desktop client: one running copy per user, the look, the app shell, the root window.
 #include "ui/app/AppLook.h"
 #include "ui/app/AppShell.h"
+#include "ui/app/ImageCacheTrimmer.h"
 #include "ui/controls/Theme.h"
 
+#include "core/async/Clock.h"
 #include "core/net/APIClient.h"
 #include "core/prefs/Preferences.h"
+#include "media/service/RemoteImageStore.h"
 #include "session/model/GoogleAuthConfig.h"
 #include "session/service/CallbackRelay.h"
 #include "session/service/DesktopEntry.h"
@@ -58,6 +61,12 @@ int main(int argc, char* argv[])
     auto engine = std::make_unique<QQmlApplicationEngine>();
     if (!halvex::loadRootWindow(*engine, shell, theme))
         return 1;
+    halvex::ImageCacheTrimmer trimmer(
+        halvex::Clock::system(), [] { halvex::RemoteImageStore::clear(); },
+        [] { return halvex::ImageCacheTrimmer::systemPressure(); });
+    QObject::connect(&app, &QGuiApplication::applicationStateChanged, &trimmer, [&trimmer](Qt::ApplicationState state) {
+        trimmer.setVisible(state == Qt::ApplicationActive || state == Qt::ApplicationInactive);
+    });
     const int code = QGuiApplication::exec();
     // The windows go first, then whatever they released for deferred deletion (list delegates),
     // while the application and its fonts still exist.
