@@ -441,3 +441,24 @@ TEST(Workers, HostileBodiesAreRefusedAndLeaveNothingBehind)
            200);
     w.run("a-morning-brief");
 }
+
+TEST(Workers, ARunHoldsItsEstimateIsChargedPerStepAndAnEmptyWalletRefusesIt)
+{
+    LiveService s(kArgs);
+    Workers w(s);
+    const std::string id = w.run("a-morning-brief")["run_id"];
+    const json during = s.get("/api/v2/user/wallet")["wallet"];
+    EXPECT_EQ(during["held_credits"], 60) << "three steps held";
+    for (int i = 0; i < 3; ++i)
+        w.advance(60);
+    ASSERT_EQ(w.runOf(id)["status"], "success");
+    const json after = s.get("/api/v2/user/wallet");
+    EXPECT_EQ(after["wallet"]["held_credits"], 0);
+    EXPECT_EQ(after["recent_transactions"][0]["type"], "run_spend");
+    EXPECT_DOUBLE_EQ(after["recent_transactions"][0]["amount_usd"].get<double>(), -0.03);
+
+    s.post("/__test/wallet", {{"available_credits", 10}});
+    const json refused = w.run("a-morning-brief", json::object(), 402);
+    EXPECT_EQ(refused["error"], "Not enough tokens for this run. Top up your wallet to continue.");
+    EXPECT_EQ(w.runs("a-morning-brief")[0]["status"], "error");
+}

@@ -11,6 +11,9 @@
 namespace service::billing {
 
 inline constexpr long long kTurnMinimumCredits = 20;
+// A worker's run holds this much per step while it plays, and is charged per finished step.
+inline constexpr long long kRunStepCredits = 20;
+inline constexpr double kRunStepUsd = 0.01;
 inline constexpr const char* kNotEnoughTokens = "Not enough tokens for this turn. Top up your wallet to continue.";
 
 struct Shortfall {

@@ -2,6 +2,7 @@
 
 #include "agents/AgentJson.h"
 #include "agents/AgentStore.h"
+#include "billing/Charges.h"
 #include "chat/MessageStore.h"
 #include "chat/TurnRunner.h"
 #include "google/ServiceClock.h"
@@ -41,13 +42,26 @@ public:
     {
         if (!claimRun(m_s, m_progress.id, serviceIso(m_s)))
             return;
-        for (size_t i = 0; i < m_playbook.size(); ++i)
-            if (!playStepAt(i))
-                return;
-        finishWithResult();
+        bool played = true;
+        for (size_t i = 0; i < m_playbook.size() && played; ++i)
+            played = playStepAt(i);
+        if (played)
+            finishWithResult();
+        settle();
     }
 
 private:
+    // The run's hold is released and what it did is charged: each finished step costs the same.
+    void settle()
+    {
+        long long done = 0;
+        for (const json& step : m_progress.steps)
+            if (step.is_object() && step.value("status", "") == "done")
+                ++done;
+        billing::settleRun(m_s, m_run.userId, m_progress.id, double(done) * billing::kRunStepUsd,
+                           textOf(m_agent, "name"));
+    }
+
     json stepMeta(const Step& step, size_t index, const char* status, const char* kind) const
     {
         return {{"work_kind", "worker_run"}, {"work_id", m_progress.id},

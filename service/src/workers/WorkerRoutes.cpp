@@ -2,6 +2,9 @@
 // and cancelling a run. Runs play on the worker runtime's threads (see WorkerRuntime.h).
 #include "Routes.h"
 
+#include "billing/Charges.h"
+#include "workers/RunExecutor.h"
+
 #include "agents/AgentJson.h"
 #include "agents/AgentStore.h"
 #include "auth/Sessions.h"
@@ -121,6 +124,16 @@ void startRun(Service& s, long long uid, const std::string& id, const json& body
     });
     if (refusal)
         return sendError(res, refusal->status, refusal->text);
+    // The run's estimate is held before it starts; a wallet that cannot cover it refuses the run.
+    if (const auto shortfall
+        = billing::holdForRun(s, uid, runId, billing::kRunStepCredits * (long long)run.steps.size())) {
+        abandonRun(s, runId);
+        return sendJson(res,
+                        {{"error", "Not enough tokens for this run. Top up your wallet to continue."},
+                         {"required_usd", shortfall->requiredUsd},
+                         {"available_usd", shortfall->availableUsd}},
+                        402);
+    }
     s.workers->launch(runId, id);
     sendJson(res, {{"run_id", runId}, {"id", runId}, {"status", "running"}}, 202);
 }
