@@ -16,6 +16,16 @@ struct Failure {
     QString text; // the standard error text when shown
 
     static Failure of(const std::exception_ptr& error);
+    // The text a view model shows for `error`: nothing for a cancellation, and nothing for a
+    // lost session, which `lostSession` reports instead.
+    template <typename LostSession>
+    static std::optional<QString> shown(const std::exception_ptr& error, LostSession lostSession)
+    {
+        const Failure failure = of(error);
+        if (failure.route == Route::lostSession)
+            lostSession();
+        return failure.route == Route::show ? std::optional<QString>(failure.text) : std::nullopt;
+    }
 };
 
 inline Failure Failure::of(const std::exception_ptr& error)

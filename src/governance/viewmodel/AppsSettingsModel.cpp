@@ -21,10 +21,7 @@ AppsSettingsModel::AppsSettingsModel(APIClient& api, QObject* parent) : QObject(
 
 std::optional<QString> AppsSettingsModel::failureText(const std::exception_ptr& error)
 {
-    const Failure failure = Failure::of(error);
-    if (failure.route == Failure::Route::lostSession)
-        Q_EMIT unauthorized();
-    return failure.route == Failure::Route::show ? std::optional<QString>(failure.text) : std::nullopt;
+    return Failure::shown(error, [this] { Q_EMIT unauthorized(); });
 }
 
 QList<Connector> AppsSettingsModel::filteredConnectors() const

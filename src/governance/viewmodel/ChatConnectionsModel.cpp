@@ -34,13 +34,8 @@ QCoro::Task<void> ChatConnectionsModel::load()
     }
     if (token.isCancelled())
         co_return;
-    if (failed) {
-        const Failure failure = Failure::of(failed);
-        if (failure.route == Failure::Route::lostSession)
-            Q_EMIT unauthorized();
-        else if (failure.route == Failure::Route::show)
-            m_error = failure.text;
-    }
+    if (failed)
+        m_error = Failure::shown(failed, [this] { Q_EMIT unauthorized(); });
     m_loading = false;
     Q_EMIT changed();
 }
@@ -65,13 +60,8 @@ QCoro::Task<void> ChatConnectionsModel::act(QString action, Work work)
     }
     if (token.isCancelled())
         co_return;
-    if (failed) {
-        const Failure failure = Failure::of(failed);
-        if (failure.route == Failure::Route::lostSession)
-            Q_EMIT unauthorized();
-        else if (failure.route == Failure::Route::show)
-            m_error = failure.text;
-    }
+    if (failed)
+        m_error = Failure::shown(failed, [this] { Q_EMIT unauthorized(); });
     m_busyAction.reset();
     Q_EMIT changed();
 }

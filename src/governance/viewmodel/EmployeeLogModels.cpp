@@ -23,11 +23,7 @@ QCoro::Task<void> EmployeeLogModel::reload(QString agentId, Fetch fetch, Apply a
     if (token.isCancelled())
         co_return;
     if (failed) {
-        const Failure failure = Failure::of(failed);
-        if (failure.route == Failure::Route::lostSession)
-            Q_EMIT unauthorized();
-        else if (failure.route == Failure::Route::show)
-            m_error = failure.text;
+        m_error = Failure::shown(failed, [this] { Q_EMIT unauthorized(); });
     } else {
         apply(std::move(rows));
         m_loadedAgentId = agentId;

@@ -12,10 +12,7 @@ GuardrailsSettingsModel::GuardrailsSettingsModel(APIClient& api, QObject* parent
 
 std::optional<QString> GuardrailsSettingsModel::failureText(const std::exception_ptr& error)
 {
-    const Failure failure = Failure::of(error);
-    if (failure.route == Failure::Route::lostSession)
-        Q_EMIT unauthorized();
-    return failure.route == Failure::Route::show ? std::optional<QString>(failure.text) : std::nullopt;
+    return Failure::shown(error, [this] { Q_EMIT unauthorized(); });
 }
 
 void GuardrailsSettingsModel::setTools(const JSONArray& tools)

@@ -21,13 +21,10 @@ void ProjectScreenModel::stop()
 
 bool ProjectScreenModel::showFailure(const std::exception_ptr& error)
 {
-    const Failure failure = Failure::of(error);
-    if (failure.route == Failure::Route::lostSession)
-        Q_EMIT unauthorized();
-    if (failure.route != Failure::Route::show)
-        return false;
-    m_error = failure.text;
-    return true;
+    const auto text = Failure::shown(error, [this] { Q_EMIT unauthorized(); });
+    if (text)
+        m_error = text;
+    return text.has_value();
 }
 
 QCoro::Task<void> ProjectScreenModel::load()

@@ -51,12 +51,7 @@ void WorkerLauncherModel::dismissNotice()
 
 std::optional<QString> WorkerLauncherModel::failureText(const std::exception_ptr& error)
 {
-    const Failure failure = Failure::of(error);
-    if (failure.route == Failure::Route::lostSession)
-        Q_EMIT unauthorized();
-    if (failure.route != Failure::Route::show)
-        return std::nullopt;
-    return failure.text;
+    return Failure::shown(error, [this] { Q_EMIT unauthorized(); });
 }
 
 std::optional<QString> WorkerLauncherModel::nameOf(const QString& workerId) const

@@ -19,11 +19,8 @@ WorkerRunViewModel::~WorkerRunViewModel()
 
 void WorkerRunViewModel::setError(const std::exception_ptr& error)
 {
-    const Failure failure = Failure::of(error);
-    if (failure.route == Failure::Route::lostSession)
-        Q_EMIT unauthorized();
-    else if (failure.route == Failure::Route::show)
-        m_error = failure.text;
+    if (const auto text = Failure::shown(error, [this] { Q_EMIT unauthorized(); }))
+        m_error = text;
 }
 
 QCoro::Task<bool> WorkerRunViewModel::refresh(CancelToken token)
