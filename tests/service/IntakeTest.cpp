@@ -167,6 +167,13 @@ TEST(Intake, CreatingFromAnIntakeKeepsTheProfileAndARepeatMakesNoSecondProject)
     ASSERT_EQ(second->status, 201);
     EXPECT_EQ(body(c.Get("/api/v2/projects/wholesale-push-2/memory"))["knowledge_notes"].size(), 0u);
 
+    // A reading is kept for a week: after that its token vouches for nothing.
+    ASSERT_TRUE(svc.advanceClock(8 * 24 * 3600));
+    json late = create;
+    late["creation_request_id"] = "late";
+    ASSERT_EQ(postJson(c, "/api/v2/projects", late)->status, 201);
+    EXPECT_EQ(body(c.Get("/api/v2/projects/wholesale-push-3/memory"))["knowledge_notes"].size(), 0u);
+
     json tooLong = create;
     tooLong["creation_request_id"] = "long";
     tooLong["brief"] = std::string(4001, 'a');
