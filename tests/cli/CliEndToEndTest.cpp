@@ -261,3 +261,33 @@ TEST_F(CliEndToEndTest, AWorkerIsBuiltWithYesThenRunToItsResultWithWait)
     ASSERT_FALSE(runs.objects().isEmpty());
     EXPECT_EQ(runs.objects().first().value(QStringLiteral("status")).toString(), QStringLiteral("success"));
 }
+
+TEST_F(CliEndToEndTest, WalletMandateAndTheKillSwitchFromTheTerminal)
+{
+    ASSERT_EQ(signIn().exitCode, 0);
+    const CliRun wallet = cli({QStringLiteral("wallet")});
+    ASSERT_EQ(wallet.exitCode, 0) << wallet.err.toStdString();
+    EXPECT_TRUE(wallet.out.contains(QStringLiteral("Available tokens: ◆"))) << wallet.out.toStdString();
+
+    const QString agent = firstAgentId();
+    ASSERT_FALSE(agent.isEmpty());
+    const CliRun set
+        = cli({QStringLiteral("--json"), QStringLiteral("--set"), QStringLiteral("af_level=4"), QStringLiteral("--set"),
+               QStringLiteral("max_standard_quote_usd=lots"), QStringLiteral("--set"),
+               QStringLiteral("allowed_channels=email"), QStringLiteral("mandate"), agent});
+    ASSERT_EQ(set.exitCode, 0) << set.err.toStdString();
+    const JSONValue mandate = set.objects().last().value(QStringLiteral("mandate"));
+    EXPECT_EQ((*mandate["af_level"]).toNumber(), 4);
+    EXPECT_TRUE((*(*mandate["financial_authority"])["max_standard_quote_usd"]).isNull())
+        << "not a number saves as null";
+    EXPECT_EQ(cli({QStringLiteral("--set"), QStringLiteral("af_level=9"), QStringLiteral("mandate"), agent}).exitCode,
+              2);
+    EXPECT_TRUE(cli({QStringLiteral("--clear"), QStringLiteral("mandate"), agent})
+                    .out.contains(QStringLiteral("Mandate cleared — no limits enforced.")));
+
+    EXPECT_TRUE(
+        cli({QStringLiteral("freeze"), agent}).out.contains(QStringLiteral("Employee frozen — no new work starts.")));
+    const CliRun refused = cli({QStringLiteral("send"), agent, QStringLiteral("Start the report")});
+    EXPECT_TRUE(refused.out.contains(QStringLiteral("frozen"))) << refused.out.toStdString();
+    EXPECT_TRUE(cli({QStringLiteral("resume"), agent}).out.contains(QStringLiteral("Employee resumed.")));
+}
