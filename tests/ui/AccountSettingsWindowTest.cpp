@@ -51,13 +51,16 @@ TEST_F(AccountSettingsWindowTest, EveryEmployeeAndAccountSectionShowsItsData)
         << apps->error().toStdString();
     screenshot(settings, "settings-apps");
 
+    // The researcher has runs and calls in the demo workspace.
+    shell->identity()->selectAgent(QStringLiteral("a-researcher"));
     openSection("audit");
     EmployeeLogsSettings* logs = shell->employeeLogs();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !logs->loading(); }, kWaitMs));
     EXPECT_TRUE(logs->error().isEmpty()) << logs->error().toStdString();
     screenshot(settings, "settings-audit");
     openSection("recordings");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !logs->loading(); }, kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !logs->loading() && !logs->calls().isEmpty(); }, kWaitMs))
+        << logs->error().toStdString();
     EXPECT_TRUE(logs->error().isEmpty()) << logs->error().toStdString();
     screenshot(settings, "settings-recordings");
 

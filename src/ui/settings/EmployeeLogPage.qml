@@ -12,6 +12,8 @@ ColumnLayout {
     readonly property var rows: section === "audit" ? logs.runs : logs.calls
     spacing: 12
     Component.onCompleted: logs.open(section)
+    // Audit and recordings share this page: moving between them keeps it and changes the section.
+    onSectionChanged: logs.open(section)
     Component.onDestruction: logs.close()
 
     EmployeePicker {}
