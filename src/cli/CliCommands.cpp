@@ -5,6 +5,7 @@
 #include "chat/viewmodel/ChatViewModel.h"
 #include "cli/CliAccount.h"
 #include "cli/CliCreate.h"
+#include "cli/CliMemory.h"
 #include "cli/CliProjects.h"
 #include "cli/CliWorkers.h"
 #include "cli/CredentialPrompt.h"
@@ -328,7 +329,8 @@ QString usageText()
                           "  mandate <employee-id>    show it; --set key=value to change, --clear to remove\n"
                           "  freeze | resume <employee-id>\n"
                           "  projects                 the workspace's projects\n"
-                          "  project <slug>           a project's overview, members, files and tasks");
+                          "  project <slug>           a project's overview, members, files and tasks\n"
+                          "  memory <employee-id>     what an employee has learned about you, and its notes");
 }
 
 QCoro::Task<int> runCommand(CliContext& context, QString command, QStringList args)
@@ -369,6 +371,8 @@ QCoro::Task<int> runCommand(CliContext& context, QString command, QStringList ar
         co_return co_await runWorker(context, args[1]);
     if (command == QLatin1String("runs") && need(1))
         co_return co_await listRuns(context, args[0]);
+    if (command == QLatin1String("memory") && need(1))
+        co_return co_await showMemory(context, args[0]);
     if (command == QLatin1String("projects") && need(0))
         co_return co_await listProjects(context);
     if (command == QLatin1String("project") && need(1))

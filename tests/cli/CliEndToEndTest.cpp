@@ -291,3 +291,14 @@ TEST_F(CliEndToEndTest, WalletMandateAndTheKillSwitchFromTheTerminal)
     EXPECT_TRUE(refused.out.contains(QStringLiteral("frozen"))) << refused.out.toStdString();
     EXPECT_TRUE(cli({QStringLiteral("resume"), agent}).out.contains(QStringLiteral("Employee resumed.")));
 }
+
+TEST_F(CliEndToEndTest, AFactToldInAChatShowsInTheEmployeesMemory)
+{
+    ASSERT_EQ(signIn().exitCode, 0);
+    const QString agent = firstAgentId();
+    ASSERT_EQ(cli({QStringLiteral("send"), agent, QStringLiteral("I prefer short bullet points.")}).exitCode, 0);
+    const CliRun memory = cli({QStringLiteral("memory"), agent});
+    ASSERT_EQ(memory.exitCode, 0) << memory.err.toStdString();
+    EXPECT_TRUE(memory.out.contains(QStringLiteral("Preference — Prefers short bullet points.")))
+        << memory.out.toStdString();
+}
