@@ -94,6 +94,8 @@ QVariant ChatMessageRows::data(const QModelIndex& index, int role) const
             }
         return chips;
     }
+    case ImagesRole:
+        return message ? ChatRowFields::images(*message) : QVariantList();
     case ApprovalBusyRole:
         return message && m_approvalBusy.contains(message->id);
     case ApprovalErrorRole:
@@ -122,6 +124,7 @@ QHash<int, QByteArray> ChatMessageRows::roleNames() const
             {ReasoningRole, "reasoning"},
             {ChipsRole, "chips"},
             {ChoicesRole, "choices"},
+            {ImagesRole, "images"},
             {ApprovalBusyRole, "approvalBusy"},
             {ApprovalErrorRole, "approvalError"},
             {ReviewRole, "review"},

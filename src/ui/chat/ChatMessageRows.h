@@ -39,6 +39,7 @@ public:
         ReviewRole,
         ReviewBusyRole,
         ReviewErrorRole,
+        ImagesRole,
     };
 
     explicit ChatMessageRows(QObject* parent = nullptr);

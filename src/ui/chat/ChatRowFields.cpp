@@ -1,5 +1,7 @@
 #include "ui/chat/ChatRowFields.h"
 
+#include "core/format/URLResolver.h"
+
 #include "chat/viewmodel/ArtifactPreviewModel.h"
 #include "chat/viewmodel/presentation/MessagePresentationResolver.h"
 #include "core/format/SettingsDate.h"
@@ -113,6 +115,22 @@ QVariantMap goalReview(const GoalReviewItem& review)
             {QStringLiteral("definitionOfDone"), review.definitionOfDone},
             {QStringLiteral("deadline"),
              review.reviewDeadline ? SettingsDate::shortText(review.reviewDeadline) : QString()}};
+}
+
+QVariantList images(const ChatMessage& message)
+{
+    QVariantList out;
+    for (const JSONValue& a : message.metadata.raw.value(QStringLiteral("attachments")).toArray()) {
+        const auto field
+            = [&](const char* key) { return a[key] ? a[key]->stringValue().value_or(QString()) : QString(); };
+        const bool image = field("kind") == u"image" || field("mime").startsWith(QLatin1String("image/"));
+        const auto url = URLResolver::absolute(field("url"));
+        if (!image || !url || (url->scheme() != u"http" && url->scheme() != u"https"))
+            continue;
+        out << QVariantMap{{QStringLiteral("url"), url->toString(QUrl::FullyEncoded)},
+                           {QStringLiteral("name"), field("name")}};
+    }
+    return out;
 }
 
 } // namespace halvex::ChatRowFields

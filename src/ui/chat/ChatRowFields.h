@@ -23,4 +23,7 @@ QVariantMap reasoning(const ReasoningCardModel& model, const InlineStyle& style)
 // key (for the busy and error states), goalId, runId, objective, definitionOfDone, deadline.
 QVariantMap goalReview(const GoalReviewItem& review);
 
+// The pictures a message carries, {url, name} each: image attachments with an address.
+QVariantList images(const ChatMessage& message);
+
 } // namespace halvex::ChatRowFields

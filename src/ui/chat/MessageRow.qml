@@ -19,6 +19,7 @@ Item {
     required property var reasoning
     required property var chips
     required property var choices
+    required property var images
     required property bool approvalBusy
     required property string approvalError
     required property var review
@@ -50,9 +51,37 @@ Item {
     Component {
         id: userBubble
         Item {
-            implicitHeight: bubble.height
+            implicitHeight: bubble.height + (pictures.visible ? pictures.height + 6 : 0)
+            // Pictures the turn carried, as thumbnails at their shown size; a click opens the file.
+            Flow {
+                id: pictures
+                anchors { right: parent.right; top: parent.top }
+                width: Math.min(parent.width * 0.75, 3 * 166)
+                layoutDirection: Qt.RightToLeft
+                spacing: 6
+                visible: row.images.length > 0
+                Repeater {
+                    model: row.images
+                    delegate: Image {
+                        required property var modelData
+                        readonly property int side: Math.ceil(160 * Math.max(1, Screen.devicePixelRatio))
+                        objectName: "chatThumbnail"
+                        width: 160; height: 120
+                        fillMode: Image.PreserveAspectCrop
+                        asynchronous: true
+                        cache: false
+                        source: "image://remote/thumbnail/" + side + "x" + Math.ceil(side * 3 / 4) + "/" + encodeURIComponent(modelData.url)
+                        Accessible.role: Accessible.Graphic
+                        Accessible.name: modelData.name
+                        Rectangle { anchors.fill: parent; color: "transparent"; border.color: Theme.border; radius: 8; visible: parent.status !== Image.Ready }
+                        TapHandler { onTapped: Links.open(modelData.url) }
+                    }
+                }
+            }
             Rectangle {
                 id: bubble
+                anchors.top: pictures.visible ? pictures.bottom : parent.top
+                anchors.topMargin: pictures.visible ? 6 : 0
                 anchors.right: parent.right
                 width: Math.min(parent.width * 0.75, bubbleText.implicitWidth + 28)
                 height: bubbleText.implicitHeight + 18
