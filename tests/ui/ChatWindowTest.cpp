@@ -310,3 +310,24 @@ TEST_F(ChatWindowTest, ATableArtifactOpensInAPreviewFromItsCard)
     screenshot(window, "chat-table-preview");
     preview->close();
 }
+
+TEST_F(ChatWindowTest, APictureSentWithATurnShowsAsAThumbnail)
+{
+    openResearcher();
+    QImage picture(640, 480, QImage::Format_RGB32);
+    picture.fill(QColor(QStringLiteral("#3b82f6")));
+    const QString path = dir.filePath(QStringLiteral("whiteboard.png"));
+    ASSERT_TRUE(picture.save(path));
+    shell->chatSession()->addFiles({QUrl::fromLocalFile(path)});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return chat()->stagedCount() == 1 && !chat()->isUploading(); }, kWaitMs));
+    sendTurn(QStringLiteral("Here is the whiteboard from today"));
+    QQuickItem* thumbnail = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            thumbnail = findVisual(window->contentItem(), QStringLiteral("chatThumbnail"));
+            return thumbnail && thumbnail->property("status").toInt() == 1; // Image.Ready
+        },
+        kWaitMs));
+    EXPECT_TRUE(waitInView(thumbnail));
+    screenshot(window, "chat-picture-thumbnail");
+}
