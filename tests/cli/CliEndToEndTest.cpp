@@ -246,11 +246,15 @@ TEST_F(CliEndToEndTest, AWorkerIsBuiltWithYesThenRunToItsResultWithWait)
                home.filePath(QStringLiteral("cookies")), QStringLiteral("--wait"), QStringLiteral("worker"),
                QStringLiteral("run"), id});
     ASSERT_TRUE(run.waitForStarted(10'000));
-    bool finished = false;
-    for (int i = 0; i < 40 && !(finished = run.waitForFinished(250)); ++i)
+    QByteArray started;
+    while (!started.contains("Started run ") && run.waitForReadyRead(30'000))
+        started += run.readAllStandardOutput();
+    ASSERT_TRUE(started.contains("Started run ")) << started.toStdString();
+    // Each clock move answers once the run has caught up; eight moves outlast any drafted playbook.
+    for (int i = 0; i < 8; ++i)
         ASSERT_TRUE(service.advanceClock(3));
-    ASSERT_TRUE(finished || run.waitForFinished(30'000));
-    const QString out = QString::fromUtf8(run.readAllStandardOutput());
+    ASSERT_TRUE(run.waitForFinished(30'000));
+    const QString out = QString::fromUtf8(started + run.readAllStandardOutput());
     EXPECT_EQ(run.exitCode(), 0) << out.toStdString() << run.readAllStandardError().toStdString();
     EXPECT_TRUE(out.contains(QStringLiteral("Started run "))) << out.toStdString();
     EXPECT_TRUE(out.contains(QStringLiteral("[done]")) || out.contains(QStringLiteral("[success]")))

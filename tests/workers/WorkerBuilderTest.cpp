@@ -170,8 +170,8 @@ TEST_F(WorkerBuilderTest, ARevisionOfOneStepIsScopedAndUndoRestoresTheExactDraft
     EXPECT_TRUE(instruction.contains(QStringLiteral("make it shorter")));
     EXPECT_TRUE(instruction.endsWith(QStringLiteral("\nKeep every other pipeline step, their order, the trigger, and "
                                                     "the worker's creation contract unchanged.")));
-    const JSONValue spec = body.value(QStringLiteral("current_spec"));
-    EXPECT_EQ((*(*spec["playbook"]).toArray()[1]["prompt"]).toString(), QStringLiteral("Compare them carefully"));
+    const JSONValue sent = body.value(QStringLiteral("current_spec"));
+    EXPECT_EQ((*(*sent["playbook"]).toArray()[1]["prompt"]).toString(), QStringLiteral("Compare them carefully"));
     EXPECT_EQ(builder.name(), QStringLiteral("Renamed"));
     EXPECT_EQ(builder.steps().size(), 1);
     EXPECT_TRUE(builder.reviseDraft.isEmpty());

@@ -165,9 +165,12 @@ QCoro::Task<void> AgentListViewModel::fetch(CancelToken token)
             co_return;
         handleFailure(e, true);
     }
-    co_await fetchProjects(token);
-    if (token.isCancelled())
-        co_return;
+    // Reloads follow every turn; the projects are read again only where they show.
+    if (!m_projectsLoaded || m_tab == SidebarTab::projects) {
+        co_await fetchProjects(token);
+        if (token.isCancelled())
+            co_return;
+    }
     m_isLoading = false;
     Q_EMIT changed();
 }
@@ -184,6 +187,7 @@ QCoro::Task<void> AgentListViewModel::fetchProjects(CancelToken token)
         QList<SidebarProject> projects;
         for (const Project& p : answer.projects)
             projects.append({p.slug, p.label.isEmpty() ? p.slug : p.label, p.membersCount});
+        m_projectsLoaded = true;
         if (projects != m_projects)
             setProjects(std::move(projects));
     } catch (const std::exception&) {}
@@ -209,7 +213,12 @@ void AgentListViewModel::apply(const AgentsListResponse& response)
     m_unread = response.unread.value_or(QMap<QString, int>());
     m_teamUnread = response.orchestratorUnread.value_or(QMap<QString, int>());
     recomputeSections();
-    setSelectedId(sidebar::repairSelection(m_selectedId, m_sections, modelChatAgents()));
+    // An open project stays open through a reload of the employees.
+    const bool projectOpen = m_selectedId && m_selectedId->startsWith(QLatin1String("project:"))
+        && std::any_of(m_projects.cbegin(), m_projects.cend(),
+                       [&](const SidebarProject& p) { return QStringLiteral("project:") + p.slug == *m_selectedId; });
+    if (!projectOpen)
+        setSelectedId(sidebar::repairSelection(m_selectedId, m_sections, modelChatAgents()));
     Q_EMIT changed();
 }
 
@@ -251,6 +260,8 @@ void AgentListViewModel::selectTab(SidebarTab tab)
     // The selection follows the tab's default chat.
     const auto target = defaultBackend();
     setSelectedId(target ? std::optional<QString>(target->id()) : std::nullopt);
+    if (tab == SidebarTab::projects)
+        load();
 }
 
 void AgentListViewModel::select(const QString& identity)

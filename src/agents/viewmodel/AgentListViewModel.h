@@ -159,6 +159,7 @@ private:
     bool m_loadAgainPending = false;
     QList<SidebarSection> m_sections;
     QList<SidebarProject> m_projects;
+    bool m_projectsLoaded = false;
     std::unique_ptr<CreateAgentViewModel> m_createFlow;
     std::unique_ptr<ModelMenuModel> m_modelMenu;
     bool m_creatingAgent = false;

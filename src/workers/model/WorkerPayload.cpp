@@ -105,21 +105,21 @@ QString scopedInstruction(const QString& instruction, std::optional<int> stepInd
                          "contract unchanged.");
 }
 
-JSONObject currentSpec(const JSONObject& rawDraft, const QString& name, const JSONArray& playbook)
+JSONObject draftToRevise(const JSONObject& rawDraft, const QString& name, const JSONArray& playbook)
 {
-    JSONObject spec = rawDraft;
-    spec.insert(QStringLiteral("name"), name);
-    spec.insert(QStringLiteral("playbook"), playbook);
-    spec.insert(QStringLiteral("system_prompt"), field(rawDraft, "system_prompt").stringValue().value_or(QString()));
-    spec.insert(QStringLiteral("trigger"),
-                field(rawDraft, "trigger").isObject()
-                    ? field(rawDraft, "trigger")
-                    : JSONValue(JSONObject{{QStringLiteral("type"), triggerType(rawDraft)}}));
-    spec.insert(QStringLiteral("knowledge_base"), field(rawDraft, "knowledge_base").stringValue().value_or(QString()));
-    spec.insert(QStringLiteral("knowledge_urls"),
-                field(rawDraft, "knowledge_urls").isArray() ? field(rawDraft, "knowledge_urls")
-                                                            : JSONValue(JSONArray()));
-    return spec;
+    JSONObject draft = rawDraft;
+    draft.insert(QStringLiteral("name"), name);
+    draft.insert(QStringLiteral("playbook"), playbook);
+    draft.insert(QStringLiteral("system_prompt"), field(rawDraft, "system_prompt").stringValue().value_or(QString()));
+    draft.insert(QStringLiteral("trigger"),
+                 field(rawDraft, "trigger").isObject()
+                     ? field(rawDraft, "trigger")
+                     : JSONValue(JSONObject{{QStringLiteral("type"), triggerType(rawDraft)}}));
+    draft.insert(QStringLiteral("knowledge_base"), field(rawDraft, "knowledge_base").stringValue().value_or(QString()));
+    draft.insert(QStringLiteral("knowledge_urls"),
+                 field(rawDraft, "knowledge_urls").isArray() ? field(rawDraft, "knowledge_urls")
+                                                             : JSONValue(JSONArray()));
+    return draft;
 }
 
 JSONObject withNormalizedTrigger(JSONObject draft)

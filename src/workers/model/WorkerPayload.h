@@ -21,8 +21,8 @@ QString triggerType(const JSONObject& rawDraft);
 
 // The revision text sent to the service: for one step, a sentence limiting the change to it.
 QString scopedInstruction(const QString& instruction, std::optional<int> stepIndex);
-// The spec a revision starts from: the raw draft with the edited name and playbook.
-JSONObject currentSpec(const JSONObject& rawDraft, const QString& name, const JSONArray& playbook);
+// What a revision starts from: the raw draft with the edited name and playbook.
+JSONObject draftToRevise(const JSONObject& rawDraft, const QString& name, const JSONArray& playbook);
 // A revised draft with its trigger in one spelling ({"type", "intervalMinutes"?, "eventKey"?,
 // "eventFilter"?}); a trigger of no known type is left out.
 JSONObject withNormalizedTrigger(JSONObject draft);

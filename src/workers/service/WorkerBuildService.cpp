@@ -62,10 +62,10 @@ QCoro::Task<WorkerDraftAnswer> WorkerBuildService::draft(QString description, Ca
     co_return co_await std::move(started);
 }
 
-QCoro::Task<WorkerDraftAnswer> WorkerBuildService::revise(JSONObject currentSpec, QString instruction,
+QCoro::Task<WorkerDraftAnswer> WorkerBuildService::revise(JSONObject currentDraft, QString instruction,
                                                           std::optional<QString> agentId, CancelToken token)
 {
-    JSONObject body{{QStringLiteral("current_spec"), currentSpec},
+    JSONObject body{{QStringLiteral("current_spec"), currentDraft},
                     {QStringLiteral("new_instruction"), instruction},
                     {QStringLiteral("generation_session_id"), freshSessionId()}};
     if (agentId && !agentId->isEmpty())

@@ -30,7 +30,7 @@ public:
     explicit WorkerBuildService(APIClient& api) : m_api(&api) {}
 
     QCoro::Task<WorkerDraftAnswer> draft(QString description, CancelToken token = {});
-    QCoro::Task<WorkerDraftAnswer> revise(JSONObject currentSpec, QString instruction, std::optional<QString> agentId,
+    QCoro::Task<WorkerDraftAnswer> revise(JSONObject currentDraft, QString instruction, std::optional<QString> agentId,
                                           CancelToken token = {});
     QCoro::Task<WorkerJob> job(QString jobId, CancelToken token = {});
     QCoro::Task<void> abort(QString jobId, CancelToken token = {});

@@ -86,6 +86,22 @@ bool WorkerBuilderModel::showFailure(const std::exception_ptr& error, const QStr
     return true;
 }
 
+void WorkerBuilderModel::refuse(const QString& message)
+{
+    m_error = message;
+    Q_EMIT changed();
+}
+
+std::optional<JSONArray> WorkerBuilderModel::editedPlaybook()
+{
+    try {
+        return WorkerPayload::playbook(m_steps);
+    } catch (const WorkerBuilderError& e) {
+        refuse(e.description());
+        return std::nullopt;
+    }
+}
+
 void WorkerBuilderModel::applyDraft(const JSONObject& draft)
 {
     m_rawDraft = draft;
@@ -112,8 +128,7 @@ QCoro::Task<void> WorkerBuilderModel::startBuild()
         co_return;
     const QString description = promptDraft.trimmed();
     if (characterCount(description) < minimumDescription) {
-        m_error = QStringLiteral("Describe the worker in at least 10 characters.");
-        Q_EMIT changed();
+        refuse(QStringLiteral("Describe the worker in at least 10 characters."));
         co_return;
     }
     const CancelToken token = m_work.next();
@@ -154,18 +169,13 @@ QCoro::Task<void> WorkerBuilderModel::reviseWithAI()
         co_return;
     const QString instruction = reviseDraft.trimmed();
     if (instruction.isEmpty()) {
-        m_error = QStringLiteral("Describe the change in a few words.");
-        Q_EMIT changed();
+        refuse(QStringLiteral("Describe the change in a few words."));
         co_return;
     }
-    JSONArray playbook;
-    try {
-        playbook = WorkerPayload::playbook(m_steps);
-    } catch (const WorkerBuilderError& e) {
-        m_error = e.description();
-        Q_EMIT changed();
+    const std::optional<JSONArray> edited = editedPlaybook();
+    if (!edited)
         co_return;
-    }
+    const JSONArray& playbook = *edited;
     const std::optional<int> target = revisionStepIndex();
     const RevisionBackup backup{m_name, m_steps, m_rawDraft, m_revisionStepId};
     const CancelToken token = m_work.next();
@@ -174,11 +184,11 @@ QCoro::Task<void> WorkerBuilderModel::reviseWithAI()
     m_stage = WorkerBuilderStage::building;
     m_stageStartedAt = m_clock.now();
     Q_EMIT changed();
-    const JSONObject spec = WorkerPayload::currentSpec(m_rawDraft, m_name, playbook);
+    const JSONObject current = WorkerPayload::draftToRevise(m_rawDraft, m_name, playbook);
     const QString scoped = WorkerPayload::scopedInstruction(instruction, target);
     std::exception_ptr failed;
     try {
-        WorkerDraftAnswer answer = co_await m_build.revise(spec, scoped, m_editingId, token);
+        WorkerDraftAnswer answer = co_await m_build.revise(current, scoped, m_editingId, token);
         if (token.isCancelled())
             co_return;
         QCoro::Task<JSONObject> drafting = draftFrom(std::move(answer), token);
@@ -315,18 +325,13 @@ QCoro::Task<void> WorkerBuilderModel::commit()
         co_return;
     const QString name = m_name.trimmed();
     if (name.isEmpty() || m_steps.isEmpty()) {
-        m_error = QStringLiteral("The worker needs a name and at least one step.");
-        Q_EMIT changed();
+        refuse(QStringLiteral("The worker needs a name and at least one step."));
         co_return;
     }
-    JSONArray playbook;
-    try {
-        playbook = WorkerPayload::playbook(m_steps);
-    } catch (const WorkerBuilderError& e) {
-        m_error = e.description();
-        Q_EMIT changed();
+    const std::optional<JSONArray> edited = editedPlaybook();
+    if (!edited)
         co_return;
-    }
+    const JSONArray& playbook = *edited;
     const CancelToken token = m_work.next();
     const bool publish = m_marketplaceAvailable && !m_marketplaceLocked;
     m_busy = true;

@@ -85,6 +85,11 @@ private:
     QCoro::Task<JSONObject> draftFrom(WorkerDraftAnswer answer, CancelToken token);
     QCoro::Task<QString> saveAndActivate(JSONArray playbook, CancelToken token);
     void applyDraft(const JSONObject& draft);
+    // Shows a message that stops an operation before it sends anything.
+    void refuse(const QString& message);
+    // The edited steps as playbook JSON; absent (and the error shown) when a step's arguments
+    // are not a JSON object.
+    std::optional<JSONArray> editedPlaybook();
     void setCommitLabel(const QString& label);
     // Shows a failure unless it was a cancellation; false when nothing should be shown.
     bool showFailure(const std::exception_ptr& error, const QString& suffix = {});
