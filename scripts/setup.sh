@@ -11,6 +11,10 @@ PACKAGES=(
   qml6-module-qtquick-window qml6-module-qtquick-templates qml6-module-qtqml-workerscript
   qml6-module-qtquick-dialogs qml6-module-qtqml qml6-module-qttest qml6-module-qtquick-shapes
   qcoro-qt6-dev libqt6svg6 qt6-svg-dev
+  qt6-pdf-dev qml6-module-qtquick-pdf
+  qt6-webengine-dev qml6-module-qtwebengine qt6-webchannel-dev qml6-module-qtwebchannel
+  qt6-multimedia-dev qml6-module-qtmultimedia gstreamer1.0-plugins-good
+  libpocketsphinx-dev libsphinxbase-dev pocketsphinx-en-us espeak-ng chromium
   libcpp-httplib-dev libssl-dev libsqlite3-dev libsodium-dev nlohmann-json3-dev libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev libmd4c-dev
   fonts-inter fonts-jetbrains-mono fonts-material-design-icons-iconfont
