@@ -13,7 +13,8 @@ PACKAGES=(
   qcoro-qt6-dev libqt6svg6 qt6-svg-dev
   qt6-pdf-dev qml6-module-qtquick-pdf
   qt6-webengine-dev qml6-module-qtwebengine qt6-webchannel-dev qml6-module-qtwebchannel
-  qt6-multimedia-dev qml6-module-qtmultimedia gstreamer1.0-plugins-good
+  qt6-multimedia-dev qml6-module-qtmultimedia gstreamer1.0-plugins-good gstreamer1.0-plugins-base
+  gstreamer1.0-tools gstreamer1.0-libav
   libpocketsphinx-dev libsphinxbase-dev pocketsphinx-en-us espeak-ng chromium
   libcpp-httplib-dev libssl-dev libsqlite3-dev libsodium-dev nlohmann-json3-dev libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev libmd4c-dev
