@@ -1,6 +1,7 @@
 #include "projects/service/ProjectService.h"
 
 #include "core/json/JsonWrite.h"
+#include "projects/model/ProjectIntakeRules.h"
 
 namespace halvex {
 
@@ -205,6 +206,51 @@ QCoro::Task<ProjectEventsResponse> ProjectService::events(QString slug, std::opt
         query = singleItem("before", QString::number(*before));
     const QString path = projectPath(slug) + QStringLiteral("/events");
     co_return co_await m_api->get<ProjectEventsResponse>(path, query, std::move(token));
+}
+
+namespace {
+
+JSONObject intakeBody(const char* stage, const QString& label, const QString& websiteURL, const QString& description)
+{
+    return {{QStringLiteral("stage"), QString::fromLatin1(stage)},
+            {QStringLiteral("label"), label},
+            {QStringLiteral("website_url"), websiteURL},
+            {QStringLiteral("description"), description}};
+}
+
+} // namespace
+
+QCoro::Task<ProjectIntakeQuestionsResponse> ProjectService::intakeQuestions(QString label, QString websiteURL,
+                                                                            QString description, CancelToken token)
+{
+    const QString path = QStringLiteral("api/v2/projects/intake");
+    JSONObject body = intakeBody("questions", label, websiteURL, description);
+    co_return co_await m_api->postJSON<ProjectIntakeQuestionsResponse>(path, std::move(body), intakeTimeoutSeconds,
+                                                                       std::move(token));
+}
+
+QCoro::Task<ProjectIntakeOverviewResponse> ProjectService::intakeOverview(QString label, QString websiteURL,
+                                                                          QString description,
+                                                                          std::optional<ProjectIntakeSource> source,
+                                                                          QList<ProjectIntakeAnswer> answers,
+                                                                          CancelToken token)
+{
+    const QString path = QStringLiteral("api/v2/projects/intake");
+    JSONObject body = intakeBody("overview", label, websiteURL, description);
+    body.insert(QStringLiteral("source"), source ? source->payload() : JSONObject());
+    body.insert(QStringLiteral("answers"), toJSON(answers));
+    co_return co_await m_api->postJSON<ProjectIntakeOverviewResponse>(path, std::move(body), intakeTimeoutSeconds,
+                                                                      std::move(token));
+}
+
+QCoro::Task<ProjectCreateResponse> ProjectService::create(QString label, ProjectOverview overview,
+                                                          QString creationRequestID,
+                                                          std::optional<ProjectIntakeSource> siteEvidence,
+                                                          CancelToken token)
+{
+    const QString path = QStringLiteral("api/v2/projects");
+    JSONObject body = ProjectIntakePayload::createBody(label, overview, creationRequestID, siteEvidence);
+    co_return co_await m_api->postJSON<ProjectCreateResponse>(path, std::move(body), std::nullopt, std::move(token));
 }
 
 } // namespace halvex

@@ -4,6 +4,7 @@
 #include "core/json/JSONValue.h"
 #include "core/net/APIClient.h"
 #include "projects/model/Project.h"
+#include "projects/model/ProjectIntakeRecords.h"
 #include "projects/model/ProjectRecords.h"
 
 #include <QList>
@@ -65,6 +66,20 @@ public:
     QCoro::Task<ProjectUsage> usage(QString slug, CancelToken token = {});
     // Events older than `before` when given; the newest page otherwise.
     QCoro::Task<ProjectEventsResponse> events(QString slug, std::optional<qint64> before, CancelToken token = {});
+
+    // Project intake: the service reads the website and asks the open decisions, then writes
+    // the profile. Both may take long: each request waits up to 90 seconds.
+    static constexpr double intakeTimeoutSeconds = 90;
+    QCoro::Task<ProjectIntakeQuestionsResponse> intakeQuestions(QString label, QString websiteURL, QString description,
+                                                                CancelToken token = {});
+    // `source`: the reading the questions came with, if any.
+    QCoro::Task<ProjectIntakeOverviewResponse> intakeOverview(QString label, QString websiteURL, QString description,
+                                                              std::optional<ProjectIntakeSource> source,
+                                                              QList<ProjectIntakeAnswer> answers,
+                                                              CancelToken token = {});
+    // A repeated `creationRequestID` answers the project the first call made.
+    QCoro::Task<ProjectCreateResponse> create(QString label, ProjectOverview overview, QString creationRequestID,
+                                              std::optional<ProjectIntakeSource> siteEvidence, CancelToken token = {});
 
     static JSONObject settingsBody(const QString& label, std::optional<double> budgetUsd);
     static JSONObject assigneeFields(const std::optional<ProjectAssignee>& assignee);
