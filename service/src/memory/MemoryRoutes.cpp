@@ -7,6 +7,7 @@
 #include "artifacts/ArtifactStore.h"
 #include "auth/Sessions.h"
 #include "core/Utf8.h"
+#include "goals/GoalStore.h"
 #include "memory/AgentKnowledge.h"
 #include "memory/FactBlob.h"
 #include "memory/MemoryNotes.h"
@@ -112,6 +113,35 @@ void patchProfile(Service& s, const Owner& owner, const json& body, httplib::Res
     sendJson(res, memoryProfileJson(s, owner.uid, workspace));
 }
 
+// The runs of one of the employee's goals the memory panel lists as results: the run a goal
+// delivered for review (goals keep their latest delivered run only).
+void goalRuns(Service& s, const Owner& owner, const std::string& goalId, const httplib::Request& req,
+              httplib::Response& res)
+{
+    int limit = 20;
+    if (req.has_param("limit")) {
+        limit = std::atoi(req.get_param_value("limit").c_str());
+        if (limit <= 0)
+            return sendError(res, 400, "Invalid limit: expected a positive whole number");
+    }
+    const json goals = listGoals(*s.db, owner.uid, "agent:" + owner.agentId(), 200);
+    const auto goal
+        = std::find_if(goals.begin(), goals.end(), [&](const json& g) { return textOf(g, "id") == goalId; });
+    if (goal == goals.end())
+        return sendError(res, 404, "Goal not found");
+    json runs = json::array();
+    const auto pending = goal->find("pending_review");
+    if (pending != goal->end() && pending->is_object() && !textOf(*pending, "run_id").empty())
+        runs.push_back({{"id", textOf(*pending, "run_id")},
+                        {"goal_id", goalId},
+                        {"status", pending->value("acceptance_status", std::string("pending"))},
+                        {"result", nullptr},
+                        {"created_at", nullptr}});
+    if (runs.size() > size_t(limit))
+        runs.erase(runs.begin() + limit, runs.end());
+    sendJson(res, {{"runs", runs}});
+}
+
 } // namespace
 
 void addMemoryRoutes(httplib::Server& svr, Service& s)
@@ -153,6 +183,10 @@ void addMemoryRoutes(httplib::Server& svr, Service& s)
     svr.Get(agent + "/skills", [&](const httplib::Request& req, httplib::Response& res) {
         if (const auto owner = ownerOf(s, req, res, req.matches[1]))
             sendJson(res, {{"skills", agentSkillsJson(owner->agent)}});
+    });
+    svr.Get(agent + R"(/goals/([A-Za-z0-9_-]{1,64})/runs)", [&](const httplib::Request& req, httplib::Response& res) {
+        if (const auto owner = ownerOf(s, req, res, req.matches[1]))
+            goalRuns(s, *owner, req.matches[2], req, res);
     });
     svr.Get(agent + "/memory-profile", [&](const httplib::Request& req, httplib::Response& res) {
         if (const auto owner = ownerOf(s, req, res, req.matches[1]))
