@@ -62,44 +62,36 @@ struct GoalRunItem {
     bool operator==(const GoalRunItem&) const = default;
 };
 
+// The list under `key`; an absent or null one is empty.
+template <typename T>
+QList<T> listAt(const JsonReader& json, const char* key)
+{
+    return json.optional<QList<T>>(key).value_or(QList<T>());
+}
+
 struct MemoryNoteResponse {
     MemoryNoteItem note;
     static MemoryNoteResponse decode(const JsonReader& json) { return {json.required<MemoryNoteItem>("note")}; }
 };
 struct MemoryNotesResponse {
     QList<MemoryNoteItem> notes;
-    static MemoryNotesResponse decode(const JsonReader& json)
-    {
-        return {json.optional<QList<MemoryNoteItem>>("notes").value_or(QList<MemoryNoteItem>())};
-    }
+    static MemoryNotesResponse decode(const JsonReader& json) { return {listAt<MemoryNoteItem>(json, "notes")}; }
 };
 struct AgentFilesResponse {
     QList<AgentFileItem> files;
-    static AgentFilesResponse decode(const JsonReader& json)
-    {
-        return {json.optional<QList<AgentFileItem>>("files").value_or(QList<AgentFileItem>())};
-    }
+    static AgentFilesResponse decode(const JsonReader& json) { return {listAt<AgentFileItem>(json, "files")}; }
 };
 struct AgentSkillsResponse {
     QList<AgentSkillItem> skills;
-    static AgentSkillsResponse decode(const JsonReader& json)
-    {
-        return {json.optional<QList<AgentSkillItem>>("skills").value_or(QList<AgentSkillItem>())};
-    }
+    static AgentSkillsResponse decode(const JsonReader& json) { return {listAt<AgentSkillItem>(json, "skills")}; }
 };
 struct AgentTablesResponse {
     QList<AgentTableItem> tables;
-    static AgentTablesResponse decode(const JsonReader& json)
-    {
-        return {json.optional<QList<AgentTableItem>>("tables").value_or(QList<AgentTableItem>())};
-    }
+    static AgentTablesResponse decode(const JsonReader& json) { return {listAt<AgentTableItem>(json, "tables")}; }
 };
 struct GoalRunsResponse {
     QList<GoalRunItem> runs;
-    static GoalRunsResponse decode(const JsonReader& json)
-    {
-        return {json.optional<QList<GoalRunItem>>("runs").value_or(QList<GoalRunItem>())};
-    }
+    static GoalRunsResponse decode(const JsonReader& json) { return {listAt<GoalRunItem>(json, "runs")}; }
 };
 
 } // namespace halvex

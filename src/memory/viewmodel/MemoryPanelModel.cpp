@@ -236,36 +236,28 @@ QCoro::Task<void> MemoryPanelModel::forgetNote(QString noteId)
 
 QCoro::Task<void> MemoryPanelModel::forgetFact(MemoryEntryItem entry)
 {
-    switch (entry.scope.kind) {
-    case MemoryScope::Kind::note:
+    if (entry.scope.kind == MemoryScope::Kind::note) {
         co_await forgetNote(entry.scope.noteId);
         co_return;
-    case MemoryScope::Kind::agent: {
-        const QString blob = m_agentDetail.value(QStringLiteral("user_metadata_md")).toString();
-        const QString remaining = blobWithout(blob, entry.raw).value_or(blob);
-        QCoro::Task<bool> forgotten = write(
-            &MemoryPanelModel::m_memBusy,
-            [this, remaining](CancelToken t) {
+    }
+    // The employee's own facts live on its record, the shared ones in its workspace's profile.
+    const bool own = entry.scope.kind == MemoryScope::Kind::agent;
+    const QString blob = own ? m_agentDetail.value(QStringLiteral("user_metadata_md")).toString()
+                             : m_workspaceMemory.value(QStringLiteral("worker_user_facts")).toString();
+    const QString remaining = blobWithout(blob, entry.raw).value_or(blob);
+    QCoro::Task<bool> forgotten = write(
+        &MemoryPanelModel::m_memBusy,
+        [this, own, remaining](CancelToken t) -> QCoro::Task<void> {
+            if (own) {
                 const JSONObject body{{QStringLiteral("user_metadata_md"), remaining}};
-                return m_agents.patch(m_agentId, body, t);
-            },
-            QStringLiteral("Could not forget fact"), true);
-        if (co_await std::move(forgotten))
-            co_await load();
-        co_return;
-    }
-    case MemoryScope::Kind::shared: {
-        const QString blob = m_workspaceMemory.value(QStringLiteral("worker_user_facts")).toString();
-        const QString remaining = blobWithout(blob, entry.raw).value_or(blob);
-        QCoro::Task<bool> forgotten = write(
-            &MemoryPanelModel::m_memBusy,
-            [this, remaining](CancelToken t) { return m_service.patchWorkerUserFacts(m_agentId, remaining, t); },
-            QStringLiteral("Could not forget memory"), true);
-        if (co_await std::move(forgotten))
-            co_await load();
-        co_return;
-    }
-    }
+                co_await m_agents.patch(m_agentId, body, t);
+            } else {
+                co_await m_service.patchWorkerUserFacts(m_agentId, remaining, t);
+            }
+        },
+        own ? QStringLiteral("Could not forget fact") : QStringLiteral("Could not forget memory"), true);
+    if (co_await std::move(forgotten))
+        co_await load();
 }
 
 QCoro::Task<void> MemoryPanelModel::patchAgent(JSONObject body, QString failureText)
