@@ -32,6 +32,10 @@ void addIntakeRoutes(httplib::Server& svr, Service& s);
 // The demo companies' websites under /demo-sites/, which the intake reads.
 void addDemoSiteRoutes(httplib::Server& svr, Service& s);
 void addMemoryRoutes(httplib::Server& svr, Service& s);
+// Dictation and voice calls with their call page; also starts the voice runtime.
+void addVoiceRoutes(httplib::Server& svr, Service& s);
+// The employees' computers and their live views; also starts the computer runtime.
+void addComputerRoutes(httplib::Server& svr, Service& s);
 void addTestRoutes(httplib::Server& svr, Service& s);
 
 } // namespace service

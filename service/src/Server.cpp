@@ -1,6 +1,7 @@
 #include "Server.h"
 
 #include "Routes.h"
+#include "computer/ComputerRuntime.h"
 #include "core/Http.h"
 #include "core/Migrations.h"
 #include "core/Utf8.h"
@@ -92,11 +93,15 @@ void configureServer(httplib::Server& svr, Service& s)
     svr.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
         sendError(res, 500, "Internal error");
     });
-    // A moved test clock may make scheduled runs due and steps finish: they catch up before the
-    // answer goes out, so what a test reads next already shows it.
+    // A moved test clock may make scheduled runs due, steps finish and browser sessions expire:
+    // they catch up before the answer goes out, so what a test reads next already shows it.
     svr.set_post_routing_handler([&s](const httplib::Request& req, httplib::Response& res) {
-        if (req.path == "/__test/clock" && res.status == 200 && s.workers)
+        if (req.path != "/__test/clock" || res.status != 200)
+            return;
+        if (s.workers)
             s.workers->clockMoved();
+        if (s.computer)
+            s.computer->clockMoved();
     });
     svr.set_error_handler([](const httplib::Request&, httplib::Response& res) {
         if (!res.body.empty())
@@ -134,6 +139,8 @@ void configureServer(httplib::Server& svr, Service& s)
     addIntakeRoutes(svr, s);
     addDemoSiteRoutes(svr, s);
     addMemoryRoutes(svr, s);
+    addVoiceRoutes(svr, s);
+    addComputerRoutes(svr, s);
     if (s.opt.testMode)
         addTestRoutes(svr, s);
 }

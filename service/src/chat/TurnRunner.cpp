@@ -4,6 +4,7 @@
 #include "chat/ChatFiles.h"
 #include "chat/ChatRuntime.h"
 #include "chat/TurnScript.h"
+#include "computer/TurnBrowsing.h"
 #include "core/Crypto.h"
 
 #include <chrono>
@@ -14,6 +15,18 @@
 namespace service {
 
 namespace {
+
+// A step that opens a page shows it in the computer of who works the turn: the employee, or in a
+// team chat the teammate it hands work to.
+void showBrowsing(Service& s, const ChatTarget& target, const json& step)
+{
+    if (step.value("tool", std::string()) != "browser_navigate" || !step.contains("args") || !step["args"].is_object())
+        return;
+    const std::string agentId = !target.team ? target.id
+        : target.memberIds.empty()           ? std::string()
+                                             : target.memberIds.front();
+    browseForTurn(s, target.userId, agentId, step["args"].value("url", std::string()));
+}
 
 void play(Service& s, const ChatTarget& target, const TurnContext& turn, const std::vector<TurnAction>& actions)
 {
@@ -31,6 +44,7 @@ void play(Service& s, const ChatTarget& target, const TurnContext& turn, const s
                 if (action.message.metadata.value("kind", std::string()) == "turn_spend")
                     billing::chargeTurn(s, target.userId, target.speaker, action.message.metadata);
                 publishMessage(s, target.chatKey, stored, true);
+                showBrowsing(s, target, action.message.metadata);
             } else if (const auto it = ids.find(action.ref); it != ids.end()) {
                 if (const auto stored
                     = updateMessage(*s.db, it->second, action.message.content, action.message.metadata))

@@ -31,6 +31,7 @@ const std::vector<MigrationStep>& migrationSteps()
         createWallet,           // 19
         createIntakeEvidence,   // 20
         createMemory,           // 21
+        createComputers,        // 22
     };
     return steps;
 }

@@ -37,5 +37,6 @@ void createConnections(Database& db);      // governance
 void createWallet(Database& db);           // billing
 void createIntakeEvidence(Database& db);   // intake
 void createMemory(Database& db);           // memory
+void createComputers(Database& db);        // computer
 
 } // namespace service

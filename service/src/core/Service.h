@@ -37,6 +37,8 @@ struct Faults {
 
 struct ChatRuntime;
 class WorkerRuntime;
+class VoiceRuntime;
+class ComputerRuntime;
 
 struct Service {
     Options opt;
@@ -50,8 +52,13 @@ struct Service {
     // Live chat state (stream hub, goal setups); created when the chat routes are added.
     std::shared_ptr<ChatRuntime> chat;
     // Worker runs and the schedule ticker; created when the worker routes are added. Declared
-    // last so it goes first: its threads stop while the store and the chat are still open.
+    // after them so it goes first: its threads stop while the store and the chat are still open.
     std::shared_ptr<WorkerRuntime> workers;
+    // Live calls (recognition and speech on a thread of their own) and the employees' browsers
+    // (child processes). Declared after the workers so they go before them: every thread and
+    // child is gone while the store is still open.
+    std::shared_ptr<VoiceRuntime> voice;
+    std::shared_ptr<ComputerRuntime> computer;
 
     std::string origin() const { return "http://127.0.0.1:" + std::to_string(port); }
 };

@@ -2,6 +2,8 @@
 
 #include "core/Crypto.h"
 
+#include <algorithm>
+
 namespace service {
 
 std::string insertCall(Service& s, long long uid, const NewCall& call)
@@ -18,6 +20,28 @@ std::string insertCall(Service& s, long long uid, const NewCall& call)
                       "VALUES (?, ?, ?, ?, ?, ?, ?)",
                       {id, uid, call.agentId, call.status, call.title, call.snippet, call.startedAt});
     return id;
+}
+
+CallEnd endCall(Service& s, long long uid, const std::string& callId, long long endedAt, const std::string& snippet)
+{
+    CallEnd result = CallEnd::notFound;
+    s.db->transaction([&] {
+        const auto rows
+            = s.db->query("SELECT status, started_at FROM voice_calls WHERE id = ? AND user_id = ?", {callId, uid});
+        if (rows.empty())
+            return;
+        if (text(rows[0][0]) != "in_progress") {
+            result = CallEnd::alreadyEnded;
+            return;
+        }
+        const long long startedAt = integer(rows[0][1]);
+        const long long ended = std::max(endedAt, startedAt);
+        s.db->execute("UPDATE voice_calls SET status = 'completed', ended_at = ?, duration_secs = ?, "
+                      "snippet = CASE WHEN ? = '' THEN snippet ELSE ? END WHERE id = ?",
+                      {ended, ended - startedAt, snippet, snippet, callId});
+        result = CallEnd::ended;
+    });
+    return result;
 }
 
 } // namespace service
