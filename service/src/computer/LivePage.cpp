@@ -1,39 +1,14 @@
 #include "computer/LivePage.h"
 
+#include "google/AuthorizePage.h"
+
 namespace service {
 
 namespace {
 
-std::string escape(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '\'':
-            out += "&#39;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
 std::string page(const std::string& title, const std::string& body)
 {
-    return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + escape(title)
+    return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + htmlEscape(title)
         + "</title>\n<style>body{margin:0;background:#111;color:#ddd;font:15px sans-serif}"
           "img{display:block;width:100%;height:auto}p{padding:24px;text-align:center}</style>\n</head>\n<body>\n"
         + body + "</body>\n</html>\n";
@@ -45,12 +20,12 @@ std::string livePageHtml(const std::string& sessionId, const std::string& agentN
 {
     const std::string title = agentName + "'s computer";
     if (!unavailable.empty())
-        return page(title, "<p>" + escape(unavailable) + "</p>\n");
+        return page(title, "<p>" + htmlEscape(unavailable) + "</p>\n");
     // The next frame loads off screen and replaces the shown one once complete, so the view
     // never flickers to empty; a failed load (the session ended) stops the refresh.
-    const std::string frame = "/computer/live/" + escape(sessionId) + "/frame.jpg";
+    const std::string frame = "/computer/live/" + htmlEscape(sessionId) + "/frame.jpg";
     return page(title,
-                "<img id=\"frame\" alt=\"" + escape(title) + "\" src=\"" + frame
+                "<img id=\"frame\" alt=\"" + htmlEscape(title) + "\" src=\"" + frame
                     + "\">\n<script>\nconst shown = document.getElementById('frame');\n"
                       "function next() {\n  const img = new Image();\n"
                       "  img.onload = () => { shown.src = img.src; setTimeout(next, 400); };\n"
