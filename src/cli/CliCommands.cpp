@@ -330,6 +330,9 @@ QString usageText()
                           "  freeze | resume <employee-id>\n"
                           "  projects                 the workspace's projects\n"
                           "  project <slug>           a project's overview, members, files and tasks\n"
+                          "  project new              a project through intake: --name, --website and/or\n"
+                          "                           --description, --answer key=value per question (else asked),\n"
+                          "                           --manual to skip the questions, --yes to create it\n"
                           "  memory <employee-id>     what an employee has learned about you, and its notes");
 }
 
@@ -375,6 +378,8 @@ QCoro::Task<int> runCommand(CliContext& context, QString command, QStringList ar
         co_return co_await showMemory(context, args[0]);
     if (command == QLatin1String("projects") && need(0))
         co_return co_await listProjects(context);
+    if (command == QLatin1String("project") && args == QStringList{QStringLiteral("new")})
+        co_return co_await newProject(context);
     if (command == QLatin1String("project") && need(1))
         co_return co_await showProject(context, args[0]);
     if (command == QLatin1String("wallet") && need(0))

@@ -23,6 +23,10 @@ struct CliOptions {
     bool wait = false;    // worker run: follow the run to its end
     QStringList settings; // mandate: "key=value" edits
     bool clear = false;   // mandate: remove it
+    QString name;         // project new: the project's name
+    QString website;      // project new: its public website
+    QString description;  // project new: a short description
+    bool manual = false;  // project new: skip the questions, the profile is the description
 };
 
 struct CliContext {

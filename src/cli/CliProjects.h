@@ -1,5 +1,5 @@
 #pragma once
-// Projects from the terminal: `projects` and `project <slug>`.
+// Projects from the terminal: `projects`, `project <slug>` and `project new`.
 #include "cli/CliCommands.h"
 
 namespace halvex::cli {
@@ -7,5 +7,8 @@ namespace halvex::cli {
 QCoro::Task<int> listProjects(CliContext& c);
 // The overview, members, files and tasks of one project.
 QCoro::Task<int> showProject(CliContext& c, QString slug);
+// A new project through intake: the questions from --answer or asked at the prompt, the profile
+// printed, and with --yes the project created.
+QCoro::Task<int> newProject(CliContext& c);
 
 } // namespace halvex::cli

@@ -49,7 +49,15 @@ int main(int argc, char** argv)
     const QCommandLineOption set(QStringLiteral("set"), QStringLiteral("mandate: a change, key=value."),
                                  QStringLiteral("KEY=VALUE"));
     const QCommandLineOption clear(QStringLiteral("clear"), QStringLiteral("mandate: remove it."));
+    const QCommandLineOption name(QStringLiteral("name"), QStringLiteral("project new: its name."),
+                                  QStringLiteral("NAME"));
+    const QCommandLineOption website(QStringLiteral("website"), QStringLiteral("project new: its public website."),
+                                     QStringLiteral("URL"));
+    const QCommandLineOption description(QStringLiteral("description"),
+                                         QStringLiteral("project new: a short description."), QStringLiteral("TEXT"));
+    const QCommandLineOption manual(QStringLiteral("manual"), QStringLiteral("project new: skip the questions."));
     parser.addOptions({json, service, cookieFile, timeout, team, worker, skip, yes, answer, wait, set, clear});
+    parser.addOptions({name, website, description, manual});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do."));
     parser.process(app);
 
@@ -67,8 +75,9 @@ int main(int argc, char** argv)
     APIClient api(origin, &jar, &Clock::system());
     cli::CliContext context{api, Clock::system(), cli::CliOutput(parser.isSet(json))};
     context.turnTimeoutMs = qMax(1LL, parser.value(timeout).toLongLong()) * 1000;
-    context.options = {parser.isSet(team),    parser.isSet(worker), parser.isSet(skip), parser.isSet(yes),
-                       parser.values(answer), parser.isSet(wait),   parser.values(set), parser.isSet(clear)};
+    context.options = {parser.isSet(team),    parser.isSet(worker),  parser.isSet(skip),        parser.isSet(yes),
+                       parser.values(answer), parser.isSet(wait),    parser.values(set),        parser.isSet(clear),
+                       parser.value(name),    parser.value(website), parser.value(description), parser.isSet(manual)};
     const QString command = positional.takeFirst();
     QTimer::singleShot(0, &app, [&] { run(context, command, positional); });
     return app.exec();

@@ -306,3 +306,38 @@ TEST_F(CliEndToEndTest, AFactToldInAChatShowsInTheEmployeesMemory)
     EXPECT_TRUE(memory.out.contains(QStringLiteral("Preference — Prefers short bullet points.")))
         << memory.out.toStdString();
 }
+
+TEST_F(CliEndToEndTest, ProjectNewAsksTheOpenQuestionsPrintsTheProfileAndCreatesWithYes)
+{
+    ASSERT_EQ(signIn().exitCode, 0);
+    const CliRun refused = cli({QStringLiteral("project"), QStringLiteral("new"), QStringLiteral("--name"),
+                                QStringLiteral("!!!"), QStringLiteral("--description"), QStringLiteral("Rebrand")});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("no letters or digits"))) << refused.err.toStdString();
+
+    // The site read leaves five questions; the first comes with --answer, the other four are
+    // asked at the prompt: an option's number, the user's own words, then numbers again.
+    const QStringList intake{
+        QStringLiteral("project"),   QStringLiteral("new"),
+        QStringLiteral("--name"),    QStringLiteral("Northlight rebrand"),
+        QStringLiteral("--website"), service.origin().toString() + QStringLiteral("/demo-sites/design-studio/"),
+        QStringLiteral("--answer"),  QStringLiteral("desired_result=2")};
+    const QByteArray answers = "1\nThe big London agencies\n1\n1\n";
+    const CliRun preview = cli(intake, answers);
+    ASSERT_EQ(preview.exitCode, 0) << preview.err.toStdString() << preview.out.toStdString();
+    EXPECT_TRUE(preview.out.contains(QStringLiteral("  1. "))) << "each question lists its options by number";
+    EXPECT_TRUE(preview.out.contains(QStringLiteral("Address: /project/northlight-rebrand")));
+    EXPECT_TRUE(preview.out.contains(QStringLiteral("The big London agencies")));
+    EXPECT_TRUE(preview.out.contains(QStringLiteral("Nothing is created yet")));
+    EXPECT_FALSE(cli({QStringLiteral("projects")}).out.contains(QStringLiteral("northlight-rebrand")));
+
+    const CliRun created = cli(intake + QStringList{QStringLiteral("--yes")}, answers);
+    ASSERT_EQ(created.exitCode, 0) << created.err.toStdString();
+    EXPECT_TRUE(created.out.contains(QStringLiteral("Created: northlight-rebrand"))) << created.out.toStdString();
+    const CliRun shown = cli({QStringLiteral("project"), QStringLiteral("northlight-rebrand")});
+    ASSERT_EQ(shown.exitCode, 0) << shown.err.toStdString();
+    EXPECT_TRUE(shown.out.contains(QStringLiteral("## Competitors and alternatives")));
+    EXPECT_TRUE(shown.out.contains(QStringLiteral("The big London agencies")));
+    EXPECT_TRUE(shown.out.contains(service.origin().toString() + QStringLiteral("/demo-sites/design-studio/")))
+        << "the website is the project's first link";
+}
