@@ -25,18 +25,12 @@ QCoro::Task<void> ProjectIntakeModel::create()
         co_return;
     }
     const CancelToken token = begin(ProjectIntakePhase::none);
-    Project project;
-    try {
-        const ProjectCreateResponse answer
-            = co_await m_service.create(m_label.trimmed(), overview, m_creationRequestID, m_source, token);
-        project = answer.project;
-    } catch (...) {
-        if (!token.isCancelled())
-            finish(std::current_exception());
+    QCoro::Task<ProjectCreateResponse> call
+        = m_service.create(m_label.trimmed(), overview, m_creationRequestID, m_source, token);
+    const std::optional<ProjectCreateResponse> answer = co_await attempt(std::move(call), token);
+    if (!answer)
         co_return;
-    }
-    if (token.isCancelled())
-        co_return;
+    const Project project = answer->project;
     const QStringList warnings = co_await addMaterials(project.slug, token);
     if (token.isCancelled())
         co_return;

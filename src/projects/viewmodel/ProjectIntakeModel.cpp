@@ -54,37 +54,18 @@ QString ProjectIntakeModel::websiteURL() const
     return url ? url->toString() : QString();
 }
 
-void ProjectIntakeModel::setLabel(const QString& text)
+void ProjectIntakeModel::assign(QString& field, const QString& text)
 {
-    if (text == m_label)
+    if (text == field)
         return;
-    m_label = text;
+    field = text;
     Q_EMIT changed();
 }
 
-void ProjectIntakeModel::setWebsite(const QString& text)
-{
-    if (text == m_website)
-        return;
-    m_website = text;
-    Q_EMIT changed();
-}
-
-void ProjectIntakeModel::setDescription(const QString& text)
-{
-    if (text == m_description)
-        return;
-    m_description = text;
-    Q_EMIT changed();
-}
-
-void ProjectIntakeModel::setLinksText(const QString& text)
-{
-    if (text == m_links)
-        return;
-    m_links = text;
-    Q_EMIT changed();
-}
+void ProjectIntakeModel::setLabel(const QString& text) { assign(m_label, text); }
+void ProjectIntakeModel::setWebsite(const QString& text) { assign(m_website, text); }
+void ProjectIntakeModel::setDescription(const QString& text) { assign(m_description, text); }
+void ProjectIntakeModel::setLinksText(const QString& text) { assign(m_links, text); }
 
 void ProjectIntakeModel::choose(const QString& key, const QString& option)
 {
@@ -281,28 +262,23 @@ QCoro::Task<void> ProjectIntakeModel::analyse()
         co_return;
     }
     const CancelToken token = begin(ProjectIntakePhase::questions);
-    ProjectIntakeQuestionsResponse answer;
-    try {
-        answer = co_await m_service.intakeQuestions(m_label.trimmed(), website, description, token);
-    } catch (...) {
-        if (!token.isCancelled())
-            finish(std::current_exception());
+    QCoro::Task<ProjectIntakeQuestionsResponse> call
+        = m_service.intakeQuestions(m_label.trimmed(), website, description, token);
+    const std::optional<ProjectIntakeQuestionsResponse> answer = co_await attempt(std::move(call), token);
+    if (!answer)
         co_return;
-    }
-    if (token.isCancelled())
-        co_return;
-    if (answer.questions.isEmpty()) {
+    if (answer->questions.isEmpty()) {
         finish();
         refuse(QStringLiteral("No intake questions were returned — try again."));
         co_return;
     }
-    m_source = answer.source;
+    m_source = answer->source;
     // New questions: answers and a profile of an earlier reading no longer apply.
-    if (answer.questions != m_questions) {
+    if (answer->questions != m_questions) {
         m_chosen.clear();
         m_typed.clear();
     }
-    m_questions = answer.questions;
+    m_questions = answer->questions;
     m_questionGroup = 0;
     m_step = ProjectIntakeStep::questions;
     saveDraft();
@@ -372,19 +348,13 @@ QCoro::Task<void> ProjectIntakeModel::buildOverview(bool preserveEdits)
     if (m_busy)
         co_return;
     const CancelToken token = begin(ProjectIntakePhase::overview);
-    ProjectIntakeOverviewResponse answer;
-    try {
-        const QList<ProjectIntakeAnswer> answers = collectAnswers();
-        answer = co_await m_service.intakeOverview(m_label.trimmed(), websiteURL(), m_description.trimmed(), m_source,
-                                                   answers, token);
-    } catch (...) {
-        if (!token.isCancelled())
-            finish(std::current_exception());
+    const QList<ProjectIntakeAnswer> answers = collectAnswers();
+    QCoro::Task<ProjectIntakeOverviewResponse> call
+        = m_service.intakeOverview(m_label.trimmed(), websiteURL(), m_description.trimmed(), m_source, answers, token);
+    const std::optional<ProjectIntakeOverviewResponse> answer = co_await attempt(std::move(call), token);
+    if (!answer)
         co_return;
-    }
-    if (token.isCancelled())
-        co_return;
-    const ProjectOverview written = ProjectOverview::from(answer.overview);
+    const ProjectOverview written = ProjectOverview::from(answer->overview);
     ProjectOverview next = written;
     if (preserveEdits && m_overview)
         for (const QString& key : m_dirtyFields)
@@ -392,9 +362,9 @@ QCoro::Task<void> ProjectIntakeModel::buildOverview(bool preserveEdits)
     else
         m_dirtyFields.clear();
     m_overview = next;
-    m_needsInput = answer.needsInput;
-    if (answer.source)
-        m_source = answer.source;
+    m_needsInput = answer->needsInput;
+    if (answer->source)
+        m_source = answer->source;
     m_step = ProjectIntakeStep::review;
     saveDraft();
     finish();

@@ -100,6 +100,23 @@ Q_SIGNALS:
     void projectCreated(const QString& slug);
 
 private:
+    void assign(QString& field, const QString& text);
+    // Awaits one call: its answer, or nothing when it failed (the failure shown) or was stopped.
+    template <typename T>
+    QCoro::Task<std::optional<T>> attempt(QCoro::Task<T> call, CancelToken token)
+    {
+        std::exception_ptr failure;
+        try {
+            T answer = co_await std::move(call);
+            if (!token.isCancelled())
+                co_return answer;
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        if (failure && !token.isCancelled())
+            finish(failure);
+        co_return std::nullopt;
+    }
     void apply(const ProjectIntakeDraft& draft);
     void setStep(ProjectIntakeStep step);
     void setQuestionGroup(int group);
