@@ -58,7 +58,8 @@ AppShell::~AppShell()
 {
     for (const char* name :
          {"updater", "updateBadge", "sidebar", "identity", "chat", "create", "marketplace", "workerBuilder",
-          "workerLauncher", "workerRun", "guardrails", "apps", "employeeLogs", "billing", "usage", "project"})
+          "workerLauncher", "workerRun", "guardrails", "apps", "employeeLogs", "billing", "usage", "project",
+          "memory"})
         Screens::instance().remove(QLatin1String(name));
 }
 
@@ -139,6 +140,9 @@ void AppShell::buildMainView()
     m_project = std::make_unique<ProjectScreen>(m_api, m_main->sidebar());
     connect(m_project.get(), &ProjectScreen::unauthorized, m_session.get(), &SessionViewModel::handleUnauthorized);
     screens.put(QStringLiteral("project"), m_project.get());
+    m_memory = std::make_unique<MemoryPanel>(m_api, m_main->sidebar());
+    connect(m_memory.get(), &MemoryPanel::unauthorized, m_session.get(), &SessionViewModel::handleUnauthorized);
+    screens.put(QStringLiteral("memory"), m_memory.get());
     screens.put(QStringLiteral("sidebar"), m_sidebarRows.get());
     screens.put(QStringLiteral("identity"), m_identity.get());
     screens.put(QStringLiteral("chat"), m_chatSession.get());
@@ -172,7 +176,8 @@ void AppShell::dropMainView()
     // ids that presentations are keyed by.
     Screens& screens = Screens::instance();
     for (const char* name : {"sidebar", "identity", "chat", "create", "marketplace", "workerBuilder", "workerLauncher",
-                             "workerRun", "guardrails", "apps", "employeeLogs", "billing", "usage", "project"})
+                             "workerRun", "guardrails", "apps", "employeeLogs", "billing", "usage", "project",
+                             "memory"})
         screens.remove(QLatin1String(name));
     ChatHistoryCache::shared().clear();
     PresentationCache::shared().clear();
@@ -191,6 +196,8 @@ void AppShell::dropMainView()
     m_employeeLogs.release()->deleteLater();
     m_billing.release()->deleteLater();
     m_usage.release()->deleteLater();
+    m_memory->close();
+    m_memory.release()->deleteLater();
     m_project.release()->deleteLater();
     m_chatSession.release()->deleteLater();
     // QML still holds these until the screen swaps; they go once the event loop turns.

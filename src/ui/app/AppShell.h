@@ -8,6 +8,7 @@
 #include "ui/chat/ChatSession.h"
 #include "ui/create/CreateFlow.h"
 #include "ui/marketplace/MarketplaceScreen.h"
+#include "ui/memory/MemoryPanel.h"
 #include "ui/projects/ProjectScreen.h"
 #include "ui/session/SignInForm.h"
 #include "ui/settings/AppsSettings.h"
@@ -77,6 +78,7 @@ public:
     BillingSettings* billing() const { return m_billing.get(); }
     UsageMeter* usage() const { return m_usage.get(); }
     ProjectScreen* project() const { return m_project.get(); }
+    MemoryPanel* memory() const { return m_memory.get(); }
     APIClient& api() const { return m_api; }
     MainViewModel* mainView() const { return m_main.get(); }
     AppUpdater* updater() const { return m_updater.get(); }
@@ -121,6 +123,7 @@ private:
     std::unique_ptr<BillingSettings> m_billing;
     std::unique_ptr<UsageMeter> m_usage;
     std::unique_ptr<ProjectScreen> m_project;
+    std::unique_ptr<MemoryPanel> m_memory;
     bool m_started = false;
 };
 

@@ -10,6 +10,7 @@ import Halvex.Marketplace
 import Halvex.Settings
 import Halvex.Workers
 import Halvex.Projects
+import Halvex.Memory
 import Halvex
 
 Item {
@@ -82,6 +83,24 @@ Item {
                 color: Theme.raised; border.color: Theme.border
                 Label { id: toastText; anchors.centerIn: parent; text: parent.message; textFormat: Text.PlainText; color: Theme.text }
                 TapHandler { onTapped: Screens.workerBuilder.dismissMessage() }
+            }
+        }
+    }
+
+    // An employee's memory, opened from its chat's header: a sheet over the whole window.
+    Loader {
+        id: memoryLoader
+        anchors.fill: parent
+        active: Screens.memory !== null && Screens.memory !== undefined && Screens.memory.open
+        sourceComponent: Rectangle {
+            color: Qt.rgba(0, 0, 0, 0.35)
+            MouseArea { anchors.fill: parent; onClicked: Screens.memory.close() }
+            MemoryPanelView {
+                panel: Screens.memory
+                anchors.centerIn: parent
+                width: Math.min(parent.width - 48, 860)
+                height: Math.min(parent.height - 48, 720)
+                Component.onCompleted: forceActiveFocus()
             }
         }
     }

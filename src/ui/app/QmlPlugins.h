@@ -4,6 +4,7 @@
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(HalvexControlsPlugin)
+Q_IMPORT_QML_PLUGIN(HalvexMemoryPlugin)
 Q_IMPORT_QML_PLUGIN(HalvexSessionPlugin)
 Q_IMPORT_QML_PLUGIN(HalvexSidebarPlugin)
 Q_IMPORT_QML_PLUGIN(HalvexTeamsPlugin)

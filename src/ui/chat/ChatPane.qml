@@ -52,6 +52,15 @@ Rectangle {
                         elide: Text.ElideRight; Layout.fillWidth: true
                     }
                 }
+                // An employee's memory; a team's chat has none of its own.
+                ToolButton {
+                    objectName: "memoryButton"
+                    visible: pane.session !== null && pane.session.connections !== null && Screens.memory !== undefined && Screens.memory !== null
+                    contentItem: Icon { symbol: "books.vertical"; size: 18; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
+                    onClicked: Screens.memory.openForSelected()
+                    Accessible.name: "Memory"
+                    ToolTip.visible: hovered; ToolTip.text: "Memory: what this employee knows"
+                }
                 ToolButton {
                     id: goalsButton
                     objectName: "goalsButton"

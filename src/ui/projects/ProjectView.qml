@@ -4,6 +4,7 @@ import QtQuick.Dialogs
 import QtQuick.Layouts
 import Halvex.Controls
 import Halvex.Projects
+import Halvex.Memory
 
 // A project's screen: its overview, members, files and links, tasks, activity, notes, usage
 // and settings, one tab each.
@@ -233,13 +234,17 @@ Rectangle {
                     clip: true
                     spacing: 4
                     model: view.project.notes
+                    // Read like an employee's memory: an icon, the category and the body.
                     delegate: RowLayout {
                         required property var modelData
                         width: ListView.view.width
+                        spacing: 8
+                        Label { text: MemoryText.iconFor(modelData.content); font.pixelSize: 18; textFormat: Text.PlainText; Layout.alignment: Qt.AlignTop }
                         ColumnLayout {
                             spacing: 0
                             Layout.fillWidth: true
-                            Label { text: modelData.content; textFormat: Text.PlainText; color: Theme.text; wrapMode: Text.WordWrap; Layout.fillWidth: true }
+                            Label { text: MemoryText.categoryOf(modelData.content); textFormat: Text.PlainText; color: Theme.secondaryText; font.pixelSize: 11; font.weight: Font.DemiBold }
+                            Label { text: MemoryText.bodyOf(modelData.content); textFormat: Text.PlainText; color: Theme.text; wrapMode: Text.WordWrap; Layout.fillWidth: true }
                             Label { text: [modelData.author, modelData.when].filter(s => s.length > 0).join(" · "); textFormat: Text.PlainText; color: Theme.secondaryText; font.pixelSize: 11 }
                         }
                         PlainButton { text: "Forget"; enabled: !view.project.busy; onClicked: view.project.deleteNote(modelData.id) }
