@@ -111,10 +111,15 @@ window.__end = () => {
   post({ type: "ended" });
 };
 
-new QWebChannel(qt.webChannelTransport, channel => {
-  bridge = channel.objects.voice;
-  post({ type: "ready" });
-});
+// The channel's script may also be injected by the app rather than loaded above; it then
+// arrives a moment later.
+(function connect() {
+  if (typeof QWebChannel === "undefined" || typeof qt === "undefined") return setTimeout(connect, 50);
+  new QWebChannel(qt.webChannelTransport, channel => {
+    bridge = channel.objects.voice;
+    post({ type: "ready" });
+  });
+})();
 </script>
 </body>
 </html>
