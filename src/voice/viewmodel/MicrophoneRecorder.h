@@ -1,0 +1,38 @@
+#pragma once
+// The microphone through Qt Multimedia: AAC at 44,100 Hz, one channel, in an MPEG-4 file. The
+// capture objects are made on the first recording, so an app that never dictates never starts
+// the multimedia back end.
+#include "voice/viewmodel/AudioRecorderBackend.h"
+
+#include <QObject>
+
+#include <memory>
+
+class QAudioInput;
+class QMediaCaptureSession;
+class QMediaRecorder;
+
+namespace halvex {
+
+class MicrophoneRecorder final
+    : public QObject
+    , public AudioRecorderBackend {
+    Q_OBJECT
+public:
+    explicit MicrophoneRecorder(QObject* parent = nullptr);
+    ~MicrophoneRecorder() override;
+
+    Microphone microphone() override;
+    bool start(const QString& file) override;
+    void stop(std::function<void()> finished) override;
+
+private:
+    void finish();
+
+    std::unique_ptr<QMediaCaptureSession> m_session;
+    std::unique_ptr<QAudioInput> m_input;
+    std::unique_ptr<QMediaRecorder> m_recorder;
+    std::function<void()> m_finished;
+};
+
+} // namespace halvex
