@@ -56,10 +56,9 @@ AppShell::AppShell(APIClient& api, Preferences& preferences, UpdateBadgeModel* b
 
 AppShell::~AppShell()
 {
-    for (const char* name :
-         {"updater", "updateBadge", "sidebar", "identity", "chat", "create", "marketplace", "workerBuilder",
-          "workerLauncher", "workerRun", "guardrails", "apps", "employeeLogs", "billing", "usage", "project",
-          "memory"})
+    for (const char* name : {"updater", "updateBadge", "sidebar", "identity", "chat", "create", "marketplace",
+                             "workerBuilder", "workerLauncher", "workerRun", "guardrails", "apps", "employeeLogs",
+                             "billing", "usage", "project", "projectIntake", "memory"})
         Screens::instance().remove(QLatin1String(name));
 }
 
@@ -140,6 +139,10 @@ void AppShell::buildMainView()
     m_project = std::make_unique<ProjectScreen>(m_api, m_main->sidebar());
     connect(m_project.get(), &ProjectScreen::unauthorized, m_session.get(), &SessionViewModel::handleUnauthorized);
     screens.put(QStringLiteral("project"), m_project.get());
+    m_projectIntake = std::make_unique<ProjectIntakeSheet>(m_api, Clock::system(), m_preferences, m_main->sidebar());
+    connect(m_projectIntake.get(), &ProjectIntakeSheet::unauthorized, m_session.get(),
+            &SessionViewModel::handleUnauthorized);
+    screens.put(QStringLiteral("projectIntake"), m_projectIntake.get());
     m_memory = std::make_unique<MemoryPanel>(m_api, m_main->sidebar());
     connect(m_memory.get(), &MemoryPanel::unauthorized, m_session.get(), &SessionViewModel::handleUnauthorized);
     screens.put(QStringLiteral("memory"), m_memory.get());
@@ -175,9 +178,9 @@ void AppShell::dropMainView()
     // Signed out: the next account must not see this one's chats, and its messages reuse the
     // ids that presentations are keyed by.
     Screens& screens = Screens::instance();
-    for (const char* name : {"sidebar", "identity", "chat", "create", "marketplace", "workerBuilder", "workerLauncher",
-                             "workerRun", "guardrails", "apps", "employeeLogs", "billing", "usage", "project",
-                             "memory"})
+    for (const char* name :
+         {"sidebar", "identity", "chat", "create", "marketplace", "workerBuilder", "workerLauncher", "workerRun",
+          "guardrails", "apps", "employeeLogs", "billing", "usage", "project", "projectIntake", "memory"})
         screens.remove(QLatin1String(name));
     ChatHistoryCache::shared().clear();
     PresentationCache::shared().clear();
@@ -199,6 +202,7 @@ void AppShell::dropMainView()
     m_memory->close();
     m_memory.release()->deleteLater();
     m_project.release()->deleteLater();
+    m_projectIntake.release()->deleteLater();
     m_chatSession.release()->deleteLater();
     // QML still holds these until the screen swaps; they go once the event loop turns.
     m_identity.release()->deleteLater();

@@ -9,6 +9,7 @@
 #include "ui/create/CreateFlow.h"
 #include "ui/marketplace/MarketplaceScreen.h"
 #include "ui/memory/MemoryPanel.h"
+#include "ui/projects/ProjectIntakeSheet.h"
 #include "ui/projects/ProjectScreen.h"
 #include "ui/session/SignInForm.h"
 #include "ui/settings/AppsSettings.h"
@@ -78,6 +79,7 @@ public:
     BillingSettings* billing() const { return m_billing.get(); }
     UsageMeter* usage() const { return m_usage.get(); }
     ProjectScreen* project() const { return m_project.get(); }
+    ProjectIntakeSheet* projectIntake() const { return m_projectIntake.get(); }
     MemoryPanel* memory() const { return m_memory.get(); }
     APIClient& api() const { return m_api; }
     MainViewModel* mainView() const { return m_main.get(); }
@@ -123,6 +125,7 @@ private:
     std::unique_ptr<BillingSettings> m_billing;
     std::unique_ptr<UsageMeter> m_usage;
     std::unique_ptr<ProjectScreen> m_project;
+    std::unique_ptr<ProjectIntakeSheet> m_projectIntake;
     std::unique_ptr<MemoryPanel> m_memory;
     bool m_started = false;
 };

@@ -27,6 +27,7 @@ Item {
     Shortcut { sequence: "Ctrl+N"; onActivated: if (main.rows) main.rows.startCreating("employee") }
     Shortcut { sequence: "Ctrl+Shift+W"; onActivated: if (Screens.workerBuilder) Screens.workerBuilder.startNew() }
     Shortcut { sequence: "Ctrl+Shift+S"; onActivated: if (main.rows) main.rows.collapsed = !main.rows.collapsed }
+    Shortcut { sequence: "Ctrl+Shift+P"; onActivated: if (Screens.projectIntake) Screens.projectIntake.start() }
 
     RowLayout {
         anchors.fill: parent
@@ -85,6 +86,14 @@ Item {
                 TapHandler { onTapped: Screens.workerBuilder.dismissMessage() }
             }
         }
+    }
+
+    // A new project through intake: a sheet over the whole window.
+    Loader {
+        id: projectIntakeLoader
+        anchors.fill: parent
+        active: Screens.projectIntake !== null && Screens.projectIntake !== undefined && Screens.projectIntake.open
+        sourceComponent: ProjectIntakeSheet { intake: Screens.projectIntake }
     }
 
     // An employee's memory, opened from its chat's header: a sheet over the whole window.

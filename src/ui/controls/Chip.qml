@@ -16,8 +16,9 @@ Button {
     }
     background: Rectangle {
         radius: 13; implicitHeight: 26
-        color: chip.down ? Theme.hover : Theme.surface
-        border.color: chip.visualFocus ? Theme.focusRing : Theme.border
-        border.width: chip.visualFocus ? 2 : 1
+        // A checkable chip (one choice of several) shows its choice.
+        color: chip.down ? Theme.hover : chip.checked ? Theme.selection : Theme.surface
+        border.color: chip.visualFocus ? Theme.focusRing : chip.checked ? Theme.accent : Theme.border
+        border.width: chip.visualFocus || chip.checked ? 2 : 1
     }
 }

@@ -46,6 +46,7 @@ Rectangle {
                     MenuItem { text: "New employee"; onTriggered: sidebar.rows.startCreating("employee") }
                     MenuItem { text: "New worker"; onTriggered: if (Screens.workerBuilder) Screens.workerBuilder.startNew() }
                     MenuItem { text: "New team"; onTriggered: sidebar.rows.startCreating("team") }
+                    MenuItem { text: "New project"; onTriggered: if (Screens.projectIntake) Screens.projectIntake.start() }
                     MenuSeparator {}
                     MenuItem { text: "Hire from the marketplace"; onTriggered: sidebar.rows.showMarketplace() }
                 }
@@ -117,6 +118,17 @@ Rectangle {
             visible: text.length > 0
             text: sidebar.rows ? sidebar.rows.error : ""
             color: Theme.danger; wrapMode: Text.WordWrap; Layout.fillWidth: true
+        }
+
+        // The projects tab starts a new project at the top of its list.
+        PlainButton {
+            objectName: "newProject"
+            visible: sidebar.rows !== null && sidebar.rows.tab === 2 && Screens.projectIntake !== undefined
+                     && Screens.projectIntake !== null
+            text: "New project"
+            Layout.fillWidth: true
+            onClicked: Screens.projectIntake.start()
+            ToolTip.visible: hovered; ToolTip.text: "New project (Ctrl+Shift+P)"
         }
 
         ListView {
