@@ -1,5 +1,5 @@
-// A turn's pictures: image attachments with a web address become thumbnails; anything else,
-// or an address the app would not fetch, does not.
+// A turn's attachments: images with a web address become thumbnails, other files document
+// chips; an address the app would not fetch becomes neither.
 #include "chat/model/ChatMessage.h"
 #include "ui/chat/ChatRowFields.h"
 
@@ -23,4 +23,13 @@ TEST(ChatImagesTest, OnlyImageAttachmentsWithAWebAddressBecomeThumbnails)
     ASSERT_EQ(images.size(), 2);
     EXPECT_EQ(images[0].toMap().value(QStringLiteral("url")).toString(), QStringLiteral("https://files.test/a.png"));
     EXPECT_EQ(images[1].toMap().value(QStringLiteral("name")).toString(), QStringLiteral("b.jpg"));
+
+    // The rest are documents for the viewer, with their name, type and size.
+    const QVariantList files = ChatRowFields::files(m);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_EQ(files[0].toMap().value(QStringLiteral("name")).toString(), QStringLiteral("c.pdf"));
+    EXPECT_EQ(files[0].toMap().value(QStringLiteral("size")).toString(), QString());
+    EXPECT_EQ(ChatRowFields::sizeText(312), QStringLiteral("312 bytes"));
+    EXPECT_EQ(ChatRowFields::sizeText(14'000), QStringLiteral("14 KB"));
+    EXPECT_EQ(ChatRowFields::sizeText(2'516'582), QStringLiteral("2.4 MB"));
 }

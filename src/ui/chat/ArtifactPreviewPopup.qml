@@ -62,55 +62,13 @@ Popup {
         }
 
         // The table: a header row and the rows below it, scrolling both ways.
-        Flickable {
+        DataTable {
             visible: popup.preview !== null && popup.preview.kind === "table"
             Layout.fillWidth: true
             Layout.fillHeight: true
-            clip: true
-            contentWidth: Math.max(width, tableColumn.width)
-            contentHeight: tableColumn.height
-            ScrollBar.vertical: ScrollBar {}
-            ScrollBar.horizontal: ScrollBar {}
-            Column {
-                id: tableColumn
-                width: Math.max(1, (popup.preview ? popup.preview.columns.length : 1)) * popup.columnWidth
-                Row {
-                    Repeater {
-                        model: popup.preview ? popup.preview.columns : []
-                        delegate: Rectangle {
-                            required property string modelData
-                            width: popup.columnWidth; height: 30
-                            color: Theme.surface; border.color: Theme.border
-                            Label {
-                                anchors { fill: parent; margins: 6 }
-                                text: modelData; textFormat: Text.PlainText; elide: Text.ElideRight
-                                color: Theme.text; font.weight: Font.DemiBold; verticalAlignment: Text.AlignVCenter
-                            }
-                        }
-                    }
-                }
-                Repeater {
-                    model: popup.preview ? popup.preview.rows : []
-                    delegate: Row {
-                        required property var modelData
-                        Repeater {
-                            model: modelData
-                            delegate: Rectangle {
-                                required property string modelData
-                                width: popup.columnWidth; height: 28
-                                color: "transparent"; border.color: Theme.border
-                                Label {
-                                    anchors { fill: parent; margins: 6 }
-                                    text: modelData; textFormat: Text.PlainText; elide: Text.ElideRight
-                                    color: Theme.text; verticalAlignment: Text.AlignVCenter
-                                    ToolTip.visible: truncated && cellArea.containsMouse; ToolTip.text: modelData
-                                    MouseArea { id: cellArea; anchors.fill: parent; hoverEnabled: true; acceptedButtons: Qt.NoButton }
-                                }
-                            }
-                        }
-                    }
-                }
-            }
+            columns: popup.preview ? popup.preview.columns : []
+            rows: popup.preview ? popup.preview.rows : []
+            columnWidth: popup.columnWidth
         }
 
         // The note, rendered like an answer.

@@ -96,6 +96,8 @@ QVariant ChatMessageRows::data(const QModelIndex& index, int role) const
     }
     case ImagesRole:
         return message ? ChatRowFields::images(*message) : QVariantList();
+    case FilesRole:
+        return message ? ChatRowFields::files(*message) : QVariantList();
     case ApprovalBusyRole:
         return message && m_approvalBusy.contains(message->id);
     case ApprovalErrorRole:
@@ -125,6 +127,7 @@ QHash<int, QByteArray> ChatMessageRows::roleNames() const
             {ChipsRole, "chips"},
             {ChoicesRole, "choices"},
             {ImagesRole, "images"},
+            {FilesRole, "files"},
             {ApprovalBusyRole, "approvalBusy"},
             {ApprovalErrorRole, "approvalError"},
             {ReviewRole, "review"},

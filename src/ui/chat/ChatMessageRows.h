@@ -40,6 +40,7 @@ public:
         ReviewBusyRole,
         ReviewErrorRole,
         ImagesRole,
+        FilesRole,
     };
 
     explicit ChatMessageRows(QObject* parent = nullptr);

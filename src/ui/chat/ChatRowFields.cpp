@@ -117,7 +117,11 @@ QVariantMap goalReview(const GoalReviewItem& review)
              review.reviewDeadline ? SettingsDate::shortText(review.reviewDeadline) : QString()}};
 }
 
-QVariantList images(const ChatMessage& message)
+namespace {
+
+// Attachments with a web address, pictures or the rest; the service's "kind" or the MIME type
+// tells which.
+QVariantList attachments(const ChatMessage& message, bool pictures)
 {
     QVariantList out;
     for (const JSONValue& a : message.metadata.raw.value(QStringLiteral("attachments")).toArray()) {
@@ -125,12 +129,36 @@ QVariantList images(const ChatMessage& message)
             = [&](const char* key) { return a[key] ? a[key]->stringValue().value_or(QString()) : QString(); };
         const bool image = field("kind") == u"image" || field("mime").startsWith(QLatin1String("image/"));
         const auto url = URLResolver::absolute(field("url"));
-        if (!image || !url || (url->scheme() != u"http" && url->scheme() != u"https"))
+        if (image != pictures || !url || (url->scheme() != u"http" && url->scheme() != u"https"))
             continue;
-        out << QVariantMap{{QStringLiteral("url"), url->toString(QUrl::FullyEncoded)},
-                           {QStringLiteral("name"), field("name")}};
+        QVariantMap item{{QStringLiteral("url"), url->toString(QUrl::FullyEncoded)},
+                         {QStringLiteral("name"), field("name")}};
+        if (!pictures) {
+            // GCC 12 warns falsely about an optional<double> built in a conditional.
+            double size = -1;
+            if (const auto value = a["size"])
+                size = value->numberValue().value_or(-1);
+            item.insert(QStringLiteral("mime"), field("mime"));
+            item.insert(QStringLiteral("size"), size >= 0 ? sizeText(qint64(size)) : QString());
+        }
+        out << item;
     }
     return out;
+}
+
+} // namespace
+
+QVariantList images(const ChatMessage& message) { return attachments(message, true); }
+
+QVariantList files(const ChatMessage& message) { return attachments(message, false); }
+
+QString sizeText(qint64 bytes)
+{
+    if (bytes < 1024)
+        return QStringLiteral("%1 bytes").arg(bytes);
+    if (bytes < 1024 * 1024)
+        return QStringLiteral("%1 KB").arg((bytes + 512) / 1024);
+    return QStringLiteral("%1 MB").arg(double(bytes) / (1024.0 * 1024.0), 0, 'f', 1);
 }
 
 } // namespace halvex::ChatRowFields

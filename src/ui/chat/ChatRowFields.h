@@ -25,5 +25,10 @@ QVariantMap goalReview(const GoalReviewItem& review);
 
 // The pictures a message carries, {url, name} each: image attachments with an address.
 QVariantList images(const ChatMessage& message);
+// The other files it carries, {url, name, mime, size} each ("2.4 MB", "" when unknown); they open
+// in the document viewer.
+QVariantList files(const ChatMessage& message);
+// "312 bytes", "14 KB", "2.4 MB".
+QString sizeText(qint64 bytes);
 
 } // namespace halvex::ChatRowFields

@@ -20,6 +20,7 @@ Item {
     required property var chips
     required property var choices
     required property var images
+    required property var files
     required property bool approvalBusy
     required property string approvalError
     required property var review
@@ -52,6 +53,7 @@ Item {
         id: userBubble
         Item {
             implicitHeight: bubble.height + (pictures.visible ? pictures.height + 6 : 0)
+                            + (fileChips.visible ? fileChips.height + 6 : 0)
             // Pictures the turn carried, as thumbnails at their shown size; a click opens the file.
             Flow {
                 id: pictures
@@ -74,7 +76,7 @@ Item {
                         Accessible.role: Accessible.Graphic
                         Accessible.name: modelData.name
                         Rectangle { anchors.fill: parent; color: "transparent"; border.color: Theme.border; radius: 8; visible: parent.status !== Image.Ready }
-                        TapHandler { onTapped: Links.open(modelData.url) }
+                        TapHandler { onTapped: Links.openDocument(modelData.url, modelData.name, "image/*") }
                     }
                 }
             }
@@ -97,6 +99,26 @@ Item {
                     selectByMouse: true
                     color: Theme.text
                     font.pixelSize: 13
+                }
+            }
+            // Documents the turn carried; each opens in the document viewer.
+            Flow {
+                id: fileChips
+                objectName: "chatFiles"
+                anchors { right: parent.right; top: bubble.bottom; topMargin: 6 }
+                width: Math.min(parent.width * 0.75, 520)
+                layoutDirection: Qt.RightToLeft
+                spacing: 6
+                visible: row.files.length > 0
+                Repeater {
+                    model: row.files
+                    delegate: Chip {
+                        required property var modelData
+                        text: modelData.size.length > 0 ? modelData.name + " · " + modelData.size : modelData.name
+                        symbol: "doc"
+                        Accessible.name: "Open " + modelData.name
+                        onClicked: Links.openDocument(modelData.url, modelData.name, modelData.mime)
+                    }
                 }
             }
         }

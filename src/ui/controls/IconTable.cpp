@@ -21,6 +21,7 @@ const QHash<QString, QString>& table()
         {QStringLiteral("paperclip"), QStringLiteral("attach_file")},
         {QStringLiteral("doc"), QStringLiteral("description")},
         {QStringLiteral("doc.text"), QStringLiteral("article")},
+        {QStringLiteral("doc.richtext"), QStringLiteral("picture_as_pdf")},
         {QStringLiteral("doc.on.doc"), QStringLiteral("content_copy")},
         {QStringLiteral("photo"), QStringLiteral("image")},
         {QStringLiteral("globe"), QStringLiteral("public")},
@@ -80,6 +81,23 @@ const QHash<QString, QString>& table()
         {QStringLiteral("paintbrush"), QStringLiteral("brush")},
         {QStringLiteral("books.vertical"), QStringLiteral("menu_book")},
         {QStringLiteral("gearshape.2"), QStringLiteral("settings_suggest")},
+        // The employee's computer and the in-app browser's services.
+        {QStringLiteral("desktopcomputer"), QStringLiteral("computer")},
+        {QStringLiteral("message"), QStringLiteral("message")},
+        {QStringLiteral("briefcase"), QStringLiteral("work")},
+        {QStringLiteral("person.crop.circle"), QStringLiteral("account_circle")},
+        {QStringLiteral("camera"), QStringLiteral("photo_camera")},
+        {QStringLiteral("video"), QStringLiteral("videocam")},
+        {QStringLiteral("star"), QStringLiteral("star")},
+        {QStringLiteral("building.2"), QStringLiteral("business")},
+        {QStringLiteral("mappin"), QStringLiteral("place")},
+        {QStringLiteral("hand.thumbsup"), QStringLiteral("thumb_up")},
+        {QStringLiteral("bag"), QStringLiteral("shopping_bag")},
+        {QStringLiteral("house"), QStringLiteral("home")},
+        {QStringLiteral("airplane"), QStringLiteral("flight")},
+        {QStringLiteral("cart"), QStringLiteral("shopping_cart")},
+        {QStringLiteral("megaphone"), QStringLiteral("campaign")},
+        {QStringLiteral("text.bubble"), QStringLiteral("short_text")},
     };
     return map;
 }

@@ -150,6 +150,13 @@ QString SidebarRows::selectedTitle() const
     return backend->teamValue()->label;
 }
 
+QString SidebarRows::selectedAvatar() const
+{
+    const std::optional<ChatBackend> backend = m_sidebar.selectedBackend();
+    const Agent* agent = backend ? backend->agentValue() : nullptr;
+    return agent ? agent->avatarUrl.value_or(QString()) : QString();
+}
+
 QString SidebarRows::selectedSubtitle() const
 {
     const std::optional<ChatBackend> backend = m_sidebar.selectedBackend();

@@ -38,6 +38,7 @@ class SidebarRows : public QAbstractListModel {
     Q_PROPERTY(QString selectedId READ selectedId NOTIFY selectionChanged)
     Q_PROPERTY(QString selectedTitle READ selectedTitle NOTIFY selectionChanged)
     Q_PROPERTY(QString selectedSubtitle READ selectedSubtitle NOTIFY selectionChanged)
+    Q_PROPERTY(QString selectedAvatar READ selectedAvatar NOTIFY selectionChanged)
     Q_PROPERTY(int tab READ tab NOTIFY tabChanged)
     Q_PROPERTY(QVariantList chatModels READ chatModels NOTIFY chatModelsChanged)
     Q_PROPERTY(int searchFocusTick READ searchFocusTick NOTIFY tabChanged)
@@ -73,6 +74,8 @@ public:
     // The chat header: the employee's name and description, or the team's label and size.
     QString selectedTitle() const;
     QString selectedSubtitle() const;
+    // The selected employee's picture address; empty for a team or an employee without one.
+    QString selectedAvatar() const;
     int tab() const;
     int searchFocusTick() const;
     QString error() const;
