@@ -7,5 +7,5 @@ set(HALVEX_LIBRARY_ORDER
   agents_model session_model teams_model chat_model projects_model create_model marketplace_model workers_model governance_model billing_model media_model memory_model computer_model voice_model
   agents_service session_service teams_service chat_service projects_service create_service marketplace_service workers_service governance_service billing_service media_service memory_service computer_service voice_service
   media_viewmodel memory_viewmodel computer_viewmodel voice_viewmodel create_viewmodel marketplace_viewmodel workers_viewmodel governance_viewmodel billing_viewmodel agents_viewmodel projects_viewmodel chat_viewmodel teams_viewmodel session_viewmodel
-  ui_controls ui_memory ui_session ui_sidebar ui_teams ui_projects ui_workers ui_chat ui_media ui_create ui_marketplace ui_settings ui_app
+  ui_controls ui_memory ui_computer ui_voice ui_session ui_sidebar ui_teams ui_projects ui_workers ui_chat ui_media ui_create ui_marketplace ui_settings ui_app
   cli)

@@ -349,8 +349,9 @@ QList<GraphNode> graphNodes(const QList<MemoryGroup>& groups, const QList<KBRow>
         hubs << hub;
     }
 
-    constexpr double hubRadius = 0.24;
-    constexpr double leafRadius = 0.42;
+    constexpr double hubRadius = 0.22;
+    // Neighbouring leaves alternate between two rings, so their labels do not overlap.
+    constexpr double leafRadii[] = {0.44, 0.37};
     constexpr double pi = std::numbers::pi;
     QList<GraphNode> nodes{{QStringLiteral("centre"), centreLabel, QStringLiteral(u"\U0001F9D1\u200D\U0001F4BC"),
                             GraphNode::Kind::centre, QString(), 0.5, 0.5}};
@@ -376,10 +377,11 @@ QList<GraphNode> graphNodes(const QList<MemoryGroup>& groups, const QList<KBRow>
         const double spread = std::min(slice * 0.8, pi / 2);
         for (qsizetype i = 0; i < n; ++i) {
             const double offset = n == 1 ? 0.0 : spread * (double(i) / double(n - 1) - 0.5);
+            const double radius = leafRadii[i % 2];
             GraphNode leaf = leaves[i];
             leaf.parentId = hub.id;
-            leaf.x = 0.5 + leafRadius * std::cos(angle + offset);
-            leaf.y = 0.5 + leafRadius * std::sin(angle + offset);
+            leaf.x = 0.5 + radius * std::cos(angle + offset);
+            leaf.y = 0.5 + radius * std::sin(angle + offset);
             nodes << leaf;
         }
     }

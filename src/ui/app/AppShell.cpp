@@ -1,5 +1,6 @@
 #include "ui/app/AppShell.h"
 
+#include "ui/controls/Links.h"
 #include "ui/controls/Screens.h"
 
 #include "ui/chat/ChatSession.h"
@@ -56,9 +57,12 @@ AppShell::AppShell(APIClient& api, Preferences& preferences, UpdateBadgeModel* b
 
 AppShell::~AppShell()
 {
-    for (const char* name : {"updater", "updateBadge", "sidebar", "identity", "chat", "create", "marketplace",
-                             "workerBuilder", "workerLauncher", "workerRun", "guardrails", "apps", "employeeLogs",
-                             "billing", "usage", "project", "projectIntake", "memory"})
+    Links::setDocumentOpener({});
+    for (const char* name :
+         {"updater",      "updateBadge",   "sidebar",        "identity",  "chat",          "create",
+          "marketplace",  "workerBuilder", "workerLauncher", "workerRun", "guardrails",    "apps",
+          "employeeLogs", "billing",       "usage",          "project",   "projectIntake", "documents",
+          "memory",       "voiceCall",     "dictation",      "computer"})
         Screens::instance().remove(QLatin1String(name));
 }
 
@@ -139,13 +143,35 @@ void AppShell::buildMainView()
     m_project = std::make_unique<ProjectScreen>(m_api, m_main->sidebar());
     connect(m_project.get(), &ProjectScreen::unauthorized, m_session.get(), &SessionViewModel::handleUnauthorized);
     screens.put(QStringLiteral("project"), m_project.get());
+    m_memory = std::make_unique<MemoryPanel>(m_api, m_main->sidebar());
+    connect(m_memory.get(), &MemoryPanel::unauthorized, m_session.get(), &SessionViewModel::handleUnauthorized);
+    screens.put(QStringLiteral("memory"), m_memory.get());
+    m_computer = std::make_unique<ComputerPanel>(m_api, Clock::system(), m_preferences, m_main->sidebar(),
+                                                 AppNotifications::shared());
+    connect(m_computer.get(), &ComputerPanel::unauthorized, m_session.get(), &SessionViewModel::handleUnauthorized);
+    // The computer follows the open chat: its turn, its browse steps, "halv.openBrowser".
+    connect(m_chatSession.get(), &ChatSession::chatChanged, m_computer.get(),
+            [computer = m_computer.get(), chat = m_chatSession.get()] { computer->followChat(chat->chat()); });
+    m_computer->followChat(m_chatSession->chat());
+    connect(m_main.get(), &MainViewModel::openBrowserRequested, m_computer.get(), &ComputerPanel::showAddress);
+    screens.put(QStringLiteral("computer"), m_computer.get());
     m_projectIntake = std::make_unique<ProjectIntakeSheet>(m_api, Clock::system(), m_preferences, m_main->sidebar());
     connect(m_projectIntake.get(), &ProjectIntakeSheet::unauthorized, m_session.get(),
             &SessionViewModel::handleUnauthorized);
     screens.put(QStringLiteral("projectIntake"), m_projectIntake.get());
-    m_memory = std::make_unique<MemoryPanel>(m_api, m_main->sidebar());
-    connect(m_memory.get(), &MemoryPanel::unauthorized, m_session.get(), &SessionViewModel::handleUnauthorized);
-    screens.put(QStringLiteral("memory"), m_memory.get());
+    m_documents = std::make_unique<DocumentViewer>(m_api, &Links::openOnDesktop);
+    connect(m_documents.get(), &DocumentViewer::unauthorized, m_session.get(), &SessionViewModel::handleUnauthorized);
+    Links::setDocumentOpener([viewer = m_documents.get()](const QUrl& url, const QString& name, const QString& mime) {
+        viewer->show(url, name, mime);
+        return true;
+    });
+    screens.put(QStringLiteral("documents"), m_documents.get());
+    m_voiceCall = std::make_unique<VoiceCallSheet>(m_api, Clock::system(), m_main->sidebar());
+    connect(m_voiceCall.get(), &VoiceCallSheet::unauthorized, m_session.get(), &SessionViewModel::handleUnauthorized);
+    screens.put(QStringLiteral("voiceCall"), m_voiceCall.get());
+    m_dictation = std::make_unique<Dictation>(m_api, Clock::system());
+    connect(m_dictation.get(), &Dictation::unauthorized, m_session.get(), &SessionViewModel::handleUnauthorized);
+    screens.put(QStringLiteral("dictation"), m_dictation.get());
     screens.put(QStringLiteral("sidebar"), m_sidebarRows.get());
     screens.put(QStringLiteral("identity"), m_identity.get());
     screens.put(QStringLiteral("chat"), m_chatSession.get());
@@ -179,9 +205,11 @@ void AppShell::dropMainView()
     // ids that presentations are keyed by.
     Screens& screens = Screens::instance();
     for (const char* name :
-         {"sidebar", "identity", "chat", "create", "marketplace", "workerBuilder", "workerLauncher", "workerRun",
-          "guardrails", "apps", "employeeLogs", "billing", "usage", "project", "projectIntake", "memory"})
+         {"sidebar",       "identity",   "chat",   "create",       "marketplace", "workerBuilder", "workerLauncher",
+          "workerRun",     "guardrails", "apps",   "employeeLogs", "billing",     "usage",         "project",
+          "projectIntake", "documents",  "memory", "voiceCall",    "dictation",   "computer"})
         screens.remove(QLatin1String(name));
+    Links::setDocumentOpener({});
     ChatHistoryCache::shared().clear();
     PresentationCache::shared().clear();
     m_main->sidebar().stop();
@@ -201,8 +229,14 @@ void AppShell::dropMainView()
     m_usage.release()->deleteLater();
     m_memory->close();
     m_memory.release()->deleteLater();
+    m_computer->followChat(nullptr);
+    m_computer.release()->deleteLater();
     m_project.release()->deleteLater();
     m_projectIntake.release()->deleteLater();
+    m_documents.release()->deleteLater();
+    m_voiceCall->close();
+    m_voiceCall.release()->deleteLater();
+    m_dictation.release()->deleteLater();
     m_chatSession.release()->deleteLater();
     // QML still holds these until the screen swaps; they go once the event loop turns.
     m_identity.release()->deleteLater();

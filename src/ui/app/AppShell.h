@@ -6,8 +6,10 @@
 #include <QtQml/qqmlregistration.h>
 
 #include "ui/chat/ChatSession.h"
+#include "ui/computer/ComputerPanel.h"
 #include "ui/create/CreateFlow.h"
 #include "ui/marketplace/MarketplaceScreen.h"
+#include "ui/media/DocumentViewer.h"
 #include "ui/memory/MemoryPanel.h"
 #include "ui/projects/ProjectIntakeSheet.h"
 #include "ui/projects/ProjectScreen.h"
@@ -19,6 +21,8 @@
 #include "ui/settings/IdentitySettings.h"
 #include "ui/sidebar/SidebarRows.h"
 #include "ui/sidebar/UsageMeter.h"
+#include "ui/voice/Dictation.h"
+#include "ui/voice/VoiceCallSheet.h"
 #include "ui/workers/WorkerBuilderSheet.h"
 #include "ui/workers/WorkerLauncher.h"
 #include "ui/workers/WorkerRunPanel.h"
@@ -79,8 +83,12 @@ public:
     BillingSettings* billing() const { return m_billing.get(); }
     UsageMeter* usage() const { return m_usage.get(); }
     ProjectScreen* project() const { return m_project.get(); }
-    ProjectIntakeSheet* projectIntake() const { return m_projectIntake.get(); }
     MemoryPanel* memory() const { return m_memory.get(); }
+    ComputerPanel* computer() const { return m_computer.get(); }
+    ProjectIntakeSheet* projectIntake() const { return m_projectIntake.get(); }
+    DocumentViewer* documents() const { return m_documents.get(); }
+    VoiceCallSheet* voiceCall() const { return m_voiceCall.get(); }
+    Dictation* dictation() const { return m_dictation.get(); }
     APIClient& api() const { return m_api; }
     MainViewModel* mainView() const { return m_main.get(); }
     AppUpdater* updater() const { return m_updater.get(); }
@@ -125,8 +133,12 @@ private:
     std::unique_ptr<BillingSettings> m_billing;
     std::unique_ptr<UsageMeter> m_usage;
     std::unique_ptr<ProjectScreen> m_project;
-    std::unique_ptr<ProjectIntakeSheet> m_projectIntake;
     std::unique_ptr<MemoryPanel> m_memory;
+    std::unique_ptr<ComputerPanel> m_computer;
+    std::unique_ptr<ProjectIntakeSheet> m_projectIntake;
+    std::unique_ptr<DocumentViewer> m_documents;
+    std::unique_ptr<VoiceCallSheet> m_voiceCall;
+    std::unique_ptr<Dictation> m_dictation;
     bool m_started = false;
 };
 

@@ -11,6 +11,9 @@ import Halvex.Settings
 import Halvex.Workers
 import Halvex.Projects
 import Halvex.Memory
+import Halvex.Computer
+import Halvex.Voice
+import Halvex.Media
 import Halvex
 
 Item {
@@ -27,6 +30,7 @@ Item {
     Shortcut { sequence: "Ctrl+N"; onActivated: if (main.rows) main.rows.startCreating("employee") }
     Shortcut { sequence: "Ctrl+Shift+W"; onActivated: if (Screens.workerBuilder) Screens.workerBuilder.startNew() }
     Shortcut { sequence: "Ctrl+Shift+S"; onActivated: if (main.rows) main.rows.collapsed = !main.rows.collapsed }
+    Shortcut { sequence: "Ctrl+Shift+B"; onActivated: if (Screens.computer) Screens.computer.toggle() }
     Shortcut { sequence: "Ctrl+Shift+P"; onActivated: if (Screens.projectIntake) Screens.projectIntake.start() }
 
     RowLayout {
@@ -86,6 +90,25 @@ Item {
                 TapHandler { onTapped: Screens.workerBuilder.dismissMessage() }
             }
         }
+        // The employee's computer beside the chat, while the chat shows.
+        Loader {
+            id: computerLoader
+            objectName: "computerPanelLoader"
+            active: Screens.computer !== null && Screens.computer !== undefined && Screens.computer.panelOpen
+                    && !createLoader.active && !marketLoader.active && !builderLoader.active && !projectLoader.active
+            visible: active
+            Layout.fillHeight: true
+            Layout.preferredWidth: item ? Math.min(item.implicitWidth, Math.max(320, main.width - 620)) : 0
+            sourceComponent: ComputerSidePanel { panel: Screens.computer }
+        }
+    }
+
+    // Every document link of the app opens here, over whatever screen is showing; loaded only
+    // while a document is open, so the PDF engine starts with the first PDF.
+    Loader {
+        anchors.fill: parent
+        active: Screens.documents !== null && Screens.documents !== undefined && Screens.documents.open
+        sourceComponent: Item { DocumentViewerPopup { viewer: Screens.documents; session: Screens.chat } }
     }
 
     // A new project through intake: a sheet over the whole window.
@@ -110,6 +133,33 @@ Item {
                 width: Math.min(parent.width - 48, 860)
                 height: Math.min(parent.height - 48, 720)
                 Component.onCompleted: forceActiveFocus()
+            }
+        }
+    }
+
+    // A voice call with the open chat's employee: a sheet over the whole window while it is open.
+    Loader {
+        id: voiceCallLoader
+        anchors.fill: parent
+        active: Screens.voiceCall !== null && Screens.voiceCall !== undefined && Screens.voiceCall.open
+        sourceComponent: VoiceCallView { call: Screens.voiceCall }
+    }
+
+    // The in-app browser: the services the employee can be signed in to, over the whole window.
+    Loader {
+        id: inAppBrowserLoader
+        anchors.fill: parent
+        active: Screens.computer !== null && Screens.computer !== undefined && Screens.computer.browserOpen
+        sourceComponent: Rectangle {
+            color: Qt.rgba(0, 0, 0, 0.35)
+            MouseArea { anchors.fill: parent; onClicked: Screens.computer.closeBrowser() }
+            InAppBrowserSheet {
+                panel: Screens.computer
+                anchors.centerIn: parent
+                width: Math.min(parent.width - 48, 760)
+                height: Math.min(parent.height - 48, 600)
+                Component.onCompleted: forceActiveFocus()
+                MouseArea { anchors.fill: parent; z: -1 }
             }
         }
     }

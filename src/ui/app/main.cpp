@@ -16,6 +16,9 @@
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
 #include <QStandardPaths>
+#include <QtWebEngineQuick/qtwebenginequickglobal.h>
+
+#include <unistd.h>
 
 #include <memory>
 
@@ -33,11 +36,23 @@ void registerRedirectScheme()
     halvex::DesktopEntry::install(dir, QCoreApplication::applicationFilePath(), *scheme);
 }
 
+// Voice calls run their page in a web view, whose engine must be set up before the application
+// object exists.
+void prepareWebEngine()
+{
+    // Chromium refuses to start its sandbox as root (containers, CI); there the page runs
+    // without it, as it must.
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QtWebEngineQuick::initialize();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     halvex::prepareHighDpi();
+    prepareWebEngine();
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Halvex"));
     QGuiApplication::setOrganizationName(QStringLiteral("Halvex"));

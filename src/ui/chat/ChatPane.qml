@@ -36,6 +36,21 @@ Rectangle {
                     onClicked: if (Screens.sidebar) Screens.sidebar.collapsed = false
                     Accessible.name: "Show sidebar"
                 }
+                // The employee's picture, loaded at the pixels it is shown at; nothing for a team.
+                Image {
+                    objectName: "chatAvatar"
+                    readonly property string address: pane.hasChat ? pane.rows.selectedAvatar : ""
+                    readonly property int side: Math.ceil(32 * Math.max(1, Screen.devicePixelRatio))
+                    visible: status === Image.Ready
+                    source: address.length > 0 ? "image://remote/avatar/" + side + "x" + side + "/" + encodeURIComponent(address) : ""
+                    sourceSize: Qt.size(side, side)
+                    Layout.preferredWidth: 32
+                    Layout.preferredHeight: 32
+                    asynchronous: true
+                    cache: false
+                    Accessible.role: Accessible.Graphic
+                    Accessible.name: pane.hasChat ? pane.rows.selectedTitle : ""
+                }
                 ColumnLayout {
                     spacing: 1
                     Layout.fillWidth: true
@@ -52,6 +67,15 @@ Rectangle {
                         elide: Text.ElideRight; Layout.fillWidth: true
                     }
                 }
+                // A voice call with the employee; a team cannot be called.
+                ToolButton {
+                    objectName: "callButton"
+                    visible: pane.session !== null && pane.session.connections !== null && Screens.voiceCall !== undefined && Screens.voiceCall !== null
+                    contentItem: Icon { symbol: "phone"; size: 18; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
+                    onClicked: Screens.voiceCall.openForSelected()
+                    Accessible.name: "Call"
+                    ToolTip.visible: hovered; ToolTip.text: "Call this employee"
+                }
                 // An employee's memory; a team's chat has none of its own.
                 ToolButton {
                     objectName: "memoryButton"
@@ -60,6 +84,19 @@ Rectangle {
                     onClicked: Screens.memory.openForSelected()
                     Accessible.name: "Memory"
                     ToolTip.visible: hovered; ToolTip.text: "Memory: what this employee knows"
+                }
+                // The employee's computer beside the chat (Ctrl+Shift+B); a team's chat has none.
+                ToolButton {
+                    objectName: "computerButton"
+                    visible: pane.session !== null && pane.session.connections !== null && Screens.computer !== undefined && Screens.computer !== null
+                    checkable: false
+                    contentItem: Icon {
+                        symbol: "globe"; size: 18; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter
+                        color: Screens.computer && Screens.computer.panelOpen ? Theme.accent : Theme.secondaryText
+                    }
+                    onClicked: Screens.computer.toggle()
+                    Accessible.name: "Computer"
+                    ToolTip.visible: hovered; ToolTip.text: "Computer: watch the employee's browser (Ctrl+Shift+B)"
                 }
                 ToolButton {
                     id: goalsButton

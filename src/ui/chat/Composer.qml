@@ -100,6 +100,30 @@ Rectangle {
                     y: -height - 8
                 }
             }
+            // Dictation: the first click records, the second sends the recording to be written out.
+            ToolButton {
+                id: dictateButton
+                objectName: "dictateButton"
+                readonly property var dictation: Screens.dictation !== undefined ? Screens.dictation : null
+                readonly property bool recording: dictation !== null && dictation.recording
+                visible: dictation !== null
+                enabled: composer.chat !== null && dictation !== null && (recording || !dictation.busy)
+                contentItem: RowLayout {
+                    spacing: 4
+                    // The icon font's own names: the shared table has no microphone.
+                    Icon { text: dictateButton.recording ? "stop" : "mic"; size: 18; color: dictateButton.recording ? Theme.danger : Theme.secondaryText }
+                    Label {
+                        objectName: "dictationElapsed"
+                        visible: dictateButton.recording
+                        text: dictateButton.dictation ? dictateButton.dictation.elapsedText : ""
+                        color: Theme.danger; font.pixelSize: 12; font.family: Theme.codeFont
+                    }
+                }
+                onClicked: dictation.toggle(composer.chat)
+                Accessible.name: recording ? "Stop dictation" : "Dictate"
+                ToolTip.visible: hovered; ToolTip.text: recording ? "Stop and write out (Ctrl+Shift+D)" : "Dictate (Ctrl+Shift+D)"
+                Shortcut { sequence: "Ctrl+Shift+D"; enabled: dictateButton.visible && dictateButton.enabled; onActivated: dictateButton.dictation.toggle(composer.chat) }
+            }
             ScrollView {
                 Layout.fillWidth: true
                 Layout.maximumHeight: 180
@@ -136,6 +160,17 @@ Rectangle {
                 onClicked: composer.session.send()
                 Accessible.name: "Send"
             }
+        }
+        Label {
+            objectName: "dictationStatus"
+            readonly property var dictation: Screens.dictation !== undefined ? Screens.dictation : null
+            readonly property bool failed: dictation !== null && dictation.error.length > 0
+            visible: text.length > 0
+            text: dictation === null ? "" : failed ? dictation.error : dictation.status
+            color: failed ? Theme.danger : Theme.secondaryText
+            font.pixelSize: 12
+            Layout.fillWidth: true
+            elide: Text.ElideRight
         }
     }
 }

@@ -14,7 +14,11 @@ Popup {
     padding: 14
     focus: true
     closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutside
-    onOpened: panel.open()
+    onOpened: {
+        panel.open()
+        if (Screens.computer)
+            Screens.computer.kick()
+    }
     background: Rectangle { radius: 12; color: Theme.raised; border.color: Theme.border }
 
     contentItem: ColumnLayout {
@@ -94,6 +98,31 @@ Popup {
                 required property var modelData
                 text: modelData.name + (modelData.status.length > 0 ? " · " + modelData.status : "")
                 textFormat: Text.PlainText; color: Theme.text
+            }
+        }
+        // Web logins: the services the employee's own browser is signed in to; choosing one opens
+        // its sign-in page in the employee's computer beside the chat.
+        Label { text: "Web logins"; color: Theme.secondaryText; font.pixelSize: 12; Layout.topMargin: 4; visible: webLogins.count > 0 }
+        Flow {
+            objectName: "webLogins"
+            Layout.fillWidth: true
+            spacing: 6
+            Repeater {
+                id: webLogins
+                model: Screens.computer ? Screens.computer.services : []
+                delegate: Chip {
+                    required property var modelData
+                    objectName: "webLogin_" + modelData.id
+                    text: modelData.label
+                    symbol: modelData.state === "connected" ? "checkmark.circle" : modelData.icon
+                    checked: modelData.state !== "disconnected"
+                    Accessible.name: modelData.label + ", " + modelData.stateText
+                    ToolTip.visible: hovered; ToolTip.text: modelData.stateText + " · " + modelData.host
+                    onClicked: {
+                        Screens.computer.signInTo(modelData.id)
+                        popup.close()
+                    }
+                }
             }
         }
         Label {

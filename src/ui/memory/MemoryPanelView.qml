@@ -186,7 +186,7 @@ Rectangle {
                             Label { text: rowItem.modelData.icon; font.pixelSize: 18; textFormat: Text.PlainText }
                             Rectangle {
                                 radius: 9; color: Theme.selection
-                                implicitWidth: typeLabel.implicitWidth + 14; implicitHeight: 18
+                                implicitWidth: 48; implicitHeight: 18
                                 Label { id: typeLabel; anchors.centerIn: parent; text: rowItem.modelData.typeName; font.pixelSize: 11; color: Theme.text; textFormat: Text.PlainText }
                             }
                             ColumnLayout {
@@ -340,8 +340,9 @@ Rectangle {
                         required property var modelData
                         readonly property bool centre: modelData.kind === "centre"
                         readonly property bool hub: modelData.kind === "hub"
-                        x: modelData.x * graph.width - width / 2
-                        y: modelData.y * graph.height - height / 2
+                        // Centred on its point, kept inside the drawing.
+                        x: Math.max(0, Math.min(graph.width - width, node.modelData.x * graph.width - width / 2))
+                        y: Math.max(0, Math.min(graph.height - height, node.modelData.y * graph.height - height / 2))
                         width: Math.min(nodeLine.implicitWidth + 16, node.centre ? 220 : 160)
                         height: nodeLine.implicitHeight + 10
                         radius: height / 2
