@@ -34,11 +34,10 @@ TEST(DocumentsEndToEndTest, APdfAndACsvSentWithATurnOpenFromTheMessage)
 
     ChatService chat(t->client);
     const QByteArray pdf = onePagePdf("Quarterly report");
-    const QList<Attachment> uploaded = runTask(
-        chat.uploadFiles(agentId, {{QStringLiteral("files"), QStringLiteral("q3 report.pdf"),
-                                    QStringLiteral("application/pdf"), pdf},
-                                   {QStringLiteral("files"), QStringLiteral("sales.csv"), QStringLiteral("text/csv"),
-                                    bakerySalesCsv()}}));
+    const QList<Attachment> uploaded = runTask(chat.uploadFiles(
+        agentId,
+        {{QStringLiteral("files"), QStringLiteral("q3 report.pdf"), QStringLiteral("application/pdf"), pdf},
+         {QStringLiteral("files"), QStringLiteral("sales.csv"), QStringLiteral("text/csv"), bakerySalesCsv()}}));
     ASSERT_EQ(uploaded.size(), 2);
     runTask(chat.send(agentId, QStringLiteral("Here are the numbers"), uploaded, QUuid::createUuid().toString()));
 

@@ -9,13 +9,12 @@ namespace halvex::test {
 inline QByteArray onePagePdf(const QByteArray& line)
 {
     const QByteArray stream = "BT /F1 24 Tf 72 700 Td (" + line + ") Tj ET";
-    const QList<QByteArray> objects{
-        "<< /Type /Catalog /Pages 2 0 R >>",
-        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R"
-        " /Resources << /Font << /F1 5 0 R >> >> >>",
-        "<< /Length " + QByteArray::number(stream.size()) + " >>\nstream\n" + stream + "\nendstream",
-        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"};
+    const QList<QByteArray> objects{"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                                    "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R"
+                                    " /Resources << /Font << /F1 5 0 R >> >> >>",
+                                    "<< /Length " + QByteArray::number(stream.size()) + " >>\nstream\n" + stream
+                                        + "\nendstream",
+                                    "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"};
     QByteArray pdf = "%PDF-1.4\n";
     QList<qsizetype> offsets;
     for (qsizetype i = 0; i < objects.size(); ++i) {
@@ -27,7 +26,7 @@ inline QByteArray onePagePdf(const QByteArray& line)
     for (qsizetype offset : offsets)
         pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
     pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n"
-           + QByteArray::number(xref) + "\n%%EOF\n";
+        + QByteArray::number(xref) + "\n%%EOF\n";
     return pdf;
 }
 

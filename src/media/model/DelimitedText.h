@@ -7,9 +7,9 @@
 namespace halvex {
 
 struct DelimitedTable {
-    QStringList columns;        // the first row
-    QList<QStringList> rows;    // at most the requested number, each padded to the column count
-    qsizetype totalRows = 0;    // every row after the first
+    QStringList columns;     // the first row
+    QList<QStringList> rows; // at most the requested number, each padded to the column count
+    qsizetype totalRows = 0; // every row after the first
 };
 
 namespace DelimitedText {

@@ -58,15 +58,16 @@ QString titleFor(const std::optional<QString>& name, const QUrl& url)
 } // namespace
 
 DocumentPreviewModel::DocumentPreviewModel(APIClient& api, DesktopOpener desktop, QObject* parent)
-    : QObject(parent), m_api(api), m_desktop(std::move(desktop))
-{
-}
+    : QObject(parent),
+      m_api(api),
+      m_desktop(std::move(desktop))
+{}
 
 bool DocumentPreviewModel::previewsAsText(const QString& extension)
 {
-    static const QStringList formats{QStringLiteral("csv"),  QStringLiteral("tsv"), QStringLiteral("json"),
-                                     QStringLiteral("xml"),  QStringLiteral("yaml"), QStringLiteral("yml"),
-                                     QStringLiteral("log"),  QStringLiteral("txt")};
+    static const QStringList formats{QStringLiteral("csv"), QStringLiteral("tsv"),  QStringLiteral("json"),
+                                     QStringLiteral("xml"), QStringLiteral("yaml"), QStringLiteral("yml"),
+                                     QStringLiteral("log"), QStringLiteral("txt")};
     return formats.contains(extension);
 }
 

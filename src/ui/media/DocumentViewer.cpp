@@ -7,7 +7,8 @@
 namespace halvex {
 
 DocumentViewer::DocumentViewer(APIClient& api, DocumentPreviewModel::DesktopOpener desktop, QObject* parent)
-    : QObject(parent), m_model(api, std::move(desktop))
+    : QObject(parent),
+      m_model(api, std::move(desktop))
 {
     connect(&m_model, &DocumentPreviewModel::changed, this, &DocumentViewer::changed);
     connect(&m_model, &DocumentPreviewModel::unauthorized, this, &DocumentViewer::unauthorized);

@@ -9,7 +9,6 @@
 
 namespace halvex {
 
-
 class VoiceBridge : public QObject {
     Q_OBJECT
     QML_ELEMENT
