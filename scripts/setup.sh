@@ -18,7 +18,7 @@ PACKAGES=(
   libpocketsphinx-dev libsphinxbase-dev pocketsphinx-en-us espeak-ng chromium
   libcpp-httplib-dev libssl-dev libsqlite3-dev libsodium-dev nlohmann-json3-dev libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev libmd4c-dev
-  fonts-inter fonts-jetbrains-mono fonts-material-design-icons-iconfont
+  fonts-inter fonts-jetbrains-mono fonts-material-design-icons-iconfont fonts-noto-color-emoji
   xvfb xauth libgl1-mesa-dri jq
 )
 
