@@ -44,16 +44,22 @@ TEST_F(ComputerPanelWindowTest, TheHeaderOpensThePanelAndAnOpenedSessionShowsIts
     ASSERT_NE(waitFor(window, "openComputer"), nullptr) << "no session yet: the panel offers to open one";
     screenshot(window, "computer-panel-empty");
 
+    // Opened at the service's own demo sites, so the live view has a page to show.
+    QQuickItem* address = find(window, "computerStartAddress");
+    ASSERT_NE(address, nullptr);
+    address->setProperty("text", service.origin().toString() + QStringLiteral("/demo-sites/"));
     ASSERT_TRUE(clickInView(find(window, "openComputer")));
     ASSERT_TRUE(QTest::qWaitFor([&] { return computer()->hasSession() && !computer()->opening(); }, kWaitMs))
         << computer()->error().toStdString();
     EXPECT_TRUE(computer()->viewUrl().contains(QStringLiteral("/computer/live/cs-")));
+    EXPECT_EQ(shell->api().url(QStringLiteral("/")).host(), QUrl(computer()->viewUrl()).host());
     EXPECT_TRUE(computer()->sessionTitle().endsWith(QStringLiteral("'s computer")));
     EXPECT_TRUE(computer()->expiryText().startsWith(QStringLiteral("Live until ")));
     QQuickItem* live = waitFor(window, "computerLiveView");
     ASSERT_NE(live, nullptr) << "the live view's web view";
     EXPECT_NE(waitFor(window, "computerExpiry"), nullptr);
-    QTest::qWait(1500); // the web view's first paint
+    // The live view's page shows the browser's newest frame; give it a few to arrive.
+    QTest::qWait(3000);
     screenshot(window, "computer-panel-live");
 
     // Dragging the left edge widens the panel, and the width is kept.

@@ -156,8 +156,8 @@ Item {
             InAppBrowserSheet {
                 panel: Screens.computer
                 anchors.centerIn: parent
-                width: Math.min(parent.width - 48, 760)
-                height: Math.min(parent.height - 48, 600)
+                width: Math.min(parent.width - 48, 820)
+                height: Math.min(parent.height - 48, 640)
                 Component.onCompleted: forceActiveFocus()
                 MouseArea { anchors.fill: parent; z: -1 }
             }

@@ -51,9 +51,9 @@ Rectangle {
             Layout.fillWidth: true
             Layout.fillHeight: true
             clip: true
-            readonly property int columns: Math.max(2, Math.floor(width / 170))
+            readonly property int columns: Math.max(2, Math.floor(width / 190))
             cellWidth: Math.floor(width / columns)
-            cellHeight: 92
+            cellHeight: 84
             model: sheet.panel.services
             boundsBehavior: Flickable.StopAtBounds
             ScrollBar.vertical: ScrollBar {}
