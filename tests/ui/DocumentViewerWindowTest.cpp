@@ -55,6 +55,18 @@ TEST_F(AppWindowFixture, DocumentsOpenFromTheirChipsInTheChat)
     ASSERT_NE(pages, nullptr) << shell->documents()->error().toStdString();
     EXPECT_EQ(pages->property("text").toString(), QStringLiteral("1 / 1"));
     EXPECT_EQ(find(window, "documentTitle")->property("text").toString(), QStringLiteral("q3 report.pdf"));
+    // The page is drawn: the PDF's black heading shows inside the viewer.
+    QQuickItem* view = find(window, "pdfView");
+    const auto pageDrawn = [&] {
+        const QImage shot = window->grabWindow();
+        const QRect box = view->mapRectToScene(QRectF(0, 0, view->width(), view->height())).toRect();
+        for (int y = box.top(); y < box.bottom(); y += 2)
+            for (int x = box.left(); x < box.right(); x += 2)
+                if (qGray(shot.pixel(x, y)) < 60)
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(QTest::qWaitFor(pageDrawn, kWaitMs)) << "the page's text is drawn";
     screenshot(window, "document-pdf");
 
     QTest::keyClick(window, Qt::Key_Escape);

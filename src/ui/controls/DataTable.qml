@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Controls
+import Halvex.Controls
 
 // Rows of plain-text cells under a header, scrolling both ways; only the rows in view are made,
 // so a preview of a thousand rows stays light. Long cells elide and show in full on hover.

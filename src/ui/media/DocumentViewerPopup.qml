@@ -99,10 +99,13 @@ Popup {
             Layout.fillWidth: true
             Layout.fillHeight: true
             clip: true
-            Component.onCompleted: if (pdf.status === PdfDocument.Ready) scaleToWidth(width, height)
+            // Pages fit the width once there is one: scaling while the layout still has no size
+            // would draw them at nothing.
+            function fit() { if (pdf.status === PdfDocument.Ready && width > 0) scaleToWidth(width, height) }
+            onWidthChanged: fit()
             Connections {
                 target: pdf
-                function onStatusChanged() { if (pdf.status === PdfDocument.Ready) pdfView.scaleToWidth(pdfView.width, pdfView.height) }
+                function onStatusChanged() { pdfView.fit() }
             }
         }
 
