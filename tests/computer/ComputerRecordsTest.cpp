@@ -1,10 +1,8 @@
 // The computer's records read exactly the service's keys; the catalog of web services; the rule
 // that picks the employee's live session; what counts as browser activity in a chat.
 #include "computer/model/ComputerRecords.h"
-#include "chat/model/ChatMessage.h"
 #include "computer/model/BrowserServiceCatalog.h"
 #include "computer/model/LiveSession.h"
-#include "computer/viewmodel/BrowseStepWatch.h"
 #include "core/json/JsonParse.h"
 #include "support/QStringPrinter.h"
 
@@ -31,15 +29,6 @@ ComputerState stateWith(const QByteArray& sessions)
 {
     return decodeJSON<ComputerState>(R"({"status":"active","provider":"p","providers":[],"agent_sessions":)" + sessions
                                      + "}");
-}
-
-ChatMessage step(qint64 id, const char* tool)
-{
-    ChatMessage m;
-    m.id = id;
-    m.role = QStringLiteral("step");
-    m.metadata.raw.insert(QStringLiteral("tool"), QString::fromLatin1(tool));
-    return m;
 }
 
 } // namespace
@@ -178,28 +167,4 @@ TEST(ComputerRecordsTest, PickingTakesTheFirstSessionOfThisEmployeeWithAnAddress
     EXPECT_TRUE(LiveSession::hasExpired(s, before.addSecs(60)));
     s.expiresAt = QStringLiteral("soon");
     EXPECT_FALSE(LiveSession::hasExpired(s, before.addYears(1))) << "an unreadable expiry never expires";
-}
-
-TEST(ComputerRecordsTest, OnlyNewBrowseStepsCountAsBrowserActivity)
-{
-    EXPECT_TRUE(BrowseStepWatch::isBrowseStep(step(1, "browser_navigate")));
-    EXPECT_TRUE(BrowseStepWatch::isBrowseStep(step(1, "computer-use")));
-    EXPECT_FALSE(BrowseStepWatch::isBrowseStep(step(1, "web_search")));
-    ChatMessage answer = step(1, "browser_navigate");
-    answer.role = QStringLiteral("assistant");
-    EXPECT_FALSE(BrowseStepWatch::isBrowseStep(answer)) << "only steps";
-    ChatMessage view = step(2, "anything");
-    view.metadata.raw.insert(QStringLiteral("kind"), QStringLiteral("browser_view"));
-    EXPECT_TRUE(BrowseStepWatch::isBrowseStep(view));
-
-    BrowseStepWatch watch;
-    QList<ChatMessage> messages{step(1, "browser_navigate"), step(2, "web_search")};
-    EXPECT_FALSE(watch.sawNewBrowseStep(messages)) << "what the chat had when opened is no news";
-    messages.append(step(3, "web_search"));
-    EXPECT_FALSE(watch.sawNewBrowseStep(messages));
-    messages.append(step(4, "browser_navigate"));
-    EXPECT_TRUE(watch.sawNewBrowseStep(messages));
-    EXPECT_FALSE(watch.sawNewBrowseStep(messages)) << "the same step updated is not new";
-    watch.reset();
-    EXPECT_FALSE(watch.sawNewBrowseStep(messages));
 }

@@ -1,6 +1,8 @@
 // The employee's computer against the real local service: a session opened by the user has a
 // live view page the app's web view can load without a cookie, and a research turn's browse
 // steps show up as the researcher's live session, which the side panel's watcher picks.
+#include "SignedInTest.h"
+
 #include "agents/service/AgentService.h"
 #include "chat/viewmodel/ChatViewModel.h"
 #include "computer/service/ComputerService.h"
@@ -26,23 +28,8 @@ namespace {
 
 const QString researcher = QStringLiteral("a-researcher");
 
-class ComputerEndToEndTest : public ::testing::Test {
+class ComputerEndToEndTest : public SignedInTest {
 protected:
-    ServiceProcess service;
-    std::unique_ptr<TestClient> t;
-    ChatHistoryCache cache;
-
-    void SetUp() override
-    {
-        ASSERT_FALSE(qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN"))
-            << "end-to-end cases run against the local service";
-        ASSERT_TRUE(service.start());
-        t = makeTestClient(service.origin());
-        SessionViewModel signIn{AuthService(t->client)};
-        runTask(signIn.login(service.demoEmail(), service.demoPassword()));
-        ASSERT_TRUE(signIn.state().isLoggedIn());
-    }
-
     // The page as the web view loads it: a plain GET without the session's cookie.
     static std::pair<int, QByteArray> fetchPage(const QString& address, QByteArray* contentType)
     {

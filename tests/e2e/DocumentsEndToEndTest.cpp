@@ -1,15 +1,10 @@
 // Documents sent with a turn, opened from the message they came with: the PDF is downloaded with
 // the session for the in-app viewer, the CSV is read into its table.
-#include "agents/service/AgentService.h"
+#include "SignedInTest.h"
+
 #include "chat/service/ChatService.h"
 #include "media/viewmodel/DocumentPreviewModel.h"
-#include "session/service/AuthService.h"
-#include "session/viewmodel/SessionViewModel.h"
-#include "support/QStringPrinter.h"
-#include "support/RunTask.h"
 #include "support/SampleDocuments.h"
-#include "support/ServiceProcess.h"
-#include "support/TestClient.h"
 
 #include <QFile>
 #include <QUuid>
@@ -20,16 +15,11 @@ using namespace halvex;
 using namespace halvex::test;
 using namespace Qt::StringLiterals;
 
-TEST(DocumentsEndToEndTest, APdfAndACsvSentWithATurnOpenFromTheMessage)
+using DocumentsEndToEndTest = SignedInTest;
+
+TEST_F(DocumentsEndToEndTest, APdfAndACsvSentWithATurnOpenFromTheMessage)
 {
-    ASSERT_FALSE(qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN")) << "end-to-end cases run against the local service";
-    ServiceProcess service;
-    ASSERT_TRUE(service.start());
-    auto t = makeTestClient(service.origin());
-    SessionViewModel signIn{AuthService(t->client)};
-    runTask(signIn.login(service.demoEmail(), service.demoPassword()));
-    ASSERT_TRUE(signIn.state().isLoggedIn());
-    const QString agentId = runTask(AgentService(t->client).list()).agents.value(0).id;
+    const QString agentId = firstEmployee().id;
     ASSERT_FALSE(agentId.isEmpty());
 
     ChatService chat(t->client);

@@ -1,6 +1,8 @@
 // Governance and money against the real local service: a frozen employee refuses new work and
 // works again once resumed; an app is connected and disconnected; a wallet spent dry answers a
 // turn with 402, keeps the text, and after a top-up in the web store the same text goes through.
+#include "SignedInTest.h"
+
 #include "agents/service/AgentService.h"
 #include "billing/viewmodel/BillingModels.h"
 #include "chat/viewmodel/ChatViewModel.h"
@@ -20,34 +22,8 @@ using namespace halvex::test;
 
 namespace {
 
-class GovernanceEndToEndTest : public ::testing::Test {
+class GovernanceEndToEndTest : public SignedInTest {
 protected:
-    ServiceProcess service;
-    std::unique_ptr<TestClient> t;
-    ChatHistoryCache cache;
-
-    void SetUp() override
-    {
-        ASSERT_FALSE(qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN"))
-            << "end-to-end cases run against the local service";
-        ASSERT_TRUE(service.start());
-        t = makeTestClient(service.origin());
-        SessionViewModel signIn{AuthService(t->client)};
-        runTask(signIn.login(service.demoEmail(), service.demoPassword()));
-        ASSERT_TRUE(signIn.state().isLoggedIn());
-    }
-
-    Agent firstEmployee()
-    {
-        const AgentsListResponse list = runTask(AgentService(t->client).list());
-        for (const Agent& a : list.agents)
-            if (a.agentType.value_or(QStringLiteral("employee")) == u"employee" && !a.isOrchestrator.value_or(false)
-                && !a.presetKind)
-                return a;
-        ADD_FAILURE() << "no employee in the demo workspace";
-        return {};
-    }
-
     // Sends `text` and waits for the turn to settle; the assistant's last answer.
     QString turn(ChatViewModel& chat, const QString& text)
     {

@@ -1,6 +1,8 @@
 // Hiring against the real local service: an employee drafted through a clarify round and then
 // chatted with, and a team drafted and created with its roster. (Hiring from the marketplace
 // twice is the terminal client's end-to-end case.)
+#include "SignedInTest.h"
+
 #include "agents/service/AgentService.h"
 #include "chat/service/TeamChatService.h"
 #include "chat/viewmodel/ChatViewModel.h"
@@ -22,23 +24,17 @@ using namespace halvex::test;
 
 namespace {
 
-class HiringEndToEndTest : public ::testing::Test {
+class HiringEndToEndTest : public SignedInTest {
 protected:
-    ServiceProcess service;
-    std::unique_ptr<TestClient> t;
     ManualClock pollClock; // the flow's poll waits; requests run in real time over loopback
     AppNotifications notifications;
     std::unique_ptr<CreateAgentViewModel> flow;
 
     void SetUp() override
     {
-        ASSERT_FALSE(qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN"))
-            << "end-to-end cases run against the local service";
-        ASSERT_TRUE(service.start());
-        t = makeTestClient(service.origin());
-        SessionViewModel signIn{AuthService(t->client)};
-        runTask(signIn.login(service.demoEmail(), service.demoPassword()));
-        ASSERT_TRUE(signIn.state().isLoggedIn());
+        SignedInTest::SetUp();
+        if (HasFatalFailure())
+            return;
         const QString avatars = service.origin().toString();
         flow = std::make_unique<CreateAgentViewModel>(CreateAgentService(t->client, avatars), pollClock, notifications);
     }
@@ -101,7 +97,6 @@ TEST_F(HiringEndToEndTest, AnEmployeeDraftedThroughAClarifyRoundAnswersInItsChat
     ASSERT_NE(hired, list.agents.cend()) << "the new employee is in the sidebar's list";
     EXPECT_EQ(hired->name, flow->finalName());
 
-    ChatHistoryCache cache;
     ChatViewModel chat(ChatBackend::agent(*hired), t->client, Clock::system(), std::nullopt, cache);
     runTask(chat.start());
     runTask(chat.send(QStringLiteral("Hello, who are you?")));

@@ -1,6 +1,8 @@
 // An employee's memory against the real local service: a preference told in a chat shows
 // under "This agent" and is gone once forgotten; a fact taught, a link without a scheme and an
 // imported text file land where they belong and come out again.
+#include "SignedInTest.h"
+
 #include "agents/service/AgentService.h"
 #include "chat/viewmodel/ChatViewModel.h"
 #include "memory/viewmodel/MemoryPanelModel.h"
@@ -20,32 +22,8 @@ using namespace halvex::test;
 
 namespace {
 
-class MemoryEndToEndTest : public ::testing::Test {
+class MemoryEndToEndTest : public EmployeeTest {
 protected:
-    ServiceProcess service;
-    std::unique_ptr<TestClient> t;
-    ChatHistoryCache cache;
-    Agent employee;
-
-    void SetUp() override
-    {
-        ASSERT_FALSE(qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN"))
-            << "end-to-end cases run against the local service";
-        ASSERT_TRUE(service.start());
-        t = makeTestClient(service.origin());
-        SessionViewModel signIn{AuthService(t->client)};
-        runTask(signIn.login(service.demoEmail(), service.demoPassword()));
-        ASSERT_TRUE(signIn.state().isLoggedIn());
-        const AgentsListResponse list = runTask(AgentService(t->client).list());
-        for (const Agent& a : list.agents)
-            if (a.agentType.value_or(QStringLiteral("employee")) == u"employee" && !a.isOrchestrator.value_or(false)
-                && !a.presetKind) {
-                employee = a;
-                break;
-            }
-        ASSERT_FALSE(employee.id.isEmpty()) << "no employee in the demo workspace";
-    }
-
     void tell(const QString& text)
     {
         ChatViewModel chat(ChatBackend::agent(employee), t->client, Clock::system(), std::nullopt, cache);

@@ -1,6 +1,8 @@
 // Dictation and a voice call against the real local service: speech made with espeak-ng comes
 // back as its words, and a call opened and ended twice by its page is one completed call in the
 // employee's call log.
+#include "SignedInTest.h"
+
 #include "agents/service/AgentService.h"
 #include "core/async/ManualClock.h"
 #include "governance/service/GovernanceService.h"
@@ -32,31 +34,8 @@ struct RecordingPage : VoiceCallPage {
 
 JSONObject pageMessage(const char* type) { return {{QStringLiteral("type"), JSONValue(type)}}; }
 
-class VoiceEndToEndTest : public ::testing::Test {
+class VoiceEndToEndTest : public EmployeeTest {
 protected:
-    ServiceProcess service;
-    std::unique_ptr<TestClient> t;
-    Agent employee;
-
-    void SetUp() override
-    {
-        ASSERT_FALSE(qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN"))
-            << "end-to-end cases run against the local service";
-        ASSERT_TRUE(service.start());
-        t = makeTestClient(service.origin());
-        SessionViewModel signIn{AuthService(t->client)};
-        runTask(signIn.login(service.demoEmail(), service.demoPassword()));
-        ASSERT_TRUE(signIn.state().isLoggedIn());
-        const AgentsListResponse list = runTask(AgentService(t->client).list());
-        for (const Agent& a : list.agents)
-            if (a.agentType.value_or(QStringLiteral("employee")) == u"employee" && !a.isOrchestrator.value_or(false)
-                && !a.presetKind) {
-                employee = a;
-                break;
-            }
-        ASSERT_FALSE(employee.id.isEmpty()) << "no employee in the demo workspace";
-    }
-
     // `words` spoken by espeak-ng into a WAV file; empty when it could not speak.
     static QByteArray speech(const QString& words, const QTemporaryDir& dir)
     {

@@ -1,6 +1,8 @@
 // Workers against the real local service: a worker drafted from a description through a polled
 // job, committed, run with its steps and result arriving in its chat, and a run stopped midway.
 // The service paces each step on its own clock, which the tests move instead of waiting.
+#include "SignedInTest.h"
+
 #include "agents/service/AgentService.h"
 #include "chat/viewmodel/ChatViewModel.h"
 #include "core/async/ManualClock.h"
@@ -29,23 +31,9 @@ bool isRunningStep(const ChatMessage& m)
     return m.isStep() && m.metadata.raw.value(QStringLiteral("kind")).toString() == QLatin1String("tool_call");
 }
 
-class WorkersEndToEndTest : public ::testing::Test {
+class WorkersEndToEndTest : public SignedInTest {
 protected:
-    ServiceProcess service;
-    std::unique_ptr<TestClient> t;
     ManualClock clock; // the client's poll waits; requests run in real time over loopback
-    ChatHistoryCache cache;
-
-    void SetUp() override
-    {
-        ASSERT_FALSE(qEnvironmentVariableIsEmpty("HALVEX_SERVICE_BIN"))
-            << "end-to-end cases run against the local service";
-        ASSERT_TRUE(service.start());
-        t = makeTestClient(service.origin());
-        SessionViewModel signIn{AuthService(t->client)};
-        runTask(signIn.login(service.demoEmail(), service.demoPassword()));
-        ASSERT_TRUE(signIn.state().isLoggedIn());
-    }
 
     // Runs the event loop, moving the client's poll waits on, until `done` holds.
     bool drive(const std::function<bool()>& done)

@@ -143,6 +143,13 @@ TEST(Computer, AResearchTurnDrivesTheEmployeesBrowser)
     }));
     EXPECT_EQ(session["session_kind"], "agent");
     EXPECT_EQ(open(s, "a-researcher", "")["reused"], true);
+    // Its browse steps carry "browser_view", which is what sends the chat to the live view.
+    const json history = s.get(std::string(kResearcher) + "?limit=50");
+    int browsing = 0;
+    for (const json& m : history["messages"])
+        if (m["metadata"].value("tool", std::string()) == "browser_navigate")
+            browsing += m["metadata"].contains("browser_view") ? 1 : -100;
+    EXPECT_GT(browsing, 0);
     EXPECT_TRUE(pollUntil([&] {
         auto r = s.client().Get(pathOf(s, session["live_view_url"]) + "/frame.jpg");
         return r && r->status == 200 && r->body.rfind("\xFF\xD8\xFF", 0) == 0;

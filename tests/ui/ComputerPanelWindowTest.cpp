@@ -58,8 +58,10 @@ TEST_F(ComputerPanelWindowTest, TheHeaderOpensThePanelAndAnOpenedSessionShowsIts
     QQuickItem* live = waitFor(window, "computerLiveView");
     ASSERT_NE(live, nullptr) << "the live view's web view";
     EXPECT_NE(waitFor(window, "computerExpiry"), nullptr);
-    // The live view's page shows the browser's newest frame; give it a few to arrive.
-    QTest::qWait(3000);
+    // The photograph waits for the live view's page, not for a number of seconds.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !live->property("loading").toBool() && live->property("loadProgress").toInt() == 100; }, kWaitMs))
+        << "the live view's page loads";
     screenshot(window, "computer-panel-live");
 
     // Dragging the left edge widens the panel, and the width is kept.
@@ -117,6 +119,6 @@ TEST_F(ComputerPanelWindowTest, TheInAppBrowserListsTheServicesAndOpensOneInTheC
     QQuickItem* chip = nullptr;
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return (chip = findVisual(window->contentItem(), QStringLiteral("webLogin_forum"))); }, kWaitMs));
-    QTest::qWait(500);
+    ASSERT_TRUE(waitInView(chip)) << "the popup has settled";
     screenshot(window, "computer-connections-web-logins");
 }

@@ -46,6 +46,10 @@ public:
         const std::string ref = "step" + std::to_string(m_actions.size());
         json base = meta(std::move(details));
         base["tool"] = tool;
+        // A step that opens a page works in the employee's computer; "browser_view" tells the
+        // client to look at its live view.
+        if (tool == "browser_navigate" && base.contains("args") && base["args"].is_object())
+            base["browser_view"] = {{"url", base["args"].value("url", std::string())}};
         if (fullText)
             base["_truncated"] = true;
         json first = base;

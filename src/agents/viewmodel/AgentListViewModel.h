@@ -67,6 +67,9 @@ public:
     const QList<SidebarSection>& sections() const { return m_sections; }
     QList<SidebarSection> tabbedSections() const;
     void setProjects(QList<SidebarProject> projects);
+    // Reads the projects again, wherever the tab stands (a project was just created); a failed
+    // read keeps the projects last shown.
+    QCoro::Task<void> fetchProjects(CancelToken token);
 
     // Derived lists over `agents`
     QList<Agent> visibleAgents() const;
@@ -129,7 +132,6 @@ Q_SIGNALS:
 
 private:
     QCoro::Task<void> fetch(CancelToken token);
-    QCoro::Task<void> fetchProjects(CancelToken token);
     QCoro::Task<void> patchThenReload(QString id, JSONObject body);
     void apply(const AgentsListResponse& response);
     void recomputeSections();

@@ -34,9 +34,12 @@ QCoro::Task<void> ProjectIntakeModel::create()
     const QStringList warnings = co_await addMaterials(project.slug, token);
     if (token.isCancelled())
         co_return;
-    co_await reloadSidebarProjects(token);
-    if (token.isCancelled())
-        co_return;
+    // The new project is listed at once, wherever the sidebar's tab stands.
+    if (m_sidebar) {
+        co_await m_sidebar->fetchProjects(token);
+        if (token.isCancelled())
+            co_return;
+    }
     m_created = project;
     m_warnings = warnings;
     if (m_preferences)
@@ -70,24 +73,6 @@ QCoro::Task<QStringList> ProjectIntakeModel::addMaterials(QString slug, CancelTo
         }
     }
     co_return warnings;
-}
-
-// The sidebar's projects read again, wherever its tab stands: the new project is listed at once.
-QCoro::Task<void> ProjectIntakeModel::reloadSidebarProjects(CancelToken token)
-{
-    if (!m_sidebar)
-        co_return;
-    try {
-        const ProjectListResponse answer = co_await m_service.list(token);
-        if (token.isCancelled())
-            co_return;
-        QList<SidebarProject> projects;
-        for (const Project& p : answer.projects)
-            projects.append({p.slug, p.label.isEmpty() ? p.slug : p.label, p.membersCount});
-        m_sidebar->setProjects(std::move(projects));
-    } catch (...) {
-        // The list shows the project with the sidebar's next reload.
-    }
 }
 
 void ProjectIntakeModel::openProject()

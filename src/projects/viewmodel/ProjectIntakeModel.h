@@ -129,7 +129,6 @@ private:
     QString websiteURL() const;
     QList<ProjectIntakeAnswer> collectAnswers() const;
     QCoro::Task<QStringList> addMaterials(QString slug, CancelToken token);
-    QCoro::Task<void> reloadSidebarProjects(CancelToken token);
 
     APIClient& m_api;
     ProjectService m_service;

@@ -87,17 +87,10 @@ void ComputerPanel::followChat(ChatViewModel* chat)
         return;
     if (m_chat)
         m_chat->onBrowserActivity = nullptr;
-    disconnect(m_chatMessages);
-    m_steps.reset();
     m_chat = chat;
     if (!chat)
         return;
     chat->onBrowserActivity = [this] { kick(); };
-    m_steps.sawNewBrowseStep(chat->messages());
-    m_chatMessages = connect(chat, &ChatViewModel::messagesChanged, this, [this, chat] {
-        if (m_steps.sawNewBrowseStep(chat->messages()))
-            kick();
-    });
     follow();
     kick();
 }

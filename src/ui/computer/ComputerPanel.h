@@ -8,7 +8,6 @@
 // view), from the chat header's Computer button, and on "halv.openBrowser". Its width is kept
 // under "hx-browser-panel-width".
 #include "computer/viewmodel/AgentLiveBrowserModel.h"
-#include "computer/viewmodel/BrowseStepWatch.h"
 
 #include <QObject>
 #include <QPointer>
@@ -114,8 +113,6 @@ private:
     AppNotifications& m_notifications;
     std::unique_ptr<AgentLiveBrowserModel> m_model;
     QPointer<ChatViewModel> m_chat;
-    QMetaObject::Connection m_chatMessages;
-    BrowseStepWatch m_steps;
     bool m_panelOpen = false;
     bool m_browserOpen = false;
     QString m_address;   // asked for with "halv.openBrowser"
