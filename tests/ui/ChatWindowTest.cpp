@@ -331,3 +331,20 @@ TEST_F(ChatWindowTest, APictureSentWithATurnShowsAsAThumbnail)
     EXPECT_TRUE(waitInView(thumbnail));
     screenshot(window, "chat-picture-thumbnail");
 }
+
+TEST_F(ChatWindowTest, AnImageTheEmployeeMadeShowsAsAPicture)
+{
+    openResearcher();
+    sendTurn(QStringLiteral("Make an image for the spring launch"));
+    QQuickItem* picture = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            picture = findVisual(window->contentItem(), QStringLiteral("artifactImage"));
+            return picture && picture->property("status").toInt() == 1 && picture->width() > 0;
+        },
+        kWaitMs))
+        << kinds().join(QLatin1Char(',')).toStdString();
+    EXPECT_LE(picture->width(), 240);
+    ASSERT_TRUE(waitInView(picture));
+    screenshot(window, "chat-image-artifact");
+}

@@ -5,6 +5,7 @@
 #include "chat/viewmodel/ArtifactPreviewModel.h"
 #include "chat/viewmodel/presentation/MessagePresentationResolver.h"
 #include "core/format/SettingsDate.h"
+#include "media/model/DocumentRouter.h"
 #include "richtext/inline/InlineRenderer.h"
 #include "richtext/inline/LinkPolicy.h"
 
@@ -80,6 +81,13 @@ QVariantMap card(const MessagePresentation& p, const InlineStyle& style)
     QString destination;
     if (p.destination && LinkPolicy::isOpenable(*p.destination))
         destination = p.destination->toString();
+    // A picture the employee made shows itself, loaded through the image cache.
+    QString image;
+    if (p.artifact && p.artifact->url && LinkPolicy::isOpenable(*p.artifact->url)) {
+        const JSONValue mime = p.artifact->payload.value(QStringLiteral("mime"));
+        if (DocumentRouter::route(p.artifact->name, p.artifact->url, mime.stringValue()) == DocumentRoute::image)
+            image = p.artifact->url->toString(QUrl::FullyEncoded);
+    }
     return {{QStringLiteral("variant"), rawValue(p.variant)},
             {QStringLiteral("tone"), rawValue(p.tone)},
             {QStringLiteral("title"), p.title},
@@ -91,6 +99,7 @@ QVariantMap card(const MessagePresentation& p, const InlineStyle& style)
             {QStringLiteral("actions"), actions},
             {QStringLiteral("nextAction"), p.nextAction},
             {QStringLiteral("artifactName"), p.artifact ? p.artifact->name : QString()},
+            {QStringLiteral("image"), image},
             // Tables and notes open in the chat's preview rather than at an address.
             {QStringLiteral("previewable"), p.artifact && ArtifactPreviewModel::canPreview(*p.artifact)}};
 }

@@ -95,6 +95,12 @@ Rectangle {
             }
             Spinner { visible: box.approvalBusy; size: 16 }
         }
+        ArtifactPicture {
+            address: box.card.image !== undefined ? box.card.image : ""
+            name: box.card.artifactName
+            Layout.preferredWidth: width
+            Layout.preferredHeight: height
+        }
         Label {
             objectName: "approvalError"
             visible: text.length > 0

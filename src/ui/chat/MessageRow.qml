@@ -193,13 +193,18 @@ Item {
             spacing: 6
             Repeater {
                 model: row.chips
-                delegate: Chip {
+                delegate: Column {
                     required property var modelData
-                    text: modelData.title.length > 0 ? modelData.title : modelData.artifactName
-                    symbol: modelData.icon.length > 0 ? modelData.icon : "doc"
-                    enabled: modelData.previewable || modelData.destination.length > 0
-                    Accessible.name: "Open " + text
-                    onClicked: modelData.previewable ? row.session.openArtifact(modelData.messageId) : Links.open(modelData.destination)
+                    spacing: 4
+                    ArtifactPicture { address: parent.modelData.image; name: parent.modelData.artifactName }
+                    Chip {
+                        readonly property var card: parent.modelData
+                        text: card.title.length > 0 ? card.title : card.artifactName
+                        symbol: card.icon.length > 0 ? card.icon : "doc"
+                        enabled: card.previewable || card.destination.length > 0
+                        Accessible.name: "Open " + text
+                        onClicked: card.previewable ? row.session.openArtifact(card.messageId) : Links.open(card.destination)
+                    }
                 }
             }
         }
