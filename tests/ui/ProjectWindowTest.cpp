@@ -22,6 +22,24 @@ TEST_F(AppWindowFixture, TheSeededProjectOpensWithItsTabs)
                                 kWaitMs))
         << project->error().toStdString();
     ASSERT_TRUE(waitFor(window, "projectView"));
+
+    // The overview edits the profile's five fields and saves them back into the brief.
+    const auto fieldValue = [&](const char* key) {
+        for (const QVariant& f : project->overviewFields())
+            if (f.toMap().value(QStringLiteral("key")) == QLatin1String(key))
+                return f.toMap().value(QStringLiteral("value")).toString();
+        return QString();
+    };
+    const QString description = fieldValue("description");
+    EXPECT_FALSE(description.isEmpty()) << "the seeded brief is the description";
+    EXPECT_EQ(project->saveOverview({{QStringLiteral("description"), description},
+                                     {QStringLiteral("competitors"), QStringLiteral("Bakeries on the high street")}}),
+              QString());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fieldValue("competitors") == u"Bakeries on the high street"; }, kWaitMs))
+        << project->error().toStdString();
+    EXPECT_EQ(fieldValue("description"), description);
+    EXPECT_EQ(project->saveOverview({{QStringLiteral("description"), QString(4001, u'x')}}),
+              QStringLiteral("The project profile is too long. Shorten the Description or context fields."));
     screenshot(window, "project-overview");
 
     project->addTask(QStringLiteral("Draft the launch e-mail"));

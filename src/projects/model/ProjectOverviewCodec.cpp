@@ -65,4 +65,11 @@ QString descriptionOf(const QString& brief)
     return (at < 0 ? brief : brief.left(at)).trimmed();
 }
 
+QString brief(const ProjectOverview& overview)
+{
+    const QString description = overview.description.trimmed();
+    const QString document = serialize(overview);
+    return description.isEmpty() ? document : description + QStringLiteral("\n\n") + document;
+}
+
 } // namespace halvex::ProjectOverviewCodec

@@ -13,5 +13,7 @@ QString serialize(const ProjectOverview& overview);
 ProjectOverview parse(const QString& sharedMarkdown, const QString& description);
 // The brief's text before the document, trimmed: the description it was created with.
 QString descriptionOf(const QString& brief);
+// The whole brief: the description, an empty line, the document (the document alone without one).
+QString brief(const ProjectOverview& overview);
 
 } // namespace halvex::ProjectOverviewCodec

@@ -3,6 +3,8 @@
 #include "agents/viewmodel/AgentListViewModel.h"
 #include "core/format/SettingsDate.h"
 #include "core/format/TokenDisplay.h"
+#include "projects/model/ProjectIntakeRules.h"
+#include "projects/model/ProjectOverviewCodec.h"
 
 #include <QLocale>
 
@@ -178,6 +180,30 @@ void ProjectScreen::saveBrief(const QString& brief)
 {
     if (m_model)
         m_model->saveBrief(brief);
+}
+
+QVariantList ProjectScreen::overviewFields() const
+{
+    const QString text = brief();
+    const ProjectOverview overview = ProjectOverviewCodec::parse(text, ProjectOverviewCodec::descriptionOf(text));
+    QVariantList out;
+    for (const QString& key : ProjectOverview::fieldKeys())
+        out << QVariantMap{{QStringLiteral("key"), key},
+                           {QStringLiteral("title"), ProjectIntakeRules::fieldTitle(key)},
+                           {QStringLiteral("hint"), ProjectIntakeRules::fieldHint(key)},
+                           {QStringLiteral("value"), overview.field(key)}};
+    return out;
+}
+
+QString ProjectScreen::saveOverview(const QVariantMap& values)
+{
+    ProjectOverview overview;
+    for (const QString& key : ProjectOverview::fieldKeys())
+        overview.setField(key, values.value(key).toString().trimmed());
+    if (const auto refusal = ProjectIntakeRules::profileTooLong(overview))
+        return *refusal;
+    saveBrief(ProjectOverviewCodec::brief(overview));
+    return {};
 }
 
 bool ProjectScreen::saveSettings(const QString& label, const QString& budget)

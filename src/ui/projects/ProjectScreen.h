@@ -21,6 +21,7 @@ class ProjectScreen : public QObject {
     Q_PROPERTY(QString slug READ slug NOTIFY changed)
     Q_PROPERTY(QString label READ label NOTIFY changed)
     Q_PROPERTY(QString brief READ brief NOTIFY changed)
+    Q_PROPERTY(QVariantList overviewFields READ overviewFields NOTIFY changed)
     Q_PROPERTY(QString status READ status NOTIFY changed)
     Q_PROPERTY(QString budgetText READ budgetText NOTIFY changed)
     Q_PROPERTY(QVariantList members READ members NOTIFY changed)
@@ -43,6 +44,9 @@ public:
     QString slug() const { return m_model ? m_model->slug() : QString(); }
     QString label() const;
     QString brief() const;
+    // The profile's five fields read out of the brief, as the overview tab edits them:
+    // {key, title, hint, value} each.
+    QVariantList overviewFields() const;
     QString status() const;
     // The monthly budget in dollars as its field shows it; empty when unlimited.
     QString budgetText() const;
@@ -68,6 +72,9 @@ public:
     Q_INVOKABLE void reload();
     Q_INVOKABLE void loadOlderEvents();
     Q_INVOKABLE void saveBrief(const QString& brief);
+    // Saves the five fields (key → text) back into the brief; the refusal when the profile is
+    // too long to store, else "".
+    Q_INVOKABLE QString saveOverview(const QVariantMap& values);
     // `budget` empty removes the budget; a text that is not a number is refused.
     Q_INVOKABLE bool saveSettings(const QString& label, const QString& budget);
     Q_INVOKABLE void setStatus(const QString& status);

@@ -62,25 +62,61 @@ Rectangle {
             Layout.fillHeight: true
             currentIndex: tabs.currentIndex
 
-            // Overview: the profile document, editable.
+            // Overview: the profile's five fields, read out of the brief and saved back into it.
             ColumnLayout {
+                id: overview
+                // Field key → edited text; what is not here shows as stored.
+                property var edits: ({})
+                property string refusal: ""
+                readonly property bool edited: Object.keys(edits).length > 0
                 spacing: 8
+                // A saved or reloaded brief replaces what was typed over it.
+                readonly property string stored: view.project.brief
+                onStoredChanged: edits = ({})
                 ScrollView {
                     Layout.fillWidth: true
                     Layout.fillHeight: true
-                    TextArea {
-                        id: brief
+                    contentWidth: availableWidth
+                    ColumnLayout {
                         objectName: "projectBrief"
-                        text: view.project.brief
-                        wrapMode: TextEdit.Wrap
-                        color: Theme.text
-                        placeholderText: "What this project is for, who it serves, and what good looks like."
-                        placeholderTextColor: Theme.secondaryText
-                        Accessible.name: "Project overview"
-                        background: Rectangle { radius: 8; color: Theme.surface; border.color: brief.activeFocus ? Theme.focusRing : Theme.border }
+                        width: parent.width
+                        spacing: 14
+                        Repeater {
+                            model: view.project.overviewFields
+                            delegate: ProjectIntakeTextArea {
+                                required property var modelData
+                                Layout.fillWidth: true
+                                title: modelData.title
+                                hint: modelData.hint
+                                text: overview.edits[modelData.key] !== undefined ? overview.edits[modelData.key] : modelData.value
+                                areaHeight: 64
+                                onEdited: (text) => {
+                                    const next = Object.assign({}, overview.edits)
+                                    next[modelData.key] = text
+                                    overview.edits = next
+                                    overview.refusal = ""
+                                }
+                            }
+                        }
                     }
                 }
-                AccentButton { objectName: "saveBrief"; text: "Save overview"; enabled: !view.project.busy && brief.text !== view.project.brief; onClicked: view.project.saveBrief(brief.text) }
+                Label {
+                    objectName: "overviewRefusal"
+                    visible: text.length > 0
+                    text: overview.refusal
+                    color: Theme.danger; wrapMode: Text.WordWrap; Layout.fillWidth: true
+                }
+                AccentButton {
+                    objectName: "saveBrief"
+                    text: "Save overview"
+                    enabled: !view.project.busy && overview.edited
+                    onClicked: {
+                        const values = {}
+                        for (const field of view.project.overviewFields)
+                            values[field.key] = overview.edits[field.key] !== undefined ? overview.edits[field.key] : field.value
+                        overview.refusal = view.project.saveOverview(values)
+                    }
+                }
             }
 
             // Members
