@@ -20,6 +20,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev libmd4c-dev
   fonts-inter fonts-jetbrains-mono fonts-material-design-icons-iconfont fonts-noto-color-emoji
   xvfb xauth libgl1-mesa-dri jq
+  desktop-file-utils appstream dbus-daemon qtkeychain-qt6-dev
 )
 
 missing=()
