@@ -63,8 +63,26 @@ TEST(Computer, StateNamesTheProvidersAndTheChoiceIsKept)
     s.post(kComputer, {{"action", "reboot"}}, 400);
     s.post(kComputer, {{"action", "open"}, {"agent_id", "a-nobody"}}, 404);
     s.post(kComputer, {{"action", "open"}, {"agent_id", "a-researcher"}, {"start_url", "file:///etc/passwd"}}, 400);
+    // A malformed agent id leaves the choice as it was.
+    s.post(kComputer, {{"action", "set-provider"}, {"provider", "none"}, {"agent_id", 7}}, 400);
+    EXPECT_EQ(state(s, "a-researcher")["provider"], chromiumInstalled() ? "local-chromium" : "none");
     s.post(kComputer, {{"action", "set-provider"}, {"provider", "none"}, {"agent_id", "a-researcher"}});
     EXPECT_EQ(state(s, "a-researcher")["provider"], "none");
+}
+
+TEST(Computer, ASiteTheUserOpensForAnEmployeeIsHandedOverToThatEmployeeOnly)
+{
+    LiveService s;
+    s.post(kComputer, {{"action", "set-provider"}, {"provider", "none"}});
+    EXPECT_EQ(state(s, "a-researcher")["handoff_sites"], json::array());
+    open(s, "a-researcher", "https://me:pw@WWW.Example.com:8443/login?next=/");
+    open(s, "a-researcher", "https://www.example.com/again");
+    open(s, "a-researcher", "https://bad host.example/");
+    const json sites = state(s, "a-researcher")["handoff_sites"];
+    ASSERT_EQ(sites.size(), 1u) << sites.dump();
+    EXPECT_EQ(sites[0]["hostname"], "www.example.com");
+    EXPECT_FALSE(sites[0]["at"].get<std::string>().empty());
+    EXPECT_EQ(state(s, "a-support")["handoff_sites"], json::array());
 }
 
 TEST(Computer, WithoutABrowserTheLiveViewSaysSoPlainly)

@@ -4,6 +4,7 @@
 
 #include "agents/AgentStore.h"
 #include "auth/Sessions.h"
+#include "computer/ComputerHandoffs.h"
 #include "computer/ComputerProviders.h"
 #include "computer/ComputerRuntime.h"
 #include "computer/LivePage.h"
@@ -48,6 +49,8 @@ json computerState(Service& s, long long uid, const std::string& agentId)
                {"handoff_sites", json::array()}};
     std::error_code ec;
     if (!agentId.empty())
+        state["handoff_sites"] = handoffSites(s, uid, agentId);
+    if (!agentId.empty())
         state["has_profile"] = std::filesystem::exists(computerRuntime(s).profileDir(uid, agentId), ec);
     for (const auto& v : sessions)
         state["agent_sessions"].push_back(sessionJson(s, v));
@@ -89,6 +92,8 @@ void openSession(Service& s, long long uid, const json& body, httplib::Response&
     const bool withBrowser = chosenProvider(s, uid) == kLocalChromium && ComputerRuntime::chromium();
     bool reused = false;
     const auto v = computerRuntime(s).open(uid, *agentId, *name, *url, "manual", withBrowser, reused);
+    if (!url->empty())
+        recordHandoff(s, uid, *agentId, *url);
     json answer{{"ok", true},
                 {"reused", reused},
                 {"live_view_url", liveViewUrl(s, v.id)},
@@ -116,10 +121,12 @@ void postComputer(Service& s, long long uid, const httplib::Request& req, httpli
         return;
     if (!knownProvider(*provider))
         return sendError(res, 400, "Unknown browser provider");
-    chooseProvider(s, uid, *provider);
+    // A malformed agent id is refused before anything is stored.
     const auto agentId = readText(*body, "agent_id", 200, res);
-    if (agentId)
-        sendJson(res, computerState(s, uid, *agentId));
+    if (!agentId)
+        return;
+    chooseProvider(s, uid, *provider);
+    sendJson(res, computerState(s, uid, *agentId));
 }
 
 void sendHtml(httplib::Response& res, const std::string& html, int status = 200)

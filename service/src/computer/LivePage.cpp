@@ -10,7 +10,8 @@ std::string page(const std::string& title, const std::string& body)
 {
     return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + htmlEscape(title)
         + "</title>\n<style>body{margin:0;background:#111;color:#ddd;font:15px sans-serif}"
-          "img{display:block;width:100%;height:auto}p{padding:24px;text-align:center}</style>\n</head>\n<body>\n"
+          "html,body{height:100%}img{display:block;width:100%;height:100%;object-fit:contain}p{padding:24px;text-align:"
+          "center}</style>\n</head>\n<body>\n"
         + body + "</body>\n</html>\n";
 }
 

@@ -32,6 +32,7 @@ const std::vector<MigrationStep>& migrationSteps()
         createIntakeEvidence,   // 20
         createMemory,           // 21
         createComputers,        // 22
+        createComputerHandoffs, // 23
     };
     return steps;
 }

@@ -38,5 +38,6 @@ void createWallet(Database& db);           // billing
 void createIntakeEvidence(Database& db);   // intake
 void createMemory(Database& db);           // memory
 void createComputers(Database& db);        // computer
+void createComputerHandoffs(Database& db); // computer
 
 } // namespace service
