@@ -50,7 +50,7 @@ ApplicationWindow {
                 onTriggered: { Screens.updater.checkForUpdates(); root.openSettings("updates") }
             }
             MenuSeparator {}
-            Action { text: "Settings…"; shortcut: "Ctrl+,"; onTriggered: root.openSettings() }
+            Action { text: "Settings…"; shortcut: ShortcutCatalog.keys("settings")[0]; onTriggered: root.openSettings() }
             MenuSeparator {}
             Action { text: "Sign Out"; enabled: AppShell.screen === "main"; onTriggered: AppShell.logout() }
             Action { text: "Quit"; shortcut: StandardKey.Quit; onTriggered: Qt.quit() }

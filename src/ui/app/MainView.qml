@@ -25,13 +25,56 @@ Item {
         if (main.rows) main.rows.collapsed = false
         main.rows.focusSearch()
     }
-    Shortcut { sequences: ["Ctrl+K", "Ctrl+F"]; onActivated: main.focusSearch() }
-    Shortcut { sequence: "Ctrl+Shift+M"; onActivated: if (Screens.marketplace) Screens.marketplace.show() }
-    Shortcut { sequence: "Ctrl+N"; onActivated: if (main.rows) main.rows.startCreating("employee") }
-    Shortcut { sequence: "Ctrl+Shift+W"; onActivated: if (Screens.workerBuilder) Screens.workerBuilder.startNew() }
-    Shortcut { sequence: "Ctrl+Shift+S"; onActivated: if (main.rows) main.rows.collapsed = !main.rows.collapsed }
-    Shortcut { sequence: "Ctrl+Shift+B"; onActivated: if (Screens.computer) Screens.computer.toggle() }
-    Shortcut { sequence: "Ctrl+Shift+P"; onActivated: if (Screens.projectIntake) Screens.projectIntake.start() }
+    // The keys come from ShortcutCatalog, which the shortcut overlay lists.
+    Shortcut { sequences: ShortcutCatalog.keys("search"); onActivated: main.focusSearch() }
+    Shortcut { sequences: ShortcutCatalog.keys("marketplace"); onActivated: if (Screens.marketplace) Screens.marketplace.show() }
+    Shortcut { sequences: ShortcutCatalog.keys("newEmployee"); onActivated: if (main.rows) main.rows.startCreating("employee") }
+    Shortcut { sequences: ShortcutCatalog.keys("newWorker"); onActivated: if (Screens.workerBuilder) Screens.workerBuilder.startNew() }
+    Shortcut { sequences: ShortcutCatalog.keys("toggleSidebar"); onActivated: if (main.rows) main.rows.collapsed = !main.rows.collapsed }
+    Shortcut { sequences: ShortcutCatalog.keys("computer"); onActivated: if (Screens.computer) Screens.computer.toggle() }
+    Shortcut { sequences: ShortcutCatalog.keys("newProject"); onActivated: if (Screens.projectIntake) Screens.projectIntake.start() }
+    Shortcut { sequences: ShortcutCatalog.keys("nextChat"); onActivated: if (main.rows) main.rows.selectNearby(1) }
+    Shortcut { sequences: ShortcutCatalog.keys("previousChat"); onActivated: if (main.rows) main.rows.selectNearby(-1) }
+    Shortcut { sequences: ShortcutCatalog.keys("shortcuts"); onActivated: shortcutOverlay.visible ? shortcutOverlay.close() : shortcutOverlay.open() }
+
+    // Focus never falls off the window when a sheet or a detail screen closes: it goes back to
+    // what had it before the sheet opened, or to the composer.
+    readonly property var sheets: [projectLoader, marketLoader, createLoader, builderLoader, documentsLoader,
+                                   projectIntakeLoader, memoryLoader, voiceCallLoader, inAppBrowserLoader]
+    readonly property bool sheetOpen: sheets.some(loader => loader.active) || shortcutOverlay.visible
+    property Item focusBeforeSheet: null
+    // Inside the main view and in none of its sheets (popups live on the window's overlay).
+    function outsideSheets(item) {
+        for (let up = item; up; up = up.parent) {
+            if (main.sheets.indexOf(up) >= 0)
+                return false
+            if (up === main)
+                return true
+        }
+        return false
+    }
+    function restoreFocus() {
+        if (main.sheetOpen)
+            return
+        const item = main.focusBeforeSheet
+        if (item && item.visible && item.enabled)
+            item.forceActiveFocus()
+        else
+            chatPane.focusComposer()
+    }
+    Connections {
+        target: main.Window.window
+        function onActiveFocusItemChanged() {
+            const item = main.Window.activeFocusItem
+            if (item && !main.sheetOpen && main.outsideSheets(item))
+                main.focusBeforeSheet = item
+        }
+    }
+    onSheetOpenChanged: if (!sheetOpen) Qt.callLater(main.restoreFocus)
+
+    ShortcutOverlay { id: shortcutOverlay }
+    FocusFrame {}
+    LiveRegion {}
 
     RowLayout {
         anchors.fill: parent
@@ -49,6 +92,7 @@ Item {
             Layout.fillHeight: true
             // The chat stays alive under the detail screens, so closing one returns to it as it was.
             ChatPane {
+                id: chatPane
                 anchors.fill: parent
                 rows: main.rows
                 visible: !createLoader.active && !marketLoader.active && !builderLoader.active && !projectLoader.active
@@ -106,6 +150,7 @@ Item {
     // Every document link of the app opens here, over whatever screen is showing; loaded only
     // while a document is open, so the PDF engine starts with the first PDF.
     Loader {
+        id: documentsLoader
         anchors.fill: parent
         active: Screens.documents !== null && Screens.documents !== undefined && Screens.documents.open
         sourceComponent: Item { DocumentViewerPopup { viewer: Screens.documents; session: Screens.chat } }

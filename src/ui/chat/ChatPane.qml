@@ -15,7 +15,24 @@ Rectangle {
     readonly property ChatSession session: Screens.chat
     readonly property ChatViewModel chat: session ? session.chat : null
     readonly property bool hasChat: rows && rows.selectedId.length > 0
+    readonly property ChatFindModel find: session ? session.find : null
+    // The row of the current find match, -1 while nothing is being found.
+    readonly property int findRow: find && findBar.visible ? find.currentRow : -1
     color: Theme.window
+
+    function focusComposer() { composer.focusInput() }
+    function openFind() { if (pane.chat) findBar.open() }
+
+    // A finished answer is read out to a screen reader, whoever has the focus.
+    Connections {
+        target: pane.session
+        function onTurnFinished() {
+            const answer = pane.session.lastAnswer()
+            if (answer.length > 0)
+                Announcer.announce((pane.hasChat ? pane.rows.selectedTitle + " answered: " : "") + answer)
+        }
+        function onChatChanged() { findBar.close() }
+    }
 
     ColumnLayout {
         anchors.fill: parent
@@ -96,7 +113,7 @@ Rectangle {
                     }
                     onClicked: Screens.computer.toggle()
                     Accessible.name: "Computer"
-                    ToolTip.visible: hovered; ToolTip.text: "Computer: watch the employee's browser (Ctrl+Shift+B)"
+                    ToolTip.visible: hovered; ToolTip.text: "Computer: watch the employee's browser (" + ShortcutCatalog.hint("computer") + ")"
                 }
                 ToolButton {
                     id: goalsButton
@@ -297,6 +314,17 @@ Rectangle {
                     width: Math.min(messages.width - 48, 820)
                     x: (messages.width - width) / 2
                     session: pane.session
+                    findCurrent: index === pane.findRow
+                }
+                // The current find match comes into view; the reader is no longer at the end.
+                Connections {
+                    target: pane
+                    function onFindRowChanged() {
+                        if (pane.findRow < 0)
+                            return
+                        messages.atEnd = false
+                        messages.positionViewAtIndex(pane.findRow, ListView.Center)
+                    }
                 }
                 header: Item {
                     width: messages.width
@@ -316,7 +344,15 @@ Rectangle {
                 onClicked: messages.jumpToLatest()
                 Accessible.name: text
             }
-            Shortcut { sequence: "Ctrl+End"; enabled: pane.chat !== null; onActivated: messages.jumpToLatest() }
+            Shortcut { sequences: ShortcutCatalog.keys("jumpToLatest"); enabled: pane.chat !== null; onActivated: messages.jumpToLatest() }
+
+            FindBar {
+                id: findBar
+                find: pane.find
+                anchors { top: parent.top; right: parent.right; topMargin: 8; rightMargin: 20 }
+                width: Math.min(parent.width - 40, 420)
+            }
+            Shortcut { sequences: ShortcutCatalog.keys("find"); enabled: pane.chat !== null && pane.visible; onActivated: findBar.open() }
         }
 
         ArtifactPreviewPopup {
@@ -399,6 +435,7 @@ Rectangle {
                 launcher: Screens.workerLauncher !== undefined ? Screens.workerLauncher : null
             }
             Composer {
+                id: composer
                 Layout.fillWidth: true
                 session: pane.session
             }

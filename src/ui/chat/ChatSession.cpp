@@ -3,6 +3,7 @@
 #include "ui/chat/RenderWarming.h"
 #include "ui/controls/Theme.h"
 
+#include "chat/model/ChatChoiceParse.h"
 #include "chat/viewmodel/presentation/MessagePresentationResolver.h"
 
 #include "agents/viewmodel/AgentListViewModel.h"
@@ -30,6 +31,7 @@ ChatSession::ChatSession(APIClient& api, Clock& clock, AgentListViewModel& sideb
         m_rows.setInlineStyle(theme->inlineStyle());
         connect(theme, &Theme::changed, this, [this, theme] { m_rows.setInlineStyle(theme->inlineStyle()); });
     }
+    m_find.setSource(&m_rows, ChatMessageRows::TextRole, ChatMessageRows::IdRole);
     connect(&m_sidebar, &AgentListViewModel::selectionChanged, this, &ChatSession::follow);
     connect(&m_sidebar, &AgentListViewModel::sectionsChanged, this, &ChatSession::follow);
     follow();
@@ -121,6 +123,17 @@ void ChatSession::showLiveState()
     m_wasThinking = thinking;
     m_rows.setLiveState(thinking, m_chat->approvalBusy(), m_chat->approvalErrors());
     m_rows.setGoalReviews(m_chat->goalReviews(), m_chat->goalReviewBusy(), m_chat->goalReviewErrors());
+}
+
+QString ChatSession::lastAnswer() const
+{
+    if (!m_chat)
+        return {};
+    const QList<ChatMessage>& messages = m_chat->messages();
+    for (auto it = messages.crbegin(); it != messages.crend(); ++it)
+        if (it->isAssistant())
+            return ChatChoiceParse::parse(it->content, it->metadata).text.trimmed();
+    return {};
 }
 
 void ChatSession::addFiles(const QList<QUrl>& urls)

@@ -1,6 +1,7 @@
 #pragma once
 // The open chat of the main window: one ChatViewModel for the sidebar's selected target,
 // replaced (the old one stopped) whenever the selection moves to another target.
+#include "chat/viewmodel/ChatFindModel.h"
 #include "chat/viewmodel/ChatViewModel.h"
 #include "ui/chat/ArtifactPreview.h"
 #include "ui/chat/ChatMessageRows.h"
@@ -31,6 +32,13 @@ struct ChatViewModelForeign {
     QML_UNCREATABLE("Owned by the chat session")
 };
 
+struct ChatFindModelForeign {
+    Q_GADGET
+    QML_FOREIGN(halvex::ChatFindModel)
+    QML_NAMED_ELEMENT(ChatFindModel)
+    QML_UNCREATABLE("Owned by the chat session")
+};
+
 class ChatSession : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -47,6 +55,8 @@ class ChatSession : public QObject {
     Q_PROPERTY(halvex::TeamMenu* teamMenu READ teamMenu NOTIFY chatChanged)
     // The table or note opened from an artifact chip.
     Q_PROPERTY(halvex::ArtifactPreview* preview READ preview CONSTANT)
+    // Find in the open chat, over its loaded rows.
+    Q_PROPERTY(halvex::ChatFindModel* find READ find CONSTANT)
 public:
     ChatSession(APIClient& api, Clock& clock, AgentListViewModel& sidebar, SessionViewModel& session,
                 QObject* parent = nullptr);
@@ -59,6 +69,7 @@ public:
     GoalToolPanel* goals() const { return m_goals.get(); }
     TeamMenu* teamMenu() const { return m_teamMenu.get(); }
     ArtifactPreview* preview() { return &m_preview; }
+    ChatFindModel* find() { return &m_find; }
 
     // Local files from the file button, a drop or a paste; other addresses are ignored.
     Q_INVOKABLE void addFiles(const QList<QUrl>& urls);
@@ -76,6 +87,9 @@ public:
     Q_INVOKABLE void copyText(const QString& text);
     // The staged files' names, for the chips above the composer.
     Q_INVOKABLE QStringList stagedNames() const;
+    // The newest answer's text as a reader sees it, for a screen reader once a turn finishes;
+    // empty when the chat has none.
+    Q_INVOKABLE QString lastAnswer() const;
 
     void stop();
 
@@ -101,6 +115,7 @@ private:
     ChatMessageRows m_rows;
     ArtifactPreviewModel m_previewModel;
     ArtifactPreview m_preview{m_previewModel};
+    ChatFindModel m_find;
 };
 
 } // namespace halvex

@@ -15,6 +15,7 @@ Rectangle {
     readonly property ChatViewModel chat: session ? session.chat : null
     property var stagedNames: []
     function refreshStaged() { stagedNames = session ? session.stagedNames() : [] }
+    function focusInput() { input.forceActiveFocus() }
     Connections { target: composer.chat; function onChanged() { composer.refreshStaged() } }
     onChatChanged: refreshStaged()
 
@@ -92,8 +93,8 @@ Rectangle {
                 contentItem: Icon { symbol: "bolt.fill"; size: 18; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
                 onClicked: launcherPopup.opened ? launcherPopup.close() : launcherPopup.open()
                 Accessible.name: "Run a worker"
-                ToolTip.visible: hovered; ToolTip.text: "Run a worker here (Ctrl+Shift+R)"
-                Shortcut { sequence: "Ctrl+Shift+R"; enabled: launcherButton.visible; onActivated: launcherPopup.open() }
+                ToolTip.visible: hovered; ToolTip.text: "Run a worker here (" + ShortcutCatalog.hint("launcher") + ")"
+                Shortcut { sequences: ShortcutCatalog.keys("launcher"); enabled: launcherButton.visible; onActivated: launcherPopup.open() }
                 WorkerLauncherPopup {
                     id: launcherPopup
                     launcher: Screens.workerLauncher !== undefined ? Screens.workerLauncher : null
@@ -121,8 +122,8 @@ Rectangle {
                 }
                 onClicked: dictation.toggle(composer.chat)
                 Accessible.name: recording ? "Stop dictation" : "Dictate"
-                ToolTip.visible: hovered; ToolTip.text: recording ? "Stop and write out (Ctrl+Shift+D)" : "Dictate (Ctrl+Shift+D)"
-                Shortcut { sequence: "Ctrl+Shift+D"; enabled: dictateButton.visible && dictateButton.enabled; onActivated: dictateButton.dictation.toggle(composer.chat) }
+                ToolTip.visible: hovered; ToolTip.text: (recording ? "Stop and write out (" : "Dictate (") + ShortcutCatalog.hint("dictate") + ")"
+                Shortcut { sequences: ShortcutCatalog.keys("dictate"); enabled: dictateButton.visible && dictateButton.enabled; onActivated: dictateButton.dictation.toggle(composer.chat) }
             }
             ScrollView {
                 Layout.fillWidth: true

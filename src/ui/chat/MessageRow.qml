@@ -10,6 +10,7 @@ import Halvex.Chat
 // a turn's artifacts as chips. Which one shows is the row's kind; the fields come ready from C++.
 Item {
     id: row
+    required property int index
     required property var messageId
     required property string kind
     required property string text
@@ -27,12 +28,24 @@ Item {
     required property bool reviewBusy
     required property string reviewError
     required property ChatSession session
+    // The current match of find in the chat: outlined until the find moves on.
+    property bool findCurrent: false
     implicitHeight: content.implicitHeight + 14
     Accessible.role: Accessible.ListItem
     Accessible.name: kind === "user" ? "You: " + text
                    : kind === "steps" ? reasoning.title
                    : kind === "card" ? card.title
                    : kind === "goalReview" ? "Goal result to review: " + review.objective : text
+
+    Rectangle {
+        objectName: "findHighlight"
+        visible: row.findCurrent
+        anchors { fill: parent; topMargin: 2; bottomMargin: 2; leftMargin: -8; rightMargin: -8 }
+        radius: 10
+        color: Qt.rgba(Theme.accent.r, Theme.accent.g, Theme.accent.b, 0.10)
+        border.color: Theme.focusRing
+        border.width: 2
+    }
 
     Loader {
         id: content

@@ -6,6 +6,7 @@ import Halvex.Controls
 Button {
     id: control
     Accessible.name: text
+    readonly property bool drawsFocusRing: true
     contentItem: Label {
         text: control.text; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter
         font.weight: Font.DemiBold; color: Theme.accentText; opacity: control.enabled ? 1 : 0.7

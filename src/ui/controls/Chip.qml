@@ -9,6 +9,7 @@ Button {
     property string symbol: ""
     font.pixelSize: 12
     Accessible.name: text
+    readonly property bool drawsFocusRing: true
     contentItem: RowLayout {
         spacing: 4
         Icon { visible: chip.symbol.length > 0; symbol: chip.symbol; size: 13 }

@@ -40,6 +40,8 @@ const QHash<QString, QString>& table()
         {QStringLiteral("plus"), QStringLiteral("add")},
         {QStringLiteral("chevron.right"), QStringLiteral("chevron_right")},
         {QStringLiteral("chevron.down"), QStringLiteral("expand_more")},
+        {QStringLiteral("chevron.up"), QStringLiteral("expand_less")},
+        {QStringLiteral("keyboard"), QStringLiteral("keyboard")},
         {QStringLiteral("sidebar.left"), QStringLiteral("view_sidebar")},
         {QStringLiteral("arrow.clockwise"), QStringLiteral("refresh")},
         {QStringLiteral("arrow.down.circle"), QStringLiteral("download")},

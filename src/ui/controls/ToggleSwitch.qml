@@ -7,6 +7,7 @@ import Halvex.Controls
 Switch {
     id: control
     Accessible.name: text
+    readonly property bool drawsFocusRing: true
     indicator: Rectangle {
         implicitWidth: 36; implicitHeight: 20
         x: control.leftPadding

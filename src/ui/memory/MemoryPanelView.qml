@@ -17,7 +17,7 @@ Rectangle {
     border.color: Theme.border
     focus: true
     // Escape closes the sheet wherever the focus is inside it.
-    Shortcut { sequence: "Esc"; onActivated: view.panel.close() }
+    Shortcut { sequences: ShortcutCatalog.keys("closeSheet"); onActivated: view.panel.close() }
     // Clicks inside the sheet stay in it.
     MouseArea { anchors.fill: parent }
 

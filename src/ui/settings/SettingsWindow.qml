@@ -25,7 +25,8 @@ ApplicationWindow {
     onCurrentChanged: if (current === "identity" && Screens.identity) Screens.identity.open()
 
     Shortcut { sequences: [StandardKey.Close]; onActivated: win.close() }
-    Shortcut { sequence: "Esc"; onActivated: win.close() }
+    Shortcut { sequences: ShortcutCatalog.keys("closeSheet"); onActivated: win.close() }
+    FocusFrame {}
 
     RowLayout {
         anchors.fill: parent

@@ -74,6 +74,21 @@ QList<SidebarRow> flattenSidebar(const QList<SidebarSection>& sections, const Ag
     return rows;
 }
 
+QString nearbyChat(const QList<SidebarRow>& rows, const QString& selected, int step)
+{
+    QStringList chats;
+    for (const SidebarRow& row : rows)
+        if (row.kind == u"agent" || row.kind == u"team" || row.kind == u"member")
+            chats.append(row.identity);
+    if (chats.isEmpty() || step == 0)
+        return {};
+    const qsizetype at = chats.indexOf(selected);
+    const qsizetype n = chats.size();
+    if (at < 0)
+        return step > 0 ? chats.first() : chats.last();
+    return chats.at(((at + step) % n + n) % n);
+}
+
 SidebarRows::SidebarRows(AgentListViewModel& sidebar, SidebarFolds& folds, Preferences& preferences, Account account,
                          QObject* parent)
     : QAbstractListModel(parent),
@@ -184,6 +199,11 @@ void SidebarRows::rename(const QString& identity, const QString& to)
 }
 void SidebarRows::remove(const QString& identity) { m_sidebar.removeChat(identity); }
 void SidebarRows::focusSearch() { m_sidebar.focusSearch(); }
+void SidebarRows::selectNearby(int step)
+{
+    if (const QString next = nearbyChat(m_rows, selectedId(), step); !next.isEmpty() && next != selectedId())
+        m_sidebar.select(next);
+}
 void SidebarRows::reload() { m_sidebar.load(); }
 
 void SidebarRows::toggleFold(const QString& identity)

@@ -30,6 +30,11 @@ struct SidebarRow {
 QList<SidebarRow> flattenSidebar(const QList<SidebarSection>& sections, const AgentListViewModel* counts,
                                  const SidebarFolds* folds, const QString& search);
 
+// The chat `step` chats below (above, when negative) the selected one among the rows shown,
+// wrapping at the ends: employees, teams and members, not headers or projects. With none
+// selected, the first chat going down and the last going up; empty when no chat shows.
+QString nearbyChat(const QList<SidebarRow>& rows, const QString& selected, int step);
+
 class SidebarRows : public QAbstractListModel {
     Q_OBJECT
     QML_ELEMENT
@@ -90,6 +95,8 @@ public:
     Q_INVOKABLE void rename(const QString& identity, const QString& to);
     Q_INVOKABLE void remove(const QString& identity);
     Q_INVOKABLE void focusSearch();
+    // Next and previous chat from the keyboard (see nearbyChat).
+    Q_INVOKABLE void selectNearby(int step);
     // A section header's id or a team's "team:" identity.
     Q_INVOKABLE void toggleFold(const QString& identity);
     Q_INVOKABLE void reload();

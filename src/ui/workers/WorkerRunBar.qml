@@ -47,6 +47,6 @@ Rectangle {
             ToolTip.visible: hovered; ToolTip.text: bar.panel && bar.panel.running ? "Stop this run (Ctrl+.)" : "Run now (Ctrl+R)"
         }
     }
-    Shortcut { enabled: bar.visible; sequence: "Ctrl+R"; onActivated: if (!bar.panel.running && !bar.panel.busy) bar.panel.run() }
-    Shortcut { enabled: bar.visible; sequence: "Ctrl+."; onActivated: if (bar.panel.running && !bar.panel.busy) bar.panel.stop() }
+    Shortcut { enabled: bar.visible; sequences: ShortcutCatalog.keys("runWorker"); onActivated: if (!bar.panel.running && !bar.panel.busy) bar.panel.run() }
+    Shortcut { enabled: bar.visible; sequences: ShortcutCatalog.keys("stopWorker"); onActivated: if (bar.panel.running && !bar.panel.busy) bar.panel.stop() }
 }
