@@ -15,6 +15,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <memory>
 
 using namespace halvex;
 
@@ -42,25 +43,77 @@ T await(QCoro::Task<T> task)
     return std::move(*result);
 }
 
+// The local service, signed in, shared by the benchmarks of this file.
+struct SignedInService {
+    test::ServiceProcess service;
+    PersistentCookieJar jar{QString()};
+    std::unique_ptr<APIClient> api;
+    QList<Agent> agents;
+    QString error;
+
+    SignedInService()
+    {
+        if (!service.start()) {
+            error = QStringLiteral("the local service did not start (HALVEX_SERVICE_BIN)");
+            return;
+        }
+        api = std::make_unique<APIClient>(service.origin(), &jar, &Clock::system());
+        AuthService auth(*api);
+        await(auth.login(service.demoEmail(), service.demoPassword()));
+        AgentService list(*api);
+        agents = await(list.list()).agents;
+        if (agents.isEmpty())
+            error = QStringLiteral("no employee to chat with");
+    }
+
+    static SignedInService& instance()
+    {
+        static SignedInService s;
+        return s;
+    }
+};
+
+void reportSpread(benchmark::State& state, std::vector<double>& samples)
+{
+    if (samples.empty())
+        return;
+    std::sort(samples.begin(), samples.end());
+    state.counters["median_us"] = samples[samples.size() / 2];
+    state.counters["p99_us"] = samples[std::min(samples.size() - 1, size_t(double(samples.size()) * 0.99))];
+}
+
+// The yardstick: one request and its answer over the same connection, the cheapest there is.
+void BM_LoopbackRoundTrip(benchmark::State& state)
+{
+    SignedInService& s = SignedInService::instance();
+    if (!s.error.isEmpty()) {
+        state.SkipWithError(qPrintable(s.error));
+        return;
+    }
+    const APIClient::Request me = s.api->makeRequest("GET", QStringLiteral("/api/v2/auth/me"));
+    std::vector<double> samples;
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        benchmark::DoNotOptimize(await(s.api->send(me)));
+        state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
+        samples.push_back(double(timer.nsecsElapsed()) / 1e3);
+    }
+    reportSpread(state, samples);
+}
+BENCHMARK(BM_LoopbackRoundTrip)->UseManualTime()->Iterations(300)->Unit(benchmark::kMicrosecond);
+
 void BM_ServiceWriteToViewModel(benchmark::State& state)
 {
-    test::ServiceProcess service;
-    if (!service.start()) {
-        state.SkipWithError("the local service did not start (HALVEX_SERVICE_BIN)");
+    SignedInService& s = SignedInService::instance();
+    if (!s.error.isEmpty()) {
+        state.SkipWithError(qPrintable(s.error));
         return;
     }
-    PersistentCookieJar jar{QString()};
-    APIClient api(service.origin(), &jar, &Clock::system());
-    AuthService auth(api);
-    await(auth.login(service.demoEmail(), service.demoPassword()));
-    AgentService agents(api);
-    const AgentsListResponse list = await(agents.list());
-    if (list.agents.isEmpty()) {
-        state.SkipWithError("no employee to chat with");
-        return;
-    }
+    APIClient& api = *s.api;
+    const QList<Agent>& agents = s.agents;
     ChatHistoryCache cache;
-    ChatViewModel vm(ChatBackend::agent(list.agents.first()), api, Clock::system(), std::nullopt, cache);
+    ChatViewModel vm(ChatBackend::agent(agents.first()), api, Clock::system(), std::nullopt, cache);
     auto started = vm.start();
     QElapsedTimer settle;
     settle.start();
@@ -71,7 +124,7 @@ void BM_ServiceWriteToViewModel(benchmark::State& state)
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
 
     ChatService writer(api);
-    const QString agentId = list.agents.first().id;
+    const QString agentId = agents.first().id;
     std::vector<double> samples;
     int n = 0;
     for (auto _ : state) {
@@ -106,11 +159,7 @@ void BM_ServiceWriteToViewModel(benchmark::State& state)
         state.ResumeTiming();
     }
     vm.stop();
-    if (!samples.empty()) {
-        std::sort(samples.begin(), samples.end());
-        state.counters["median_us"] = samples[samples.size() / 2];
-        state.counters["p99_us"] = samples[std::min(samples.size() - 1, size_t(double(samples.size()) * 0.99))];
-    }
+    reportSpread(state, samples);
 }
 BENCHMARK(BM_ServiceWriteToViewModel)->UseManualTime()->Iterations(300)->Unit(benchmark::kMicrosecond);
 

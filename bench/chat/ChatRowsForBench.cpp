@@ -1,21 +1,32 @@
 #include "ChatRowsForBench.h"
 
+#include "ui/chat/ChatMessageRows.h"
+
 #include "chat/viewmodel/grouping/ChatRowBuilder.h"
-#include "chat/viewmodel/grouping/IncrementalChatRows.h"
 #include "chat/viewmodel/presentation/MessagePresentationResolver.h"
 
 #include <benchmark/benchmark.h>
 
 namespace halvex::bench {
 
-qsizetype recomputeRows(const QList<ChatMessage>& messages)
+namespace {
+
+// One open chat, as the screen keeps it (no view attached: its delegates are not measured).
+ChatMessageRows& openChatRows()
 {
-    // One open chat, as the screen keeps it: only the turns a change touched regroup.
-    static ChatStepGrouping::IncrementalChatRows grouping;
-    const QList<ChatRowItem>& rows = grouping.update(messages);
-    benchmark::DoNotOptimize(rows);
-    return rows.size();
+    static auto* rows = new ChatMessageRows; // left to the end of the process, like the screen's
+    return *rows;
 }
+
+} // namespace
+
+qsizetype recomputeRows(const QList<ChatMessage>& messages, qsizetype unchangedBefore)
+{
+    openChatRows().setMessages(messages, unchangedBefore);
+    return openChatRows().rowCount();
+}
+
+void resetRows() { openChatRows().reset(ChatSurface::solo); }
 
 qsizetype recomputeAllRows(const QList<ChatMessage>& messages)
 {

@@ -7,8 +7,11 @@
 
 namespace halvex::bench {
 
-// Grouped rows of the open chat, regrouping only what changed; answers the row count.
-qsizetype recomputeRows(const QList<ChatMessage>& messages);
+// The open chat's rows in the screen's list model, regrouping only what changed; answers the
+// row count. `unchangedBefore` is the view model's `unchangedSince` of the version shown before.
+qsizetype recomputeRows(const QList<ChatMessage>& messages, qsizetype unchangedBefore = 0);
+// Another chat: the rows start empty.
+void resetRows();
 // The same, grouping the whole list again (what the screen did before).
 qsizetype recomputeAllRows(const QList<ChatMessage>& messages);
 // The message's presentation through the shared cache.

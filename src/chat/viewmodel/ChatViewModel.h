@@ -33,6 +33,7 @@
 
 #include <qcorotask.h>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -69,6 +70,8 @@ public:
     static constexpr int goalListLimit = 50;
     // How many of the newest messages the interface renders ahead of time.
     static constexpr int renderWarmLimit = 120;
+    // How many versions back `unchangedSince` can tell.
+    static constexpr int changesKept = 32;
 
     // One local file chosen for upload.
     struct LocalFile {
@@ -89,6 +92,9 @@ public:
     const ChatBackend& backend() const { return m_backend; }
     const QList<ChatMessage>& messages() const { return m_messages; }
     int messagesVersion() const { return m_messagesVersion; }
+    // How many leading messages are the same as in the list at `version`: a follower that saw
+    // that version redoes only what lies after them. 0 when `version` is too old to tell.
+    qsizetype unchangedSince(int version) const;
     QString input() const { return m_input; }
     void setInput(const QString& text);
     const QList<Attachment>& staged() const { return m_staged; }
@@ -175,7 +181,8 @@ private:
     void requestExpansion(const ChatMessage& message);
     void messagesReplaced();
     qsizetype indexOf(qint64 id);
-    void bumpVersion();
+    // A new version of the list; messages before `changedFrom` are as they were.
+    void bumpVersion(qsizetype changedFrom = 0);
     void storeInCache();
     void recomputeThinking();
     void scheduleMarkRead();
@@ -197,6 +204,8 @@ private:
 
     QList<ChatMessage> m_messages;
     int m_messagesVersion = 0;
+    // Where each of the latest versions began to differ from the one before, by version.
+    std::array<qsizetype, changesKept> m_changedFrom{};
     QString m_input;
     QList<Attachment> m_staged;
     bool m_isThinking = false;

@@ -201,10 +201,21 @@ qsizetype ChatViewModel::indexOf(qint64 id)
     return m_indexById->value(id, -1);
 }
 
-void ChatViewModel::bumpVersion()
+void ChatViewModel::bumpVersion(qsizetype changedFrom)
 {
     ++m_messagesVersion;
+    m_changedFrom[size_t(m_messagesVersion % changesKept)] = changedFrom;
     Q_EMIT messagesChanged();
+}
+
+qsizetype ChatViewModel::unchangedSince(int version) const
+{
+    if (version < 0 || version > m_messagesVersion || m_messagesVersion - version >= changesKept)
+        return 0;
+    qsizetype same = m_messages.size();
+    for (int v = version + 1; v <= m_messagesVersion; ++v)
+        same = std::min(same, m_changedFrom[size_t(v % changesKept)]);
+    return same;
 }
 
 bool ChatViewModel::place(const ChatMessage& message)
@@ -215,11 +226,11 @@ bool ChatViewModel::place(const ChatMessage& message)
         if (local == message || !MessageOrdering::mayReplace(local, message))
             return false;
         local = message;
-        bumpVersion();
+        bumpVersion(at);
     } else {
         m_messages.append(message);
         m_indexById->insert(message.id, m_messages.size() - 1);
-        bumpVersion();
+        bumpVersion(m_messages.size() - 1);
         const qsizetype n = m_messages.size();
         if (n >= 2 && MessageOrdering::precedes(message.id, m_messages[n - 2].id)) {
             MessageOrdering::sort(m_messages);

@@ -135,18 +135,24 @@ QHash<int, QByteArray> ChatMessageRows::roleNames() const
             {ReviewErrorRole, "reviewError"}};
 }
 
-void ChatMessageRows::setMessages(const QList<ChatMessage>& messages)
+void ChatMessageRows::setMessages(const QList<ChatMessage>& messages, qsizetype unchangedBefore)
 {
-    applyRows(GoalReviewRows::attach(m_rows->grouping.update(messages), m_reviews));
+    const QList<ChatRowItem>& grouped = m_rows->grouping.update(messages, unchangedBefore);
+    // Without reviews the shown rows are the grouping's, so the rows it kept are still shown.
+    if (m_reviews.isEmpty())
+        applyRows(grouped, m_rows->grouping.keptRows());
+    else
+        applyRows(GoalReviewRows::attach(grouped, m_reviews));
 }
 
-void ChatMessageRows::applyRows(const QList<ChatRowItem>& next)
+void ChatMessageRows::applyRows(const QList<ChatRowItem>& next, qsizetype sameHead)
 {
     QList<ChatRowItem>& rows = m_rows->list;
     // Keep the rows whose ids match at both ends; replace the run between. Streaming changes
     // the last row, a new turn appends, an older page prepends: each is one small edit.
     const qsizetype common = std::min(next.size(), rows.size());
-    qsizetype head = 0;
+    qsizetype head = std::min(sameHead, common);
+    const qsizetype checkedFrom = head;
     while (head < common && rows[head].id() == next[head].id())
         ++head;
     qsizetype tail = 0;
@@ -161,7 +167,7 @@ void ChatMessageRows::applyRows(const QList<ChatRowItem>& next)
             }
         }
     };
-    refresh(0, head, 0);
+    refresh(checkedFrom, head, 0);
     if (const qsizetype oldEnd = rows.size() - tail; oldEnd > head) {
         beginRemoveRows({}, int(head), int(oldEnd - 1));
         rows.remove(head, oldEnd - head);

@@ -48,8 +48,10 @@ public:
 
     // Another chat: the rows empty (the one reset), then follow `messages`.
     void reset(ChatSurface surface);
-    // The chat's messages after a move of `messagesVersion`, applied as the smallest edit.
-    void setMessages(const QList<ChatMessage>& messages);
+    // The chat's messages after a move of `messagesVersion`, applied as the smallest edit;
+    // `unchangedBefore` leading messages are those of the call before (the view model's
+    // `unchangedSince`), so a change at the end costs what the end holds, not the whole chat.
+    void setMessages(const QList<ChatMessage>& messages, qsizetype unchangedBefore = 0);
     // Busy and error of approvals and whether the chat works live outside the rows.
     void setLiveState(bool working, const QSet<qint64>& approvalBusy, const QMap<qint64, QString>& approvalErrors);
     // Results waiting for review, each placed after its run; busy and errors keyed by review key.
@@ -68,8 +70,9 @@ private:
     struct Rows;
     void refreshLiveRows();
     void refreshReviewRows();
-    // Shows `next` (message rows with reviews attached) as the smallest edit of what is shown.
-    void applyRows(const QList<ChatRowItem>& next);
+    // Shows `next` (message rows with reviews attached) as the smallest edit of what is shown;
+    // its first `sameHead` rows are known to be the ones shown.
+    void applyRows(const QList<ChatRowItem>& next, qsizetype sameHead = 0);
 
     std::unique_ptr<Rows> m_rows;
     ChatSurface m_surface = ChatSurface::solo;

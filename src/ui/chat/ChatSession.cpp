@@ -90,7 +90,7 @@ void ChatSession::follow()
         warmRenderCachesInBackground(newest, surface, m_rows.inlineStyle());
     };
     ChatViewModel* chat = m_chat.get();
-    connect(chat, &ChatViewModel::messagesChanged, this, [this, chat] { m_rows.setMessages(chat->messages()); });
+    connect(chat, &ChatViewModel::messagesChanged, this, &ChatSession::showMessages);
     connect(chat, &ChatViewModel::changed, this, &ChatSession::showLiveState);
     m_goals = std::make_unique<GoalToolPanel>(backend->isAgent() ? GoalScope::agent(backend->id())
                                                                  : GoalScope::team(backend->teamValue()->slug),
@@ -106,10 +106,19 @@ void ChatSession::follow()
         // Part of the sidebar shows the roster: a member who joined, left or was renamed shows there too.
         connect(m_teamMenu.get(), &TeamMenu::membersChanged, &m_sidebar, &AgentListViewModel::load);
     }
+    m_rowsVersion = -1;
     m_chat->start();
-    m_rows.setMessages(chat->messages());
+    showMessages();
     showLiveState();
     Q_EMIT chatChanged();
+}
+
+void ChatSession::showMessages()
+{
+    if (!m_chat)
+        return;
+    m_rows.setMessages(m_chat->messages(), m_chat->unchangedSince(m_rowsVersion));
+    m_rowsVersion = m_chat->messagesVersion();
 }
 
 void ChatSession::showLiveState()

@@ -99,6 +99,7 @@ Q_SIGNALS:
 
 private:
     void follow();
+    void showMessages();
     void showLiveState();
     void reviewGoal(const QString& reviewKey, const QString& decision, const QString& feedback);
 
@@ -113,6 +114,7 @@ private:
     std::unique_ptr<GoalToolPanel> m_goals;
     std::unique_ptr<TeamMenu> m_teamMenu;
     ChatMessageRows m_rows;
+    int m_rowsVersion = -1; // the chat's `messagesVersion` the rows show
     ArtifactPreviewModel m_previewModel;
     ArtifactPreview m_preview{m_previewModel};
     ChatFindModel m_find;

@@ -60,6 +60,19 @@ void expectSameRows(IncrementalChatRows& incremental, const QList<ChatMessage>& 
     ASSERT_TRUE(got == expected) << "edit " << edit;
 }
 
+// The same, told where the list first changed (as the view model tells the screen): the rows
+// still equal a full rebuild, and the rows it says it kept are the very rows of the update before.
+void expectSameRowsHinted(IncrementalChatRows& incremental, const QList<ChatMessage>& list, ChatSurface surface,
+                          qsizetype unchangedBefore, int edit)
+{
+    const QList<ChatRowItem> before = incremental.rows();
+    const QList<ChatRowItem>& got = incremental.update(list, unchangedBefore);
+    ASSERT_TRUE(got == rows(list, surface)) << "hinted edit " << edit;
+    ASSERT_LE(incremental.keptRows(), before.size()) << "hinted edit " << edit;
+    for (qsizetype i = 0; i < incremental.keptRows(); ++i)
+        ASSERT_EQ(got[i].revision(), before[i].revision()) << "hinted edit " << edit << " row " << i;
+}
+
 } // namespace
 
 // Whatever the edit — a step changing in place, a new message, an older page, a removal, an id
@@ -69,15 +82,19 @@ TEST(IncrementalRows, EveryEditGivesTheRowsOfAFullRebuild)
     for (ChatSurface surface : {ChatSurface::solo, ChatSurface::team}) {
         std::mt19937 random(7);
         IncrementalChatRows incremental(surface);
+        IncrementalChatRows hinted(surface);
         QList<ChatMessage> list;
         qint64 nextId = 1;
         for (int i = 0; i < 60; ++i)
             list.append(randomMessage(random, nextId++));
+        hinted.update(list);
         for (int edit = 0; edit < 600; ++edit) {
             const qsizetype at = list.isEmpty() ? 0 : qsizetype(random() % size_t(list.size()));
+            qsizetype changedFrom = 0;
             switch (random() % 6) {
             case 0:
             case 1:
+                changedFrom = list.size();
                 list.append(randomMessage(random, nextId++));
                 break;
             case 2:
@@ -86,6 +103,7 @@ TEST(IncrementalRows, EveryEditGivesTheRowsOfAFullRebuild)
                     const qsizetype near
                         = edit % 2 ? at : qMax<qsizetype>(0, list.size() - 1 - qsizetype(random() % 8));
                     list[near] = randomMessage(random, list[near].id);
+                    changedFrom = near;
                 }
                 break;
             case 3:
@@ -94,16 +112,20 @@ TEST(IncrementalRows, EveryEditGivesTheRowsOfAFullRebuild)
             case 4:
                 if (!list.isEmpty())
                     list.remove(at);
+                changedFrom = at;
                 break;
             default:
                 if (!list.isEmpty()) {
                     // The same id twice for one update, then gone again.
                     list.insert(at, randomMessage(random, list[at].id));
                     expectSameRows(incremental, list, surface, edit);
+                    expectSameRowsHinted(hinted, list, surface, at, edit);
                     list.remove(at);
+                    changedFrom = at;
                 }
             }
             expectSameRows(incremental, list, surface, edit);
+            expectSameRowsHinted(hinted, list, surface, changedFrom, edit);
         }
     }
 }

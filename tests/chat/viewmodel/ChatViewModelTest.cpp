@@ -392,3 +392,35 @@ TEST_F(ChatVMTest, ReconnectCatchesUpOnUpdatesTheGapHid)
     EXPECT_TRUE(vm->isStreamReady());
     EXPECT_FALSE(vm->isThinking());
 }
+
+// What the screen is told stayed the same between versions: a streamed append keeps every
+// message before it, a step changing in place keeps those before the step, a late event that
+// sorts into the middle keeps nothing, and a version too old to tell keeps nothing.
+TEST_F(ChatVMTest, UnchangedSinceTellsHowManyLeadingMessagesStayed)
+{
+    auto vm = startedAgentChat({messageJSON(1, "user", "hi"), messageJSON(3, "assistant", "hello")});
+    const int start = vm->messagesVersion();
+    EXPECT_EQ(vm->unchangedSince(start), 2);
+
+    vm->ingest(message(5, "step", "Searching"));
+    vm->ingest(message(6, "step", "Reading"));
+    EXPECT_EQ(vm->unchangedSince(start), 2);
+    EXPECT_EQ(vm->unchangedSince(vm->messagesVersion() - 1), 3);
+
+    const int beforeEdit = vm->messagesVersion();
+    vm->ingest(message(5, "step", "Searched"));
+    EXPECT_EQ(vm->unchangedSince(beforeEdit), 2);
+    EXPECT_EQ(vm->unchangedSince(start), 2);
+
+    const int beforeLate = vm->messagesVersion();
+    vm->ingest(message(2, "step", "late"));
+    EXPECT_EQ(ids(vm->messages()), QList<qint64>({1, 2, 3, 5, 6}));
+    EXPECT_EQ(vm->unchangedSince(beforeLate), 0);
+
+    const int recent = vm->messagesVersion();
+    for (qint64 id = 10; id < 10 + ChatViewModel::changesKept; ++id)
+        vm->ingest(message(id, "step", "more"));
+    EXPECT_EQ(vm->unchangedSince(recent), 0) << "older than the changes kept";
+    EXPECT_EQ(vm->unchangedSince(vm->messagesVersion() + 1), 0);
+    EXPECT_EQ(vm->unchangedSince(-1), 0);
+}

@@ -33,12 +33,14 @@ void IncrementalChatRows::reset(ChatSurface surface)
     m_cuts.clear();
     m_idCounts.clear();
     m_repeats = 0;
+    m_keptRows = 0;
 }
 
-const QList<ChatRowItem>& IncrementalChatRows::update(const QList<ChatMessage>& messages)
+const QList<ChatRowItem>& IncrementalChatRows::update(const QList<ChatMessage>& messages, qsizetype unchangedBefore)
 {
     const qsizetype common = std::min(messages.size(), m_messages.size());
-    qsizetype changed = 0;
+    qsizetype changed = std::clamp<qsizetype>(unchangedBefore, 0, common);
+    m_keptRows = m_rows.size();
     for (; changed < common; ++changed) {
         const ChatMessage& incoming = messages[changed];
         ChatMessage& kept = m_messages[changed];
@@ -79,6 +81,7 @@ void IncrementalChatRows::rebuildFrom(const QList<ChatMessage>& messages, qsizet
     // `from` is 0 or one of the cuts, whose row is where the rebuilt rows go.
     const qsizetype keptRows = from == 0 ? 0 : kept->row;
     m_rows.remove(keptRows, m_rows.size() - keptRows);
+    m_keptRows = keptRows;
     m_cuts.erase(kept, m_cuts.end());
 
     const QList<ChatRowItem> tail = ChatStepGrouping::rows(from == 0 ? messages : messages.mid(from), m_surface);

@@ -20,8 +20,12 @@ public:
 
     // Another chat or surface: nothing is kept.
     void reset(ChatSurface surface);
-    const QList<ChatRowItem>& update(const QList<ChatMessage>& messages);
+    // `unchangedBefore` leading messages are known to be those of the last update (the view
+    // model's `unchangedSince`), so the scan for the first change starts after them.
+    const QList<ChatRowItem>& update(const QList<ChatMessage>& messages, qsizetype unchangedBefore = 0);
     const QList<ChatRowItem>& rows() const { return m_rows; }
+    // Rows before this one are the very rows of the update before (the kept ones).
+    qsizetype keptRows() const { return m_keptRows; }
 
 private:
     // A user message that begins a row: everything before it can stay.
@@ -41,6 +45,7 @@ private:
     // repeat makes the next update group everything.
     QHash<qint64, int> m_idCounts;
     int m_repeats = 0;
+    qsizetype m_keptRows = 0;
 };
 
 } // namespace halvex::ChatStepGrouping
