@@ -1,9 +1,13 @@
 #include "session/service/CallbackRelay.h"
 
-#include <QCryptographicHash>
+#include "session/service/PeerCredentials.h"
+
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStandardPaths>
 
 namespace halvex {
 
@@ -18,10 +22,34 @@ CallbackRelay::CallbackRelay(QString serverName, QObject* parent)
 
 CallbackRelay::~CallbackRelay() = default;
 
+namespace {
+
+// The socket's folder belongs to the user alone. An existing folder is tightened, so a folder
+// somebody loosened does not stay open.
+bool makePrivateFolder(const QString& socketPath)
+{
+    const QString folder = QFileInfo(socketPath).absolutePath();
+    if (!QDir().mkpath(folder))
+        return false;
+    return QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+} // namespace
+
 QString CallbackRelay::defaultServerName()
 {
-    const QByteArray home = QCryptographicHash::hash(QDir::homePath().toUtf8(), QCryptographicHash::Sha256).toHex();
-    return QStringLiteral("halvex-callback-") + QString::fromLatin1(home.left(16));
+    // Qt checks $XDG_RUNTIME_DIR (owned by us, 0700) and otherwise makes /tmp/runtime-<user>.
+    QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (runtime.isEmpty())
+        runtime = QDir::tempPath() + QStringLiteral("/runtime-") + QString::number(ownUserId());
+    return runtime + QStringLiteral("/halvex/instance");
+}
+
+CallbackRelay::Launch CallbackRelay::claim(const QList<QUrl>& urls)
+{
+    if (listen())
+        return Launch::first;
+    return forward(m_serverName, urls) ? Launch::handedOver : Launch::failed;
 }
 
 bool CallbackRelay::listen()
@@ -29,7 +57,9 @@ bool CallbackRelay::listen()
     if (m_server->isListening())
         return true;
     // Ask first: with access options set, listening would silently replace a live socket.
-    if (forward(m_serverName, {}, 500))
+    if (answers(m_serverName, 500))
+        return false;
+    if (QDir::isAbsolutePath(m_serverName) && !makePrivateFolder(m_serverName))
         return false;
     if (m_server->listen(m_serverName))
         return true;
@@ -40,6 +70,15 @@ bool CallbackRelay::listen()
 
 bool CallbackRelay::isListening() const { return m_server->isListening(); }
 
+bool CallbackRelay::answers(const QString& serverName, int connectTimeoutMs)
+{
+    QLocalSocket socket;
+    socket.connectToServer(serverName);
+    const bool connected = socket.waitForConnected(connectTimeoutMs);
+    socket.abort();
+    return connected;
+}
+
 bool CallbackRelay::forward(const QString& serverName, const QList<QUrl>& urls, int connectTimeoutMs)
 {
     QLocalSocket socket;
@@ -48,8 +87,10 @@ bool CallbackRelay::forward(const QString& serverName, const QList<QUrl>& urls, 
         return false;
     for (const QUrl& url : urls)
         socket.write(url.toEncoded(QUrl::FullyEncoded) + '\n');
+    if (urls.isEmpty())
+        socket.write(QByteArray(raiseLine) + '\n');
     socket.flush();
-    const bool sent = urls.isEmpty() || socket.waitForBytesWritten(connectTimeoutMs) || socket.bytesToWrite() == 0;
+    const bool sent = socket.waitForBytesWritten(connectTimeoutMs) || socket.bytesToWrite() == 0;
     socket.disconnectFromServer();
     if (socket.state() != QLocalSocket::UnconnectedState)
         socket.waitForDisconnected(connectTimeoutMs);
@@ -70,6 +111,13 @@ QList<QUrl> CallbackRelay::urlsInArguments(const QStringList& arguments)
 void CallbackRelay::accept()
 {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+        // The folder and socket permissions keep others out; the kernel's word on the peer is
+        // the check that does not depend on them.
+        if (peerUserId(socket->socketDescriptor()) != ownUserId()) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         m_buffers.insert(socket, {});
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { read(socket); });
         connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
@@ -92,6 +140,10 @@ void CallbackRelay::read(QLocalSocket* socket)
     while ((newline = buffer.indexOf('\n')) >= 0) {
         const QByteArray line = buffer.left(newline).trimmed();
         buffer.remove(0, newline + 1);
+        if (line == raiseLine) {
+            Q_EMIT raiseRequested();
+            continue;
+        }
         const QUrl url = QUrl::fromEncoded(line, QUrl::StrictMode);
         if (url.isValid() && !url.scheme().isEmpty())
             Q_EMIT urlReceived(url);

@@ -21,6 +21,8 @@
 #include "core/prefs/AppNotifications.h"
 #include "core/prefs/Preferences.h"
 #include "create/viewmodel/CreateAgentViewModel.h"
+#include "desktop/viewmodel/ChatAlertWatcher.h"
+#include "desktop/viewmodel/DesktopAlerts.h"
 #include "session/model/RootScreen.h"
 #include "session/viewmodel/AppUpdater.h"
 #include "session/viewmodel/MainViewModel.h"
@@ -175,6 +177,30 @@ void AppShell::buildMainView()
     screens.put(QStringLiteral("sidebar"), m_sidebarRows.get());
     screens.put(QStringLiteral("identity"), m_identity.get());
     screens.put(QStringLiteral("chat"), m_chatSession.get());
+    followForDesktop();
+}
+
+// The open chat's news and the sidebar's unread counts reach the desktop while the window is
+// in the background.
+void AppShell::followForDesktop()
+{
+    if (!m_desktopAlerts)
+        return;
+    m_chatAlerts = std::make_unique<ChatAlertWatcher>();
+    connect(m_chatAlerts.get(), &ChatAlertWatcher::alert, m_desktopAlerts, &DesktopAlerts::alert);
+    connect(m_chatSession.get(), &ChatSession::chatChanged, m_chatAlerts.get(),
+            [watcher = m_chatAlerts.get(), chat = m_chatSession.get()] { watcher->follow(chat->chat()); });
+    m_chatAlerts->follow(m_chatSession->chat());
+    const auto countUnread = [alerts = m_desktopAlerts, sidebar = &m_main->sidebar()] {
+        qint64 total = 0;
+        for (const int count : sidebar->unreadCounts())
+            total += std::max(count, 0);
+        for (const int count : sidebar->teamUnreadCounts())
+            total += std::max(count, 0);
+        alerts->setUnread(total);
+    };
+    connect(&m_main->sidebar(), &AgentListViewModel::changed, m_chatAlerts.get(), countUnread);
+    countUnread();
 }
 
 // The settings pages of an employee and of the account, and the sidebar's usage meter.
@@ -215,6 +241,10 @@ void AppShell::dropMainView()
     m_main->sidebar().stop();
     m_identity->model().stop();
     m_chatSession->stop();
+    if (m_chatAlerts) {
+        m_chatAlerts.reset();
+        m_desktopAlerts->setUnread(0);
+    }
     m_main->sidebar().closeDetailScreens();
     m_createFlow.release()->deleteLater();
     m_marketplace.release()->deleteLater();

@@ -41,6 +41,8 @@ class Screens;
 
 class AgentService;
 class APIClient;
+class ChatAlertWatcher;
+class DesktopAlerts;
 class AppUpdater;
 class MainViewModel;
 class Preferences;
@@ -95,6 +97,9 @@ public:
     UpdateBadgeModel* updateBadge() const { return &m_badge; }
     SessionViewModel& session() { return *m_session; }
 
+    // Where the open chat's alerts and the unread count go; none in tests without a desktop.
+    void setDesktopAlerts(DesktopAlerts* alerts) { m_desktopAlerts = alerts; }
+
     // Once, when the root window's content is first shown.
     Q_INVOKABLE void start();
     Q_INVOKABLE void logout();
@@ -107,6 +112,7 @@ private:
     void onSessionChanged();
     void buildMainView();
     void buildAccountScreens(Screens& screens);
+    void followForDesktop();
     void dropMainView();
 
     APIClient& m_api;
@@ -139,6 +145,8 @@ private:
     std::unique_ptr<DocumentViewer> m_documents;
     std::unique_ptr<VoiceCallSheet> m_voiceCall;
     std::unique_ptr<Dictation> m_dictation;
+    DesktopAlerts* m_desktopAlerts = nullptr;
+    std::unique_ptr<ChatAlertWatcher> m_chatAlerts;
     bool m_started = false;
 };
 

@@ -6,16 +6,24 @@
 
 #include "core/async/Clock.h"
 #include "core/net/APIClient.h"
+#include "core/prefs/AppNotifications.h"
 #include "core/prefs/Preferences.h"
+#include "desktop/service/ColorSchemePortal.h"
+#include "desktop/service/DesktopNotifications.h"
+#include "desktop/service/LauncherEntry.h"
+#include "desktop/viewmodel/DesktopAlerts.h"
 #include "media/service/RemoteImageStore.h"
 #include "session/model/GoogleAuthConfig.h"
 #include "session/service/CallbackRelay.h"
 #include "session/service/DesktopEntry.h"
 #include "session/viewmodel/SessionViewModel.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QNetworkProxyFactory>
 #include <QQmlApplicationEngine>
 #include <QStandardPaths>
+#include <QWindow>
 #include <QtWebEngineQuick/qtwebenginequickglobal.h>
 
 #include <unistd.h>
@@ -26,9 +34,21 @@
 
 namespace {
 
+const QString appId = QStringLiteral(HALVEX_APP_ID);
+
+// An installed copy comes with its launcher entry, which claims the redirect scheme; one of our
+// own beside it would list the app twice.
+bool hasInstalledEntry()
+{
+    return QFileInfo::exists(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/applications/") + appId
+                             + QStringLiteral(".desktop"));
+}
+
 // The browser's Google redirect reaches us as the argument of a second copy of the program.
 void registerRedirectScheme()
 {
+    if (hasInstalledEntry())
+        return;
     const auto scheme = halvex::GoogleAuthSettings::fromBuild().reversedScheme();
     if (!scheme)
         return;
@@ -47,6 +67,20 @@ void prepareWebEngine()
     QtWebEngineQuick::initialize();
 }
 
+// A second launch asked for the window: bring it back from wherever it is.
+void raiseWindow(const QQmlApplicationEngine& engine)
+{
+    for (QObject* root : engine.rootObjects()) {
+        if (auto* window = qobject_cast<QWindow*>(root)) {
+            window->setWindowStates(window->windowStates() & ~Qt::WindowMinimized);
+            window->show();
+            window->raise();
+            window->requestActivate();
+            return;
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -56,17 +90,34 @@ int main(int argc, char* argv[])
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Halvex"));
     QGuiApplication::setOrganizationName(QStringLiteral("Halvex"));
+    QGuiApplication::setDesktopFileName(appId);
 
+    // One copy per user: a second launch hands its addresses (or a raise) over and exits.
     const QList<QUrl> urls = halvex::CallbackRelay::urlsInArguments(QCoreApplication::arguments());
     halvex::CallbackRelay relay;
-    if (!relay.listen()) {
-        if (halvex::CallbackRelay::forward(relay.defaultServerName(), urls))
-            return 0;
-    }
+    if (relay.claim(urls) == halvex::CallbackRelay::Launch::handedOver)
+        return 0;
+    // Every request of the process, the sign-in's token exchange included, goes through the
+    // desktop's proxy settings.
+    QNetworkProxyFactory::setUseSystemConfiguration(true);
 
     halvex::applyAppLook();
     halvex::Theme theme(halvex::Preferences::shared());
+    // The desktop's light or dark preference, for the "system" colour scheme, followed live.
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    halvex::ColorSchemePortal portal(bus);
+    QObject::connect(&portal, &halvex::ColorSchemePortal::changed, &theme, [&theme, &portal] {
+        theme.setDesktopPrefersDark(portal.scheme() == halvex::DesktopColorScheme::dark);
+    });
+    portal.read();
     halvex::AppShell shell(halvex::APIClient::shared(), halvex::Preferences::shared());
+    // Notifications and the launcher's count, while the window is in the background.
+    halvex::DesktopNotifications notifications(bus, appId);
+    halvex::LauncherEntry launcher(bus, appId);
+    halvex::DesktopAlerts alerts(notifications, launcher, halvex::AppNotifications::shared());
+    QObject::connect(&app, &QGuiApplication::applicationStateChanged, &alerts,
+                     [&alerts](Qt::ApplicationState state) { alerts.setWindowActive(state == Qt::ApplicationActive); });
+    shell.setDesktopAlerts(&alerts);
     QObject::connect(&relay, &halvex::CallbackRelay::urlReceived, &shell,
                      [&shell](const QUrl& url) { shell.session().googleAuth().handleCallback(url); });
     for (const QUrl& url : urls)
@@ -76,6 +127,11 @@ int main(int argc, char* argv[])
     auto engine = std::make_unique<QQmlApplicationEngine>();
     if (!halvex::loadRootWindow(*engine, shell, theme))
         return 1;
+    QObject::connect(&relay, &halvex::CallbackRelay::raiseRequested, engine.get(), [&engine] { raiseWindow(*engine); });
+    QObject::connect(&alerts, &halvex::DesktopAlerts::raiseRequested, engine.get(),
+                     [&engine] { raiseWindow(*engine); });
+    // The browser's redirect brings the user back to the window the sign-in started from.
+    QObject::connect(&relay, &halvex::CallbackRelay::urlReceived, engine.get(), [&engine] { raiseWindow(*engine); });
     halvex::ImageCacheTrimmer trimmer(
         halvex::Clock::system(), [] { halvex::RemoteImageStore::clear(); },
         [] { return halvex::ImageCacheTrimmer::systemPressure(); });

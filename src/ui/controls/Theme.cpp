@@ -50,7 +50,12 @@ Theme* Theme::create(QQmlEngine*, QJSEngine*)
 
 void Theme::setInstance(Theme* theme) { g_instance = theme; }
 
-bool Theme::dark() const { return m_preferences.prefersDarkScheme(); }
+bool Theme::dark() const
+{
+    if (m_preferences.themeMode() == systemMode)
+        return m_desktopPrefersDark;
+    return m_preferences.prefersDarkScheme();
+}
 QString Theme::mode() const { return m_preferences.themeMode(); }
 
 void Theme::setMode(const QString& mode)
@@ -58,6 +63,21 @@ void Theme::setMode(const QString& mode)
     if (mode == m_preferences.themeMode())
         return;
     m_preferences.setThemeMode(mode);
+    schemeChanged();
+}
+
+void Theme::setDesktopPrefersDark(bool dark)
+{
+    if (dark == m_desktopPrefersDark)
+        return;
+    const bool wasDark = this->dark();
+    m_desktopPrefersDark = dark;
+    if (this->dark() != wasDark)
+        schemeChanged();
+}
+
+void Theme::schemeChanged()
+{
     applyLinkColour(accent());
     Q_EMIT changed();
 }

@@ -1,5 +1,6 @@
 #pragma once
-// The two colour schemes. "hx-theme-mode" holds the choice; only "gray" is dark.
+// The two colour schemes. "hx-theme-mode" holds the choice: "gray" is dark, "system" follows
+// the desktop's preference as it changes, anything else is light.
 #include <QColor>
 #include <QObject>
 
@@ -45,9 +46,13 @@ public:
     // The installed instance; none before main() (or a test) installs one.
     static Theme* instance();
 
+    static inline const QString systemMode = QStringLiteral("system");
+
     bool dark() const;
     QString mode() const;
     void setMode(const QString& mode);
+    // The desktop's own preference, which the "system" mode follows; main() keeps it current.
+    void setDesktopPrefersDark(bool dark);
 
     QColor window() const { return pick(0xFFFFFF, 0x1F1F21); }
     QColor sidebar() const { return pick(0xF5F5F4, 0x28282B); }
@@ -74,7 +79,10 @@ Q_SIGNALS:
 
 private:
     QColor pick(unsigned light, unsigned darkColor) const { return QColor::fromRgb(dark() ? darkColor : light); }
+    void schemeChanged();
+
     Preferences& m_preferences;
+    bool m_desktopPrefersDark = false;
 };
 
 } // namespace halvex
