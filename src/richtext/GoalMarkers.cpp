@@ -3,6 +3,8 @@
 #include "richtext/MarkdownParser.h"
 #include "richtext/SharedPattern.h"
 
+#include <algorithm>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -48,12 +50,79 @@ bool mentionsGoal(QStringView text)
 // Each pair of passes needs its own marker; most goal texts hold only one kind.
 bool mentions(const QString& text, QLatin1String marker) { return text.contains(marker, Qt::CaseInsensitive); }
 
+// Where markers occur, as whole lines: from the start of the first line holding one to the end
+// of the last. Every replacement below needs a marker and stays on its line, so running them on
+// these lines alone gives what running them on the whole text gives. Empty when there is none.
+struct MarkerLines {
+    qsizetype from = -1;
+    qsizetype to = -1;
+};
+
+// Whether a marker's name ("GOAL_" then "ITEM" or "OUTPUT_COUNT") is spelled at `underscore`, in
+// any case; ASCII only, as in mentionsGoal.
+bool markerAt(QStringView text, qsizetype underscore)
+{
+    if (text[underscore] != u'_' || !goalBefore(text, underscore))
+        return false;
+    const auto spelled = [&](QLatin1String rest) {
+        if (underscore + 1 + rest.size() > text.size())
+            return false;
+        for (qsizetype i = 0; i < rest.size(); ++i)
+            if ((text[underscore + 1 + i].unicode() | 0x20) != (char16_t(rest[i].unicode()) | 0x20))
+                return false;
+        return true;
+    };
+    return spelled(QLatin1String("item")) || spelled(QLatin1String("output_count"));
+}
+
+MarkerLines markerLines(const QString& text)
+{
+    qsizetype first = -1;
+    for (qsizetype i = text.indexOf(u'_'); i >= 0 && first < 0; i = text.indexOf(u'_', i + 1))
+        if (markerAt(text, i))
+            first = i;
+    if (first < 0)
+        return {};
+    qsizetype last = first;
+    for (qsizetype i = text.lastIndexOf(u'_'); i > first; i = text.lastIndexOf(u'_', i - 1))
+        if (markerAt(text, i)) {
+            last = i;
+            break;
+        }
+    const qsizetype lineEnd = text.indexOf(u'\n', last);
+    return {text.lastIndexOf(u'\n', first) + 1, lineEnd < 0 ? text.size() : lineEnd};
+}
+
+// Runs of three or more line breaks become two.
+void foldBlankRuns(QString& text)
+{
+    const QLatin1String three("\n\n\n");
+    qsizetype at = text.indexOf(three);
+    if (at < 0)
+        return;
+    QString out;
+    out.reserve(text.size());
+    qsizetype from = 0;
+    while (at >= 0) {
+        qsizetype end = at + 3;
+        while (end < text.size() && text[end] == u'\n')
+            ++end;
+        out += QStringView(text).sliced(from, at + 2 - from);
+        from = end;
+        at = text.indexOf(three, end);
+    }
+    out += QStringView(text).sliced(from);
+    text = std::move(out);
+}
+
 } // namespace
 
 QString stripGoalMarkers(const QString& text)
 {
-    static const QRegularExpression any = sharedPattern(QStringLiteral("GOAL_(ITEM|OUTPUT_COUNT)"), ignoringCase);
-    if (!mentionsGoal(text) || !any.match(text).hasMatch())
+    if (!mentionsGoal(text))
+        return text;
+    const MarkerLines lines = markerLines(text);
+    if (lines.from < 0)
         return text;
     static const QRegularExpression countLine
         = sharedPattern(QStringLiteral("^[ \\t>]*GOAL_OUTPUT_COUNT[ \\t]*:[ \\t]*\\d+[ \\t]*$"),
@@ -66,17 +135,21 @@ QString stripGoalMarkers(const QString& text)
                         ignoringCase | perLine | unicodeClasses);
     static const QRegularExpression itemInline
         = sharedPattern(QStringLiteral("GOAL_ITEM[ \\t]*(\\d{1,3})[ \\t]*:[ \\t]*"), ignoringCase | unicodeClasses);
-    static const QRegularExpression manyBreaks = sharedPattern(QStringLiteral("\\n{3,}"));
-    QString out = text;
-    if (mentions(out, QLatin1String("GOAL_OUTPUT_COUNT"))) {
-        out.replace(countLine, QString());
-        out.replace(countInline, QStringLiteral("\\1"));
+    QString marked = text.sliced(lines.from, lines.to - lines.from);
+    if (mentions(marked, QLatin1String("GOAL_OUTPUT_COUNT"))) {
+        marked.replace(countLine, QString());
+        marked.replace(countInline, QStringLiteral("\\1"));
     }
-    if (mentions(out, QLatin1String("GOAL_ITEM"))) {
-        out.replace(itemLine, QStringLiteral("\\1\\2. "));
-        out.replace(itemInline, QStringLiteral("\\1. "));
+    if (mentions(marked, QLatin1String("GOAL_ITEM"))) {
+        marked.replace(itemLine, QStringLiteral("\\1\\2. "));
+        marked.replace(itemInline, QStringLiteral("\\1. "));
     }
-    out.replace(manyBreaks, QStringLiteral("\n\n"));
+    QString out;
+    out.reserve(text.size());
+    out += QStringView(text).first(lines.from);
+    out += marked;
+    out += QStringView(text).sliced(lines.to);
+    foldBlankRuns(out);
     return out.trimmed();
 }
 
