@@ -15,12 +15,16 @@ namespace {
 // (so that it still sees the list was cut), not a copy of the whole list on every event.
 QList<ChatMessage> confirmedOnly(const QList<ChatMessage>& messages)
 {
+    // Runs on every event: find where the newest confirmed ones begin, then copy them once.
     constexpr qsizetype keep = ChatHistoryCache::messageLimit + 1;
+    qsizetype from = messages.size();
+    for (qsizetype kept = 0; from > 0 && kept < keep; --from)
+        kept += messages[from - 1].id >= 0 ? 1 : 0;
     QList<ChatMessage> out;
-    for (auto it = messages.crbegin(); it != messages.crend() && out.size() < keep; ++it)
-        if (it->id >= 0)
-            out.append(*it);
-    std::reverse(out.begin(), out.end());
+    out.reserve(std::min(keep, messages.size() - from));
+    for (qsizetype i = from; i < messages.size(); ++i)
+        if (messages[i].id >= 0)
+            out.append(messages[i]);
     return out;
 }
 

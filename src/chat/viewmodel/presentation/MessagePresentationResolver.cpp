@@ -10,6 +10,8 @@
 #include "chat/viewmodel/presentation/StepWording.h"
 #include "chat/viewmodel/presentation/UsageLine.h"
 
+#include <charconv>
+#include <iterator>
 #include <optional>
 
 namespace halvex::MessagePresentationResolver {
@@ -162,11 +164,26 @@ MessagePresentation resolve(const ChatMessage& message, ChatSurface surface)
 
 QString cacheKey(const ChatMessage& message, ChatSurface surface)
 {
-    const QChar bar = u'|';
-    return QString::number(message.id) + bar + (surface == ChatSurface::team ? u't' : u's') + bar
-        + message.metadata.string(QStringLiteral("kind")).value_or(QString()) + bar
-        + message.metadata.string(QStringLiteral("status")).value_or(QString()) + bar
-        + QString::number(ChatMessageTextLength::of(message));
+    // Built in one buffer: every row of a streaming turn looks its presentation up per event.
+    const QString kind = message.metadata.string(QStringLiteral("kind")).value_or(QString());
+    const QString status = message.metadata.string(QStringLiteral("status")).value_or(QString());
+    char digits[24];
+    const auto appendNumber = [&digits](QString& to, qint64 n) {
+        const char* end = std::to_chars(std::begin(digits), std::end(digits), n).ptr;
+        to += QLatin1String(digits, qsizetype(end - digits));
+    };
+    QString key;
+    key.reserve(48 + kind.size() + status.size());
+    appendNumber(key, message.id);
+    key += u'|';
+    key += surface == ChatSurface::team ? u't' : u's';
+    key += u'|';
+    key += kind;
+    key += u'|';
+    key += status;
+    key += u'|';
+    appendNumber(key, ChatMessageTextLength::of(message));
+    return key;
 }
 
 std::shared_ptr<const MessagePresentation> cachedResolveShared(const ChatMessage& message, ChatSurface surface)
