@@ -15,6 +15,7 @@ public:
     PrivateBus(const PrivateBus&) = delete;
     PrivateBus& operator=(const PrivateBus&) = delete;
 
+    QString address() const { return m_address; }
     bool isValid() const { return m_client.isConnected() && m_desktop.isConnected(); }
     // The connection the code under test uses.
     QDBusConnection client() const { return m_client; }

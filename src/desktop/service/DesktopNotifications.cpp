@@ -40,8 +40,8 @@ void DesktopNotifications::show(const DesktopAlert& alert, uint replaces, std::f
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [watcher, onShown = std::move(onShown)] {
         watcher->deleteLater();
         const QDBusPendingReply<uint> reply = *watcher;
-        if (reply.isValid() && onShown)
-            onShown(reply.value());
+        if (onShown)
+            onShown(reply.isValid() ? reply.value() : 0);
     });
 }
 

@@ -23,7 +23,7 @@ public:
     DesktopNotifications(QDBusConnection bus, QString appId, QObject* parent = nullptr);
 
     // Shows `alert` in place of notification `replaces` (0: a new one); `onShown` gets the
-    // server's id for it, and is not called when the server refuses or is absent.
+    // server's id for it, or 0 when the server refused, is absent or did not answer in time.
     void show(const DesktopAlert& alert, uint replaces, std::function<void(uint)> onShown);
     void close(uint id);
 

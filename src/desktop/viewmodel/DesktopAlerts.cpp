@@ -33,16 +33,30 @@ void DesktopAlerts::alert(const DesktopAlert& alert)
 {
     if (m_windowActive || alert.chatId.isEmpty())
         return;
+    if (const auto waiting = m_waitingForServer.find(alert.chatId); waiting != m_waitingForServer.end()) {
+        *waiting = alert;
+        return;
+    }
+    show(alert);
+}
+
+void DesktopAlerts::show(const DesktopAlert& alert)
+{
+    m_waitingForServer.insert(alert.chatId, std::nullopt);
     const uint replaces = m_notificationByChat.value(alert.chatId, 0);
     QPointer<DesktopAlerts> self(this);
     m_notifications.show(alert, replaces, [self, chatId = alert.chatId](uint id) {
-        if (!self || id == 0)
+        if (!self)
             return;
-        // The server may answer with a new id instead of replacing: the old one is gone either way.
-        if (const uint old = self->m_notificationByChat.value(chatId, 0); old != 0 && old != id)
-            self->m_chatByNotification.remove(old);
-        self->m_chatByNotification.insert(id, chatId);
-        self->m_notificationByChat.insert(chatId, id);
+        if (id != 0) {
+            // The server may answer with a new id instead of replacing: the old one is gone either way.
+            if (const uint old = self->m_notificationByChat.value(chatId, 0); old != 0 && old != id)
+                self->m_chatByNotification.remove(old);
+            self->m_chatByNotification.insert(id, chatId);
+            self->m_notificationByChat.insert(chatId, id);
+        }
+        if (const std::optional<DesktopAlert> newer = self->m_waitingForServer.take(chatId))
+            self->show(*newer);
     });
 }
 

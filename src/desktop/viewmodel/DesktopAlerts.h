@@ -8,6 +8,8 @@
 #include <QHash>
 #include <QObject>
 
+#include <optional>
+
 namespace halvex {
 
 class AppNotifications;
@@ -30,6 +32,7 @@ Q_SIGNALS:
     void raiseRequested();
 
 private:
+    void show(const DesktopAlert& alert);
     void forget(uint id);
 
     DesktopNotifications& m_notifications;
@@ -38,6 +41,9 @@ private:
     bool m_windowActive = true;
     QHash<uint, QString> m_chatByNotification;
     QHash<QString, uint> m_notificationByChat;
+    // A chat whose notification the server has not answered for yet holds its newest alert here
+    // until it does, so the alert replaces that notification instead of adding a second.
+    QHash<QString, std::optional<DesktopAlert>> m_waitingForServer;
 };
 
 } // namespace halvex

@@ -18,6 +18,7 @@
 #include "core/async/Clock.h"
 #include "core/async/TracePoint.h"
 #include "core/net/APIClient.h"
+#include "core/net/PersistentCookieJar.h"
 #include "core/prefs/AppNotifications.h"
 #include "core/prefs/Preferences.h"
 #include "create/viewmodel/CreateAgentViewModel.h"
@@ -29,6 +30,7 @@
 #include "session/viewmodel/SessionViewModel.h"
 #include "session/viewmodel/SignInFormModel.h"
 #include "session/viewmodel/UpdateBadgeModel.h"
+#include <QNetworkAccessManager>
 
 #include <QDesktopServices>
 #include <QQmlEngine>
@@ -95,6 +97,15 @@ void AppShell::start()
         return;
     m_started = true;
     m_badge.start();
+    // The session cookie may still be on its way from the secret store; the jar answers within
+    // its own bound, found or not.
+    auto* jar = qobject_cast<PersistentCookieJar*>(m_api.network().cookieJar());
+    if (jar && !jar->isReady()) {
+        connect(
+            jar, &PersistentCookieJar::ready, m_session.get(), [session = m_session.get()] { session->bootstrap(); },
+            Qt::SingleShotConnection);
+        return;
+    }
     m_session->bootstrap();
 }
 
