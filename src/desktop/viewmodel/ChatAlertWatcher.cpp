@@ -75,21 +75,32 @@ void ChatAlertWatcher::check()
         m_pendingApprovals = approvals;
         m_reviews = reviews;
         m_wasThinking = thinking;
+        m_askedThisTurn = false;
         return;
     }
     const bool finished = m_wasThinking && !thinking;
+    if (thinking && !m_wasThinking)
+        m_askedThisTurn = false;
     m_wasThinking = thinking;
+    bool waiting = false;
     for (const ChatMessage& message : chat.messages()) {
-        if (approvals.contains(message.id) && !m_pendingApprovals.contains(message.id))
+        if (approvals.contains(message.id) && !m_pendingApprovals.contains(message.id)) {
             Q_EMIT alert(alertOf(DesktopAlertKind::approvalWaiting, message.content));
+            waiting = true;
+        }
     }
     for (const GoalReviewItem& item : chat.goalReviews()) {
-        if (!m_reviews.contains(item.key()))
+        if (!m_reviews.contains(item.key())) {
             Q_EMIT alert(alertOf(DesktopAlertKind::goalReviewWaiting, item.objective));
+            waiting = true;
+        }
     }
     m_pendingApprovals = approvals;
     m_reviews = reviews;
-    if (finished)
+    m_askedThisTurn = m_askedThisTurn || waiting;
+    // A turn that ends on a question for the user is announced by that question alone: the
+    // chat's notification would otherwise be replaced by a plain "replied".
+    if (finished && !m_askedThisTurn)
         Q_EMIT alert(alertOf(DesktopAlertKind::turnFinished, lastAnswer(chat)));
 }
 

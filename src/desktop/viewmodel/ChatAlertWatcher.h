@@ -32,6 +32,8 @@ private:
     QMetaObject::Connection m_messages;
     bool m_primed = false;
     bool m_wasThinking = false;
+    // The running turn already asked the user something (an approval, a review).
+    bool m_askedThisTurn = false;
     QSet<qint64> m_pendingApprovals;
     QSet<QString> m_reviews;
 };
