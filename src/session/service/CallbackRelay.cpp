@@ -61,11 +61,15 @@ bool CallbackRelay::listen()
         return false;
     if (QDir::isAbsolutePath(m_serverName) && !makePrivateFolder(m_serverName))
         return false;
-    if (m_server->listen(m_serverName))
-        return true;
-    // A socket file left by a crashed instance answers nobody; take it over.
-    QLocalServer::removeServer(m_serverName);
-    return m_server->listen(m_serverName);
+    if (!m_server->listen(m_serverName)) {
+        // A socket file left by a crashed instance answers nobody; take it over.
+        QLocalServer::removeServer(m_serverName);
+        if (!m_server->listen(m_serverName))
+            return false;
+    }
+    // Read and write for the user, nothing for anyone else (connecting needs write access).
+    QFile::setPermissions(m_server->fullServerName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return true;
 }
 
 bool CallbackRelay::isListening() const { return m_server->isListening(); }
