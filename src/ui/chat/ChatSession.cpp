@@ -139,9 +139,11 @@ QString ChatSession::lastAnswer() const
     if (!m_chat)
         return {};
     const QList<ChatMessage>& messages = m_chat->messages();
+    // A turn may end on an assistant message with no text (its usage line): the answer is before it.
     for (auto it = messages.crbegin(); it != messages.crend(); ++it)
         if (it->isAssistant())
-            return ChatChoiceParse::parse(it->content, it->metadata).text.trimmed();
+            if (QString text = ChatChoiceParse::parse(it->content, it->metadata).text.trimmed(); !text.isEmpty())
+                return text;
     return {};
 }
 

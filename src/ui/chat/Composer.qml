@@ -145,6 +145,9 @@ Rectangle {
                         if (event.modifiers & Qt.ShiftModifier) { event.accepted = false; return }
                         composer.session.send()
                     }
+                    // Tab moves on instead of typing a tab: the composer is no keyboard trap.
+                    Keys.onTabPressed: input.nextItemInFocusChain(true).forceActiveFocus(Qt.TabFocusReason)
+                    Keys.onBacktabPressed: input.nextItemInFocusChain(false).forceActiveFocus(Qt.BacktabFocusReason)
                     Keys.onEnterPressed: (event) => { if (!(event.modifiers & Qt.ShiftModifier)) composer.session.send(); else event.accepted = false }
                     Keys.onPressed: (event) => {
                         // A pasted file list arrives as addresses; text pastes as usual.
