@@ -19,9 +19,8 @@ std::string handoffHost(const std::string& url)
     if (const auto at = rest.rfind('@'); at != std::string::npos)
         rest = rest.substr(at + 1);
     rest = rest.substr(0, rest.find(':'));
-    const bool plain = std::all_of(rest.begin(), rest.end(), [](unsigned char c) {
-        return std::isalnum(c) || c == '.' || c == '-';
-    });
+    const bool plain = std::all_of(rest.begin(), rest.end(),
+                                   [](unsigned char c) { return std::isalnum(c) || c == '.' || c == '-'; });
     if (!plain || rest.size() > 253)
         return {};
     std::transform(rest.begin(), rest.end(), rest.begin(), [](unsigned char c) { return char(std::tolower(c)); });
