@@ -90,7 +90,11 @@ TEST_F(AccessibilityWalkTest, ReportsTheUnnamedControlsOnly)
 TEST_F(AccessibilityWindowTest, TheMainWindowSettingsAndCreateScreenNameEveryControl)
 {
     openResearcher();
-    expectAllNamed(window, "main window");
+    window->requestActivate();
+    QTest::keyClick(window, Qt::Key_F, Qt::ControlModifier);
+    ASSERT_NE(waitFor(window, "findBar"), nullptr);
+    expectAllNamed(window, "main window with the find bar");
+    QTest::keyClick(window, Qt::Key_Escape);
 
     QQuickWindow* settings = openSettingsWindow();
     ASSERT_NE(settings, nullptr);
@@ -107,6 +111,15 @@ TEST_F(AccessibilityWindowTest, TheMainWindowSettingsAndCreateScreenNameEveryCon
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return shell->createFlow()->isOpen() && find(window, "createScreen"); }, kWaitMs));
     expectAllNamed(window, "create screen");
+    QTest::keyClick(window, Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shell->createFlow()->isOpen(); }, kWaitMs));
+
+    QTest::keyClick(window, Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_NE(waitFor(window, "marketplaceView"), nullptr);
+    QQuickItem* grid = waitFor(window, "marketGrid");
+    ASSERT_NE(grid, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return grid->property("count").toInt() > 0; }, kWaitMs));
+    expectAllNamed(window, "marketplace");
 }
 
 TEST_F(AccessibilityWindowTest, AFinishedAnswerIsReadOut)

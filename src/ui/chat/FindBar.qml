@@ -19,6 +19,8 @@ Rectangle {
     radius: 8
     Accessible.role: Accessible.ToolBar
     Accessible.name: "Find in chat"
+    // Esc from the field or any of the buttons.
+    Keys.onEscapePressed: bar.close()
 
     function open() {
         if (!bar.visible)
@@ -56,7 +58,6 @@ Rectangle {
             background: null
             Keys.onReturnPressed: (event) => { if (event.modifiers & Qt.ShiftModifier) bar.find.next(); else bar.find.previous() }
             Keys.onEnterPressed: (event) => { if (event.modifiers & Qt.ShiftModifier) bar.find.next(); else bar.find.previous() }
-            Keys.onEscapePressed: bar.close()
         }
         Label {
             objectName: "findCount"
