@@ -2,9 +2,13 @@
 // goes from the splash straight to the main window. Reports the first frame that shows the
 // sidebar filled and, with --chats, what opening chats costs (see ChatOpenPass).
 //
+// With --scroll, the open chat grows by that many messages and is scrolled (see ScrollPass).
+//
 //   bench_ui_probe --origin URL --cookies FILE --prefs FILE [--t0-ns N] [--chats 8 --rounds 3]
+//                  [--scroll 5000 --frames 300]
 #include "ChatOpenPass.h"
 #include "ProbeSupport.h"
+#include "ScrollPass.h"
 
 #include "ui/app/AppLook.h"
 #include "ui/app/AppShell.h"
@@ -114,6 +118,15 @@ int main(int argc, char* argv[])
         const int rounds = argument(args, QStringLiteral("--rounds"), QStringLiteral("3")).toInt();
         if (!pass.run(chats, rounds))
             std::_Exit(1);
+    }
+    const int scrolled = argument(args, QStringLiteral("--scroll"), QStringLiteral("0")).toInt();
+    if (scrolled > 0) {
+        auto* list = root->findChild<QQuickItem*>(QStringLiteral("messageList"));
+        ScrollPass pass(shell, *window, *list);
+        if (!list || !pass.run(scrolled, argument(args, QStringLiteral("--frames"), QStringLiteral("300")).toInt())) {
+            report("error_no_scroll", qint64(1));
+            std::_Exit(1);
+        }
     }
     // Tearing down live streams and coroutines is not what is measured.
     std::_Exit(0);

@@ -113,4 +113,35 @@ void BM_CachedChatOpenToFrame(benchmark::State& state)
 }
 BENCHMARK(BM_CachedChatOpenToFrame)->Iterations(2)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// A chat grown to 5,000 messages, scrolled up from its end two wheel notches per frame.
+void BM_ScrollLongChat(benchmark::State& state)
+{
+    const SeededService& service = SeededService::instance();
+    if (!service.error().isEmpty()) {
+        state.SkipWithError(qPrintable(service.error()));
+        return;
+    }
+    QStringList args = appArgs(service, service.preferencesFile());
+    args << QStringLiteral("--scroll") << QStringLiteral("5000") << QStringLiteral("--frames") << QStringLiteral("300");
+    std::vector<double> frames;
+    double rows = 0;
+    for (auto _ : state) {
+        const ProbeResult run = runProbe(QStringLiteral(HALVEX_APP_PROBE), args, 300'000);
+        if (!run.ok) {
+            state.SkipWithError(qPrintable(run.failure));
+            return;
+        }
+        const auto it = run.values.find(QStringLiteral("scroll_frame_ms"));
+        if (it != run.values.end())
+            frames.insert(frames.end(), it->begin(), it->end());
+        rows = run.first(QStringLiteral("scroll_rows"));
+        state.SetIterationTime(median(frames) / 1e3);
+    }
+    state.counters["median_ms"] = median(frames);
+    state.counters["p99_ms"] = percentile(frames, 0.99);
+    state.counters["frames"] = double(frames.size());
+    state.counters["rows"] = rows;
+}
+BENCHMARK(BM_ScrollLongChat)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 } // namespace

@@ -67,6 +67,9 @@ void openStore(Service& s)
 void configureServer(httplib::Server& svr, Service& s)
 {
     svr.new_task_queue = [] { return new httplib::ThreadPool(32); };
+    // An event stream writes one small frame at a time; waiting to coalesce them behind the
+    // client's delayed acknowledgement would hold each one back by tens of milliseconds.
+    svr.set_tcp_nodelay(true);
     svr.set_payload_max_length(kMaxRequestBytes);
 
     svr.set_pre_routing_handler([&s](const httplib::Request& req, httplib::Response& res) {

@@ -73,6 +73,46 @@ TEST(ChatMessageRows, PrependAppendAndStreamingAreInsertsAndChangesOnly)
     EXPECT_EQ(spy.resets.count(), 0);
 }
 
+// Told how many leading messages stayed (as the chat session tells it), the rows make the same
+// edits as when they look for the change themselves.
+TEST(ChatMessageRows, KnownUnchangedHeadMakesTheSameEdits)
+{
+    ChatMessageRows told, searched;
+    QAbstractItemModelTester tester(&told, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QList<ChatMessage> list{message(1, "user", "Hi"), message(2, "assistant", "Hello")};
+    told.setMessages(list);
+    searched.setMessages(list);
+    Spies toldSpy(&told), searchedSpy(&searched);
+    const auto apply = [&](qsizetype unchangedBefore) {
+        told.setMessages(list, unchangedBefore);
+        searched.setMessages(list);
+        ASSERT_EQ(told.rowCount(), searched.rowCount());
+        for (int i = 0; i < told.rowCount(); ++i) {
+            EXPECT_EQ(told.data(told.index(i), ChatMessageRows::IdRole),
+                      searched.data(searched.index(i), ChatMessageRows::IdRole));
+            EXPECT_EQ(told.data(told.index(i), ChatMessageRows::TextRole),
+                      searched.data(searched.index(i), ChatMessageRows::TextRole));
+        }
+        EXPECT_EQ(toldSpy.inserts.count(), searchedSpy.inserts.count());
+        EXPECT_EQ(toldSpy.removals.count(), searchedSpy.removals.count());
+        EXPECT_EQ(toldSpy.changes.count(), searchedSpy.changes.count());
+    };
+
+    list.append(message(3, "user", "Search for it"));
+    apply(2);
+    list.append(message(4, "step", "Searching the web", {{QStringLiteral("status"), QStringLiteral("running")}}));
+    apply(3);
+    list[3].content = QStringLiteral("Searched the web");
+    list[3].metadata.raw.insert(QStringLiteral("status"), QStringLiteral("done"));
+    apply(3);
+    list.append(message(5, "assistant", "Found it"));
+    apply(4);
+    list[4].content = QStringLiteral("Found it, and more");
+    apply(4);
+    EXPECT_EQ(toldSpy.resets.count(), 0);
+    EXPECT_GE(toldSpy.inserts.count(), 3);
+}
+
 TEST(ChatMessageRows, KindsCarryTheirFieldsAndChoicesLeaveTheText)
 {
     ChatMessageRows model;
