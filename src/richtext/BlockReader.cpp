@@ -1,5 +1,6 @@
 #include "richtext/BlockReader.h"
 
+#include "richtext/MarkdownChars.h"
 #include "richtext/MarkdownLines.h"
 
 namespace halvex::MarkdownParser::detail {
@@ -16,7 +17,7 @@ public:
         m_lines.reserve(text.size() / 48 + 4);
         qsizetype from = 0;
         for (;;) {
-            const qsizetype nl = all.indexOf(u'\n', from);
+            const qsizetype nl = MarkdownChars::indexOf(all, u'\n', from);
             m_lines.append(nl < 0 ? all.sliced(from) : all.sliced(from, nl - from));
             if (nl < 0)
                 break;
@@ -74,7 +75,7 @@ private:
             ++m_at;
             return;
         }
-        if (m_at + 1 < m_lines.size() && isTableSeparator(m_lines[m_at + 1]) && t.contains(u'|'))
+        if (m_at + 1 < m_lines.size() && isTableSeparator(m_lines[m_at + 1]) && MarkdownChars::contains(t, u'|'))
             return readTable(t);
         if (const auto item = bulletItem(line))
             return readList(false, *item);
@@ -112,7 +113,7 @@ private:
         QList<QStringList> rows;
         while (m_at < m_lines.size()) {
             const QStringView t = trimBlanks(m_lines[m_at]);
-            if (t.isEmpty() || !t.contains(u'|'))
+            if (t.isEmpty() || !MarkdownChars::contains(t, u'|'))
                 break;
             rows.append(splitRow(t));
             ++m_at;

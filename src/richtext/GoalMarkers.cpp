@@ -93,11 +93,20 @@ MarkerLines markerLines(const QString& text)
     return {text.lastIndexOf(u'\n', first) + 1, lineEnd < 0 ? text.size() : lineEnd};
 }
 
+// Where three line breaks in a row begin, from `from` on; -1 when nowhere.
+qsizetype blankRunAt(const QString& text, qsizetype from)
+{
+    for (qsizetype i = text.indexOf(QChar(u'\n'), from); i >= 0 && i + 2 < text.size();
+         i = text.indexOf(QChar(u'\n'), i + 1))
+        if (text[i + 1] == u'\n' && text[i + 2] == u'\n')
+            return i;
+    return -1;
+}
+
 // Runs of three or more line breaks become two.
 void foldBlankRuns(QString& text)
 {
-    const QLatin1String three("\n\n\n");
-    qsizetype at = text.indexOf(three);
+    qsizetype at = blankRunAt(text, 0);
     if (at < 0)
         return;
     QString out;
@@ -109,7 +118,7 @@ void foldBlankRuns(QString& text)
             ++end;
         out += QStringView(text).sliced(from, at + 2 - from);
         from = end;
-        at = text.indexOf(three, end);
+        at = blankRunAt(text, end);
     }
     out += QStringView(text).sliced(from);
     text = std::move(out);

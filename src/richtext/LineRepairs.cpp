@@ -204,7 +204,7 @@ std::optional<QString> listMarkers(QStringView line)
 std::optional<QString> emphasisPadding(QStringView line)
 {
     QVarLengthArray<qsizetype, 16> markers;
-    for (qsizetype at = line.indexOf(u'*'); at >= 0 && at + 1 < line.size(); at = line.indexOf(u'*', at + 1)) {
+    for (qsizetype at = indexOf(line, u'*'); at >= 0 && at + 1 < line.size(); at = indexOf(line, u'*', at + 1)) {
         if (line[at + 1] == u'*') {
             markers.append(at);
             ++at;
@@ -247,7 +247,7 @@ std::optional<QString> emphasisPadding(QStringView line)
 
 std::optional<QString> gluedList(QStringView line)
 {
-    if (line.contains(u'|') || !hasTwoSteps(line))
+    if (contains(line, u'|') || !hasTwoSteps(line))
         return std::nullopt;
     // Every run of blanks followed by a step becomes a paragraph break and "N. ".
     QString out;

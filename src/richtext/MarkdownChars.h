@@ -4,10 +4,23 @@
 // the basic plane arrive as surrogate pairs, so the width-returning tests report 0, 1 or 2.
 #include <QChar>
 #include <QStringView>
+#include <qstringalgorithms.h>
 
 namespace halvex::MarkdownChars {
 
 inline bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+
+// The first `c` at or after `from`, or -1. QStringView::indexOf looks for one character with the
+// general substring search in this Qt; the block walk and the repairs do this on every line.
+inline qsizetype indexOf(QStringView s, char16_t c, qsizetype from = 0)
+{
+    if (from >= s.size())
+        return -1;
+    const qsizetype at = QtPrivate::qustrchr(s.sliced(from), c) - s.utf16();
+    return at < s.size() ? at : -1;
+}
+
+inline bool contains(QStringView s, char16_t c) { return indexOf(s, c) >= 0; }
 
 // White space as a Unicode-mode \s: separators plus the horizontal and vertical spaces.
 inline bool isWhite(QChar c)

@@ -53,7 +53,7 @@ QStringView trimBlanks(QStringView s)
 
 bool hasDoubleStar(QStringView s)
 {
-    for (qsizetype at = s.indexOf(u'*'); at >= 0 && at + 1 < s.size(); at = s.indexOf(u'*', at + 1)) {
+    for (qsizetype at = indexOf(s, u'*'); at >= 0 && at + 1 < s.size(); at = indexOf(s, u'*', at + 1)) {
         if (s[at + 1] == u'*')
             return true;
     }
@@ -100,7 +100,7 @@ QStringList splitRow(QStringView line)
     QStringList cells;
     qsizetype from = 0;
     for (;;) {
-        const qsizetype bar = t.indexOf(u'|', from);
+        const qsizetype bar = indexOf(t, u'|', from);
         const QStringView cell = bar < 0 ? t.sliced(from) : t.sliced(from, bar - from);
         cells.append(trimBlanks(cell).toString());
         if (bar < 0)
