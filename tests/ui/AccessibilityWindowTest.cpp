@@ -19,18 +19,6 @@ namespace {
 
 class AccessibilityWindowTest : public AppWindowFixture {
 protected:
-    void openResearcher()
-    {
-        launch();
-        signInWithDemoAccount();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return shell->sidebar()->rowCount() > 2; }, kWaitMs));
-        shell->sidebar()->select(QStringLiteral("a-researcher"));
-        ChatSession* session = shell->chatSession();
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return session->chat() && session->chat()->historyLoaded() && session->rows()->rowCount() > 0; },
-            kWaitMs));
-    }
-
     void expectAllNamed(QQuickWindow* w, const char* where)
     {
         QTest::qWait(0);
@@ -89,7 +77,7 @@ TEST_F(AccessibilityWalkTest, ReportsTheUnnamedControlsOnly)
 
 TEST_F(AccessibilityWindowTest, TheMainWindowSettingsAndCreateScreenNameEveryControl)
 {
-    openResearcher();
+    openResearcherChat();
     window->requestActivate();
     QTest::keyClick(window, Qt::Key_F, Qt::ControlModifier);
     ASSERT_NE(waitFor(window, "findBar"), nullptr);
@@ -124,7 +112,7 @@ TEST_F(AccessibilityWindowTest, TheMainWindowSettingsAndCreateScreenNameEveryCon
 
 TEST_F(AccessibilityWindowTest, AFinishedAnswerIsReadOut)
 {
-    openResearcher();
+    openResearcherChat();
     ChatViewModel* chat = shell->chatSession()->chat();
     chat->setInput(QStringLiteral("Summarise the week in one line"));
     shell->chatSession()->send();

@@ -3,6 +3,7 @@
 // and photograph what a person would.
 #include "ui/app/AppLook.h"
 #include "ui/app/AppShell.h"
+#include "ui/chat/ChatSession.h"
 #include "ui/controls/Theme.h"
 #include "ui/session/SignInForm.h"
 #include "ui/sidebar/SidebarRows.h"
@@ -164,6 +165,18 @@ protected:
             },
             kWaitMs);
         return shown ? settings : nullptr;
+    }
+    // Signed in with the demo account, the researcher's chat open with its history's rows shown.
+    void openResearcherChat()
+    {
+        launch();
+        signInWithDemoAccount();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return shell->sidebar()->rowCount() > 2; }, kWaitMs));
+        shell->sidebar()->select(QStringLiteral("a-researcher"));
+        ChatSession* session = shell->chatSession();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return session->chat() && session->chat()->historyLoaded() && session->rows()->rowCount() > 3; },
+            kWaitMs));
     }
     void signInWithDemoAccount()
     {

@@ -17,18 +17,6 @@ class KeyboardWindowTest : public AppWindowFixture {
 protected:
     ChatSession* session() const { return shell->chatSession(); }
 
-    void openResearcher()
-    {
-        launch();
-        signInWithDemoAccount();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return shell->sidebar()->rowCount() > 2; }, kWaitMs));
-        shell->sidebar()->select(QStringLiteral("a-researcher"));
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] {
-                return session()->chat() && session()->chat()->historyLoaded() && session()->rows()->rowCount() > 3;
-            },
-            kWaitMs));
-    }
     QQuickItem* visual(const char* name) const { return findVisual(window->contentItem(), QString::fromLatin1(name)); }
     QQuickItem* focusComposer()
     {
@@ -63,7 +51,7 @@ protected:
 
 TEST_F(KeyboardWindowTest, FindStepsThroughTheChatAndEscapeGivesTheFocusBack)
 {
-    openResearcher();
+    openResearcherChat();
     QQuickItem* input = focusComposer();
     ASSERT_TRUE(QTest::qWaitFor([&] { return hasFocus(input); }, kWaitMs));
 
@@ -106,7 +94,7 @@ TEST_F(KeyboardWindowTest, FindStepsThroughTheChatAndEscapeGivesTheFocusBack)
 
 TEST_F(KeyboardWindowTest, TheOverlayListsEveryShortcutAndSheetsGiveTheFocusBack)
 {
-    openResearcher();
+    openResearcherChat();
     QQuickItem* input = focusComposer();
     ASSERT_TRUE(QTest::qWaitFor([&] { return hasFocus(input); }, kWaitMs));
 
