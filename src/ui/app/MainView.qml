@@ -27,6 +27,8 @@ Item {
     }
     // The keys come from ShortcutCatalog, which the shortcut overlay lists.
     Shortcut { sequences: ShortcutCatalog.keys("search"); onActivated: main.focusSearch() }
+    // With no chat showing, find looks through the sidebar instead.
+    Shortcut { sequences: ShortcutCatalog.keys("find"); enabled: !chatPane.chat || !chatPane.visible; onActivated: main.focusSearch() }
     Shortcut { sequences: ShortcutCatalog.keys("marketplace"); onActivated: if (Screens.marketplace) Screens.marketplace.show() }
     Shortcut { sequences: ShortcutCatalog.keys("newEmployee"); onActivated: if (main.rows) main.rows.startCreating("employee") }
     Shortcut { sequences: ShortcutCatalog.keys("newWorker"); onActivated: if (Screens.workerBuilder) Screens.workerBuilder.startNew() }
