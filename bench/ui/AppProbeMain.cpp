@@ -26,11 +26,13 @@
 #include <QQmlApplicationEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QtWebEngineQuick/qtwebenginequickglobal.h>
 
 #include <algorithm>
 
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 
 #include "ui/app/QmlPlugins.h"
 
@@ -59,6 +61,12 @@ int main(int argc, char* argv[])
     const qint64 mainNs = monotonicNs();
     QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     prepareHighDpi();
+    // As the app does: the web engine (call page, live view) is set up before the application.
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
+    QtWebEngineQuick::initialize();
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Halvex"));
     QGuiApplication::setOrganizationName(QStringLiteral("Halvex"));
