@@ -1,7 +1,8 @@
 # Installs the build into a fresh prefix and checks what a desktop finds there: the three
 # programs, the launcher entry with the redirect scheme, the AppStream file, the icon sizes.
 # Both files must pass the desktop's own validators.
-# Inputs: BUILD_DIR, PREFIX, APP_ID, SCHEME, DESKTOP_FILE_VALIDATE, APPSTREAMCLI.
+# Inputs: BUILD_DIR, PREFIX, APP_ID, SCHEME, SCREENSHOTS (the folder the published pictures come
+# from), DESKTOP_FILE_VALIDATE, APPSTREAMCLI.
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
   RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
@@ -49,6 +50,19 @@ endif()
 if(NOT entry MATCHES "\nExec=halvex %u\n" OR NOT entry MATCHES "\nIcon=${APP_ID}\n")
   message(FATAL_ERROR "the launcher entry does not start the installed program with its icon:\n${entry}")
 endif()
+
+# Every screenshot the description names is one the window tests took and the project publishes.
+file(READ "${metainfo}" description)
+string(REGEX MATCHALL "<image[^>]*>[^<]+</image>" images "${description}")
+if(NOT images)
+  message(FATAL_ERROR "the AppStream file shows no screenshot")
+endif()
+foreach(image ${images})
+  string(REGEX REPLACE ".*/([^/<]+)</image>" "\\1" picture "${image}")
+  if(NOT EXISTS "${SCREENSHOTS}/${picture}")
+    message(FATAL_ERROR "the AppStream file names ${picture}, which is not in ${SCREENSHOTS}")
+  endif()
+endforeach()
 
 # Warnings count as failures: a store or a menu may refuse what the validator only warns about.
 execute_process(COMMAND "${DESKTOP_FILE_VALIDATE}" "${desktop}" RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
