@@ -27,7 +27,7 @@ loads+=("chat $(load)")
 "$build/bench/chat/bench_chat_memory" >"$work/memory.txt"
 # The Markdown parse against md4c, alternating passes timed in process CPU time.
 loads+=("markdown $(load)")
-"$build/bench/richtext/bench_richtext" --benchmark_filter='^$' >"$work/markdown.txt"
+"$build/bench/richtext/bench_richtext" --benchmark_filter='^$' >"$work/markdown.txt" 2>/dev/null
 echo '{}' >"$work/ui.json"
 if [[ "$skip" != *ui* ]]; then
   loads+=("start-up $(load)")
@@ -41,7 +41,7 @@ md_ours="$(sed -n 's/.*ours \([0-9.]*\) MB\/s.*/\1/p' "$work/markdown.txt")"
 md_theirs="$(sed -n 's/.*md4c \([0-9.]*\) MB\/s.*/\1/p' "$work/markdown.txt")"
 md_ratio="$(sed -n 's/.*ratio \([0-9.]*\).*/\1/p' "$work/markdown.txt")"
 
-echo "cores: $(nproc)   load average (1, 5, 15 min) at each part: $(IFS=';'; echo "${loads[*]}")"
+echo "cores: $(nproc)   load average (1, 5, 15 min) as each part began: $(IFS='|'; echo "${loads[*]}" | sed 's/|/ · /g')"
 echo
 jq -rn --slurpfile live "$work/live.json" --slurpfile ui "$work/ui.json" \
   --arg mdOurs "$md_ours" --arg mdTheirs "$md_theirs" --arg mdRatio "$md_ratio" \
