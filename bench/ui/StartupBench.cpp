@@ -24,6 +24,17 @@ QStringList appArgs(const SeededService& service, const QString& preferences)
             service.cookieFile(),       QStringLiteral("--prefs"),   preferences};
 }
 
+// The seeded service, or none after the benchmark was told why it is skipped.
+const SeededService* readyService(benchmark::State& state)
+{
+    const SeededService& service = SeededService::instance();
+    if (!service.error().isEmpty()) {
+        state.SkipWithError(qPrintable(service.error()));
+        return nullptr;
+    }
+    return &service;
+}
+
 void coldStarts(benchmark::State& state, const QString& probe, const QStringList& args)
 {
     // The first start pays for the page cache and the first update check; it is not counted.
@@ -53,11 +64,10 @@ void coldStarts(benchmark::State& state, const QString& probe, const QStringList
 
 void BM_AppColdStartToSidebarFrame(benchmark::State& state)
 {
-    const SeededService& service = SeededService::instance();
-    if (!service.error().isEmpty()) {
-        state.SkipWithError(qPrintable(service.error()));
+    const SeededService* seeded = readyService(state);
+    if (!seeded)
         return;
-    }
+    const SeededService& service = *seeded;
     coldStarts(state, QStringLiteral(HALVEX_APP_PROBE), appArgs(service, service.preferencesFile()));
 }
 BENCHMARK(BM_AppColdStartToSidebarFrame)->Iterations(starts())->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -69,11 +79,10 @@ BENCHMARK(BM_BareQuickColdStartToFrame)->Iterations(starts())->UseManualTime()->
 // the same eight out of the history cache.
 void BM_CachedChatOpenToFrame(benchmark::State& state)
 {
-    const SeededService& service = SeededService::instance();
-    if (!service.error().isEmpty()) {
-        state.SkipWithError(qPrintable(service.error()));
+    const SeededService* seeded = readyService(state);
+    if (!seeded)
         return;
-    }
+    const SeededService& service = *seeded;
     QStringList args = appArgs(service, service.chatPreferencesFile());
     args << QStringLiteral("--chats") << QStringLiteral("8") << QStringLiteral("--rounds") << QStringLiteral("3");
     std::vector<double> cached, late, first, history, peak, resident, endPeak;
@@ -116,11 +125,10 @@ BENCHMARK(BM_CachedChatOpenToFrame)->Iterations(2)->UseManualTime()->Unit(benchm
 // A chat grown to 5,000 messages, scrolled up from its end two wheel notches per frame.
 void BM_ScrollLongChat(benchmark::State& state)
 {
-    const SeededService& service = SeededService::instance();
-    if (!service.error().isEmpty()) {
-        state.SkipWithError(qPrintable(service.error()));
+    const SeededService* seeded = readyService(state);
+    if (!seeded)
         return;
-    }
+    const SeededService& service = *seeded;
     QStringList args = appArgs(service, service.preferencesFile());
     args << QStringLiteral("--scroll") << QStringLiteral("5000") << QStringLiteral("--frames") << QStringLiteral("300");
     std::vector<double> frames;
