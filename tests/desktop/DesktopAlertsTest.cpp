@@ -7,6 +7,7 @@
 #include "FakeDesktop.h"
 #include "PrivateBus.h"
 #include "support/RunTask.h"
+#include <QDBusPendingCallWatcher>
 
 #include <gtest/gtest.h>
 
@@ -89,6 +90,12 @@ TEST(DesktopAlerts, InTheBackgroundANotificationOpensItsChatAndANewerOneReplaces
 
     // A dismissed notification is forgotten: the chat's next alert is a new one.
     server.dismiss(first.id);
+    // The server's signals and answers reach us in order: once an answer is in, so is the signal.
+    QDBusMessage ask
+        = QDBusMessage::createMethodCall(DesktopNotifications::serviceName, DesktopNotifications::objectPath,
+                                         DesktopNotifications::serviceName, u"GetCapabilities"_s);
+    QDBusPendingCallWatcher answered(f.bus.client().asyncCall(ask));
+    ASSERT_TRUE(processUntil([&] { return answered.isFinished(); }));
     drainEvents();
     f.alerts.alert(turnOf(u"agent-1"_s, u"Support Desk"_s, u"Done"_s));
     ASSERT_TRUE(processUntil([&] { return server.shown.size() == 4; }));
