@@ -26,7 +26,6 @@
 #include <QQmlApplicationEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
-#include <QtWebEngineQuick/qtwebenginequickglobal.h>
 
 #include <algorithm>
 
@@ -66,7 +65,7 @@ int main(int argc, char* argv[])
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
-    QtWebEngineQuick::initialize();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Halvex"));
     QGuiApplication::setOrganizationName(QStringLiteral("Halvex"));

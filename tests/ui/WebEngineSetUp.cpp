@@ -1,7 +1,7 @@
 // The interface tests host the voice call page, so the web engine starts before the test
 // program's application, as it does in the app.
 #include <QByteArray>
-#include <QtWebEngineQuick/qtwebenginequickglobal.h>
+#include <QCoreApplication>
 
 #include <unistd.h>
 
@@ -13,5 +13,5 @@ void beforeTestApplication()
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", QByteArrayLiteral("1"));
     if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", QByteArrayLiteral("--disable-gpu --use-fake-device-for-media-stream"));
-    QtWebEngineQuick::initialize();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }

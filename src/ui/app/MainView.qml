@@ -145,17 +145,23 @@ Item {
             visible: active
             Layout.fillHeight: true
             Layout.preferredWidth: item ? Math.min(item.implicitWidth, Math.max(320, main.width - 620)) : 0
-            sourceComponent: ComputerSidePanel { panel: Screens.computer }
+            // By address, not by type: naming the type here would load the web engine with the
+            // window; this way it loads with the first panel.
+            function load() { if (active) setSource("qrc:/Halvex/Computer/ComputerSidePanel.qml", { panel: Screens.computer }) }
+            onActiveChanged: load()
+            Component.onCompleted: load()
         }
     }
 
-    // Every document link of the app opens here, over whatever screen is showing; loaded only
-    // while a document is open, so the PDF engine starts with the first PDF.
+    // Every document link of the app opens here, over whatever screen is showing; loaded by
+    // address only while a document is open, so the PDF engine starts with the first PDF.
     Loader {
         id: documentsLoader
         anchors.fill: parent
         active: Screens.documents !== null && Screens.documents !== undefined && Screens.documents.open
-        sourceComponent: Item { DocumentViewerPopup { viewer: Screens.documents; session: Screens.chat } }
+        function load() { if (active) setSource("qrc:/Halvex/Media/DocumentViewerSheet.qml", { viewer: Screens.documents, session: Screens.chat }) }
+        onActiveChanged: load()
+        Component.onCompleted: load()
     }
 
     // A new project through intake: a sheet over the whole window.
@@ -189,7 +195,10 @@ Item {
         id: voiceCallLoader
         anchors.fill: parent
         active: Screens.voiceCall !== null && Screens.voiceCall !== undefined && Screens.voiceCall.open
-        sourceComponent: VoiceCallView { call: Screens.voiceCall }
+        // By address: the call page's web engine loads with the first call.
+        function load() { if (active) setSource("qrc:/Halvex/Voice/VoiceCallView.qml", { call: Screens.voiceCall }) }
+        onActiveChanged: load()
+        Component.onCompleted: load()
     }
 
     // The in-app browser: the services the employee can be signed in to, over the whole window.

@@ -24,7 +24,6 @@
 #include <QQmlApplicationEngine>
 #include <QStandardPaths>
 #include <QWindow>
-#include <QtWebEngineQuick/qtwebenginequickglobal.h>
 
 #include <unistd.h>
 
@@ -56,15 +55,16 @@ void registerRedirectScheme()
     halvex::DesktopEntry::install(dir, QCoreApplication::applicationFilePath(), *scheme);
 }
 
-// Voice calls run their page in a web view, whose engine must be set up before the application
-// object exists.
+// Voice calls and the live view run in web views. Their engine is loaded by its QML module with
+// the first one, not linked: what it needs of the application, shared OpenGL contexts, is set
+// here before the application object exists.
 void prepareWebEngine()
 {
     // Chromium refuses to start its sandbox as root (containers, CI); there the page runs
     // without it, as it must.
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QtWebEngineQuick::initialize();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
 // A second launch asked for the window: bring it back from wherever it is.
