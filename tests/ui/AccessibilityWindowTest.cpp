@@ -89,7 +89,13 @@ TEST_F(AccessibilityWindowTest, TheMainWindowSettingsAndCreateScreenNameEveryCon
     ASSERT_TRUE(QTest::qWaitForWindowExposed(settings));
     for (const char* section : {"appearance", "updates", "billing", "identity", "guardrails", "apps", "audit"}) {
         settings->setProperty("current", QString::fromLatin1(section));
-        QTest::qWait(50); // the section's page loads and lays out
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                const auto* page = settings->findChild<QQuickItem*>(QStringLiteral("settingsPage"));
+                return page && page->property("item").value<QObject*>() != nullptr;
+            },
+            kWaitMs))
+            << section;
         expectAllNamed(settings, section);
     }
     settings->close();

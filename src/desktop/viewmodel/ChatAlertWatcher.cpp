@@ -6,11 +6,14 @@
 namespace halvex {
 namespace {
 
-QSet<qint64> pendingApprovals(const ChatViewModel& chat)
+// The pending approval cards among the messages from `first` on.
+QSet<qint64> pendingApprovals(const ChatViewModel& chat, qsizetype first)
 {
     const ChatSurface surface = chat.backend().isTeam() ? ChatSurface::team : ChatSurface::solo;
+    const auto& messages = chat.messages();
     QSet<qint64> ids;
-    for (const ChatMessage& message : chat.messages()) {
+    for (qsizetype i = first; i < messages.size(); ++i) {
+        const ChatMessage& message = messages.at(i);
         if (message.id <= 0 || message.isUser())
             continue;
         const auto presentation = MessagePresentationResolver::cachedResolveShared(message, surface);
@@ -67,12 +70,12 @@ void ChatAlertWatcher::check()
     if (!m_chat || !m_chat->historyLoaded())
         return;
     const ChatViewModel& chat = *m_chat;
-    const QSet<qint64> approvals = pendingApprovals(chat);
     const QSet<QString> reviews = reviewKeys(chat);
     const bool thinking = chat.isThinking();
     if (!m_primed) {
         m_primed = true;
-        m_pendingApprovals = approvals;
+        m_seenVersion = chat.messagesVersion();
+        m_pendingApprovals = pendingApprovals(chat, 0);
         m_reviews = reviews;
         m_wasThinking = thinking;
         m_askedThisTurn = false;
@@ -82,26 +85,54 @@ void ChatAlertWatcher::check()
     if (thinking && !m_wasThinking)
         m_askedThisTurn = false;
     m_wasThinking = thinking;
+    const bool approvalWaiting = checkApprovals(chat);
+    const bool reviewWaiting = checkReviews(chat, reviews);
+    m_askedThisTurn = m_askedThisTurn || approvalWaiting || reviewWaiting;
+    // A turn that ends on a question for the user is announced by that question alone: the
+    // chat's notification would otherwise be replaced by a plain "replied".
+    if (finished && !m_askedThisTurn)
+        Q_EMIT alert(alertOf(DesktopAlertKind::turnFinished, lastAnswer(chat)));
+}
+
+bool ChatAlertWatcher::checkApprovals(const ChatViewModel& chat)
+{
+    // Every stream event signals a change; only the messages after the unchanged head are
+    // looked at, so a long chat costs its newest turn, not its length.
+    if (chat.messagesVersion() == m_seenVersion)
+        return false;
+    const qsizetype first = chat.unchangedSince(m_seenVersion);
+    m_seenVersion = chat.messagesVersion();
+    const QSet<qint64> pending = pendingApprovals(chat, first);
     bool waiting = false;
-    for (const ChatMessage& message : chat.messages()) {
-        if (approvals.contains(message.id) && !m_pendingApprovals.contains(message.id)) {
+    const auto& messages = chat.messages();
+    for (qsizetype i = first; i < messages.size(); ++i) {
+        const ChatMessage& message = messages.at(i);
+        if (pending.contains(message.id) && !m_pendingApprovals.contains(message.id)) {
             Q_EMIT alert(alertOf(DesktopAlertKind::approvalWaiting, message.content));
             waiting = true;
         }
     }
+    if (first == 0)
+        m_pendingApprovals = pending;
+    for (qsizetype i = first; first > 0 && i < messages.size(); ++i) {
+        if (!pending.contains(messages.at(i).id))
+            m_pendingApprovals.remove(messages.at(i).id);
+    }
+    m_pendingApprovals.unite(pending);
+    return waiting;
+}
+
+bool ChatAlertWatcher::checkReviews(const ChatViewModel& chat, const QSet<QString>& reviews)
+{
+    bool waiting = false;
     for (const GoalReviewItem& item : chat.goalReviews()) {
         if (!m_reviews.contains(item.key())) {
             Q_EMIT alert(alertOf(DesktopAlertKind::goalReviewWaiting, item.objective));
             waiting = true;
         }
     }
-    m_pendingApprovals = approvals;
     m_reviews = reviews;
-    m_askedThisTurn = m_askedThisTurn || waiting;
-    // A turn that ends on a question for the user is announced by that question alone: the
-    // chat's notification would otherwise be replaced by a plain "replied".
-    if (finished && !m_askedThisTurn)
-        Q_EMIT alert(alertOf(DesktopAlertKind::turnFinished, lastAnswer(chat)));
+    return waiting;
 }
 
 } // namespace halvex

@@ -25,12 +25,17 @@ Q_SIGNALS:
 
 private:
     void check();
+    // Alerts for the approvals and goal results that appeared; true when there was one.
+    bool checkApprovals(const ChatViewModel& chat);
+    bool checkReviews(const ChatViewModel& chat, const QSet<QString>& reviews);
     DesktopAlert alertOf(DesktopAlertKind kind, const QString& detail) const;
 
     QPointer<ChatViewModel> m_chat;
     QMetaObject::Connection m_changed;
     QMetaObject::Connection m_messages;
     bool m_primed = false;
+    // The message list's version the pending approvals were read at.
+    int m_seenVersion = 0;
     bool m_wasThinking = false;
     // The running turn already asked the user something (an approval, a review).
     bool m_askedThisTurn = false;
