@@ -11,19 +11,7 @@ using namespace MarkdownLines;
 
 class BlockReader {
 public:
-    explicit BlockReader(const QString& text)
-    {
-        const QStringView all(text);
-        m_lines.reserve(text.size() / 48 + 4);
-        qsizetype from = 0;
-        for (;;) {
-            const qsizetype nl = MarkdownChars::indexOf(all, u'\n', from);
-            m_lines.append(nl < 0 ? all.sliced(from) : all.sliced(from, nl - from));
-            if (nl < 0)
-                break;
-            from = nl + 1;
-        }
-    }
+    BlockReader(QStringView text, const LineSpans& lines) : m_text(text), m_lines(lines) {}
 
     QList<MDBlock> read()
     {
@@ -43,9 +31,11 @@ private:
         m_paragraphFrom = -1;
     }
 
+    QStringView lineAt(qsizetype i) const { return m_text.sliced(m_lines[i].start, m_lines[i].end - m_lines[i].start); }
+
     QStringView span(qsizetype first, qsizetype last) const
     {
-        return QStringView(m_lines[first].begin(), m_lines[last].end());
+        return m_text.sliced(m_lines[first].start, m_lines[last].end - m_lines[first].start);
     }
 
     void push(MDBlock block)
@@ -56,7 +46,7 @@ private:
 
     void step()
     {
-        const QStringView line = m_lines[m_at];
+        const QStringView line = lineAt(m_at);
         const QStringView t = trimBlanks(line);
         if (t.isEmpty()) {
             flush();
@@ -75,7 +65,7 @@ private:
             ++m_at;
             return;
         }
-        if (m_at + 1 < m_lines.size() && isTableSeparator(m_lines[m_at + 1]) && MarkdownChars::contains(t, u'|'))
+        if (m_at + 1 < m_lines.size() && isTableSeparator(lineAt(m_at + 1)) && MarkdownChars::contains(t, u'|'))
             return readTable(t);
         if (const auto item = bulletItem(line))
             return readList(false, *item);
@@ -98,7 +88,7 @@ private:
     {
         flush();
         const qsizetype first = ++m_at;
-        while (m_at < m_lines.size() && !startsWithFence(trimBlanks(m_lines[m_at])))
+        while (m_at < m_lines.size() && !startsWithFence(trimBlanks(lineAt(m_at))))
             ++m_at;
         m_blocks.append(MDBlock::code(m_at > first ? span(first, m_at - 1).toString() : QString()));
         if (m_at < m_lines.size())
@@ -112,7 +102,7 @@ private:
         m_at += 2;
         QList<QStringList> rows;
         while (m_at < m_lines.size()) {
-            const QStringView t = trimBlanks(m_lines[m_at]);
+            const QStringView t = trimBlanks(lineAt(m_at));
             if (t.isEmpty() || !MarkdownChars::contains(t, u'|'))
                 break;
             rows.append(splitRow(t));
@@ -134,7 +124,7 @@ private:
         QStringList items{first.text.toString()};
         ++m_at;
         while (m_at < m_lines.size()) {
-            const QStringView line = m_lines[m_at];
+            const QStringView line = lineAt(m_at);
             if (auto item = itemOf(line, ordered); item && item->indent == first.indent) {
                 items.append(item->text.toString());
                 ++m_at;
@@ -146,10 +136,10 @@ private:
                 break;
             } else {
                 qsizetype next = m_at;
-                while (next < m_lines.size() && trimBlanks(m_lines[next]).isEmpty())
+                while (next < m_lines.size() && trimBlanks(lineAt(next)).isEmpty())
                     ++next;
                 if (next < m_lines.size()) {
-                    const auto item = itemOf(m_lines[next], ordered);
+                    const auto item = itemOf(lineAt(next), ordered);
                     if (!item || item->indent != first.indent)
                         break;
                 }
@@ -165,7 +155,7 @@ private:
         flush();
         QString text;
         for (bool firstLine = true; m_at < m_lines.size(); ++m_at, firstLine = false) {
-            const QStringView t = trimBlanks(m_lines[m_at]);
+            const QStringView t = trimBlanks(lineAt(m_at));
             if (!t.startsWith(u'>'))
                 break;
             if (!firstLine)
@@ -175,7 +165,8 @@ private:
         m_blocks.append(MDBlock::quote(std::move(text)));
     }
 
-    QList<QStringView> m_lines;
+    QStringView m_text;
+    const LineSpans& m_lines;
     qsizetype m_at = 0;
     qsizetype m_paragraphFrom = -1;
     qsizetype m_paragraphTo = -1;
@@ -184,6 +175,18 @@ private:
 
 } // namespace
 
-QList<MDBlock> readBlocks(const QString& text) { return BlockReader(text).read(); }
+QList<MDBlock> readBlocks(const QString& text)
+{
+    LineSpans lines;
+    qsizetype from = 0;
+    for (qsizetype nl = MarkdownChars::indexOf(text, u'\n'); nl >= 0; nl = MarkdownChars::indexOf(text, u'\n', from)) {
+        lines.append({from, nl});
+        from = nl + 1;
+    }
+    lines.append({from, text.size()});
+    return readBlocks(text, lines);
+}
+
+QList<MDBlock> readBlocks(QStringView text, const LineSpans& lines) { return BlockReader(text, lines).read(); }
 
 } // namespace halvex::MarkdownParser::detail

@@ -1,5 +1,6 @@
 #pragma once
 // The block walk over repaired text: one pass over the lines, first matching rule wins.
+#include "richtext/LineScan.h"
 #include "richtext/MDBlock.h"
 
 #include <QList>
@@ -8,5 +9,7 @@
 namespace halvex::MarkdownParser::detail {
 
 QList<MDBlock> readBlocks(const QString& text);
+// The same on lines already found: `lines` are consecutive slices of `text`.
+QList<MDBlock> readBlocks(QStringView text, const LineSpans& lines);
 
 } // namespace halvex::MarkdownParser::detail

@@ -8,10 +8,6 @@
 
 #include <initializer_list>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace halvex::LineRepairs {
 
 namespace {
@@ -112,69 +108,6 @@ bool hasTwoSteps(QStringView line)
 }
 
 } // namespace
-
-namespace {
-
-bool isDigitBefore(char16_t c) { return (c >= u'0' && c <= u'9') || c >= 0x660; }
-
-// Returns false at the end of the line.
-inline bool noteChar(LineHints& h, char16_t c, char16_t previous)
-{
-    switch (c) {
-    case u'\n':
-        return false;
-    case u'|':
-        h.pipe = true;
-        break;
-    case u'*':
-        h.doubleStar = h.doubleStar || previous == u'*';
-        break;
-    case u'.':
-    case u')':
-        h.numberMarks += isDigitBefore(previous);
-        break;
-    default:
-        break;
-    }
-    return true;
-}
-
-} // namespace
-
-// Eight code units at a time: most of them are letters and blanks and need no look at all.
-LineHints scanLine(QStringView text, qsizetype from)
-{
-    LineHints h;
-    const char16_t* p = text.utf16();
-    const qsizetype n = text.size();
-    qsizetype i = from;
-#if defined(__SSE2__)
-    const __m128i newline = _mm_set1_epi16(u'\n'), pipe = _mm_set1_epi16(u'|'), star = _mm_set1_epi16(u'*'),
-                  point = _mm_set1_epi16(u'.'), paren = _mm_set1_epi16(u')');
-    for (; i + 8 <= n; i += 8) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        const __m128i hits = _mm_or_si128(
-            _mm_or_si128(_mm_cmpeq_epi16(v, newline), _mm_cmpeq_epi16(v, pipe)),
-            _mm_or_si128(_mm_cmpeq_epi16(v, star), _mm_or_si128(_mm_cmpeq_epi16(v, point), _mm_cmpeq_epi16(v, paren))));
-        unsigned mask = unsigned(_mm_movemask_epi8(hits));
-        while (mask) {
-            const int bit = __builtin_ctz(mask);
-            const qsizetype at = i + bit / 2;
-            if (!noteChar(h, p[at], at > from ? p[at - 1] : 0)) {
-                h.end = at;
-                return h;
-            }
-            mask &= ~(3u << bit);
-        }
-    }
-#endif
-    for (; i < n; ++i) {
-        if (!noteChar(h, p[i], i > from ? p[i - 1] : 0))
-            break;
-    }
-    h.end = i;
-    return h;
-}
 
 bool mayHaveListMarker(QStringView line)
 {

@@ -8,15 +8,6 @@
 
 namespace halvex::LineRepairs {
 
-// What one pass over a line tells about which repairs could apply; the line ends at "\n".
-struct LineHints {
-    qsizetype end = 0; // index of the "\n" or the text's end
-    bool pipe = false;
-    bool doubleStar = false;
-    int numberMarks = 0; // digits directly before "." or ")": a glued list needs two
-};
-LineHints scanLine(QStringView text, qsizetype from);
-
 // Whether the line starts (after at most eight blanks) with what a list-marker repair rewrites.
 bool mayHaveListMarker(QStringView line);
 

@@ -3,6 +3,7 @@
 #include "richtext/MarkdownRepairs.h"
 
 #include "richtext/LineRepairs.h"
+#include "richtext/MarkdownChars.h"
 #include "richtext/MarkdownLines.h"
 #include "richtext/MarkdownParser.h"
 
@@ -107,41 +108,76 @@ QString normalizeGluedLists(const QString& text)
 
 namespace halvex::MarkdownParser::detail {
 
-// The three line repairs in one pass, as parse() needs them. A lone "\r" ends a line only for the
-// glued-list repair (the others split on "\n" alone), so that repair keeps its own fence state.
-QString repairLines(const QString& text, bool hasCarriageReturn)
+namespace {
+
+// The three line repairs in order, each only where the line's hints allow it.
+std::optional<QString> repairLine(QStringView line, const LineHints& hints)
 {
-    using MarkdownLines::isFence;
-    if (!hasCarriageReturn || !text.contains(u'\r')) {
-        LineWriter writer(text);
-        bool inCode = false;
-        for (qsizetype start = 0; start <= text.size();) {
-            const LineRepairs::LineHints hints = LineRepairs::scanLine(text, start);
-            const QStringView line = QStringView(text).sliced(start, hints.end - start);
-            const qsizetype next = hints.end + 1;
-            if (isFence(line)) {
-                inCode = !inCode;
-            } else if (!inCode) {
-                std::optional<QString> repaired;
-                if (LineRepairs::mayHaveListMarker(line))
-                    repaired = LineRepairs::listMarkers(line);
-                if (hints.doubleStar)
-                    if (auto e = LineRepairs::emphasisPadding(repaired ? QStringView(*repaired) : line))
-                        repaired = std::move(e);
-                // The earlier repairs add no pipe and no digit before a point, so the hints still hold.
-                if (!hints.pipe && hints.numberMarks >= 2)
-                    if (auto g = LineRepairs::gluedList(repaired ? QStringView(*repaired) : line))
-                        repaired = std::move(g);
-                if (repaired)
-                    writer.replace(start, hints.end, *repaired);
-            }
-            start = next;
-        }
-        return writer.result();
+    std::optional<QString> repaired;
+    if (LineRepairs::mayHaveListMarker(line))
+        repaired = LineRepairs::listMarkers(line);
+    if (hints.doubleStar)
+        if (auto e = LineRepairs::emphasisPadding(repaired ? QStringView(*repaired) : line))
+            repaired = std::move(e);
+    // The earlier repairs add no pipe and no digit before a point, so the hints still hold.
+    if (!hints.pipe && hints.numberMarks >= 2)
+        if (auto g = LineRepairs::gluedList(repaired ? QStringView(*repaired) : line))
+            repaired = std::move(g);
+    return repaired;
+}
+
+// A repaired line's own lines, placed at `at` in the output.
+void appendLines(LineSpans& lines, QStringView repaired, qsizetype at)
+{
+    qsizetype from = 0;
+    for (qsizetype nl = MarkdownChars::indexOf(repaired, u'\n'); nl >= 0;
+         nl = MarkdownChars::indexOf(repaired, u'\n', from)) {
+        lines.append({at + from, at + nl});
+        from = nl + 1;
     }
-    // Rare: lone carriage returns. Run the repairs one after another, each unifying breaks once
-    // itself: unifying twice would fold "\r\r\n" down to one break where the repairs keep two.
-    return normalizeGluedLists(normalizeEmphasisPadding(normalizeListMarkers(text)));
+    lines.append({at + from, at + repaired.size()});
+}
+
+} // namespace
+
+void repairScanned(const QString& text, const TextScan& scan, RepairedText& out)
+{
+    LineWriter writer(text);
+    qsizetype shift = 0; // how far the repairs so far moved the output against the input
+    qsizetype start = 0;
+    bool inCode = false;
+    out.lines.reserve(scan.lines.size());
+    for (const LineHints& hints : scan.lines) {
+        const QStringView line = QStringView(text).sliced(start, hints.end - start);
+        std::optional<QString> repaired;
+        if (MarkdownLines::isFence(line))
+            inCode = !inCode;
+        else if (!inCode)
+            repaired = repairLine(line, hints);
+        if (repaired) {
+            writer.replace(start, hints.end, *repaired);
+            appendLines(out.lines, *repaired, start + shift);
+            shift += repaired->size() - line.size();
+        } else {
+            out.lines.append({start + shift, hints.end + shift});
+        }
+        start = hints.end + 1;
+    }
+    out.text = writer.result();
+}
+
+// A lone "\r" ends a line only for the glued-list repair (the others split on "\n" alone), so
+// such text runs the repairs one after another, each unifying breaks once itself: unifying twice
+// would fold "\r\r\n" down to one break where the repairs keep two.
+QString repairLines(const QString& text)
+{
+    TextScan scan;
+    scanText(text, scan);
+    if (scan.carriageReturn)
+        return normalizeGluedLists(normalizeEmphasisPadding(normalizeListMarkers(text)));
+    RepairedText out;
+    repairScanned(text, scan, out);
+    return std::move(out.text);
 }
 
 } // namespace halvex::MarkdownParser::detail
