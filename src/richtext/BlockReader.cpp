@@ -3,15 +3,45 @@
 #include "richtext/MarkdownChars.h"
 #include "richtext/MarkdownLines.h"
 
+#include <QVarLengthArray>
+
+#include <algorithm>
+
 namespace halvex::MarkdownParser::detail {
 
 namespace {
 
 using namespace MarkdownLines;
 
+// Lines joined by "\n" into a string of exactly their size.
+QString joinLines(const QStringView* lines, qsizetype count)
+{
+    if (count == 0)
+        return QString();
+    qsizetype size = count - 1;
+    for (qsizetype i = 0; i < count; ++i)
+        size += lines[i].size();
+    QString out(size, Qt::Uninitialized);
+    QChar* to = out.data();
+    for (qsizetype i = 0; i < count; ++i) {
+        if (i > 0)
+            *to++ = u'\n';
+        std::copy(lines[i].begin(), lines[i].end(), to);
+        to += lines[i].size();
+    }
+    return out;
+}
+
 class BlockReader {
 public:
-    BlockReader(QStringView text, const LineSpans& lines) : m_text(text), m_lines(lines) {}
+    // Blocks are mostly set apart by blank lines, which makes their count a fair first guess.
+    BlockReader(QStringView text, const LineSpans& lines) : m_text(text), m_lines(lines)
+    {
+        qsizetype blank = 0;
+        for (const LineSpan& l : lines)
+            blank += l.start == l.end;
+        m_blocks.reserve(blank + 1);
+    }
 
     QList<MDBlock> read()
     {
@@ -100,14 +130,17 @@ private:
         flush();
         QStringList header = splitRow(headerLine);
         m_at += 2;
-        QList<QStringList> rows;
-        while (m_at < m_lines.size()) {
-            const QStringView t = trimBlanks(lineAt(m_at));
+        qsizetype end = m_at;
+        while (end < m_lines.size()) {
+            const QStringView t = trimBlanks(lineAt(end));
             if (t.isEmpty() || !MarkdownChars::contains(t, u'|'))
                 break;
-            rows.append(splitRow(t));
-            ++m_at;
+            ++end;
         }
+        QList<QStringList> rows;
+        rows.reserve(end - m_at);
+        for (; m_at < end; ++m_at)
+            rows.append(splitRow(trimBlanks(lineAt(m_at))));
         m_blocks.append(MDBlock::table(std::move(header), std::move(rows)));
     }
 
@@ -117,20 +150,21 @@ private:
     }
 
     // Items of the same kind and indent continue the list, across blank lines too; lazy lines
-    // join the last item; anything else ends it.
+    // join the last item; anything else ends it. Each item's text is made once, from its lines.
     void readList(bool ordered, const Item& first)
     {
         flush();
-        QStringList items{first.text.toString()};
+        QVarLengthArray<QStringView, 32> lines{first.text};
+        QVarLengthArray<qsizetype, 16> itemStarts{0}; // where each item's lines begin in `lines`
         ++m_at;
         while (m_at < m_lines.size()) {
             const QStringView line = lineAt(m_at);
             if (auto item = itemOf(line, ordered); item && item->indent == first.indent) {
-                items.append(item->text.toString());
+                itemStarts.append(lines.size());
+                lines.append(item->text);
                 ++m_at;
             } else if (isLazyContinuation(line)) {
-                items.last() += u'\n';
-                items.last() += trimBlanks(line);
+                lines.append(trimBlanks(line));
                 ++m_at;
             } else if (!trimBlanks(line).isEmpty()) {
                 break;
@@ -146,6 +180,12 @@ private:
                 m_at = next;
             }
         }
+        QStringList items;
+        items.reserve(itemStarts.size());
+        for (qsizetype k = 0; k < itemStarts.size(); ++k) {
+            const qsizetype end = k + 1 < itemStarts.size() ? itemStarts[k + 1] : lines.size();
+            items.append(joinLines(lines.data() + itemStarts[k], end - itemStarts[k]));
+        }
         m_blocks.append(ordered ? MDBlock::ordered(first.indent, first.number, std::move(items))
                                 : MDBlock::bullet(first.indent, std::move(items)));
     }
@@ -153,16 +193,14 @@ private:
     void readQuote()
     {
         flush();
-        QString text;
-        for (bool firstLine = true; m_at < m_lines.size(); ++m_at, firstLine = false) {
+        QVarLengthArray<QStringView, 16> lines;
+        for (; m_at < m_lines.size(); ++m_at) {
             const QStringView t = trimBlanks(lineAt(m_at));
             if (!t.startsWith(u'>'))
                 break;
-            if (!firstLine)
-                text += u'\n';
-            text += trimBlanks(t.sliced(1));
+            lines.append(trimBlanks(t.sliced(1)));
         }
-        m_blocks.append(MDBlock::quote(std::move(text)));
+        m_blocks.append(MDBlock::quote(joinLines(lines.data(), lines.size())));
     }
 
     QStringView m_text;

@@ -35,3 +35,6 @@ struct MDBlock {
 enum class MarkdownPresentationStyle { plain, report };
 
 } // namespace halvex
+
+// Every member moves by its bytes, so a growing list of blocks is reallocated, not rebuilt.
+Q_DECLARE_TYPEINFO(halvex::MDBlock, Q_RELOCATABLE_TYPE);

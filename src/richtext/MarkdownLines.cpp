@@ -98,6 +98,10 @@ QStringList splitRow(QStringView line)
     if (t.endsWith(u'|'))
         t.chop(1);
     QStringList cells;
+    qsizetype bars = 0;
+    for (QChar c : t)
+        bars += c == u'|';
+    cells.reserve(bars + 1);
     qsizetype from = 0;
     for (;;) {
         const qsizetype bar = indexOf(t, u'|', from);
