@@ -20,11 +20,13 @@ std::optional<ChatHistoryCache::Entry> ChatHistoryCache::touched(const QString& 
 template <typename Change>
 void ChatHistoryCache::update(const QString& key, Change change)
 {
+    // In place: an open chat stores its newest messages on every event it takes.
     ++m_accessClock;
-    Entry entry = m_entries.value(key);
-    change(entry);
-    entry.lastAccess = m_accessClock;
-    m_entries.insert(key, std::move(entry));
+    auto entry = m_entries.find(key);
+    if (entry == m_entries.end())
+        entry = m_entries.insert(key, Entry{});
+    change(*entry);
+    entry->lastAccess = m_accessClock;
     if (m_entries.size() > chatLimit) {
         auto oldest = m_entries.begin();
         for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
@@ -38,15 +40,38 @@ void ChatHistoryCache::update(const QString& key, Change change)
 void ChatHistoryCache::setMessages(const QString& key, QList<ChatMessage> messages)
 {
     update(key, [&](Entry& e) {
-        if (messages.size() > messageLimit) {
-            messages = messages.mid(messages.size() - messageLimit);
-            e.messagesWereTrimmed = true;
-            e.hasMore = true;
-        } else {
-            e.messagesWereTrimmed = false;
-        }
         e.messages = std::move(messages);
+        keepNewest(e);
     });
+}
+
+void ChatHistoryCache::appendMessage(const QString& key, const ChatMessage& message)
+{
+    update(key, [&](Entry& e) {
+        if (!e.messages)
+            e.messages.emplace();
+        e.messages->append(message);
+        keepNewest(e);
+    });
+}
+
+quint64 ChatHistoryCache::messagesStamp(const QString& key) const
+{
+    const auto it = m_entries.constFind(key);
+    return it == m_entries.cend() ? 0 : it->messagesStamp;
+}
+
+void ChatHistoryCache::keepNewest(Entry& e)
+{
+    QList<ChatMessage>& messages = *e.messages;
+    if (messages.size() > messageLimit) {
+        messages.remove(0, messages.size() - messageLimit);
+        e.messagesWereTrimmed = true;
+        e.hasMore = true;
+    } else {
+        e.messagesWereTrimmed = false;
+    }
+    e.messagesStamp = ++m_writes;
 }
 
 void ChatHistoryCache::setHasMore(const QString& key, bool hasMore)

@@ -24,6 +24,8 @@ public:
         std::optional<bool> hasMore;
         bool messagesWereTrimmed = false;
         quint64 lastAccess = 0;
+        // Moves with every write of the messages; 0 before the first.
+        quint64 messagesStamp = 0;
     };
 
     static ChatHistoryCache& shared();
@@ -31,6 +33,12 @@ public:
     // A copy of the entry; reading counts as a use against eviction.
     std::optional<Entry> touched(const QString& key);
     void setMessages(const QString& key, QList<ChatMessage> messages);
+    // The same as setMessages of the stored list with `message` after it, without copying the
+    // list: an open chat stores every event it takes.
+    void appendMessage(const QString& key, const ChatMessage& message);
+    // The stamp of the last write of `key`'s messages (0 if none): a writer that finds its own
+    // stamp knows the list is still the one it wrote.
+    quint64 messagesStamp(const QString& key) const;
     // A trimmed list always reports more history, whatever the service said.
     void setHasMore(const QString& key, bool hasMore);
     void setRoster(const QString& key, QMap<QString, QString> roster);
@@ -44,9 +52,12 @@ public:
 private:
     template <typename Change>
     void update(const QString& key, Change change);
+    // Trims the entry's messages to the newest `messageLimit` and stamps the write.
+    void keepNewest(Entry& e);
 
     QMap<QString, Entry> m_entries;
     quint64 m_accessClock = 0;
+    quint64 m_writes = 0;
 };
 
 } // namespace halvex

@@ -176,14 +176,17 @@ private:
     void applyDelta(const QList<ChatMessage>& incoming);
     void prependHistory(const QList<ChatMessage>& incoming, std::optional<bool> hasMore);
     void applyTeamRoster(const QList<TeamRosterMember>& members);
-    // Steps 1-3 of ingesting: replace in place, append, re-sort; true when the list changed.
-    bool place(const ChatMessage& message);
+    enum class Placement { unchanged, changed, appended };
+    // Steps 1-3 of ingesting: replace in place, append, re-sort. `appended` is a message added
+    // at the end with everything before it as it was.
+    Placement place(const ChatMessage& message);
     void requestExpansion(const ChatMessage& message);
     void messagesReplaced();
     qsizetype indexOf(qint64 id);
     // A new version of the list; messages before `changedFrom` are as they were.
     void bumpVersion(qsizetype changedFrom = 0);
-    void storeInCache();
+    // The newest confirmed messages into the cache; `appended` when that is the only change.
+    void storeInCache(const ChatMessage* appended = nullptr);
     void recomputeThinking();
     void scheduleMarkRead();
     void markRead();
@@ -239,6 +242,9 @@ private:
     // Optimistic team turns already sent: the next history merge drops them.
     QSet<qint64> m_settledTempIds;
     qint64 m_tempId = -1;
+    // The cache's stamp of this chat's last store (0: none yet) and the version it stored.
+    quint64 m_cacheStamp = 0;
+    int m_cacheVersion = 0;
     std::optional<QString> m_initialMessage;
     bool m_pendingInitialTurn = false;
 

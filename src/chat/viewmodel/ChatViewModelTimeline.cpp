@@ -222,15 +222,17 @@ qsizetype ChatViewModel::unchangedSince(int version) const
     return same;
 }
 
-bool ChatViewModel::place(const ChatMessage& message)
+ChatViewModel::Placement ChatViewModel::place(const ChatMessage& message)
 {
+    Placement placed = Placement::appended;
     const qsizetype at = indexOf(message.id);
     if (at >= 0) {
         ChatMessage& local = m_messages[at];
         if (local == message || !MessageOrdering::mayReplace(local, message))
-            return false;
+            return Placement::unchanged;
         local = message;
         bumpVersion(at);
+        placed = Placement::changed;
     } else {
         m_messages.append(message);
         m_indexById->insert(message.id, m_messages.size() - 1);
@@ -240,10 +242,11 @@ bool ChatViewModel::place(const ChatMessage& message)
             MessageOrdering::sort(m_messages);
             m_indexById.reset();
             bumpVersion();
+            placed = Placement::changed;
         }
     }
     m_seenIds.insert(message.id);
-    return true;
+    return placed;
 }
 
 void ChatViewModel::requestExpansion(const ChatMessage& message)
@@ -258,12 +261,13 @@ void ChatViewModel::requestExpansion(const ChatMessage& message)
 
 void ChatViewModel::ingest(const ChatMessage& message)
 {
-    if (!place(message))
+    const Placement placed = place(message);
+    if (placed == Placement::unchanged)
         return;
     if (!message.isUser())
         scheduleMarkRead();
     recomputeThinking();
-    storeInCache();
+    storeInCache(placed == Placement::appended ? &message : nullptr);
     Q_EMIT changed();
     if (message.metadata.signalsBrowserActivity() && onBrowserActivity)
         onBrowserActivity();
@@ -277,7 +281,7 @@ void ChatViewModel::applyDelta(const QList<ChatMessage>& incoming)
     bool anyNonUser = false;
     bool changedAny = false;
     for (const ChatMessage& message : incoming) {
-        if (!place(message))
+        if (place(message) == Placement::unchanged)
             continue;
         changedAny = true;
         anyNonUser = anyNonUser || !message.isUser();
@@ -348,6 +352,19 @@ QCoro::Task<void> ChatViewModel::expandStep(qint64 stepId)
     }
 }
 
-void ChatViewModel::storeInCache() { m_cache.setMessages(m_backend.id(), confirmedOnly(m_messages)); }
+void ChatViewModel::storeInCache(const ChatMessage* appended)
+{
+    const QString key = m_backend.id();
+    // The append is the only change since this chat's last store, and the cache still holds that
+    // store: one append instead of a copy of the newest 51 messages on every event.
+    const bool onlyTheAppend = appended && appended->id >= 0 && m_cacheStamp != 0
+        && m_messagesVersion == m_cacheVersion + 1 && m_cache.messagesStamp(key) == m_cacheStamp;
+    if (onlyTheAppend)
+        m_cache.appendMessage(key, *appended);
+    else
+        m_cache.setMessages(key, confirmedOnly(m_messages));
+    m_cacheStamp = m_cache.messagesStamp(key);
+    m_cacheVersion = m_messagesVersion;
+}
 
 } // namespace halvex

@@ -104,3 +104,40 @@ TEST(ChatHistoryPageGate, OneRequestInFlightAndNoneForAFetchedPage)
     EXPECT_EQ(gate.lastCompletedBefore, 10);
     EXPECT_EQ(gate.begin(messages(5, 12)), 5);
 }
+
+// An open chat appends each event instead of storing its newest messages again: the result must
+// be what storing the longer list gives, across the 50-message cut, and every write moves the stamp.
+TEST(ChatHistoryCache, AppendingEqualsStoringTheLongerList)
+{
+    for (qint64 stored : {0, 1, 49, 50, 51}) {
+        ChatHistoryCache appended;
+        ChatHistoryCache set;
+        const QString a = QStringLiteral("a");
+        if (stored > 0) {
+            appended.setMessages(a, messages(1, stored));
+            set.setMessages(a, messages(1, stored));
+        }
+        appended.setHasMore(a, false);
+        set.setHasMore(a, false);
+        const quint64 before = appended.messagesStamp(a);
+        ChatMessage next;
+        next.id = stored + 1;
+        appended.appendMessage(a, next);
+        set.setMessages(a, messages(1, stored + 1));
+
+        const auto got = appended.touched(a);
+        const auto want = set.touched(a);
+        EXPECT_EQ(*got->messages, *want->messages) << stored;
+        EXPECT_EQ(got->messagesWereTrimmed, want->messagesWereTrimmed) << stored;
+        EXPECT_EQ(got->hasMore, want->hasMore) << stored;
+        EXPECT_GT(appended.messagesStamp(a), before) << stored;
+    }
+    ChatHistoryCache cache;
+    cache.setMessages(key(1), messages(1, 1));
+    cache.setMessages(key(2), messages(1, 1));
+    EXPECT_NE(cache.messagesStamp(key(1)), cache.messagesStamp(key(2)));
+    const quint64 stamp = cache.messagesStamp(key(1));
+    cache.setHasMore(key(1), true);
+    EXPECT_EQ(cache.messagesStamp(key(1)), stamp) << "only a write of the messages moves it";
+    EXPECT_EQ(cache.messagesStamp(QStringLiteral("missing")), 0u);
+}

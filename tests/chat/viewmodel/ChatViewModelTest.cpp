@@ -424,3 +424,37 @@ TEST_F(ChatVMTest, UnchangedSinceTellsHowManyLeadingMessagesStayed)
     EXPECT_EQ(vm->unchangedSince(vm->messagesVersion() + 1), 0);
     EXPECT_EQ(vm->unchangedSince(-1), 0);
 }
+
+// Streamed events reach the cache as appends; whatever else happened in between (a late event
+// sorted into place, an edit, another writer of the same chat), the cache holds the newest 50
+// confirmed messages.
+TEST_F(ChatVMTest, CacheFollowsStreamedEventsThroughSortsEditsAndOtherWriters)
+{
+    auto vm = startedAgentChat({messageJSON(1, "user", "hi")});
+    const QString key = QStringLiteral("a1");
+    const auto expectNewest = [&](const char* when) {
+        QList<qint64> confirmed;
+        for (const ChatMessage& m : vm->messages())
+            if (m.id >= 0)
+                confirmed.append(m.id);
+        const auto entry = cache.touched(key);
+        ASSERT_TRUE(entry && entry->messages) << when;
+        EXPECT_EQ(ids(*entry->messages), confirmed.mid(qMax<qsizetype>(0, confirmed.size() - 50))) << when;
+        EXPECT_EQ(*entry->messages, vm->messages().mid(vm->messages().size() - entry->messages->size())) << when;
+    };
+    for (qint64 id = 2; id <= 60; id += 2)
+        vm->ingest(message(id, "assistant", "streamed"));
+    expectNewest("appends");
+    vm->ingest(message(7, "step", "late")); // sorts into place
+    vm->ingest(message(62, "assistant", "after the sort"));
+    expectNewest("after a sort");
+    vm->ingest(message(60, "assistant", "edited"));
+    vm->ingest(message(64, "assistant", "after the edit"));
+    expectNewest("after an edit");
+    cache.setMessages(key, {message(1, "user", "from another screen")});
+    vm->ingest(message(66, "assistant", "after another writer"));
+    expectNewest("after another writer");
+    for (qint64 id = 68; id <= 140; id += 2)
+        vm->ingest(message(id, "assistant", "long"));
+    expectNewest("past the cut");
+}
