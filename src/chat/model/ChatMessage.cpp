@@ -76,4 +76,22 @@ JSONObject ChatMessage::encode() const
     return o;
 }
 
+namespace {
+
+bool sharesText(const QString& a, const QString& b) { return a.constData() == b.constData() && a.size() == b.size(); }
+
+bool sharesText(const std::optional<QString>& a, const std::optional<QString>& b)
+{
+    return a.has_value() == b.has_value() && (!a || sharesText(*a, *b));
+}
+
+} // namespace
+
+bool ChatMessage::sharesDataWith(const ChatMessage& other) const
+{
+    return id == other.id && sharesText(content, other.content) && sharesText(role, other.role)
+        && metadata.raw.isSharedWith(other.metadata.raw) && sharesText(createdAt, other.createdAt)
+        && sharesText(conversationId, other.conversationId);
+}
+
 } // namespace halvex

@@ -27,6 +27,8 @@ struct ChatMessage {
     static ChatMessage decode(const JsonReader& json);
     JSONObject encode() const;
     bool operator==(const ChatMessage&) const = default;
+    // A copy of the same message: every field shares its data, so it is equal without comparing.
+    bool sharesDataWith(const ChatMessage& other) const;
 };
 
 // A JSON number that is a whole signed 64-bit value, or a decimal string with an optional sign;

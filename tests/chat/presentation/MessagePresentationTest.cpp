@@ -1,10 +1,12 @@
 #include "support/MessageFixtures.h"
 
 #include "chat/viewmodel/presentation/MessagePresentationResolver.h"
+#include "chat/viewmodel/presentation/PresentationText.h"
 
 #include <gtest/gtest.h>
 
 using namespace halvex;
+using namespace Qt::StringLiterals;
 using fixtures::message;
 using fixtures::step;
 
@@ -168,6 +170,19 @@ TEST(MessageBody, PartsWinOverContentAndTextIsCleaned)
     const auto p = present(
         message(1, "assistant", "ignored", R"({"msg_parts":["First  ","","Second\r\n\r\n\r\n\u200bThird"]})"));
     EXPECT_EQ(p.body, QStringLiteral("First\n\nSecond\n\nThird"));
+}
+
+// Lines are copied in runs between invisible characters: runs at either end of a line, one
+// after another, lines of nothing else, lone carriage returns and blank-led first lines.
+TEST(MessageBody, CleaningDropsInvisiblesBlankLinesAndTrailingBlanks)
+{
+    const auto clean = [](const char16_t* text) { return PresentationText::cleanText(QString::fromUtf16(text)); };
+    EXPECT_EQ(clean(u"\u200bab\u200c\u200dc\u2060\ufeff"), u"abc"_s);
+    EXPECT_EQ(clean(u"one\r\u200b\r\n\u00a0\t\rtwo \t"), u"one\n\ntwo"_s);
+    EXPECT_EQ(clean(u"  \u00a0lead\n  kept indent"), u"lead\n  kept indent"_s);
+    EXPECT_EQ(clean(u"\n\n\u200b\n"), QString());
+    EXPECT_EQ(clean(u"emoji \U0001F600 and ä\r\n"), u"emoji \U0001F600 and ä"_s);
+    EXPECT_EQ(clean(u""), QString());
 }
 
 TEST(HostileMetadata, WrongTypesGiveAPlainResultAndNothingIsLost)

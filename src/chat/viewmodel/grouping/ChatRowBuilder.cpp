@@ -14,12 +14,7 @@ namespace halvex::ChatStepGrouping {
 
 namespace {
 
-// What row building needs to know of each message, resolved once.
-struct Classified {
-    bool foldable = false; // groupable or an internal collaboration event
-    bool isArtifact = false;
-    std::optional<QString> turn;
-};
+using Classified = RowClassification;
 
 Classified classify(const ChatMessage& message, ChatSurface surface)
 {
@@ -80,16 +75,8 @@ void makeIdsUnique(QList<ChatRowItem>& rows)
     }
 }
 
-} // namespace
-
-QList<ChatRowItem> rows(const QList<ChatMessage>& messages, ChatSurface surface)
+QList<ChatRowItem> rowsOf(const QList<ChatMessage>& list, const std::vector<Classified>& info)
 {
-    const QList<ChatMessage> list = orderedTurns(messages);
-    std::vector<Classified> info;
-    info.reserve(size_t(list.size()));
-    for (const ChatMessage& message : list)
-        info.push_back(classify(message, surface));
-
     QList<ChatRowItem> out;
     qsizetype i = 0;
     while (i < list.size()) {
@@ -109,6 +96,54 @@ QList<ChatRowItem> rows(const QList<ChatMessage>& messages, ChatSurface surface)
     }
     makeIdsUnique(out);
     return out;
+}
+
+} // namespace
+
+RowClassification RowClassifications::of(const ChatMessage& message, ChatSurface surface)
+{
+    if (surface != m_surface) {
+        m_surface = surface;
+        m_last.clear();
+    }
+    const auto known = m_last.constFind(message.id);
+    const RowClassification c = known != m_last.cend() && known->message.sharesDataWith(message)
+        ? known->classification
+        : classify(message, surface);
+    m_current.insert(message.id, Known{message, c});
+    return c;
+}
+
+void RowClassifications::settle()
+{
+    m_last.swap(m_current);
+    m_current.clear();
+}
+
+QList<ChatRowItem> rows(const QList<ChatMessage>& messages, ChatSurface surface)
+{
+    const QList<ChatMessage> list = orderedTurns(messages);
+    std::vector<Classified> info;
+    info.reserve(size_t(list.size()));
+    for (const ChatMessage& message : list)
+        info.push_back(classify(message, surface));
+    return rowsOf(list, info);
+}
+
+QList<ChatRowItem> rows(const QList<ChatMessage>& messages, ChatSurface surface, RowClassifications& known)
+{
+    // A whole chat grouped anew is not worth remembering: only a turn comes round again.
+    if (messages.size() > RowClassifications::sizeLimit) {
+        known.settle();
+        return rows(messages, surface);
+    }
+    const QList<ChatMessage> list = orderedTurns(messages);
+    std::vector<Classified> info;
+    info.reserve(size_t(list.size()));
+    for (const ChatMessage& message : list)
+        info.push_back(known.of(message, surface));
+    known.settle();
+    return rowsOf(list, info);
 }
 
 } // namespace halvex::ChatStepGrouping

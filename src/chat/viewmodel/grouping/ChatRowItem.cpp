@@ -25,6 +25,15 @@ quint64 mix(quint64 hash, const QString& text)
     return mix(hash, quint64(text.size()));
 }
 
+quint64 mix(quint64 hash, const JSONValue& value);
+
+quint64 mixEntries(quint64 hash, const JSONObject& object)
+{
+    for (auto it = object.cbegin(); it != object.cend(); ++it)
+        hash = mix(mix(hash, quint64(::qHash(it.key()))), it.value());
+    return hash;
+}
+
 quint64 mix(quint64 hash, const JSONValue& value)
 {
     hash = mix(hash, quint64(value.kind()));
@@ -36,9 +45,7 @@ quint64 mix(quint64 hash, const JSONValue& value)
     case JSONValue::Kind::boolean:
         return mix(hash, quint64(value.toBool()));
     case JSONValue::Kind::object:
-        for (auto it = value.toObject().cbegin(); it != value.toObject().cend(); ++it)
-            hash = mix(mix(hash, quint64(::qHash(it.key()))), it.value());
-        return hash;
+        return mixEntries(hash, value.toObject());
     case JSONValue::Kind::array:
         for (const JSONValue& element : value.toArray())
             hash = mix(hash, element);
@@ -50,15 +57,20 @@ quint64 mix(quint64 hash, const JSONValue& value)
 }
 
 // What a message row shows depends on its id, text and metadata; hashing them stays linear.
+quint64 mix(quint64 hash, const ChatMessage& m)
+{
+    hash = mix(hash, quint64(m.id));
+    hash = mix(hash, m.role);
+    hash = mix(hash, quint64(::qHash(m.content)));
+    // As the metadata's JSON object, without wrapping it in one.
+    return mixEntries(mix(hash, quint64(JSONValue::Kind::object)), m.metadata.raw);
+}
+
 quint64 revisionOf(const QList<ChatMessage>& messages)
 {
     quint64 hash = fnvOffset;
-    for (const ChatMessage& m : messages) {
-        hash = mix(hash, quint64(m.id));
-        hash = mix(hash, m.role);
-        hash = mix(hash, quint64(::qHash(m.content)));
-        hash = mix(hash, JSONValue(m.metadata.raw));
-    }
+    for (const ChatMessage& m : messages)
+        hash = mix(hash, m);
     return hash;
 }
 
@@ -71,7 +83,7 @@ ChatRowId ChatRowId::synthetic(qint64 number, const QString& text)
 
 ChatRowItem ChatRowItem::single(ChatMessage message)
 {
-    const quint64 revision = revisionOf({message});
+    const quint64 revision = mix(fnvOffset, message);
     const ChatRowId id = ChatRowId::ofMessage(message.id);
     return ChatRowItem(std::move(message), id, revision);
 }

@@ -6,31 +6,13 @@
 
 namespace halvex::ChatStepGrouping {
 
-namespace {
-
-bool sharesText(const QString& a, const QString& b) { return a.constData() == b.constData() && a.size() == b.size(); }
-
-bool sharesText(const std::optional<QString>& a, const std::optional<QString>& b)
-{
-    return a.has_value() == b.has_value() && (!a || sharesText(*a, *b));
-}
-
-// A copy of the same message: its fields share their data, so nothing needs comparing.
-bool sharesData(const ChatMessage& a, const ChatMessage& b)
-{
-    return a.id == b.id && sharesText(a.content, b.content) && sharesText(a.role, b.role)
-        && a.metadata.raw.isSharedWith(b.metadata.raw) && sharesText(a.createdAt, b.createdAt)
-        && sharesText(a.conversationId, b.conversationId);
-}
-
-} // namespace
-
 void IncrementalChatRows::reset(ChatSurface surface)
 {
     m_surface = surface;
     m_messages.clear();
     m_rows.clear();
     m_cuts.clear();
+    m_classified = {};
     m_idCounts.clear();
     m_repeats = 0;
     m_keptRows = 0;
@@ -44,7 +26,7 @@ const QList<ChatRowItem>& IncrementalChatRows::update(const QList<ChatMessage>& 
     for (; changed < common; ++changed) {
         const ChatMessage& incoming = messages[changed];
         ChatMessage& kept = m_messages[changed];
-        if (sharesData(incoming, kept))
+        if (incoming.sharesDataWith(kept))
             continue;
         if (!(incoming == kept))
             break;
@@ -65,14 +47,14 @@ const QList<ChatRowItem>& IncrementalChatRows::update(const QList<ChatMessage>& 
 
 void IncrementalChatRows::rebuildFrom(const QList<ChatMessage>& messages, qsizetype from)
 {
-    // Everything before `from` is the same in both lists, so the counts cover the new list.
-    countIds(m_messages, from, -1);
+    // Everything before `from` is the same in both lists, and so mostly is what follows (a turn
+    // that grew by one): only the ids that differ move the counts.
+    recountIds(messages, from);
     // A copy of its own, element by element: sharing the caller's list would make the caller's
     // next append copy every message.
     m_messages.remove(from, m_messages.size() - from);
     for (qsizetype i = from; i < messages.size(); ++i)
         m_messages.append(messages[i]);
-    countIds(m_messages, from, +1);
     if (m_repeats > 0)
         from = 0;
 
@@ -84,7 +66,8 @@ void IncrementalChatRows::rebuildFrom(const QList<ChatMessage>& messages, qsizet
     m_keptRows = keptRows;
     m_cuts.erase(kept, m_cuts.end());
 
-    const QList<ChatRowItem> tail = ChatStepGrouping::rows(from == 0 ? messages : messages.mid(from), m_surface);
+    const QList<ChatRowItem> tail
+        = ChatStepGrouping::rows(from == 0 ? messages : messages.mid(from), m_surface, m_classified);
     qsizetype at = from;
     for (const ChatRowItem& row : tail) {
         if (row.message() && row.message()->isUser())
@@ -94,19 +77,33 @@ void IncrementalChatRows::rebuildFrom(const QList<ChatMessage>& messages, qsizet
     }
 }
 
-void IncrementalChatRows::countIds(const QList<ChatMessage>& messages, qsizetype from, int delta)
+void IncrementalChatRows::recountIds(const QList<ChatMessage>& messages, qsizetype from)
 {
-    for (qsizetype i = from; i < messages.size(); ++i) {
-        int& count = m_idCounts[messages[i].id];
-        // A repeat is an id seen more than once; track how many there are in all.
-        if (delta > 0 && count >= 1)
-            ++m_repeats;
-        if (delta < 0 && count >= 2)
-            --m_repeats;
-        count += delta;
-        if (count == 0)
-            m_idCounts.remove(messages[i].id);
+    // The repeats are the sum over ids of (count - 1), so the order of the changes is free.
+    const qsizetype end = std::max(messages.size(), m_messages.size());
+    for (qsizetype i = from; i < end; ++i) {
+        const bool had = i < m_messages.size();
+        const bool has = i < messages.size();
+        if (had && has && m_messages[i].id == messages[i].id)
+            continue;
+        if (had)
+            countId(m_messages[i].id, -1);
+        if (has)
+            countId(messages[i].id, +1);
     }
+}
+
+void IncrementalChatRows::countId(qint64 id, int delta)
+{
+    int& count = m_idCounts[id];
+    // A repeat is an id seen more than once; track how many there are in all.
+    if (delta > 0 && count >= 1)
+        ++m_repeats;
+    if (delta < 0 && count >= 2)
+        --m_repeats;
+    count += delta;
+    if (count == 0)
+        m_idCounts.remove(id);
 }
 
 } // namespace halvex::ChatStepGrouping

@@ -4,6 +4,7 @@
 // never span a user message, which is where the kept rows end. The result always equals
 // `rows(messages, surface)` of the whole list.
 #include "chat/model/ChatMessage.h"
+#include "chat/viewmodel/grouping/ChatRowBuilder.h"
 #include "chat/viewmodel/grouping/ChatRowItem.h"
 #include "chat/viewmodel/presentation/MessagePresentation.h"
 
@@ -35,12 +36,17 @@ private:
     };
 
     void rebuildFrom(const QList<ChatMessage>& messages, qsizetype from);
-    void countIds(const QList<ChatMessage>& messages, qsizetype from, int delta);
+    // Moves the id counts from the kept messages at `from` on to `messages`' from there on.
+    void recountIds(const QList<ChatMessage>& messages, qsizetype from);
+    void countId(qint64 id, int delta);
 
     ChatSurface m_surface;
     QList<ChatMessage> m_messages;
     QList<ChatRowItem> m_rows;
     std::vector<Cut> m_cuts;
+    // The regrouped turn's messages as classified last time: of a growing turn only the new
+    // message is looked up.
+    RowClassifications m_classified;
     // How often each id occurs: repeated ids number their rows across the whole list, so any
     // repeat makes the next update group everything.
     QHash<qint64, int> m_idCounts;

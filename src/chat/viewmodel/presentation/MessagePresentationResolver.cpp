@@ -10,6 +10,7 @@
 #include "chat/viewmodel/presentation/StepWording.h"
 #include "chat/viewmodel/presentation/UsageLine.h"
 
+#include <algorithm>
 #include <charconv>
 #include <iterator>
 #include <optional>
@@ -162,28 +163,40 @@ MessagePresentation resolve(const ChatMessage& message, ChatSurface surface)
     return plain(cues, surface);
 }
 
-QString cacheKey(const ChatMessage& message, ChatSurface surface)
+namespace {
+
+// The key with the text length already counted: a miss needs the length again as its cost.
+QString keyOf(const ChatMessage& message, ChatSurface surface, qsizetype textLength)
 {
-    // Built in one buffer: every row of a streaming turn looks its presentation up per event.
+    // Written in one pass into one buffer: every row of a streaming turn looks its presentation
+    // up on every event.
     const QString kind = message.metadata.string(QStringLiteral("kind")).value_or(QString());
     const QString status = message.metadata.string(QStringLiteral("status")).value_or(QString());
-    char digits[24];
-    const auto appendNumber = [&digits](QString& to, qint64 n) {
-        const char* end = std::to_chars(std::begin(digits), std::end(digits), n).ptr;
-        to += QLatin1String(digits, qsizetype(end - digits));
-    };
-    QString key;
-    key.reserve(48 + kind.size() + status.size());
-    appendNumber(key, message.id);
-    key += u'|';
-    key += surface == ChatSurface::team ? u't' : u's';
-    key += u'|';
-    key += kind;
-    key += u'|';
-    key += status;
-    key += u'|';
-    appendNumber(key, ChatMessageTextLength::of(message));
+    char id[24];
+    char length[24];
+    const char* idEnd = std::to_chars(std::begin(id), std::end(id), message.id).ptr;
+    const char* lengthEnd = std::to_chars(std::begin(length), std::end(length), textLength).ptr;
+    const qsizetype idSize = idEnd - id;
+    const qsizetype lengthSize = lengthEnd - length;
+    QString key(idSize + lengthSize + kind.size() + status.size() + 5, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(key.data());
+    out = std::copy(static_cast<const char*>(id), idEnd, out);
+    *out++ = u'|';
+    *out++ = surface == ChatSurface::team ? u't' : u's';
+    *out++ = u'|';
+    out = std::copy_n(kind.utf16(), kind.size(), out);
+    *out++ = u'|';
+    out = std::copy_n(status.utf16(), status.size(), out);
+    *out++ = u'|';
+    std::copy(static_cast<const char*>(length), lengthEnd, out);
     return key;
+}
+
+} // namespace
+
+QString cacheKey(const ChatMessage& message, ChatSurface surface)
+{
+    return keyOf(message, surface, ChatMessageTextLength::of(message));
 }
 
 std::shared_ptr<const MessagePresentation> cachedResolveShared(const ChatMessage& message, ChatSurface surface)
@@ -191,12 +204,13 @@ std::shared_ptr<const MessagePresentation> cachedResolveShared(const ChatMessage
     // Without a readable id unrelated messages would share one key; they resolve every time.
     if (message.id == 0)
         return std::make_shared<const MessagePresentation>(resolve(message, surface));
-    const QString key = cacheKey(message, surface);
+    const qsizetype textLength = ChatMessageTextLength::of(message);
+    const QString key = keyOf(message, surface, textLength);
     PresentationCache& cache = PresentationCache::shared();
     if (auto hit = cache.find(key))
         return hit;
     auto p = std::make_shared<const MessagePresentation>(resolve(message, surface));
-    cache.insert(key, p, ChatMessageTextLength::of(message));
+    cache.insert(key, p, textLength);
     return p;
 }
 

@@ -33,18 +33,27 @@ QString cleanText(const QString& text)
         line.clear();
         return true;
     };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text.at(i).unicode();
-        if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
-                ++i;
-            flushLine();
-            ++pendingBreaks;
-            continue;
+    // Each line goes into `line` in runs between zero-width characters, not character by
+    // character: every new message of a chat is cleaned as it streams in.
+    const auto* units = reinterpret_cast<const char16_t*>(text.constData());
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    for (;;) {
+        qsizetype run = i;
+        for (; i < n && units[i] != u'\r' && units[i] != u'\n'; ++i) {
+            if (isZeroWidth(units[i])) {
+                line.append(reinterpret_cast<const QChar*>(units + run), i - run);
+                run = i + 1;
+            }
         }
-        if (isZeroWidth(c))
-            continue;
-        line += QChar(c);
+        line.append(reinterpret_cast<const QChar*>(units + run), i - run);
+        if (i == n)
+            break;
+        if (units[i] == u'\r' && i + 1 < n && units[i + 1] == u'\n')
+            ++i;
+        ++i;
+        flushLine();
+        ++pendingBreaks;
     }
     flushLine();
     // Leading blanks of the first line are not indentation worth keeping.
