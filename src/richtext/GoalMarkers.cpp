@@ -1,7 +1,8 @@
 // Goal runs ask the model for "GOAL_ITEM n:" lines and a count line; users should see a plain
 // numbered list instead.
+#include "richtext/GoalMarkerPasses.h"
+#include "richtext/MarkdownChars.h"
 #include "richtext/MarkdownParser.h"
-#include "richtext/SharedPattern.h"
 
 #include <algorithm>
 
@@ -47,9 +48,6 @@ bool mentionsGoal(QStringView text)
     return false;
 }
 
-// Each pair of passes needs its own marker; most goal texts hold only one kind.
-bool mentions(const QString& text, QLatin1String marker) { return text.contains(marker, Qt::CaseInsensitive); }
-
 // Where markers occur, as whole lines: from the start of the first line holding one to the end
 // of the last. Every replacement below needs a marker and stays on its line, so running them on
 // these lines alone gives what running them on the whole text gives. Empty when there is none.
@@ -59,37 +57,24 @@ struct MarkerLines {
 };
 
 // Whether a marker's name ("GOAL_" then "ITEM" or "OUTPUT_COUNT") is spelled at `underscore`, in
-// any case; ASCII only, as in mentionsGoal.
+// any case.
 bool markerAt(QStringView text, qsizetype underscore)
 {
-    if (text[underscore] != u'_' || !goalBefore(text, underscore))
-        return false;
-    const auto spelled = [&](QLatin1String rest) {
-        if (underscore + 1 + rest.size() > text.size())
-            return false;
-        for (qsizetype i = 0; i < rest.size(); ++i)
-            if ((text[underscore + 1 + i].unicode() | 0x20) != (char16_t(rest[i].unicode()) | 0x20))
-                return false;
-        return true;
-    };
-    return spelled(QLatin1String("item")) || spelled(QLatin1String("output_count"));
+    return detail::spelledAt(text, underscore - 4, QLatin1StringView("goal_item"))
+        || detail::spelledAt(text, underscore - 4, QLatin1StringView("goal_output_count"));
 }
 
 MarkerLines markerLines(const QString& text)
 {
-    qsizetype first = -1;
-    for (qsizetype i = text.indexOf(u'_'); i >= 0 && first < 0; i = text.indexOf(u'_', i + 1))
-        if (markerAt(text, i))
-            first = i;
+    qsizetype first = -1, last = -1;
+    for (qsizetype i = MarkdownChars::indexOf(text, u'_'); i >= 0; i = MarkdownChars::indexOf(text, u'_', i + 1))
+        if (markerAt(text, i)) {
+            first = first < 0 ? i : first;
+            last = i;
+        }
     if (first < 0)
         return {};
-    qsizetype last = first;
-    for (qsizetype i = text.lastIndexOf(u'_'); i > first; i = text.lastIndexOf(u'_', i - 1))
-        if (markerAt(text, i)) {
-            last = i;
-            break;
-        }
-    const qsizetype lineEnd = text.indexOf(u'\n', last);
+    const qsizetype lineEnd = MarkdownChars::indexOf(text, u'\n', last);
     return {text.lastIndexOf(u'\n', first) + 1, lineEnd < 0 ? text.size() : lineEnd};
 }
 
@@ -133,26 +118,9 @@ QString stripGoalMarkers(const QString& text)
     const MarkerLines lines = markerLines(text);
     if (lines.from < 0)
         return text;
-    static const QRegularExpression countLine
-        = sharedPattern(QStringLiteral("^[ \\t>]*GOAL_OUTPUT_COUNT[ \\t]*:[ \\t]*\\d+[ \\t]*$"),
-                        ignoringCase | perLine | unicodeClasses);
-    static const QRegularExpression countInline
-        = sharedPattern(QStringLiteral("(^|[\\n\\r\\t ])GOAL_OUTPUT_COUNT[ \\t]*:[ \\t]*\\d+"),
-                        ignoringCase | perLine | unicodeClasses);
-    static const QRegularExpression itemLine
-        = sharedPattern(QStringLiteral("(^|[\\n\\r])[ \\t]*GOAL_ITEM[ \\t]*(\\d{1,3})[ \\t]*:[ \\t]*"),
-                        ignoringCase | perLine | unicodeClasses);
-    static const QRegularExpression itemInline
-        = sharedPattern(QStringLiteral("GOAL_ITEM[ \\t]*(\\d{1,3})[ \\t]*:[ \\t]*"), ignoringCase | unicodeClasses);
-    QString marked = text.sliced(lines.from, lines.to - lines.from);
-    if (mentions(marked, QLatin1String("GOAL_OUTPUT_COUNT"))) {
-        marked.replace(countLine, QString());
-        marked.replace(countInline, QStringLiteral("\\1"));
-    }
-    if (mentions(marked, QLatin1String("GOAL_ITEM"))) {
-        marked.replace(itemLine, QStringLiteral("\\1\\2. "));
-        marked.replace(itemInline, QStringLiteral("\\1. "));
-    }
+    const QStringView region = QStringView(text).sliced(lines.from, lines.to - lines.from);
+    const QString marked
+        = detail::isWellFormed(region) ? detail::numberGoalItems(detail::dropCountMarkers(region)) : region.toString();
     QString out;
     out.reserve(text.size());
     out += QStringView(text).first(lines.from);

@@ -59,6 +59,18 @@ TEST(GoalMarkers, MarkedLinesAloneGiveTheWholeTextRepair)
         QStringLiteral("1. item"),
         QStringLiteral("GOAL_ITEM"),
         QStringLiteral("\t"),
+        // What the hand-written passes must read as the patterns do: four digits are no item
+        // number, digits outside the basic plane are digits, markers glued to each other or to a
+        // quote sign, a colon without a number, DEL beside letters, a NUL.
+        QStringLiteral("GOAL_ITEM 1234: x"),
+        QStringLiteral("GOAL_ITEM \U0001D7D9: astral"),
+        QStringLiteral("GOAL_OUTPUT_COUNT:\U0001D7D9"),
+        QStringLiteral("GOAL_ITEM 1:GOAL_ITEM 2:"),
+        QStringLiteral(">GOAL_OUTPUT_COUNT: 5 GOAL_OUTPUT_COUNT:6"),
+        QStringLiteral("GOAL_OUTPUT_COUNT:"),
+        QStringLiteral("GOAL\u007FITEM 3:"),
+        QStringLiteral("goal_output\u007Fcount: 1"),
+        QString(QChar(0)),
     };
     std::mt19937 random(11);
     for (int round = 0; round < 4000; ++round) {
@@ -69,4 +81,16 @@ TEST(GoalMarkers, MarkedLinesAloneGiveTheWholeTextRepair)
         ASSERT_EQ(MarkdownParser::stripGoalMarkers(text).toStdString(), wholeTextRepair(text).toStdString())
             << "text: " << text.toStdString();
     }
+}
+
+// The patterns matched nothing in lines that are not well-formed UTF-16, and the repair still
+// leaves such lines alone (folding blank runs and trimming as ever).
+TEST(GoalMarkers, LinesWithALoneSurrogateKeepTheirMarkers)
+{
+    const QString lone(QChar(0xd800));
+    EXPECT_EQ(MarkdownParser::stripGoalMarkers(lone + QStringLiteral(" GOAL_ITEM 1: a\n\n\n\nb")),
+              lone + QStringLiteral(" GOAL_ITEM 1: a\n\nb"));
+    // Outside the marked lines it changes nothing.
+    EXPECT_EQ(MarkdownParser::stripGoalMarkers(lone + QStringLiteral("\nGOAL_ITEM 1: a")),
+              lone + QStringLiteral("\n1. a"));
 }
