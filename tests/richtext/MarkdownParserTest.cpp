@@ -1,7 +1,10 @@
 #include "richtext/MarkdownParser.h"
+#include "richtext/BlockReader.h"
 #include "richtext/MarkdownRepairs.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 using namespace halvex;
 namespace MP = halvex::MarkdownParser;
@@ -140,4 +143,60 @@ TEST(MarkdownRepairs, CarriageReturnRunsKeepTheirBlankLines)
               MP::normalizeGluedLists(MP::normalizeEmphasisPadding(MP::normalizeListMarkers(text))));
     EXPECT_EQ(MP::detail::repairLines(s("\r\r\r\n")), s("\n\n"));
     EXPECT_EQ(MP::parse(text), (QList<MDBlock>{MDBlock::bullet(0, {s("a")}), MDBlock::paragraph(s("b"))}));
+}
+
+// parse() repairs and reads the lines one scan found, carrying them through repairs that split a
+// line (glued lists) or shift it. It must give what the repairs over the whole text, then the
+// block walk over the repaired text, give.
+TEST(MarkdownBlocks, ParseEqualsRepairingThenReadingTheWholeText)
+{
+    const QStringList pieces{
+        s("Do this: 1. open 2) sign in 3. go"),
+        s("**1.** Bold"),
+        s("🚀 2. Launch"),
+        s("3.    Pad"),
+        s("a ** b ** c"),
+        s("| A | B |"),
+        s("|---|:-:|"),
+        s("| 1. a | 2. b |"),
+        s("- item"),
+        s("  * sub"),
+        s("• dot"),
+        s("> quote"),
+        s("# Head"),
+        s("---"),
+        s("```"),
+        s("```py"),
+        s("lazy text"),
+        s("4."),
+        s("GOAL_ITEM 1: goal"),
+        s("GOAL_OUTPUT_COUNT: 2"),
+        s("value_1 = x"),
+        s("\n"),
+        s("\n\n"),
+        s("\n\n\n"),
+        s("\r\n"),
+        s("\r"),
+        s(" "),
+        s("\t"),
+        QString(QChar(0)),
+        QString(QChar(0xd800)),
+        s("٣. араб"),
+        s("x 12345. y 6. z"),
+        s("**"),
+        s("1) a 2) b"),
+    };
+    std::mt19937 random(24);
+    for (int round = 0; round < 3000; ++round) {
+        QString text;
+        const int count = 1 + int(random() % 16);
+        for (int i = 0; i < count; ++i) {
+            text += pieces[qsizetype(random() % size_t(pieces.size()))];
+            if (random() % 3 == 0)
+                text += u'\n';
+        }
+        QString repaired = MP::detail::repairLines(MP::stripGoalMarkers(text));
+        repaired.replace(s("\r\n"), s("\n"));
+        ASSERT_EQ(MP::parse(text), MP::detail::readBlocks(repaired)) << "text: " << text.toStdString();
+    }
 }
