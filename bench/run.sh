@@ -70,6 +70,7 @@ jq -rn --slurpfile live "$work/live.json" --slurpfile ui "$work/ui.json" \
     "| in-place updates of a step in that chat, rows applied | \(rate(per($update))) | view model alone \(rate(per($vmUpdate))) | ≥ 200,000/s |",
     "| Markdown parse with its repairs | \($mdOurs) MB/s (\($mdRatio)×) | md4c \($mdTheirs) MB/s | ≥ 1.0× |",
     "| service writes an event → view model applied, loopback, median / p99 | \(us($latency.median_us)) / \(us($latency.p99_us)) | HTTP round trip \(us($rtt.median_us)) / \(us($rtt.p99_us)) | ≤ 500 µs / ≤ 3 ms |",
+    "| a turn posted → its stream event applied (the post, its store and the stream), median / p99 | \(us($latency.post_median_us)) / \(us($latency.post_p99_us)) | HTTP round trip \(us($rtt.median_us)) / \(us($rtt.p99_us)) | — |",
     "| scrolling a 5,000-message chat offscreen, frame time median / p99 | \(ms($scroll.median_ms)) / \(ms($scroll.p99_ms)) | one frame 16.7 ms | p99 ≤ 16 ms |",
     "| memory of the open chat at 5,000 / 50,000 messages (\($shown50) rows) | \($mem5) MB / \($mem50) MB | its text alone \($text50) MB | bounded |"
 '

@@ -1,5 +1,8 @@
 // Loopback latency from a write on the local service to the open chat's view model: a second
 // client posts a turn, and the clock stops when the stream's copy of that turn is in the list.
+// It starts when the service hands that event to the stream connection: the service, started
+// with --stream-times, notes the monotonic time of every frame it writes (the same clock as this
+// process's steady clock). The time from the post itself is reported beside it.
 #include "agents/service/AgentService.h"
 #include "chat/service/ChatService.h"
 #include "chat/viewmodel/ChatViewModel.h"
@@ -11,33 +14,49 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
+#include <map>
 #include <memory>
+#include <optional>
 
 using namespace halvex;
 
 namespace {
+
+// Waits in the event loop, as the app does, never polling it: a polling loop would take a core
+// from the service and Qt's network thread on a small machine, and time that, too.
+void waitInEventLoop(QEventLoop& loop, int guardMs = 10'000)
+{
+    QTimer::singleShot(guardMs, &loop, &QEventLoop::quit);
+    loop.exec();
+}
 
 template <typename T>
 T await(QCoro::Task<T> task)
 {
     std::optional<T> result;
     bool failed = false;
-    auto drive = [](QCoro::Task<T> inner, std::optional<T>& result, bool& failed) -> QCoro::Task<void> {
+    QEventLoop loop;
+    auto drive
+        = [](QCoro::Task<T> inner, std::optional<T>& result, bool& failed, QEventLoop& loop) -> QCoro::Task<void> {
         try {
             result = co_await std::move(inner);
         } catch (...) {
             failed = true;
         }
+        loop.quit();
     };
-    auto driver = drive(std::move(task), result, failed);
-    QElapsedTimer guard;
-    guard.start();
-    while (!result && !failed && guard.elapsed() < 10'000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
+    auto driver = drive(std::move(task), result, failed, loop);
+    if (!result && !failed)
+        waitInEventLoop(loop);
     if (!result)
         throw std::runtime_error("request failed");
     return std::move(*result);
@@ -45,6 +64,8 @@ T await(QCoro::Task<T> task)
 
 // The local service, signed in, shared by the benchmarks of this file.
 struct SignedInService {
+    QTemporaryDir scratch;
+    const QString streamTimes = scratch.filePath(QStringLiteral("stream-times"));
     test::ServiceProcess service;
     PersistentCookieJar jar{QString()};
     std::unique_ptr<APIClient> api;
@@ -53,7 +74,7 @@ struct SignedInService {
 
     SignedInService()
     {
-        if (!service.start()) {
+        if (!service.start({QStringLiteral("--stream-times"), streamTimes})) {
             error = QStringLiteral("the local service did not start (HALVEX_SERVICE_BIN)");
             return;
         }
@@ -73,13 +94,62 @@ struct SignedInService {
     }
 };
 
-void reportSpread(benchmark::State& state, std::vector<double>& samples)
+void reportSpread(benchmark::State& state, std::vector<double>& samples, const std::string& prefix = {})
 {
     if (samples.empty())
         return;
     std::sort(samples.begin(), samples.end());
-    state.counters["median_us"] = samples[samples.size() / 2];
-    state.counters["p99_us"] = samples[std::min(samples.size() - 1, size_t(double(samples.size()) * 0.99))];
+    state.counters[prefix + "median_us"] = samples[samples.size() / 2];
+    state.counters[prefix + "p99_us"] = samples[std::min(samples.size() - 1, size_t(double(samples.size()) * 0.99))];
+}
+
+// The service's note of when it wrote each event to a stream, read as the file grows.
+class StreamTimesFile {
+public:
+    explicit StreamTimesFile(const QString& path) : m_file(path) {}
+
+    // When the event `id` was handed to the stream; waits for its line, which the service writes
+    // just after the frame (so it may come after the view model has the event).
+    std::optional<std::chrono::steady_clock::time_point> writtenAt(qint64 id)
+    {
+        QElapsedTimer guard;
+        guard.start();
+        while (guard.elapsed() < 2'000) {
+            readNewLines();
+            if (const auto it = m_written.find(id); it != m_written.end())
+                return it->second;
+            QThread::usleep(200);
+        }
+        return std::nullopt;
+    }
+
+private:
+    void readNewLines()
+    {
+        if (!m_file.isOpen() && !m_file.open(QIODevice::ReadOnly))
+            return;
+        m_pending += m_file.readAll();
+        qsizetype end;
+        while ((end = m_pending.indexOf('\n')) >= 0) {
+            const QList<QByteArray> fields = m_pending.left(end).split(' ');
+            m_pending.remove(0, end + 1);
+            if (fields.size() != 2)
+                continue;
+            // The first write of an event wins: a reconnect may write it again.
+            m_written.try_emplace(
+                fields[0].toLongLong(),
+                std::chrono::steady_clock::time_point(std::chrono::nanoseconds(fields[1].toLongLong())));
+        }
+    }
+
+    QFile m_file;
+    QByteArray m_pending;
+    std::map<qint64, std::chrono::steady_clock::time_point> m_written;
+};
+
+double microseconds(std::chrono::steady_clock::duration d)
+{
+    return double(std::chrono::duration_cast<std::chrono::nanoseconds>(d).count()) / 1e3;
 }
 
 // The yardstick: one request and its answer over the same connection, the cheapest there is.
@@ -124,32 +194,41 @@ void BM_ServiceWriteToViewModel(benchmark::State& state)
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
 
     ChatService writer(api);
+    StreamTimesFile times(s.streamTimes);
     const QString agentId = agents.first().id;
     std::vector<double> samples;
+    std::vector<double> fromPost;
     int n = 0;
     for (auto _ : state) {
         const QString text = QStringLiteral("latency probe %1").arg(n++);
-        QElapsedTimer timer;
-        bool seen = false;
+        std::optional<qint64> seenId;
+        std::chrono::steady_clock::time_point applied;
+        QEventLoop probe;
         const auto connection = QObject::connect(&vm, &ChatViewModel::messagesChanged, [&] {
-            if (!seen && !vm.messages().isEmpty())
+            if (!seenId && !vm.messages().isEmpty())
                 for (auto it = vm.messages().crbegin(); it != vm.messages().crend(); ++it)
                     if (it->id > 0 && it->content == text) {
-                        seen = true;
-                        state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
-                        samples.push_back(double(timer.nsecsElapsed()) / 1e3);
+                        applied = std::chrono::steady_clock::now();
+                        seenId = it->id;
+                        probe.quit();
                         break;
                     }
         });
-        timer.start();
+        const auto posted = std::chrono::steady_clock::now();
         auto sending = writer.send(agentId, text, {}, QStringLiteral("bench-%1").arg(n));
-        while (!seen && timer.elapsed() < 10'000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 1);
+        if (!seenId)
+            waitInEventLoop(probe);
         QObject::disconnect(connection);
-        if (!seen) {
-            state.SkipWithError("the turn never reached the view model");
+        const auto written = seenId ? times.writtenAt(*seenId) : std::nullopt;
+        if (!written) {
+            state.SkipWithError(seenId ? "the service noted no write of the turn"
+                                       : "the turn never reached the view model");
             break;
         }
+        state.SetIterationTime(double(std::chrono::duration_cast<std::chrono::nanoseconds>(applied - *written).count())
+                               / 1e9);
+        samples.push_back(microseconds(applied - *written));
+        fromPost.push_back(microseconds(applied - posted));
         // The rest of the turn streams in before the next probe.
         state.PauseTiming();
         QElapsedTimer rest;
@@ -160,6 +239,7 @@ void BM_ServiceWriteToViewModel(benchmark::State& state)
     }
     vm.stop();
     reportSpread(state, samples);
+    reportSpread(state, fromPost, "post_");
 }
 BENCHMARK(BM_ServiceWriteToViewModel)->UseManualTime()->Iterations(300)->Unit(benchmark::kMicrosecond);
 

@@ -10,7 +10,7 @@ namespace {
     std::fprintf(
         stderr,
         "usage: halvex-service [--port N] [--data DIR] [--seed-demo] [--pace-ms N] [--ping-ms N] [--test-mode] "
-        "[--fast-hash] [--advertise-build N] [--run-step-seconds N]\n");
+        "[--fast-hash] [--advertise-build N] [--run-step-seconds N] [--stream-times FILE]\n");
     std::exit(2);
 }
 int number(const char* text)
@@ -51,6 +51,8 @@ Options Options::parse(int argc, char** argv)
             o.advertiseBuild = number(next());
         else if (!std::strcmp(a, "--run-step-seconds"))
             o.runStepSeconds = number(next());
+        else if (!std::strcmp(a, "--stream-times"))
+            o.streamTimesPath = next();
         else
             usage();
     }

@@ -13,6 +13,8 @@ struct Options {
     int advertiseBuild = 1;
     // How long each step of a worker's run takes on the service clock.
     int runStepSeconds = 3;
+    // Benchmarks: a file that gets a line per stream event written (chat/StreamTimes).
+    std::string streamTimesPath;
 
     // Exits with a usage line on a bad flag.
     static Options parse(int argc, char** argv);
