@@ -18,6 +18,8 @@ struct LineHints {
     bool pipe = false;
     bool doubleStar = false;
     int numberMarks = 0; // digits directly before "." or ")": a glued list needs two
+
+    bool operator==(const LineHints&) const = default;
 };
 
 struct TextScan {
@@ -26,7 +28,13 @@ struct TextScan {
     bool underscore = false; // only then can the text hold a goal marker
 };
 
-// Lines split at "\n" only; a text ending in "\n" has an empty last line.
+// Lines split at "\n" only; a text ending in "\n" has an empty last line. Runs the widest of the
+// variants below that the processor has.
 void scanText(QStringView text, TextScan& scan);
+
+// The same scan eight code units at a time (this processor family's baseline; elsewhere the same
+// as the next) and one at a time. Tests hold every variant to the others.
+void scanTextEightLanes(QStringView text, TextScan& scan);
+void scanTextByUnit(QStringView text, TextScan& scan);
 
 } // namespace halvex::MarkdownParser::detail
