@@ -1,7 +1,7 @@
 // Loopback latency from a write on the local service to the open chat's view model: a second
 // client posts a turn, and the clock stops when the stream's copy of that turn is in the list.
-// It starts when the service hands that event to the stream connection: the service, started
-// with --stream-times, notes the monotonic time of every frame it writes (the same clock as this
+// It starts when the service publishes that event to the chat's streams: the service, started
+// with --stream-times, notes that monotonic time for every frame it sends (the same clock as this
 // process's steady clock). The time from the post itself is reported beside it.
 #include "agents/service/AgentService.h"
 #include "chat/service/ChatService.h"
@@ -103,13 +103,13 @@ void reportSpread(benchmark::State& state, std::vector<double>& samples, const s
     state.counters[prefix + "p99_us"] = samples[std::min(samples.size() - 1, size_t(double(samples.size()) * 0.99))];
 }
 
-// The service's note of when it wrote each event to a stream, read as the file grows.
+// The service's note of when it published each event it streamed, read as the file grows.
 class StreamTimesFile {
 public:
     explicit StreamTimesFile(const QString& path) : m_file(path) {}
 
-    // When the event `id` was handed to the stream; waits for its line, which the service writes
-    // just after the frame (so it may come after the view model has the event).
+    // When the event `id` was published; waits for its line, which the service writes just after
+    // the frame (so it may come after the view model has the event).
     std::optional<std::chrono::steady_clock::time_point> writtenAt(qint64 id)
     {
         QElapsedTimer guard;

@@ -63,12 +63,10 @@ bool StreamConnection::pump(httplib::DataSink& sink)
         }
         if (delayMs > 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
-        const std::string frame = sseFrame(event.name, event.data, event.id);
-        const auto handedOver = Clock::now();
-        if (!write(sink, frame))
+        if (!write(sink, sseFrame(event.name, event.data, event.id)))
             return false;
         if (StreamTimes* times = chatRuntime(m_service).times.get())
-            times->record(event.id, handedOver);
+            times->record(event.id, event.publishedAt);
         if (dropAfter > 0 && ++m_delivered >= dropAfter) {
             sink.done();
             return true;

@@ -53,6 +53,7 @@ size_t StreamHub::openConnections()
 
 void StreamHub::publish(const std::string& chatKey, StreamEvent event)
 {
+    event.publishedAt = std::chrono::steady_clock::now();
     bool duplicate = false, reorder = false;
     {
         std::lock_guard guard(m_faults.lock);

@@ -18,7 +18,8 @@ namespace service {
 struct StreamEvent {
     std::string name; // "message" or "message-insert"
     long long id = 0;
-    std::string data; // one message as JSON
+    std::string data;                                    // one message as JSON
+    std::chrono::steady_clock::time_point publishedAt{}; // set by publish
 };
 
 class Subscription {

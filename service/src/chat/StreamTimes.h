@@ -1,7 +1,8 @@
 #pragma once
-// When each stream event went out, for the latency benchmark: "<message id> <monotonic ns>" per
-// frame, appended to the file named by --stream-times. The monotonic clock is the machine's, so
-// a client on the same machine can subtract its own reading from it. Off unless named.
+// When each stream event was written, for the latency benchmark: "<message id> <monotonic ns>"
+// per frame sent, the time being when the event was published to the chat's streams, appended to
+// the file named by --stream-times once the frame is out. The monotonic clock is the machine's,
+// so a client on the same machine can subtract its own reading from it. Off unless named.
 #include <chrono>
 #include <cstdio>
 #include <mutex>
@@ -16,7 +17,7 @@ public:
     StreamTimes(const StreamTimes&) = delete;
     StreamTimes& operator=(const StreamTimes&) = delete;
 
-    // `at`: when the frame was handed to the connection.
+    // `at`: when the event was published.
     void record(long long id, std::chrono::steady_clock::time_point at);
 
 private:
