@@ -39,6 +39,21 @@ void waitInEventLoop(QEventLoop& loop, int guardMs = 10'000)
     loop.exec();
 }
 
+// Until `done` holds, checked whenever the chat changes.
+template <typename Done>
+void waitUntil(ChatViewModel& vm, Done done, int guardMs = 10'000)
+{
+    if (done())
+        return;
+    QEventLoop loop;
+    const auto check = QObject::connect(&vm, &ChatViewModel::changed, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    waitInEventLoop(loop, guardMs);
+    QObject::disconnect(check);
+}
+
 template <typename T>
 T await(QCoro::Task<T> task)
 {
@@ -185,13 +200,10 @@ void BM_ServiceWriteToViewModel(benchmark::State& state)
     ChatHistoryCache cache;
     ChatViewModel vm(ChatBackend::agent(agents.first()), api, Clock::system(), std::nullopt, cache);
     auto started = vm.start();
-    QElapsedTimer settle;
-    settle.start();
-    while (!vm.historyLoaded() && settle.elapsed() < 10'000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
+    waitUntil(vm, [&] { return vm.historyLoaded(); });
     // Let the stream open before measuring.
-    while (settle.elapsed() < 300)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
+    QEventLoop settle;
+    waitInEventLoop(settle, 300);
 
     ChatService writer(api);
     StreamTimesFile times(s.streamTimes);
@@ -231,10 +243,8 @@ void BM_ServiceWriteToViewModel(benchmark::State& state)
         fromPost.push_back(microseconds(applied - posted));
         // The rest of the turn streams in before the next probe.
         state.PauseTiming();
-        QElapsedTimer rest;
-        rest.start();
-        while (vm.isThinking() && rest.elapsed() < 5'000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 2);
+        waitUntil(
+            vm, [&] { return !vm.isThinking(); }, 5'000);
         state.ResumeTiming();
     }
     vm.stop();
