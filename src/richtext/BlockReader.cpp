@@ -34,13 +34,19 @@ QString joinLines(const QStringView* lines, qsizetype count)
 
 class BlockReader {
 public:
-    // Blocks are mostly set apart by blank lines, which makes their count a fair first guess.
+    // Blocks are mostly runs of lines set apart by empty ones, which makes the runs' count a fair
+    // first guess; it never exceeds the lines that hold something (a text of bare line breaks
+    // reserves nothing).
     BlockReader(QStringView text, const LineSpans& lines) : m_text(text), m_lines(lines)
     {
-        qsizetype blank = 0;
-        for (const LineSpan& l : lines)
-            blank += l.start == l.end;
-        m_blocks.reserve(blank + 1);
+        qsizetype runs = 0;
+        bool previousEmpty = true;
+        for (const LineSpan& l : lines) {
+            const bool empty = l.start == l.end;
+            runs += previousEmpty && !empty;
+            previousEmpty = empty;
+        }
+        m_blocks.reserve(runs);
     }
 
     QList<MDBlock> read()

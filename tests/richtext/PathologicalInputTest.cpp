@@ -181,6 +181,18 @@ TEST(PathologicalInput, HugeRunsOfOtherMarkersFinishWithTheRightShape)
     const QString goals
         = QString(20000, u'\n') + s("GOAL_ITEM 1: a") + QString(20000, u'\n') + s("GOAL_OUTPUT_COUNT: 1");
     EXPECT_EQ(MP::stripGoalMarkers(goals), s("1. a"));
+
+    // A million line breaks hold no block, and the parse reserves room for none.
+    const auto breaks = MP::parse(QString(1'000'000, u'\n'));
+    EXPECT_TRUE(breaks.isEmpty());
+    EXPECT_LT(breaks.capacity(), 16);
+    // Markers with long blank and digit runs, glued to each other: a four-digit item number and a
+    // count after a colon are no markers, so the text stays as written.
+    QString markers;
+    for (int i = 0; i < 2000; ++i)
+        markers += s("GOAL_ITEM") + QString(200, u' ') + s("1234:GOAL_OUTPUT_COUNT:") + QString(200, u'7');
+    EXPECT_EQ(MP::stripGoalMarkers(markers), markers);
+    EXPECT_EQ(MP::parse(markers), QList<MDBlock>{MDBlock::paragraph(markers)});
 }
 
 TEST(PathologicalInput, LinkLabelsOpenAtTheLeftmostBracket)
