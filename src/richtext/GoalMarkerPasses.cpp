@@ -11,23 +11,6 @@ using namespace MarkdownChars;
 constexpr QLatin1StringView countName("goal_output_count");
 constexpr QLatin1StringView itemName("goal_item");
 
-// A run of decimal digits of any script at i, at most `most` of them (0 for no limit); returns
-// its end, or -1 when it is empty or longer.
-qsizetype digitRunEnd(QStringView s, qsizetype i, int most)
-{
-    const qsizetype from = i;
-    int count = 0;
-    while (i < s.size()) {
-        const qsizetype w = digitWidthAt(s, i);
-        if (w == 0)
-            break;
-        i += w;
-        if (++count > most && most > 0)
-            return -1;
-    }
-    return i > from ? i : -1;
-}
-
 // The count marker with its colon and number, from `at`; returns its end, or -1.
 qsizetype countMarkerEnd(QStringView s, qsizetype at)
 {

@@ -83,20 +83,29 @@ inline qsizetype emojiWidthAt(QStringView s, qsizetype i)
     return c == 0xfe0f || c == 0x200d || QChar::category(c) == QChar::Symbol_Other ? width : 0;
 }
 
-// A list number at i: one to three digits and "." or ")". Returns the index after the marker,
-// or -1. The digit run must end at the marker: four digits are no list number.
-inline qsizetype listNumberEnd(QStringView s, qsizetype i)
+// A run of decimal digits of any script at i, at most `most` of them (0: any number); returns its
+// end, or -1 when it is empty or longer.
+inline qsizetype digitRunEnd(QStringView s, qsizetype i, int most)
 {
-    int digits = 0;
+    const qsizetype from = i;
+    int count = 0;
     while (i < s.size()) {
         const qsizetype w = digitWidthAt(s, i);
         if (w == 0)
             break;
         i += w;
-        if (++digits > 3)
+        if (++count > most && most > 0)
             return -1;
     }
-    if (digits == 0 || i >= s.size() || (s[i] != u'.' && s[i] != u')'))
+    return i > from ? i : -1;
+}
+
+// A list number at i: one to three digits and "." or ")". Returns the index after the marker,
+// or -1. The digit run must end at the marker: four digits are no list number.
+inline qsizetype listNumberEnd(QStringView s, qsizetype i)
+{
+    i = digitRunEnd(s, i, 3);
+    if (i < 0 || i >= s.size() || (s[i] != u'.' && s[i] != u')'))
         return -1;
     return i + 1;
 }
