@@ -3,6 +3,7 @@
 #include "media/service/RemoteImageStore.h"
 
 #include <QCoreApplication>
+#include <QNetworkAccessManager>
 #include <QPointer>
 #include <QThread>
 
@@ -69,8 +70,10 @@ QQuickImageResponse* RemoteImages::requestImageResponse(const QString& id, const
     const std::optional<RemoteImageRequest> request = parse(id);
     APIClient* api = &m_api;
     QPointer<RemoteImageResponse> guarded(response);
+    // Queued on the client's network manager: a request still queued when the client goes (a
+    // window closed with pictures loading) is dropped with it instead of reaching a dead client.
     QMetaObject::invokeMethod(
-        QCoreApplication::instance(),
+        &m_api.network(),
         [api, request, guarded] {
             if (!guarded)
                 return;
