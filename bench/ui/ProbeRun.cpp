@@ -20,7 +20,15 @@ ProbeResult runProbe(const QString& program, QStringList args, int timeoutMs)
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     const qint64 spawned = monotonicNs();
     args << QStringLiteral("--t0-ns") << QString::number(spawned);
-    process.start(program, args);
+    // For profiling a start: HALVEX_BENCH_PROBE_WRAPPER="perf record -g -o /tmp/start.data" runs
+    // the probe under that command (the figures it then reports are the profiler's, not the app's).
+    QStringList wrapper = QProcess::splitCommand(qEnvironmentVariable("HALVEX_BENCH_PROBE_WRAPPER"));
+    if (wrapper.isEmpty())
+        process.start(program, args);
+    else {
+        const QString profiler = wrapper.takeFirst();
+        process.start(profiler, wrapper + QStringList{program} + args);
+    }
     if (!process.waitForStarted(10'000)) {
         result.failure = QStringLiteral("could not start ") + program;
         return result;
