@@ -79,6 +79,7 @@ TEST_F(AccessibilityWindowTest, TheMainWindowSettingsAndCreateScreenNameEveryCon
 {
     openResearcherChat();
     window->requestActivate();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     QTest::keyClick(window, Qt::Key_F, Qt::ControlModifier);
     ASSERT_NE(waitFor(window, "findBar"), nullptr);
     expectAllNamed(window, "main window with the find bar");

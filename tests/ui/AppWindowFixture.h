@@ -166,6 +166,13 @@ protected:
             kWaitMs);
         return shown ? settings : nullptr;
     }
+    // The conversation is made in the background when the first chat opens, and then stays.
+    void waitForConversation() const
+    {
+        QQuickItem* pane = waitFor(window, "chatPane");
+        ASSERT_NE(pane, nullptr);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return pane->property("conversationReady").toBool(); }, kWaitMs));
+    }
     // Signed in with the demo account, the researcher's chat open with its history's rows shown.
     void openResearcherChat()
     {
@@ -173,6 +180,7 @@ protected:
         signInWithDemoAccount();
         ASSERT_TRUE(QTest::qWaitFor([&] { return shell->sidebar()->rowCount() > 2; }, kWaitMs));
         shell->sidebar()->select(QStringLiteral("a-researcher"));
+        waitForConversation();
         ChatSession* session = shell->chatSession();
         ASSERT_TRUE(QTest::qWaitFor(
             [&] { return session->chat() && session->chat()->historyLoaded() && session->rows()->rowCount() > 3; },

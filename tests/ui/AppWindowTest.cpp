@@ -50,6 +50,7 @@ TEST_F(AppWindowTest, DemoAccountSignsInToTheSidebarInBothSchemes)
     ASSERT_TRUE(QTest::qWaitFor([&] { return sidebarTitles().contains(QStringLiteral("Employees")); }, kWaitMs));
     const QStringList titles = sidebarTitles();
     ASSERT_NE(find(window, "sidebarList"), nullptr);
+    waitForConversation();
     QQuickItem* title = find(window, "chatTitle");
     ASSERT_NE(title, nullptr);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !title->property("text").toString().isEmpty(); }, kWaitMs));

@@ -22,6 +22,7 @@ protected:
         signInWithDemoAccount();
         ASSERT_TRUE(QTest::qWaitFor([&] { return shell->sidebar()->rowCount() > 2; }, kWaitMs));
         shell->sidebar()->select(QStringLiteral("a-researcher"));
+        waitForConversation();
         ASSERT_TRUE(QTest::qWaitFor(
             [&] { return shell->chatSession()->chat() && shell->chatSession()->chat()->historyLoaded(); }, kWaitMs));
         ASSERT_TRUE(QTest::qWaitFor([&] { return computer() && computer()->available(); }, kWaitMs));

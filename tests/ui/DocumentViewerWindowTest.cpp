@@ -26,6 +26,7 @@ TEST_F(AppWindowFixture, DocumentsOpenFromTheirChipsInTheChat)
                       QUuid::createUuid().toString()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return shell->sidebar()->rowCount() > 2; }, kWaitMs));
     shell->sidebar()->select(QStringLiteral("a-researcher"));
+    waitForConversation();
 
     // The chips of the turn just sent, wherever its row lies in the list.
     QQuickItem* pdfChip = nullptr;

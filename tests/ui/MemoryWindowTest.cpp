@@ -22,6 +22,7 @@ protected:
         signInWithDemoAccount();
         ASSERT_TRUE(QTest::qWaitFor([&] { return shell->sidebar()->rowCount() > 2; }, kWaitMs));
         shell->sidebar()->select(QStringLiteral("a-researcher"));
+        waitForConversation();
         ASSERT_TRUE(QTest::qWaitFor([&] { return chat() && chat()->historyLoaded(); }, kWaitMs));
         chat()->setInput(text);
         QQuickItem* input = findVisual(window->contentItem(), QStringLiteral("composerInput"));

@@ -21,6 +21,7 @@ protected:
     void openTeamChat()
     {
         shell->sidebar()->select(QStringLiteral("team:growth"));
+        waitForConversation();
         ASSERT_TRUE(QTest::qWaitFor([&] { return shell->chatSession()->chat() && menu(); }, kWaitMs));
     }
 
@@ -103,6 +104,7 @@ TEST_F(TeamMenuWindowTest, SavesAHandoffDepthThatAFreshMenuReadsBack)
 
     // Another chat and back: a new menu loads the team from the service.
     shell->sidebar()->select(QStringLiteral("a-researcher"));
+    waitForConversation();
     ASSERT_TRUE(QTest::qWaitFor([&] { return menu() == nullptr; }, kWaitMs));
     openTeamChat();
     depth = openMenu();

@@ -31,6 +31,7 @@ TEST_F(VoiceCallWindowTest, ACallFromTheChatHeaderFollowsThePagesMessages)
     signInWithDemoAccount();
     ASSERT_TRUE(QTest::qWaitFor([&] { return shell->sidebar()->rowCount() > 2; }, kWaitMs));
     shell->sidebar()->select(QStringLiteral("a-researcher"));
+    waitForConversation();
     QQuickItem* callButton = waitFor(window, "callButton");
     ASSERT_NE(callButton, nullptr) << "an employee's chat can be called";
     ASSERT_TRUE(clickInView(callButton));
@@ -99,6 +100,7 @@ TEST_F(VoiceCallWindowTest, APageErrorShowsOnTheSheetAndHangsUp)
     signInWithDemoAccount();
     ASSERT_TRUE(QTest::qWaitFor([&] { return shell->sidebar()->rowCount() > 2; }, kWaitMs));
     shell->sidebar()->select(QStringLiteral("a-researcher"));
+    waitForConversation();
     QQuickItem* callButton = waitFor(window, "callButton");
     ASSERT_NE(callButton, nullptr);
     ASSERT_TRUE(clickInView(callButton));

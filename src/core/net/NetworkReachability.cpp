@@ -1,6 +1,7 @@
 #include "core/net/NetworkReachability.h"
 
 #include <QNetworkInformation>
+#include <QTimer>
 
 namespace halvex {
 namespace {
@@ -9,10 +10,18 @@ class SystemReachability final : public NetworkReachability {
 public:
     SystemReachability()
     {
-        if (!QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability))
-            return;
-        m_info = QNetworkInformation::instance();
-        connect(m_info, &QNetworkInformation::reachabilityChanged, this, [this] { Q_EMIT onlineChanged(isOnline()); });
+        // Loading the backend (a plugin that asks the system over D-Bus) takes milliseconds the
+        // first window should not wait for; until it answers the machine counts as online, as
+        // it does without a backend.
+        QTimer::singleShot(kBackendDelayMs, this, [this] {
+            if (!QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability))
+                return;
+            m_info = QNetworkInformation::instance();
+            connect(m_info, &QNetworkInformation::reachabilityChanged, this,
+                    [this] { Q_EMIT onlineChanged(isOnline()); });
+            if (!isOnline())
+                Q_EMIT onlineChanged(false);
+        });
     }
 
     bool isOnline() const override
@@ -23,6 +32,7 @@ public:
     }
 
 private:
+    static constexpr int kBackendDelayMs = 1'000;
     QNetworkInformation* m_info = nullptr;
 };
 

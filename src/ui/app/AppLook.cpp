@@ -7,6 +7,7 @@
 #include "ui/app/AppShell.h"
 #include "ui/controls/Theme.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
@@ -35,6 +36,10 @@ bool loadRootWindow(QQmlApplicationEngine& engine, AppShell& shell, Theme& theme
     Theme::setInstance(&theme);
     engine.addImportPath(QStringLiteral("qrc:/"));
     engine.addImageProvider(QStringLiteral("remote"), new RemoteImages(shell.api()));
+    // The session's first requests go out before the window's types load, not after: one turn
+    // of the event loop hands them to the network thread.
+    shell.start();
+    QCoreApplication::processEvents();
     engine.load(QUrl(QStringLiteral("qrc:/Halvex/Main.qml")));
     return !engine.rootObjects().isEmpty();
 }

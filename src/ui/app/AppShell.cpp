@@ -289,11 +289,16 @@ void AppShell::dropMainView()
 void AppShell::onSessionChanged()
 {
     const bool loggedIn = m_session->state().isLoggedIn();
-    if (loggedIn && !m_main)
+    if (loggedIn && !m_main) {
+        TraceSpan span("BuildMainViewModels");
         buildMainView();
-    else if (!loggedIn && m_main)
+    } else if (!loggedIn && m_main) {
         dropMainView();
-    Q_EMIT screenChanged();
+    }
+    {
+        TraceSpan span("RootScreenChange");
+        Q_EMIT screenChanged();
+    }
     if (loggedIn)
         traceEvent("RootContentReady");
     m_session->keepWarmIfNeeded();

@@ -3,9 +3,6 @@ import QtQuick.Controls
 import QtQuick.Window
 import Halvex.Controls
 import Halvex.Session
-import Halvex.Sidebar
-import Halvex.Chat
-import Halvex.Settings
 import Halvex
 
 ApplicationWindow {
@@ -29,15 +26,21 @@ ApplicationWindow {
     palette.link: Theme.accent
     palette.linkVisited: Theme.accent
 
-    property SettingsWindow settingsWindow: null
+    // Made by address on first use, so the settings module loads only when someone opens it.
+    property Window settingsWindow: null
     function openSettings(section) {
-        if (!settingsWindow)
-            settingsWindow = settingsComponent.createObject(null)
+        if (!settingsWindow) {
+            const component = Qt.createComponent("qrc:/Halvex/Settings/SettingsWindow.qml")
+            settingsWindow = component.createObject(null)
+            if (!settingsWindow) {
+                console.warn(component.errorString())
+                return
+            }
+        }
         settingsWindow.show(section)
         settingsWindow.raise()
         settingsWindow.requestActivate()
     }
-    Component { id: settingsComponent; SettingsWindow {} }
 
     menuBar: MenuBar {
         visible: Qt.platform.os !== "osx"
@@ -71,13 +74,27 @@ ApplicationWindow {
         id: content
         objectName: "rootContent"
         anchors.fill: parent
-        sourceComponent: AppShell.screen === "main" ? mainScreen
-                       : AppShell.screen === "signIn" ? signInScreen : splashScreen
+        active: AppShell.screen !== "main"
+        sourceComponent: AppShell.screen === "signIn" ? signInScreen : splashScreen
     }
     Component { id: splashScreen; SplashView {} }
     Component { id: signInScreen; SignInView { form: AppShell.signIn } }
-    Component { id: mainScreen; MainView {} }
+    // The main view by address: its types load on the type loader's thread while the splash
+    // shows and the session's first requests are out (see mainViewType), not before the splash.
+    SheetLoader {
+        id: mainContent
+        objectName: "mainContent"
+        anchors.fill: parent
+        active: AppShell.screen === "main"
+        address: "qrc:/Halvex/MainView.qml"
+        // The keyboard focus leaves the sign-in screen it was on.
+        onLoaded: forceActiveFocus()
+    }
+    property Component mainViewType: null
 
     onActiveChanged: if (active) AppShell.applicationBecameActive()
-    Component.onCompleted: AppShell.start()
+    Component.onCompleted: {
+        if (!mainContent.active)
+            mainViewType = Qt.createComponent(mainContent.address, Component.Asynchronous)
+    }
 }

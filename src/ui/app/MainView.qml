@@ -5,15 +5,6 @@ import Halvex.Controls
 import Halvex.Session
 import Halvex.Sidebar
 import Halvex.Chat
-import Halvex.Create
-import Halvex.Marketplace
-import Halvex.Settings
-import Halvex.Workers
-import Halvex.Projects
-import Halvex.Memory
-import Halvex.Computer
-import Halvex.Voice
-import Halvex.Media
 import Halvex
 
 Item {
@@ -99,30 +90,35 @@ Item {
                 rows: main.rows
                 visible: !createLoader.active && !marketLoader.active && !builderLoader.active && !projectLoader.active
             }
-            Loader {
+            // The detail screens and sheets load by address when first opened (see SheetLoader).
+            SheetLoader {
                 id: projectLoader
                 anchors.fill: parent
                 active: Screens.project !== null && Screens.project !== undefined && Screens.project.open
                         && !marketLoader.active && !createLoader.active && !builderLoader.active
-                sourceComponent: ProjectView { project: Screens.project }
+                address: "qrc:/Halvex/Projects/ProjectView.qml"
+                initialProperties: ({ project: Screens.project })
             }
-            Loader {
+            SheetLoader {
                 id: marketLoader
                 anchors.fill: parent
                 active: Screens.marketplace !== null && Screens.marketplace !== undefined && Screens.marketplace.open
-                sourceComponent: MarketplaceView { market: Screens.marketplace }
+                address: "qrc:/Halvex/Marketplace/MarketplaceView.qml"
+                initialProperties: ({ market: Screens.marketplace })
             }
-            Loader {
+            SheetLoader {
                 id: createLoader
                 anchors.fill: parent
                 active: Screens.create !== null && Screens.create !== undefined && Screens.create.open
-                sourceComponent: CreateScreen { flow: Screens.create }
+                address: "qrc:/Halvex/Create/CreateScreen.qml"
+                initialProperties: ({ flow: Screens.create })
             }
-            Loader {
+            SheetLoader {
                 id: builderLoader
                 anchors.fill: parent
                 active: Screens.workerBuilder !== null && Screens.workerBuilder !== undefined && Screens.workerBuilder.open
-                sourceComponent: WorkerBuilderView { builder: Screens.workerBuilder }
+                address: "qrc:/Halvex/Workers/WorkerBuilderView.qml"
+                initialProperties: ({ builder: Screens.workerBuilder })
             }
             // What the last commit of the builder said, for a few seconds.
             Rectangle {
@@ -137,7 +133,7 @@ Item {
             }
         }
         // The employee's computer beside the chat, while the chat shows.
-        Loader {
+        SheetLoader {
             id: computerLoader
             objectName: "computerPanelLoader"
             active: Screens.computer !== null && Screens.computer !== undefined && Screens.computer.panelOpen
@@ -145,78 +141,56 @@ Item {
             visible: active
             Layout.fillHeight: true
             Layout.preferredWidth: item ? Math.min(item.implicitWidth, Math.max(320, main.width - 620)) : 0
-            // By address, not by type: naming the type here would load the web engine with the
-            // window; this way it loads with the first panel.
-            function load() { if (active) setSource("qrc:/Halvex/Computer/ComputerSidePanel.qml", { panel: Screens.computer }) }
-            onActiveChanged: load()
-            Component.onCompleted: load()
+            // Its web engine loads with the first panel.
+            address: "qrc:/Halvex/Computer/ComputerSidePanel.qml"
+            initialProperties: ({ panel: Screens.computer })
         }
     }
 
     // Every document link of the app opens here, over whatever screen is showing; loaded by
     // address only while a document is open, so the PDF engine starts with the first PDF.
-    Loader {
+    SheetLoader {
         id: documentsLoader
         anchors.fill: parent
         active: Screens.documents !== null && Screens.documents !== undefined && Screens.documents.open
-        function load() { if (active) setSource("qrc:/Halvex/Media/DocumentViewerSheet.qml", { viewer: Screens.documents, session: Screens.chat }) }
-        onActiveChanged: load()
-        Component.onCompleted: load()
+        address: "qrc:/Halvex/Media/DocumentViewerSheet.qml"
+        initialProperties: ({ viewer: Screens.documents, session: Screens.chat })
     }
 
     // A new project through intake: a sheet over the whole window.
-    Loader {
+    SheetLoader {
         id: projectIntakeLoader
         anchors.fill: parent
         active: Screens.projectIntake !== null && Screens.projectIntake !== undefined && Screens.projectIntake.open
-        sourceComponent: ProjectIntakeSheet { intake: Screens.projectIntake }
+        address: "qrc:/Halvex/Projects/ProjectIntakeSheet.qml"
+        initialProperties: ({ intake: Screens.projectIntake })
     }
 
     // An employee's memory, opened from its chat's header: a sheet over the whole window.
-    Loader {
+    SheetLoader {
         id: memoryLoader
         anchors.fill: parent
         active: Screens.memory !== null && Screens.memory !== undefined && Screens.memory.open
-        sourceComponent: Rectangle {
-            color: Qt.rgba(0, 0, 0, 0.35)
-            MouseArea { anchors.fill: parent; onClicked: Screens.memory.close() }
-            MemoryPanelView {
-                panel: Screens.memory
-                anchors.centerIn: parent
-                width: Math.min(parent.width - 48, 860)
-                height: Math.min(parent.height - 48, 720)
-                Component.onCompleted: forceActiveFocus()
-            }
-        }
+        address: "qrc:/Halvex/Memory/MemoryPanelSheet.qml"
+        initialProperties: ({ panel: Screens.memory })
     }
 
     // A voice call with the open chat's employee: a sheet over the whole window while it is open.
-    Loader {
+    SheetLoader {
         id: voiceCallLoader
         anchors.fill: parent
         active: Screens.voiceCall !== null && Screens.voiceCall !== undefined && Screens.voiceCall.open
-        // By address: the call page's web engine loads with the first call.
-        function load() { if (active) setSource("qrc:/Halvex/Voice/VoiceCallView.qml", { call: Screens.voiceCall }) }
-        onActiveChanged: load()
-        Component.onCompleted: load()
+        // The call page's web engine loads with the first call.
+        address: "qrc:/Halvex/Voice/VoiceCallView.qml"
+        initialProperties: ({ call: Screens.voiceCall })
     }
 
     // The in-app browser: the services the employee can be signed in to, over the whole window.
-    Loader {
+    SheetLoader {
         id: inAppBrowserLoader
         anchors.fill: parent
         active: Screens.computer !== null && Screens.computer !== undefined && Screens.computer.browserOpen
-        sourceComponent: Rectangle {
-            color: Qt.rgba(0, 0, 0, 0.35)
-            MouseArea { anchors.fill: parent; onClicked: Screens.computer.closeBrowser() }
-            InAppBrowserSheet {
-                panel: Screens.computer
-                anchors.centerIn: parent
-                width: Math.min(parent.width - 48, 820)
-                height: Math.min(parent.height - 48, 640)
-                Component.onCompleted: forceActiveFocus()
-                MouseArea { anchors.fill: parent; z: -1 }
-            }
-        }
+        address: "qrc:/Halvex/Computer/InAppBrowserOverlay.qml"
+        initialProperties: ({ panel: Screens.computer })
     }
 }

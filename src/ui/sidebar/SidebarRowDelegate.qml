@@ -41,15 +41,23 @@ ItemDelegate {
         else
             rows.select(identity)
     }
+    // The rename field, the row's menu and the delete question are made when first wanted: a
+    // sidebar of forty rows would otherwise make forty of each with the window.
     function startRename() {
         if (!editable)
             return
         renaming = true
-        renameField.text = title
-        renameField.forceActiveFocus()
-        renameField.selectAll()
+        const field = renameLoader.item
+        field.text = title
+        field.forceActiveFocus()
+        field.selectAll()
     }
-    function askDelete() { if (editable) deleteConfirm.open() }
+    function askDelete() {
+        if (!editable)
+            return
+        deleteLoader.active = true
+        deleteLoader.item.open()
+    }
     onClicked: activate()
 
     background: Rectangle {
@@ -114,18 +122,21 @@ ItemDelegate {
                 Label { text: row.subtitle; color: Theme.secondaryText; font.pixelSize: 11 }
             }
         }
-        TextField {
-            id: renameField
-            objectName: "renameField"
-            visible: row.renaming
+        Loader {
+            id: renameLoader
+            active: row.renaming
+            visible: active
             Layout.fillWidth: true
-            color: Theme.text
-            selectByMouse: true
-            Accessible.name: "New name"
-            background: Rectangle { radius: 5; color: Theme.raised; border.color: Theme.focusRing; border.width: 1 }
-            onAccepted: { row.rows.rename(row.identity, text); row.renaming = false; row.renameFinished() }
-            Keys.onEscapePressed: { row.renaming = false; row.renameFinished() }
-            onActiveFocusChanged: if (!activeFocus) row.renaming = false
+            sourceComponent: TextField {
+                objectName: "renameField"
+                color: Theme.text
+                selectByMouse: true
+                Accessible.name: "New name"
+                background: Rectangle { radius: 5; color: Theme.raised; border.color: Theme.focusRing; border.width: 1 }
+                onAccepted: { row.rows.rename(row.identity, text); row.renaming = false; row.renameFinished() }
+                Keys.onEscapePressed: { row.renaming = false; row.renameFinished() }
+                onActiveFocusChanged: if (!activeFocus) row.renaming = false
+            }
         }
         Rectangle {
             visible: row.unread > 0
@@ -144,23 +155,32 @@ ItemDelegate {
     TapHandler {
         acceptedButtons: Qt.RightButton
         enabled: row.editable
-        onTapped: menu.popup()
+        onTapped: {
+            menuLoader.active = true
+            menuLoader.item.popup()
+        }
     }
-    Menu {
-        id: menu
-        Action { text: "Rename…"; onTriggered: row.startRename() }
-        Action { text: "Delete…"; onTriggered: row.askDelete() }
+    Loader {
+        id: menuLoader
+        active: false
+        sourceComponent: Menu {
+            Action { text: "Rename…"; onTriggered: row.startRename() }
+            Action { text: "Delete…"; onTriggered: row.askDelete() }
+        }
     }
-    Dialog {
-        id: deleteConfirm
-        objectName: "deleteConfirm"
-        parent: Overlay.overlay
-        anchors.centerIn: parent
-        modal: true
-        title: "Delete “" + row.title + "”?"
-        standardButtons: Dialog.Cancel | Dialog.Ok
-        Label { text: "The conversation is archived on the service."; color: Theme.secondaryText }
-        onAccepted: row.rows.remove(row.identity)
-        onClosed: row.renameFinished()
+    Loader {
+        id: deleteLoader
+        active: false
+        sourceComponent: Dialog {
+            objectName: "deleteConfirm"
+            parent: Overlay.overlay
+            anchors.centerIn: parent
+            modal: true
+            title: "Delete “" + row.title + "”?"
+            standardButtons: Dialog.Cancel | Dialog.Ok
+            Label { text: "The conversation is archived on the service."; color: Theme.secondaryText }
+            onAccepted: row.rows.remove(row.identity)
+            onClosed: row.renameFinished()
+        }
     }
 }

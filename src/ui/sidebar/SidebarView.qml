@@ -30,25 +30,36 @@ Rectangle {
                 id: newButton
                 objectName: "newEmployee"
                 contentItem: Icon { symbol: "plus"; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
-                onClicked: newMenu.popup(newButton, 0, newButton.height)
+                onClicked: {
+                    newMenu.active = true
+                    newMenu.item.popup(newButton, 0, newButton.height)
+                }
                 Accessible.name: "New employee"
                 ToolTip.visible: hovered; ToolTip.text: "New employee (Ctrl+N)"
-                NewChatPopup {
+                // The menu and the model chat's popup are made when first opened.
+                Loader {
                     id: newChat
-                    rows: sidebar.rows
-                    parent: Overlay.overlay
-                    x: 300; y: 60
+                    active: false
+                    function open() { active = true; item.open() }
+                    sourceComponent: NewChatPopup {
+                        rows: sidebar.rows
+                        parent: Overlay.overlay
+                        x: 300; y: 60
+                    }
                 }
-                Menu {
+                Loader {
                     id: newMenu
-                    MenuItem { text: "New chat with a model"; onTriggered: newChat.open() }
-                    MenuSeparator {}
-                    MenuItem { text: "New employee"; onTriggered: sidebar.rows.startCreating("employee") }
-                    MenuItem { text: "New worker"; onTriggered: if (Screens.workerBuilder) Screens.workerBuilder.startNew() }
-                    MenuItem { text: "New team"; onTriggered: sidebar.rows.startCreating("team") }
-                    MenuItem { text: "New project"; onTriggered: if (Screens.projectIntake) Screens.projectIntake.start() }
-                    MenuSeparator {}
-                    MenuItem { text: "Hire from the marketplace"; onTriggered: sidebar.rows.showMarketplace() }
+                    active: false
+                    sourceComponent: Menu {
+                        MenuItem { text: "New chat with a model"; onTriggered: newChat.open() }
+                        MenuSeparator {}
+                        MenuItem { text: "New employee"; onTriggered: sidebar.rows.startCreating("employee") }
+                        MenuItem { text: "New worker"; onTriggered: if (Screens.workerBuilder) Screens.workerBuilder.startNew() }
+                        MenuItem { text: "New team"; onTriggered: sidebar.rows.startCreating("team") }
+                        MenuItem { text: "New project"; onTriggered: if (Screens.projectIntake) Screens.projectIntake.start() }
+                        MenuSeparator {}
+                        MenuItem { text: "Hire from the marketplace"; onTriggered: sidebar.rows.showMarketplace() }
+                    }
                 }
             }
             ToolButton {
