@@ -28,13 +28,18 @@ Item {
     Shortcut { sequences: ShortcutCatalog.keys("newProject"); onActivated: if (Screens.projectIntake) Screens.projectIntake.start() }
     Shortcut { sequences: ShortcutCatalog.keys("nextChat"); onActivated: if (main.rows) main.rows.selectNearby(1) }
     Shortcut { sequences: ShortcutCatalog.keys("previousChat"); onActivated: if (main.rows) main.rows.selectNearby(-1) }
-    Shortcut { sequences: ShortcutCatalog.keys("shortcuts"); onActivated: shortcutOverlay.visible ? shortcutOverlay.close() : shortcutOverlay.open() }
+    Shortcut { sequences: ShortcutCatalog.keys("shortcuts"); onActivated: main.toggleShortcutOverlay() }
+    function toggleShortcutOverlay() {
+        shortcutOverlay.active = true
+        const overlay = shortcutOverlay.item
+        overlay.visible ? overlay.close() : overlay.open()
+    }
 
     // Focus never falls off the window when a sheet or a detail screen closes: it goes back to
     // what had it before the sheet opened, or to the composer.
     readonly property var sheets: [projectLoader, marketLoader, createLoader, builderLoader, documentsLoader,
                                    projectIntakeLoader, memoryLoader, voiceCallLoader, inAppBrowserLoader]
-    readonly property bool sheetOpen: sheets.some(loader => loader.active) || shortcutOverlay.visible
+    readonly property bool sheetOpen: sheets.some(loader => loader.active) || (shortcutOverlay.item !== null && shortcutOverlay.item.visible)
     property Item focusBeforeSheet: null
     // Inside the main view and in none of its sheets (popups live on the window's overlay).
     function outsideSheets(item) {
@@ -65,7 +70,8 @@ Item {
     }
     onSheetOpenChanged: if (!sheetOpen) Qt.callLater(main.restoreFocus)
 
-    ShortcutOverlay { id: shortcutOverlay }
+    // Made the first time it is asked for.
+    Loader { id: shortcutOverlay; active: false; sourceComponent: ShortcutOverlay {} }
     FocusFrame {}
     LiveRegion {}
 
