@@ -128,7 +128,10 @@ int main(int argc, char* argv[])
     }
     const int scrolled = argument(args, QStringLiteral("--scroll"), QStringLiteral("0")).toInt();
     if (scrolled > 0) {
-        auto* list = root->findChild<QQuickItem*>(QStringLiteral("messageList"));
+        // The conversation is made in the background after the first frame.
+        QQuickItem* list = nullptr;
+        waitUntil([&] { return (list = root->findChild<QQuickItem*>(QStringLiteral("messageList"))) != nullptr; },
+                  30'000);
         ScrollPass pass(shell, *window, *list);
         if (!list || !pass.run(scrolled, argument(args, QStringLiteral("--frames"), QStringLiteral("300")).toInt())) {
             report("error_no_scroll", qint64(1));
