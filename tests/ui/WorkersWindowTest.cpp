@@ -20,6 +20,8 @@ protected:
         launch();
         signInWithDemoAccount();
         ASSERT_TRUE(QTest::qWaitFor([&] { return shell->sidebar()->rowCount() > 2; }, kWaitMs));
+        // The composer's launcher lives in the conversation, made in the background.
+        waitForConversation();
     }
 };
 
