@@ -41,6 +41,21 @@ using namespace halvex::bench;
 namespace {
 
 // A list view shows rows once it has delegates in its content item.
+// A shown item by name through the visual tree: items a list or repeater makes have no object
+// parent, so findChild does not reach them.
+QQuickItem* findShown(QQuickItem* root, const QString& name)
+{
+    if (!root || !root->isVisible())
+        return nullptr;
+    if (root->objectName() == name)
+        return root;
+    const QList<QQuickItem*> children = root->childItems();
+    for (QQuickItem* child : children)
+        if (QQuickItem* found = findShown(child, name))
+            return found;
+    return nullptr;
+}
+
 bool listShowsRows(QQuickItem* list)
 {
     if (!list || !list->isVisible() || list->property("count").toInt() <= 0)
@@ -120,7 +135,7 @@ int main(int argc, char* argv[])
     const int chats = argument(args, QStringLiteral("--chats"), QStringLiteral("0")).toInt();
     if (chats > 0) {
         ChatOpenPass pass(shell, *window, [root] {
-            return listShowsRows(root->findChild<QQuickItem*>(QStringLiteral("messageList")));
+            return listShowsRows(findShown(root->contentItem(), QStringLiteral("messageList")));
         });
         const int rounds = argument(args, QStringLiteral("--rounds"), QStringLiteral("3")).toInt();
         if (!pass.run(chats, rounds))
@@ -130,7 +145,7 @@ int main(int argc, char* argv[])
     if (scrolled > 0) {
         // The conversation is made in the background after the first frame.
         QQuickItem* list = nullptr;
-        waitUntil([&] { return (list = root->findChild<QQuickItem*>(QStringLiteral("messageList"))) != nullptr; },
+        waitUntil([&] { return (list = findShown(root->contentItem(), QStringLiteral("messageList"))) != nullptr; },
                   30'000);
         ScrollPass pass(shell, *window, *list);
         if (!list || !pass.run(scrolled, argument(args, QStringLiteral("--frames"), QStringLiteral("300")).toInt())) {

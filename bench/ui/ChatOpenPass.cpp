@@ -92,6 +92,7 @@ bool ChatOpenPass::run(int chats, int rounds)
         const double ms = open(id, cached);
         if (!waitForHistory()) {
             std::printf("error_history=%s\n", qPrintable(id));
+            std::fflush(stdout);
             return false;
         }
         if (ms >= 0)
@@ -111,6 +112,7 @@ bool ChatOpenPass::run(int chats, int rounds)
             const double ms = open(id, cached);
             if (ms < 0) {
                 std::printf("error_no_chat_frame=%s\n", qPrintable(id));
+                std::fflush(stdout);
                 return false;
             }
             report(cached ? "cached_open_ms" : "cached_open_late_ms", ms);
