@@ -1,6 +1,7 @@
 // The chat rows as the list view sees them: every change is a small edit, never a reset, and
 // each row hands its delegate the fields of its kind.
 #include "ui/chat/ChatMessageRows.h"
+#include "ui/chat/KeptChatRows.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -198,6 +199,39 @@ TEST(ChatMessageRows, GoalReviewsFollowTheirRunAsInsertsAndTheirStateAsChangesOf
     EXPECT_EQ(model.rowCount(), 5);
     EXPECT_EQ(spy.removals.count(), removalsBefore + 1);
     EXPECT_EQ(spy.resets.count(), 0);
+}
+
+TEST(KeptChatRows, ARecentChatKeepsItsRowsAndTheOldestGivesWayToANewOne)
+{
+    KeptChatRows kept;
+    const int first = kept.take(QStringLiteral("a-1"), ChatSurface::solo);
+    kept.at(first).setMessages({message(1, "user", "Hi"), message(2, "assistant", "Hello")});
+    for (int i = 2; i <= KeptChatRows::capacity; ++i)
+        kept.take(QStringLiteral("a-%1").arg(i), ChatSurface::solo);
+
+    // Back to the first chat: the same place, its rows as they were, and nothing reset.
+    Spies spies(&kept.at(first));
+    EXPECT_EQ(kept.take(QStringLiteral("a-1"), ChatSurface::solo), first);
+    EXPECT_EQ(kept.at(first).rowCount(), 2);
+    EXPECT_EQ(spies.resets.count(), 0);
+
+    // One chat more: the one used longest ago (the second) empties for it, the first stays.
+    const int second = kept.take(QStringLiteral("a-2"), ChatSurface::solo);
+    kept.at(second).setMessages({message(5, "user", "Yo")});
+    kept.take(QStringLiteral("a-3"), ChatSurface::solo);
+    const int newcomer = kept.take(QStringLiteral("a-new"), ChatSurface::solo);
+    EXPECT_NE(newcomer, first);
+    EXPECT_NE(kept.take(QStringLiteral("a-4"), ChatSurface::solo), newcomer);
+    EXPECT_EQ(kept.take(QStringLiteral("a-1"), ChatSurface::solo), first);
+    EXPECT_EQ(kept.at(first).rowCount(), 2);
+
+    // The same id on another surface is another chat; signing out empties every place.
+    const int team = kept.take(QStringLiteral("a-1"), ChatSurface::team);
+    EXPECT_NE(team, first);
+    EXPECT_EQ(kept.at(team).rowCount(), 0);
+    kept.clear();
+    EXPECT_EQ(kept.at(first).rowCount(), 0);
+    EXPECT_EQ(kept.all().size(), KeptChatRows::capacity);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QJsonDocument>
+#include <QPointer>
 #include <QSignalSpy>
 
 using namespace halvex;
@@ -279,6 +280,40 @@ TEST_F(ChatWindowTest, TheListFollowsTheStreamAndCountsWhatArrivesWhileScrolledU
     QMetaObject::invokeMethod(list, "jumpToLatest");
     ASSERT_TRUE(QTest::qWaitFor(atBottom, kWaitMs));
     EXPECT_FALSE(jump->isVisible());
+}
+
+TEST_F(ChatWindowTest, GoingBackToARecentChatShowsItsListAsItWasWithoutMakingItAgain)
+{
+    openResearcher();
+    QQuickItem* list = findVisual(window->contentItem(), QStringLiteral("messageList"));
+    ASSERT_NE(list, nullptr);
+    const auto newestDelegate = [](QQuickItem* view) -> QQuickItem* {
+        QQuickItem* row = nullptr;
+        QMetaObject::invokeMethod(view, "itemAtIndex", Q_RETURN_ARG(QQuickItem*, row),
+                                  Q_ARG(int, view->property("count").toInt() - 1));
+        return row;
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return newestDelegate(list) != nullptr; }, kWaitMs));
+    const QPointer<QQuickItem> researcherRow = newestDelegate(list);
+    QAbstractListModel* researcherRows = rows();
+
+    shell->sidebar()->select(QStringLiteral("a-support"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return chat() && chat()->historyLoaded(); }, kWaitMs));
+    QQuickItem* other = findVisual(window->contentItem(), QStringLiteral("messageList"));
+    ASSERT_NE(other, nullptr);
+    EXPECT_NE(other, list) << "another chat has a list of its own";
+    EXPECT_FALSE(list->isVisible());
+
+    QSignalSpy resets(researcherRows, &QAbstractItemModel::modelReset);
+    shell->sidebar()->select(QStringLiteral("a-researcher"));
+    EXPECT_EQ(rows(), researcherRows);
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_EQ(findVisual(window->contentItem(), QStringLiteral("messageList")), list);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return chat() && chat()->historyLoaded(); }, kWaitMs));
+    EXPECT_EQ(resets.count(), 0);
+    EXPECT_FALSE(researcherRow.isNull()) << "the newest row's delegate was kept, not made again";
+    EXPECT_EQ(newestDelegate(list), researcherRow.data());
+    EXPECT_TRUE(list->property("atEnd").toBool());
 }
 
 TEST_F(ChatWindowTest, ATableArtifactOpensInAPreviewFromItsCard)

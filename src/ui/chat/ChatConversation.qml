@@ -209,134 +209,42 @@ ColumnLayout {
     }
 
     Item {
+        id: messagesArea
         Layout.fillWidth: true
         Layout.fillHeight: true
         visible: pane.chat !== null
 
-        ListView {
-            id: messages
-            objectName: "messageList"
-            anchors.fill: parent
-            clip: true
-            model: pane.session ? pane.session.rows : null
-            spacing: 2
-            // No delegate reuse: Qt 6.4 leaves pooled delegates to the application object,
-            // and their text documents then lay out after the fonts are gone at exit.
-            reuseItems: false
-            cacheBuffer: 800
-            boundsBehavior: Flickable.StopAtBounds
-            topMargin: 16; bottomMargin: 16
-            Accessible.role: Accessible.List
-            Accessible.name: "Messages"
-
-            // Following the stream: while the reader is at the bottom, new rows, growing rows
-            // and a shrinking view (suggestion chips appearing below) keep the newest line in
-            // view. Scrolled up, the view stays put and counts what arrived meanwhile.
-            property bool atEnd: true
-            property int unseen: 0
-            property int olderAnchor: -1
-            property int countBeforeOlder: 0
-            function followEnd() { if (atEnd && !moving) Qt.callLater(positionViewAtEnd) }
-            function jumpToLatest() {
-                atEnd = true
-                unseen = 0
-                positionViewAtEnd()
-            }
-            function readerMoved() {
-                atEnd = atYEnd
-                if (atEnd)
-                    unseen = 0
-            }
-            onMovementEnded: readerMoved()
-            onHeightChanged: followEnd()
-            onContentHeightChanged: followEnd()
-            // A newly opened chat lands on its newest message.
-            onModelChanged: jumpToLatest()
-            Connections {
-                target: pane
-                function onChatChanged() { messages.jumpToLatest() }
-            }
-            // Rows of different heights: when rows arrive below, the view re-estimates the
-            // rows above and would drift; the row being read goes back to the top.
-            // (Positions only: taking the item itself keeps Qt 6.4 from ever freeing it.)
-            property int readingIndex: -1
-            function holdReadingRow() { readingIndex = indexAt(width / 2, contentY + 1) }
-            function restoreReadingRow() {
-                const index = readingIndex
-                readingIndex = -1
-                if (index >= 0 && index < count)
-                    positionViewAtIndex(index, ListView.Beginning)
-            }
-            Connections {
-                target: messages.model
-                function onRowsAboutToBeInserted(parent, first, last) {
-                    if (!messages.atEnd && messages.olderAnchor < 0 && messages.readingIndex < 0)
-                        messages.holdReadingRow()
-                }
-                function onRowsInserted(parent, first, last) {
-                    if (!messages.atEnd && messages.readingIndex >= 0)
-                        Qt.callLater(messages.restoreReadingRow)
-                    if (messages.olderAnchor >= 0 || last !== messages.model.rowCount() - 1)
-                        return // older history or a regroup inside, not news
-                    if (messages.atEnd)
-                        messages.followEnd()
-                    else
-                        messages.unseen += last - first + 1
-                }
-            }
-            // Loading older history keeps the row being read where it is.
-            Connections {
-                target: pane.chat
-                function onChanged() {
-                    if (!pane.chat)
-                        return
-                    if (pane.chat.isLoadingOlder && messages.olderAnchor < 0) {
-                        messages.olderAnchor = Math.max(0, messages.indexAt(0, messages.contentY + messages.topMargin))
-                        messages.countBeforeOlder = messages.count
-                    } else if (!pane.chat.isLoadingOlder && messages.olderAnchor >= 0) {
-                        const added = messages.count - messages.countBeforeOlder
-                        if (added > 0)
-                            messages.positionViewAtIndex(messages.olderAnchor + added, ListView.Beginning)
-                        messages.olderAnchor = -1
-                    }
-                }
-            }
-            onAtYBeginningChanged: if (atYBeginning && pane.chat && pane.chat.hasMoreHistory && count > 0) pane.session.loadOlder()
-            delegate: MessageRow {
-                width: Math.min(messages.width - 48, 820)
-                x: (messages.width - width) / 2
+        // One list per kept chat; only the open chat's shows. Going back to a kept chat shows
+        // its list as it was, without making its rows' delegates again.
+        Repeater {
+            id: lists
+            model: pane.session ? pane.session.keptRows : []
+            onItemAdded: messagesArea.listsMade++
+            delegate: MessageList {
+                required property int index
+                required property var modelData
+                anchors.fill: parent
+                rowsModel: modelData
+                current: pane.session !== null && index === pane.session.rowsSlot
                 session: pane.session
-                findCurrent: index === pane.findRow
-            }
-            // The current find match comes into view; the reader is no longer at the end.
-            Connections {
-                target: pane
-                function onFindRowChanged() {
-                    if (pane.findRow < 0)
-                        return
-                    messages.atEnd = false
-                    messages.positionViewAtIndex(pane.findRow, ListView.Center)
-                }
-            }
-            header: Item {
-                width: messages.width
-                height: pane.chat && pane.chat.isLoadingOlder ? 32 : 0
-                BusyIndicator { anchors.centerIn: parent; running: parent.height > 0; visible: running; implicitWidth: 22; implicitHeight: 22 }
-            }
-            ScrollBar.vertical: ScrollBar {
-                onPressedChanged: if (!pressed) messages.readerMoved()
+                chat: current ? pane.chat : null
+                findRow: current ? pane.findRow : -1
             }
         }
+        // The open chat's list.
+        property int listsMade: 0
+        readonly property MessageList messages: listsMade > 0 && pane.session ? lists.itemAt(pane.session.rowsSlot) : null
 
         AccentButton {
             objectName: "jumpToLatest"
-            visible: !messages.atEnd
+            visible: messagesArea.messages !== null && !messagesArea.messages.atEnd
             anchors { right: parent.right; bottom: parent.bottom; rightMargin: 24; bottomMargin: 12 }
-            text: messages.unseen > 0 ? (messages.unseen === 1 ? "1 new message" : messages.unseen + " new messages") : "Jump to latest"
-            onClicked: messages.jumpToLatest()
+            readonly property int unseen: messagesArea.messages ? messagesArea.messages.unseen : 0
+            text: unseen > 0 ? (unseen === 1 ? "1 new message" : unseen + " new messages") : "Jump to latest"
+            onClicked: messagesArea.messages.jumpToLatest()
             Accessible.name: text
         }
-        Shortcut { sequences: ShortcutCatalog.keys("jumpToLatest"); enabled: pane.chat !== null; onActivated: messages.jumpToLatest() }
+        Shortcut { sequences: ShortcutCatalog.keys("jumpToLatest"); enabled: pane.chat !== null && messagesArea.messages !== null; onActivated: messagesArea.messages.jumpToLatest() }
 
         FindBar {
             id: findBar

@@ -23,15 +23,16 @@ ChatSession::ChatSession(APIClient& api, Clock& clock, AgentListViewModel& sideb
       m_clock(clock),
       m_sidebar(sidebar),
       m_session(session),
+      m_rows(&m_kept.at(0)),
       m_previewModel(api)
 {
     connect(&m_previewModel, &ArtifactPreviewModel::unauthorized, this, [this] { m_session.handleUnauthorized(); });
     // Rendered text carries the scheme's colours: a scheme change renders it anew.
     if (Theme* theme = Theme::instance()) {
-        m_rows.setInlineStyle(theme->inlineStyle());
-        connect(theme, &Theme::changed, this, [this, theme] { m_rows.setInlineStyle(theme->inlineStyle()); });
+        m_kept.setInlineStyle(theme->inlineStyle());
+        connect(theme, &Theme::changed, this, [this, theme] { m_kept.setInlineStyle(theme->inlineStyle()); });
     }
-    m_find.setSource(&m_rows, ChatMessageRows::TextRole, ChatMessageRows::IdRole);
+    m_find.setSource(m_rows, ChatMessageRows::TextRole, ChatMessageRows::IdRole);
     connect(&m_sidebar, &AgentListViewModel::selectionChanged, this, &ChatSession::follow);
     connect(&m_sidebar, &AgentListViewModel::sectionsChanged, this, &ChatSession::follow);
     follow();
@@ -40,6 +41,15 @@ ChatSession::ChatSession(APIClient& api, Clock& clock, AgentListViewModel& sideb
 ChatSession::~ChatSession() { stop(); }
 
 void ChatSession::stop()
+{
+    const bool hadChat = m_chat != nullptr;
+    closeChat();
+    m_kept.clear();
+    if (hadChat)
+        Q_EMIT chatChanged();
+}
+
+void ChatSession::closeChat()
 {
     m_previewModel.close();
     if (m_loop) {
@@ -59,10 +69,8 @@ void ChatSession::stop()
     if (m_chat) {
         disconnect(m_chat.get(), nullptr, this, nullptr);
         m_chat->stop();
-        m_rows.reset(ChatSurface::solo);
         // QML may still read the old chat until it sees the change.
         m_chat.release()->deleteLater();
-        Q_EMIT chatChanged();
     }
 }
 
@@ -73,21 +81,25 @@ void ChatSession::follow()
         return;
     if (!m_chat && !backend)
         return;
-    stop();
-    if (!backend)
+    closeChat();
+    if (!backend) {
+        Q_EMIT chatChanged();
         return;
+    }
     m_chat = std::make_unique<ChatViewModel>(*backend, m_api, m_clock, m_sidebar.takePendingFirstMessage());
     connect(m_chat.get(), &ChatViewModel::unauthorized, &m_session, &SessionViewModel::handleUnauthorized);
     const QString id = backend->id();
     m_chat->onRead = [this, id] { m_sidebar.clearUnread(id); };
     const ChatSurface surface = backend->isTeam() ? ChatSurface::team : ChatSurface::solo;
-    m_rows.reset(surface);
+    m_rowsSlot = m_kept.take(id, surface);
+    m_rows = &m_kept.at(m_rowsSlot);
+    m_find.setSource(m_rows, ChatMessageRows::TextRole, ChatMessageRows::IdRole);
     // The cached copy shows first; every history load after it warms the newest messages again.
     const QList<ChatMessage>& cached = m_chat->messages();
     warmRenderCachesInBackground(cached.mid(qMax<qsizetype>(0, cached.size() - ChatViewModel::renderWarmLimit)),
-                                 surface, m_rows.inlineStyle());
+                                 surface, m_rows->inlineStyle());
     m_chat->warmRenderCaches = [this, surface](const QList<ChatMessage>& newest) {
-        warmRenderCachesInBackground(newest, surface, m_rows.inlineStyle());
+        warmRenderCachesInBackground(newest, surface, m_rows->inlineStyle());
     };
     ChatViewModel* chat = m_chat.get();
     connect(chat, &ChatViewModel::messagesChanged, this, &ChatSession::showMessages);
@@ -117,7 +129,7 @@ void ChatSession::showMessages()
 {
     if (!m_chat)
         return;
-    m_rows.setMessages(m_chat->messages(), m_chat->unchangedSince(m_rowsVersion));
+    m_rows->setMessages(m_chat->messages(), m_chat->unchangedSince(m_rowsVersion));
     m_rowsVersion = m_chat->messagesVersion();
 }
 
@@ -130,8 +142,8 @@ void ChatSession::showLiveState()
     if (m_wasThinking && !thinking)
         Q_EMIT turnFinished();
     m_wasThinking = thinking;
-    m_rows.setLiveState(thinking, m_chat->approvalBusy(), m_chat->approvalErrors());
-    m_rows.setGoalReviews(m_chat->goalReviews(), m_chat->goalReviewBusy(), m_chat->goalReviewErrors());
+    m_rows->setLiveState(thinking, m_chat->approvalBusy(), m_chat->approvalErrors());
+    m_rows->setGoalReviews(m_chat->goalReviews(), m_chat->goalReviewBusy(), m_chat->goalReviewErrors());
 }
 
 QString ChatSession::lastAnswer() const

@@ -1,12 +1,14 @@
 #pragma once
 // The open chat of the main window: one ChatViewModel for the sidebar's selected target,
-// replaced (the old one stopped) whenever the selection moves to another target.
+// replaced (the old one stopped) whenever the selection moves to another target. The rows of
+// recently opened chats are kept with their lists, so going back to one shows it at once.
 #include "chat/viewmodel/ChatFindModel.h"
 #include "chat/viewmodel/ChatViewModel.h"
 #include "ui/chat/ArtifactPreview.h"
 #include "ui/chat/ChatMessageRows.h"
 #include "ui/chat/ConnectionsPanel.h"
 #include "ui/chat/GoalToolPanel.h"
+#include "ui/chat/KeptChatRows.h"
 #include "ui/chat/LoopPanel.h"
 #include "ui/teams/TeamMenu.h"
 
@@ -44,7 +46,10 @@ class ChatSession : public QObject {
     QML_ELEMENT
     QML_UNCREATABLE("Owned by the app shell")
     Q_PROPERTY(halvex::ChatViewModel* chat READ chat NOTIFY chatChanged)
-    Q_PROPERTY(QAbstractListModel* rows READ rows CONSTANT)
+    // The open chat's rows: one of `keptRows`, at `rowsSlot`.
+    Q_PROPERTY(QAbstractListModel* rows READ rows NOTIFY chatChanged)
+    Q_PROPERTY(QList<QObject*> keptRows READ keptRows CONSTANT)
+    Q_PROPERTY(int rowsSlot READ rowsSlot NOTIFY chatChanged)
     // A single employee's loop settings; none in a team chat.
     Q_PROPERTY(halvex::LoopPanel* loop READ loop NOTIFY chatChanged)
     // A single employee's channels and connected accounts; none in a team chat.
@@ -63,7 +68,9 @@ public:
     ~ChatSession() override;
 
     ChatViewModel* chat() const { return m_chat.get(); }
-    QAbstractListModel* rows() { return &m_rows; }
+    QAbstractListModel* rows() { return m_rows; }
+    QList<QObject*> keptRows() const { return m_kept.all(); }
+    int rowsSlot() const { return m_rowsSlot; }
     LoopPanel* loop() const { return m_loop.get(); }
     ConnectionsPanel* connections() const { return m_connections.get(); }
     GoalToolPanel* goals() const { return m_goals.get(); }
@@ -91,6 +98,7 @@ public:
     // empty when the chat has none.
     Q_INVOKABLE QString lastAnswer() const;
 
+    // Signed out: the chat stops and every kept chat's rows empty.
     void stop();
 
 Q_SIGNALS:
@@ -99,6 +107,8 @@ Q_SIGNALS:
 
 private:
     void follow();
+    // Stops the open chat and its panels; its rows stay kept.
+    void closeChat();
     void showMessages();
     void showLiveState();
     void reviewGoal(const QString& reviewKey, const QString& decision, const QString& feedback);
@@ -113,7 +123,9 @@ private:
     std::unique_ptr<ConnectionsPanel> m_connections;
     std::unique_ptr<GoalToolPanel> m_goals;
     std::unique_ptr<TeamMenu> m_teamMenu;
-    ChatMessageRows m_rows;
+    KeptChatRows m_kept;
+    ChatMessageRows* m_rows = nullptr;
+    int m_rowsSlot = 0;
     int m_rowsVersion = -1; // the chat's `messagesVersion` the rows show
     ArtifactPreviewModel m_previewModel;
     ArtifactPreview m_preview{m_previewModel};
