@@ -30,9 +30,14 @@ Item {
     required property ChatSession session
     // The current match of find in the chat: outlined until the find moves on.
     property bool findCurrent: false
+    // A row that changes kind gets its new kind before the fields of it: its content waits for them.
+    readonly property bool fieldsReady: kind === "card" ? card.title !== undefined
+                                      : kind === "steps" ? reasoning.title !== undefined
+                                      : kind === "goalReview" ? review.objective !== undefined : true
     implicitHeight: content.implicitHeight + 14
     Accessible.role: Accessible.ListItem
-    Accessible.name: kind === "user" ? "You: " + text
+    Accessible.name: !fieldsReady ? ""
+                   : kind === "user" ? "You: " + text
                    : kind === "steps" ? reasoning.title
                    : kind === "card" ? card.title
                    : kind === "goalReview" ? "Goal result to review: " + review.objective : text
@@ -50,6 +55,7 @@ Item {
     Loader {
         id: content
         anchors { left: parent.left; right: parent.right; top: parent.top; topMargin: 7 }
+        active: row.fieldsReady
         sourceComponent: {
             switch (row.kind) {
             case "user": return userBubble
