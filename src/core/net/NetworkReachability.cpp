@@ -1,7 +1,10 @@
 #include "core/net/NetworkReachability.h"
 
+#include "core/async/Clock.h"
+
 #include <QNetworkInformation>
-#include <QTimer>
+
+#include <memory>
 
 namespace halvex {
 namespace {
@@ -13,7 +16,7 @@ public:
         // Loading the backend (a plugin that asks the system over D-Bus) takes milliseconds the
         // first window should not wait for; until it answers the machine counts as online, as
         // it does without a backend.
-        QTimer::singleShot(kBackendDelayMs, this, [this] {
+        m_backendLoad = Clock::system().schedule(kBackendDelayMs, [this] {
             if (!QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability))
                 return;
             m_info = QNetworkInformation::instance();
@@ -34,6 +37,7 @@ public:
 private:
     static constexpr int kBackendDelayMs = 1'000;
     QNetworkInformation* m_info = nullptr;
+    std::unique_ptr<TimerHandle> m_backendLoad;
 };
 
 } // namespace
