@@ -4,7 +4,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config git
-  clang clang-format libclang-rt-14-dev
+  clang clang-format libclang-rt-14-dev lld
   qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-declarative-dev-tools
   qt6-httpserver-dev qt6-websockets-dev libqt6opengl6-dev
   qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts

@@ -1,5 +1,6 @@
 #include "chat/TurnScript.h"
 
+#include "core/AsciiCase.h"
 #include "core/Utf8.h"
 
 #include <algorithm>
@@ -8,12 +9,6 @@
 namespace service {
 
 namespace {
-
-std::string lower(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return s;
-}
 
 bool mentions(const std::string& lowered, std::initializer_list<const char*> words)
 {
@@ -215,7 +210,7 @@ void planArtifact(Script& script, const TurnContext& turn, const std::string& ty
 
 std::optional<std::string> requestedArtifact(const std::string& text)
 {
-    const std::string t = lower(text);
+    const std::string t = lowerAscii(text);
     for (const char* type : {"table", "note", "document", "image"})
         if (t.find(type) != std::string::npos)
             return std::string(type);
@@ -224,7 +219,7 @@ std::optional<std::string> requestedArtifact(const std::string& text)
 
 TurnKind classifyTurn(const std::string& text)
 {
-    const std::string t = lower(text);
+    const std::string t = lowerAscii(text);
     if (mentions(t, {"approve", "approval"}))
         return TurnKind::approval;
     if (mentions(t, {"goal"}))

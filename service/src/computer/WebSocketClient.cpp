@@ -1,5 +1,6 @@
 #include "computer/WebSocketClient.h"
 
+#include "core/AsciiCase.h"
 #include "core/Base64.h"
 #include "core/Crypto.h"
 
@@ -26,13 +27,6 @@ std::string acceptFor(const std::string& key)
     unsigned char digest[SHA_DIGEST_LENGTH];
     SHA1(reinterpret_cast<const unsigned char*>(joined.data()), joined.size(), digest);
     return base64Encode(std::string(reinterpret_cast<char*>(digest), sizeof digest));
-}
-
-std::string lower(std::string s)
-{
-    for (char& c : s)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    return s;
 }
 
 bool writeAll(int fd, const std::string& bytes)
@@ -93,7 +87,7 @@ bool WebSocketClient::connect(const std::string& host, int port, const std::stri
     const std::string head = m_buffer.substr(0, end);
     m_buffer.erase(0, end + 4);
     return head.rfind("HTTP/1.1 101", 0) == 0
-        && lower(head).find("sec-websocket-accept: " + lower(acceptFor(key))) != std::string::npos;
+        && lowerAscii(head).find("sec-websocket-accept: " + lowerAscii(acceptFor(key))) != std::string::npos;
 }
 
 bool WebSocketClient::sendFrame(int opcode, const std::string& payload)

@@ -1,5 +1,6 @@
 #include "generation/Revision.h"
 
+#include "core/AsciiCase.h"
 #include "core/Http.h"
 #include "core/Utf8.h"
 #include "workers/Playbook.h"
@@ -18,12 +19,6 @@ namespace {
 
 const char* const kTypes[] = {"browse", "tool", "llm"};
 constexpr const char* kDefaultUrl = "https://example.com/source";
-
-std::string lowerAscii(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return s;
-}
 
 // A number of up to four digits at `at`, moving `at` past it.
 std::optional<size_t> numberAt(const std::string& s, size_t& at)

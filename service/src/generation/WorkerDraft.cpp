@@ -2,6 +2,7 @@
 // through it and delivers with a tool the service knows, and the trigger the brief asks for.
 #include "generation/Drafts.h"
 
+#include "core/AsciiCase.h"
 #include "core/Utf8.h"
 #include "workers/ToolCatalog.h"
 
@@ -25,12 +26,6 @@ const std::set<std::string> kLeading
 const std::set<std::string> kDetail = {"of",    "for", "to",    "from", "about", "with", "on", "in",   "that",
                                        "which", "who", "every", "each", "and",   "by",   "at", "into", "so"};
 constexpr size_t kTitleWords = 5;
-
-std::string lowerAscii(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return s;
-}
 
 // The delivery tool's args: enough for a person to see where the result goes.
 json deliveryArgs(const std::string& tool, const std::string& title)

@@ -7,12 +7,6 @@
 
 namespace service::intake {
 
-std::string lowerAscii(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return s;
-}
-
 bool containsAny(const std::string& text, std::initializer_list<const char*> words)
 {
     const std::string t = lowerAscii(text);

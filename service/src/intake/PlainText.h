@@ -1,13 +1,15 @@
 #pragma once
 // Reading what people and pages write: ASCII case folding, word tests and sentences. Shared by the
 // intake and by the facts an employee learns in a chat.
+#include "core/AsciiCase.h"
+
 #include <initializer_list>
 #include <string>
 #include <vector>
 
 namespace service::intake {
 
-std::string lowerAscii(std::string s);
+using service::lowerAscii;
 // True when `text` holds any of `words` (lower-case), in any letter case.
 bool containsAny(const std::string& text, std::initializer_list<const char*> words);
 // Sentences end at a line break, or at ".", "!" or "?" before a blank or the end; each trimmed,
