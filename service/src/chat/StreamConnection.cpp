@@ -63,10 +63,12 @@ bool StreamConnection::pump(httplib::DataSink& sink)
         }
         if (delayMs > 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
-        if (!write(sink, sseFrame(event.name, event.data, event.id)))
-            return false;
+        // Noted before the frame goes out, so that a reader holding the frame always finds its line,
+        // even when the service is stopped right after the write.
         if (StreamTimes* times = chatRuntime(m_service).times.get())
             times->record(event.id, event.publishedAt);
+        if (!write(sink, sseFrame(event.name, event.data, event.id)))
+            return false;
         if (dropAfter > 0 && ++m_delivered >= dropAfter) {
             sink.done();
             return true;

@@ -1,7 +1,7 @@
 #pragma once
 // When each stream event was written, for the latency benchmark: "<message id> <monotonic ns>"
 // per frame sent, the time being when the event was published to the chat's streams, appended to
-// the file named by --stream-times once the frame is out. The monotonic clock is the machine's,
+// the file named by --stream-times as the frame goes out. The monotonic clock is the machine's,
 // so a client on the same machine can subtract its own reading from it. Off unless named.
 #include <chrono>
 #include <cstdio>

@@ -55,6 +55,24 @@ void ChatHistoryCache::appendMessage(const QString& key, const ChatMessage& mess
     });
 }
 
+bool ChatHistoryCache::replaceMessage(const QString& key, const ChatMessage& message)
+{
+    const auto it = m_entries.find(key);
+    if (it == m_entries.end() || !it->messages)
+        return false;
+    QList<ChatMessage>& messages = *it->messages;
+    // A changing message is nearly always one of the newest.
+    for (qsizetype i = messages.size() - 1; i >= 0; --i) {
+        if (messages[i].id != message.id)
+            continue;
+        messages[i] = message;
+        it->messagesStamp = ++m_writes;
+        it->lastAccess = ++m_accessClock;
+        return true;
+    }
+    return false;
+}
+
 quint64 ChatHistoryCache::messagesStamp(const QString& key) const
 {
     const auto it = m_entries.constFind(key);

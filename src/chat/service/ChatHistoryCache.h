@@ -36,6 +36,9 @@ public:
     // The same as setMessages of the stored list with `message` after it, without copying the
     // list: an open chat stores every event it takes.
     void appendMessage(const QString& key, const ChatMessage& message);
+    // `message` over the stored one with its id, in place; false (nothing written) when the list
+    // does not hold it.
+    bool replaceMessage(const QString& key, const ChatMessage& message);
     // The stamp of the last write of `key`'s messages (0 if none): a writer that finds its own
     // stamp knows the list is still the one it wrote.
     quint64 messagesStamp(const QString& key) const;

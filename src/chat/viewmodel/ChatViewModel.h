@@ -176,17 +176,19 @@ private:
     void applyDelta(const QList<ChatMessage>& incoming);
     void prependHistory(const QList<ChatMessage>& incoming, std::optional<bool> hasMore);
     void applyTeamRoster(const QList<TeamRosterMember>& members);
-    enum class Placement { unchanged, changed, appended };
-    // Steps 1-3 of ingesting: replace in place, append, re-sort. `appended` is a message added
-    // at the end with everything before it as it was.
+    enum class Placement { unchanged, changed, replaced, appended };
+    // Steps 1-3 of ingesting: replace in place, append, re-sort. `replaced` is a message changed
+    // where it stood and `appended` one added at the end, everything else as it was; `changed`
+    // is any other change (the list was re-sorted).
     Placement place(const ChatMessage& message);
     void requestExpansion(const ChatMessage& message);
     void messagesReplaced();
     qsizetype indexOf(qint64 id);
     // A new version of the list; messages before `changedFrom` are as they were.
     void bumpVersion(qsizetype changedFrom = 0);
-    // The newest confirmed messages into the cache; `appended` when that is the only change.
-    void storeInCache(const ChatMessage* appended = nullptr);
+    // The newest confirmed messages into the cache; `message` with how it was placed when that
+    // is the only change, so that one message is written instead of the newest 51.
+    void storeInCache(Placement placed = Placement::changed, const ChatMessage* message = nullptr);
     void recomputeThinking();
     void scheduleMarkRead();
     void markRead();

@@ -232,7 +232,7 @@ ChatViewModel::Placement ChatViewModel::place(const ChatMessage& message)
             return Placement::unchanged;
         local = message;
         bumpVersion(at);
-        placed = Placement::changed;
+        placed = Placement::replaced;
     } else {
         m_messages.append(message);
         m_indexById->insert(message.id, m_messages.size() - 1);
@@ -267,7 +267,7 @@ void ChatViewModel::ingest(const ChatMessage& message)
     if (!message.isUser())
         scheduleMarkRead();
     recomputeThinking();
-    storeInCache(placed == Placement::appended ? &message : nullptr);
+    storeInCache(placed, &message);
     Q_EMIT changed();
     if (message.metadata.signalsBrowserActivity() && onBrowserActivity)
         onBrowserActivity();
@@ -352,16 +352,16 @@ QCoro::Task<void> ChatViewModel::expandStep(qint64 stepId)
     }
 }
 
-void ChatViewModel::storeInCache(const ChatMessage* appended)
+void ChatViewModel::storeInCache(Placement placed, const ChatMessage* message)
 {
     const QString key = m_backend.id();
-    // The append is the only change since this chat's last store, and the cache still holds that
-    // store: one append instead of a copy of the newest 51 messages on every event.
-    const bool onlyTheAppend = appended && appended->id >= 0 && m_cacheStamp != 0
+    // The message is the only change since this chat's last store, and the cache still holds that
+    // store: one write instead of a copy of the newest 51 messages on every event.
+    const bool onlyThisOne = message && message->id >= 0 && m_cacheStamp != 0
         && m_messagesVersion == m_cacheVersion + 1 && m_cache.messagesStamp(key) == m_cacheStamp;
-    if (onlyTheAppend)
-        m_cache.appendMessage(key, *appended);
-    else
+    if (onlyThisOne && placed == Placement::appended)
+        m_cache.appendMessage(key, *message);
+    else if (!(onlyThisOne && placed == Placement::replaced && m_cache.replaceMessage(key, *message)))
         m_cache.setMessages(key, confirmedOnly(m_messages));
     m_cacheStamp = m_cache.messagesStamp(key);
     m_cacheVersion = m_messagesVersion;

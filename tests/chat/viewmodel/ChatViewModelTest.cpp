@@ -425,7 +425,7 @@ TEST_F(ChatVMTest, UnchangedSinceTellsHowManyLeadingMessagesStayed)
     EXPECT_EQ(vm->unchangedSince(-1), 0);
 }
 
-// Streamed events reach the cache as appends; whatever else happened in between (a late event
+// Streamed events reach the cache as appends and edits in place; whatever else happened in between (a late event
 // sorted into place, an edit, another writer of the same chat), the cache holds the newest 50
 // confirmed messages.
 TEST_F(ChatVMTest, CacheFollowsStreamedEventsThroughSortsEditsAndOtherWriters)
@@ -448,7 +448,8 @@ TEST_F(ChatVMTest, CacheFollowsStreamedEventsThroughSortsEditsAndOtherWriters)
     vm->ingest(message(7, "step", "late")); // sorts into place
     vm->ingest(message(62, "assistant", "after the sort"));
     expectNewest("after a sort");
-    vm->ingest(message(60, "assistant", "edited"));
+    vm->ingest(message(60, "assistant", "edited")); // written over in place
+    expectNewest("an edit");
     vm->ingest(message(64, "assistant", "after the edit"));
     expectNewest("after an edit");
     cache.setMessages(key, {message(1, "user", "from another screen")});
@@ -457,4 +458,6 @@ TEST_F(ChatVMTest, CacheFollowsStreamedEventsThroughSortsEditsAndOtherWriters)
     for (qint64 id = 68; id <= 140; id += 2)
         vm->ingest(message(id, "assistant", "long"));
     expectNewest("past the cut");
+    vm->ingest(message(4, "assistant", "edited after it left the cache"));
+    expectNewest("an edit of a message past the cut");
 }

@@ -39,9 +39,8 @@ bool concernsTokenBudget(const QString& text)
     return searches(re, text);
 }
 
-void addWebRows(const ChatMessage& message, MessagePresentation& p)
+void addWebRows(const WebStepDetails& details, MessagePresentation& p)
 {
-    const WebStepDetails details = WebStepDetails::of(message);
     if (details.query)
         p.metadata.append({QStringLiteral("Query"), *details.query});
     if (details.host)
@@ -95,11 +94,12 @@ MessagePresentation present(const ChatMessage& message, const MessageSignals& cu
         return p;
     }
 
+    const WebStepDetails web = WebStepDetails::of(message);
     const StepCopy copy = cues.kind == u"goal_step" ? StepWording::goalStepCopy(cues.body)
-                                                    : StepWording::stepCopy(message, cues, false);
+                                                    : StepWording::stepCopy(message, cues, false, &web);
     p.icon = copy.icon;
     p.title = copy.title;
-    addWebRows(message, p);
+    addWebRows(web, p);
     if (isFinished(cues)) {
         p.variant = MessageVariant::event;
         p.tone = MessageTone::success;

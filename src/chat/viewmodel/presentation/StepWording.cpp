@@ -68,8 +68,16 @@ StepCopy stepCopy(const ChatMessage& message, bool failed)
     return stepCopy(message, MessageSignals::of(message), failed);
 }
 
-StepCopy stepCopy(const ChatMessage& message, const MessageSignals& s, bool failed)
+StepCopy stepCopy(const ChatMessage& message, const MessageSignals& s, bool failed, const WebStepDetails* web)
 {
+    std::optional<WebStepDetails> read;
+    const auto details = [&]() -> const WebStepDetails& {
+        if (web)
+            return *web;
+        if (!read)
+            read = WebStepDetails::of(message);
+        return *read;
+    };
     const QString topicKind = isLifecycleKind(s.kind) ? QString() : s.kind;
     const QString text = (s.tool + u' ' + topicKind + u' ' + s.body).toLower();
 
@@ -87,7 +95,7 @@ StepCopy stepCopy(const ChatMessage& message, const MessageSignals& s, bool fail
     const bool finished = readsFinished(s.kind, s.status);
     static const QRegularExpression webSearch = compiledPattern(QStringLiteral("web[_-]?search|search_query"));
     if (searches(webSearch, text)) {
-        const auto query = WebStepDetails::of(message).query;
+        const auto& query = details().query;
         if (query && !query->isEmpty())
             return {QStringLiteral("magnifyingglass"),
                     (finished ? QStringLiteral("Searched ") : QStringLiteral("Searching ")) + *query};
@@ -96,7 +104,7 @@ StepCopy stepCopy(const ChatMessage& message, const MessageSignals& s, bool fail
     }
     static const QRegularExpression browsing = compiledPattern(QStringLiteral("computer_use|browser|browse|navigate"));
     if (searches(browsing, text)) {
-        const auto page = WebStepDetails::of(message).page;
+        const auto& page = details().page;
         if (page && !page->isEmpty())
             return {QStringLiteral("globe"),
                     (finished ? QStringLiteral("Opened ") : QStringLiteral("Opening ")) + *page};
