@@ -357,8 +357,8 @@ void ChatViewModel::storeInCache(Placement placed, const ChatMessage* message)
     const QString key = m_backend.id();
     // The message is the only change since this chat's last store, and the cache still holds that
     // store: one write instead of a copy of the newest 51 messages on every event.
-    const bool onlyThisOne = message && message->id >= 0 && m_cacheStamp != 0
-        && m_messagesVersion == m_cacheVersion + 1 && m_cache.messagesStamp(key) == m_cacheStamp;
+    const bool onlyThisOne = message && message->id >= 0 && m_cacheStamp != 0 && m_messagesVersion == m_cacheVersion + 1
+        && m_cache.messagesStamp(key) == m_cacheStamp;
     if (onlyThisOne && placed == Placement::appended)
         m_cache.appendMessage(key, *message);
     else if (!(onlyThisOne && placed == Placement::replaced && m_cache.replaceMessage(key, *message)))
