@@ -1,8 +1,9 @@
 #pragma once
 // When each stream event was written, for the latency benchmark: "<message id> <monotonic ns>"
-// per frame sent, the time being when the event was published to the chat's streams, appended to
-// the file named by --stream-times as the frame goes out. The monotonic clock is the machine's,
-// so a client on the same machine can subtract its own reading from it. Off unless named.
+// per frame, the time being when the event was published to the chat's streams, appended to the
+// file named by --stream-times as the frame goes out (a frame whose write fails may still have
+// its line). The monotonic clock is the machine's, so a client on the same machine can subtract
+// its own reading from it. Off unless named.
 #include <chrono>
 #include <cstdio>
 #include <mutex>

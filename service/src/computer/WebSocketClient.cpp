@@ -5,7 +5,6 @@
 #include "core/Crypto.h"
 
 #include <arpa/inet.h>
-#include <cctype>
 #include <cerrno>
 #include <fcntl.h>
 #include <netdb.h>

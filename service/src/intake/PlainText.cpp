@@ -3,7 +3,6 @@
 #include "core/Http.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace service::intake {
 

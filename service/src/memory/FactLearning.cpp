@@ -14,7 +14,6 @@ namespace service {
 
 namespace {
 
-using intake::lowerAscii;
 using intake::sentencesOf;
 
 constexpr size_t kMaxSentenceBytes = 400;

@@ -1,8 +1,8 @@
 #include "memory/MemoryWorkspace.h"
 
 #include "agents/AgentJson.h"
+#include "core/AsciiCase.h"
 #include "core/Slug.h"
-#include "intake/PlainText.h"
 #include "teams/TeamStore.h"
 
 #include <algorithm>
@@ -17,7 +17,7 @@ bool namedAsTeam(const Team& team)
 {
     const std::string suffix = "-" + team.slug;
     return !team.members.empty() && std::all_of(team.members.begin(), team.members.end(), [&](const json& m) {
-        const std::string name = intake::lowerAscii(textOf(m, "name"));
+        const std::string name = lowerAscii(textOf(m, "name"));
         return name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
     });
 }

@@ -359,9 +359,14 @@ void ChatViewModel::storeInCache(Placement placed, const ChatMessage* message)
     // store: one write instead of a copy of the newest 51 messages on every event.
     const bool onlyThisOne = message && message->id >= 0 && m_cacheStamp != 0 && m_messagesVersion == m_cacheVersion + 1
         && m_cache.messagesStamp(key) == m_cacheStamp;
-    if (onlyThisOne && placed == Placement::appended)
+    bool written = false;
+    if (onlyThisOne && placed == Placement::appended) {
         m_cache.appendMessage(key, *message);
-    else if (!(onlyThisOne && placed == Placement::replaced && m_cache.replaceMessage(key, *message)))
+        written = true;
+    } else if (onlyThisOne && placed == Placement::replaced) {
+        written = m_cache.replaceMessage(key, *message); // false when it has left the cached newest
+    }
+    if (!written)
         m_cache.setMessages(key, confirmedOnly(m_messages));
     m_cacheStamp = m_cache.messagesStamp(key);
     m_cacheVersion = m_messagesVersion;
