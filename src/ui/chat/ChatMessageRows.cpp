@@ -175,10 +175,16 @@ void ChatMessageRows::applyRows(const QList<ChatRowItem>& next, qsizetype sameHe
     }
     if (const qsizetype newEnd = next.size() - tail; newEnd > head) {
         beginInsertRows({}, int(head), int(newEnd - 1));
-        QList<ChatRowItem> rest = rows.mid(head);
-        rows = rows.mid(0, head);
-        rows.append(next.mid(head, newEnd - head));
-        rows.append(rest);
+        if (tail == 0) {
+            // Rows added at the end (a streaming turn): the rows before stay where they are.
+            for (qsizetype i = head; i < newEnd; ++i)
+                rows.append(next[i]);
+        } else {
+            QList<ChatRowItem> rest = rows.mid(head);
+            rows.remove(head, rows.size() - head);
+            rows.append(next.mid(head, newEnd - head));
+            rows.append(rest);
+        }
         endInsertRows();
     }
     refresh(rows.size() - tail, rows.size(), rows.size() - next.size());

@@ -91,6 +91,7 @@ TEST(DecisionOrder, FinishedFormsFromStatusOrKind)
     // "done" inside a longer status or a kind that only starts so is not finished.
     EXPECT_EQ(present(step(2, R"({"tool":"x","status":"undone"})")).variant, MessageVariant::progress);
     EXPECT_EQ(present(step(3, R"({"tool":"x","kind":"sent_later"})")).variant, MessageVariant::progress);
+    EXPECT_EQ(present(step(3, R"({"tool":"x","kind":"consent"})")).variant, MessageVariant::progress);
 
     // An outside action that finished is a success; one under way keeps the event card.
     EXPECT_EQ(present(step(4, R"({"tool":"send_email","status":"done"})")).tone, MessageTone::success);

@@ -23,6 +23,7 @@ Classified classify(const ChatMessage& message, ChatSurface surface)
     c.foldable = isGroupable(message, *p) || isInternalCollabEvent(message, *p);
     c.isArtifact = p->variant == MessageVariant::artifact || p->variant == MessageVariant::media;
     c.turn = chatTurnID(message);
+    c.revision = ChatRowItem::revisionOf(message);
     return c;
 }
 
@@ -75,22 +76,34 @@ void makeIdsUnique(QList<ChatRowItem>& rows)
     }
 }
 
+QList<quint64> revisionsIn(const std::vector<Classified>& info, qsizetype start, qsizetype end)
+{
+    QList<quint64> revisions;
+    revisions.reserve(end - start);
+    for (qsizetype i = start; i < end; ++i)
+        revisions.append(info[size_t(i)].revision);
+    return revisions;
+}
+
 QList<ChatRowItem> rowsOf(const QList<ChatMessage>& list, const std::vector<Classified>& info)
 {
     QList<ChatRowItem> out;
+    const auto single = [&](qsizetype i) { return ChatRowItem::single(list[i], info[size_t(i)].revision); };
     qsizetype i = 0;
     while (i < list.size()) {
         const Classified& c = info[size_t(i)];
         if (c.foldable && !isBrowserView(list[i])) {
             const qsizetype end = runEnd(list, info, i);
-            out.append(end - i == 1 ? ChatRowItem::single(list[i]) : ChatRowItem::stepGroup(list.mid(i, end - i)));
+            out.append(end - i == 1 ? single(i)
+                                    : ChatRowItem::stepGroup(list.mid(i, end - i), revisionsIn(info, i, end)));
             i = end;
         } else if (c.isArtifact) {
             const qsizetype end = chipsEnd(info, i);
-            out.append(end - i == 1 ? ChatRowItem::single(list[i]) : ChatRowItem::artifactChips(list.mid(i, end - i)));
+            out.append(end - i == 1 ? single(i)
+                                    : ChatRowItem::artifactChips(list.mid(i, end - i), revisionsIn(info, i, end)));
             i = end;
         } else {
-            out.append(ChatRowItem::single(list[i]));
+            out.append(single(i));
             ++i;
         }
     }

@@ -18,6 +18,7 @@ struct RowClassification {
     bool foldable = false; // groupable or an internal collaboration event
     bool isArtifact = false;
     std::optional<QString> turn;
+    quint64 revision = 0; // ChatRowItem::revisionOf the message
 };
 
 // The classifications of one grouping, for the next grouping of mostly the same messages: each

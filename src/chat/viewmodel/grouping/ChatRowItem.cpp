@@ -5,25 +5,16 @@ namespace halvex {
 namespace {
 
 constexpr quint64 fnvOffset = 14695981039346656037ull;
-constexpr quint64 fnvPrime = 1099511628211ull;
 
+// A word at a time: rows are hashed on every streamed event, and only equality within this
+// process matters.
 quint64 mix(quint64 hash, quint64 value)
 {
-    for (int i = 0; i < 8; ++i) {
-        hash ^= (value >> (8 * i)) & 0xFF;
-        hash *= fnvPrime;
-    }
-    return hash;
+    hash = (hash ^ value) * 0x9E3779B97F4A7C15ull;
+    return hash ^ (hash >> 29);
 }
 
-quint64 mix(quint64 hash, const QString& text)
-{
-    for (const QChar c : text) {
-        hash ^= c.unicode();
-        hash *= fnvPrime;
-    }
-    return mix(hash, quint64(text.size()));
-}
+quint64 mix(quint64 hash, const QString& text) { return mix(mix(hash, quint64(::qHash(text))), quint64(text.size())); }
 
 quint64 mix(quint64 hash, const JSONValue& value);
 
@@ -66,12 +57,22 @@ quint64 mix(quint64 hash, const ChatMessage& m)
     return mixEntries(mix(hash, quint64(JSONValue::Kind::object)), m.metadata.raw);
 }
 
-quint64 revisionOf(const QList<ChatMessage>& messages)
+// A run's revision from its messages' revisions, in order.
+quint64 runRevision(const QList<quint64>& revisions)
 {
     quint64 hash = fnvOffset;
-    for (const ChatMessage& m : messages)
-        hash = mix(hash, m);
+    for (const quint64 revision : revisions)
+        hash = mix(hash, revision);
     return hash;
+}
+
+QList<quint64> revisionsOf(const QList<ChatMessage>& messages)
+{
+    QList<quint64> revisions;
+    revisions.reserve(messages.size());
+    for (const ChatMessage& m : messages)
+        revisions.append(ChatRowItem::revisionOf(m));
+    return revisions;
 }
 
 } // namespace
@@ -81,28 +82,41 @@ ChatRowId ChatRowId::synthetic(qint64 number, const QString& text)
     return {Space::synthetic, qint64(mix(mix(fnvOffset, quint64(number)), text))};
 }
 
-ChatRowItem ChatRowItem::single(ChatMessage message)
+quint64 ChatRowItem::revisionOf(const ChatMessage& message) { return mix(fnvOffset, message); }
+
+ChatRowItem ChatRowItem::single(ChatMessage message) { return single(message, revisionOf(message)); }
+
+ChatRowItem ChatRowItem::single(ChatMessage message, quint64 revision)
 {
-    const quint64 revision = mix(fnvOffset, message);
     const ChatRowId id = ChatRowId::ofMessage(message.id);
     return ChatRowItem(std::move(message), id, revision);
 }
 
 ChatRowItem ChatRowItem::stepGroup(QList<ChatMessage> run)
 {
-    Q_ASSERT(run.size() >= 2);
-    const quint64 revision = revisionOf(run);
+    const QList<quint64> revisions = revisionsOf(run);
+    return stepGroup(std::move(run), revisions);
+}
+
+ChatRowItem ChatRowItem::stepGroup(QList<ChatMessage> run, const QList<quint64>& revisions)
+{
+    Q_ASSERT(run.size() >= 2 && revisions.size() == run.size());
     // Keyed by its first step, like the single row it grew from: a streaming group keeps its id.
     const ChatRowId id = ChatRowId::ofMessage(run.first().id);
     StepGroupRow group{run.first(), run.mid(1, run.size() - 2), run.last()};
-    return ChatRowItem(std::move(group), id, revision);
+    return ChatRowItem(std::move(group), id, runRevision(revisions));
 }
 
 ChatRowItem ChatRowItem::artifactChips(QList<ChatMessage> messages)
 {
-    const quint64 revision = revisionOf(messages);
+    const QList<quint64> revisions = revisionsOf(messages);
+    return artifactChips(std::move(messages), revisions);
+}
+
+ChatRowItem ChatRowItem::artifactChips(QList<ChatMessage> messages, const QList<quint64>& revisions)
+{
     const ChatRowId id = ChatRowId::ofMessage(messages.isEmpty() ? 0 : messages.first().id);
-    return ChatRowItem(ArtifactChipsRow{std::move(messages)}, id, revision);
+    return ChatRowItem(ArtifactChipsRow{std::move(messages)}, id, runRevision(revisions));
 }
 
 ChatRowItem ChatRowItem::goalReview(GoalReviewItem review)

@@ -47,6 +47,14 @@ public:
     // A run of two or more messages.
     static ChatRowItem stepGroup(QList<ChatMessage> run);
     static ChatRowItem artifactChips(QList<ChatMessage> messages);
+    // The same with the messages' revisions already known (`revisionOf` each, in order): a
+    // streaming turn is grouped again on every event, and its older messages are unchanged.
+    static ChatRowItem single(ChatMessage message, quint64 revision);
+    static ChatRowItem stepGroup(QList<ChatMessage> run, const QList<quint64>& revisions);
+    static ChatRowItem artifactChips(QList<ChatMessage> messages, const QList<quint64>& revisions);
+
+    // What a message row shows, hashed: its id, text and metadata.
+    static quint64 revisionOf(const ChatMessage& message);
     static ChatRowItem goalReview(GoalReviewItem review);
 
     Kind kind() const { return Kind(m_content.index()); }

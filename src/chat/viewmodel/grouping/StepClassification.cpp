@@ -1,7 +1,9 @@
 #include "chat/viewmodel/grouping/StepClassification.h"
 
+#include "chat/viewmodel/presentation/CueWords.h"
 #include "chat/viewmodel/presentation/MessagePresentationResolver.h"
-#include "chat/viewmodel/presentation/SharedPattern.h"
+
+using namespace Qt::StringLiterals;
 
 namespace halvex::ChatStepGrouping {
 
@@ -29,8 +31,9 @@ bool isInternalCollabEvent(const ChatMessage& message, const MessagePresentation
 {
     if (!message.isStep() || isBrowserView(message) || presentation.variant != MessageVariant::event)
         return false;
-    static const QRegularExpression re = compiledPattern(QStringLiteral("teammate|delegate|worker|handoff|background"));
-    return searches(re, kindOf(message)) || searches(re, message.metadata.toolIdentifier().value_or(QString()));
+    const CueWords::Words collaboration{"teammate"_L1, "delegate"_L1, "worker"_L1, "handoff"_L1, "background"_L1};
+    return CueWords::containsAny(kindOf(message), collaboration)
+        || CueWords::containsAny(message.metadata.toolIdentifier().value_or(QString()), collaboration);
 }
 
 bool isGroupable(const ChatMessage& message, ChatSurface surface)

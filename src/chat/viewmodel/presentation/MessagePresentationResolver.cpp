@@ -2,6 +2,7 @@
 
 #include "chat/viewmodel/presentation/ArtifactExtraction.h"
 #include "chat/viewmodel/presentation/ChatMessageTextLength.h"
+#include "chat/viewmodel/presentation/CueWords.h"
 #include "chat/viewmodel/presentation/MessageSignals.h"
 #include "chat/viewmodel/presentation/PresentationCache.h"
 #include "chat/viewmodel/presentation/PresentationText.h"
@@ -14,6 +15,8 @@
 #include <charconv>
 #include <iterator>
 #include <optional>
+
+using namespace Qt::StringLiterals;
 
 namespace halvex::MessagePresentationResolver {
 
@@ -101,13 +104,11 @@ std::optional<MessagePresentation> toolStatus(const ChatMessage& message, const 
 {
     if (cues.kind != u"tool_status")
         return std::nullopt;
-    static const QRegularExpression running
-        = compiledPattern(QStringLiteral("^(running|queued|pending|started|working)$"));
     MessagePresentation p = base(cues, surface);
     const StepCopy copy = StepWording::stepCopy(message, cues, false);
     p.icon = copy.icon;
     p.title = copy.title;
-    if (searches(running, cues.status)) {
+    if (CueWords::isOneOf(cues.status, {"running"_L1, "queued"_L1, "pending"_L1, "started"_L1, "working"_L1})) {
         p.variant = MessageVariant::progress;
         p.tone = MessageTone::info;
         p.status = cues.status.toLower();

@@ -1,11 +1,14 @@
 #include "chat/viewmodel/presentation/StepPresentation.h"
 
+#include "chat/viewmodel/presentation/CueWords.h"
 #include "chat/viewmodel/presentation/PresentationText.h"
 #include "chat/viewmodel/presentation/SharedPattern.h"
 #include "chat/viewmodel/presentation/StepWording.h"
 #include "chat/viewmodel/presentation/WebStepDetails.h"
 
 #include <QStringList>
+
+using namespace Qt::StringLiterals;
 
 namespace halvex::StepPresentation {
 
@@ -51,26 +54,25 @@ void addWebRows(const WebStepDetails& details, MessagePresentation& p)
 
 bool isFailed(const MessageSignals& cues)
 {
-    static const QRegularExpression re = compiledPattern(QStringLiteral(
-        "(?:^|[ _-])(error|failed|failure|blocked|unauthorized|forbidden|interrupted|cancelled)(?:$|[ _-])"));
-    return searches(re, cues.status) || searches(re, cues.kind);
+    const CueWords::Words failures{"error"_L1,        "failed"_L1,    "failure"_L1,     "blocked"_L1,
+                                   "unauthorized"_L1, "forbidden"_L1, "interrupted"_L1, "cancelled"_L1};
+    return CueWords::hasToken(cues.status, u" _-", failures) || CueWords::hasToken(cues.kind, u" _-", failures);
 }
 
 bool isFinished(const MessageSignals& cues)
 {
-    static const QRegularExpression status
-        = compiledPattern(QStringLiteral("^(done|success|succeeded|complete|completed|sent|published)$"));
-    static const QRegularExpression kind
-        = compiledPattern(QStringLiteral("(?:^|_)(tool_done|completed|sent|published)$"));
-    return searches(status, cues.status) || searches(kind, cues.kind);
+    return CueWords::isOneOf(
+               cues.status,
+               {"done"_L1, "success"_L1, "succeeded"_L1, "complete"_L1, "completed"_L1, "sent"_L1, "published"_L1})
+        || CueWords::endsWithToken(cues.kind, u'_', {"tool_done"_L1, "completed"_L1, "sent"_L1, "published"_L1});
 }
 
 bool isOutsideAction(const MessageSignals& cues)
 {
-    static const QRegularExpression re = compiledPattern(QStringLiteral(
-        "send_email|resend_email|email|calendar|event_create|phone|call|payment|connector|nango|api_request"
-        "|http_request|worker|delegate|teammate|background"));
-    return searches(re, cues.tool);
+    return CueWords::containsAny(cues.tool,
+                                 {"email"_L1, "calendar"_L1, "event_create"_L1, "phone"_L1, "call"_L1, "payment"_L1,
+                                  "connector"_L1, "nango"_L1, "api_request"_L1, "http_request"_L1, "worker"_L1,
+                                  "delegate"_L1, "teammate"_L1, "background"_L1});
 }
 
 MessagePresentation present(const ChatMessage& message, const MessageSignals& cues, ChatSurface surface)

@@ -1,18 +1,23 @@
 #include "chat/viewmodel/presentation/StepWording.h"
 
+#include "chat/viewmodel/presentation/CueWords.h"
 #include "chat/viewmodel/presentation/MessageSignals.h"
 #include "chat/viewmodel/presentation/PresentationText.h"
 #include "chat/viewmodel/presentation/SharedPattern.h"
 #include "chat/viewmodel/presentation/WebStepDetails.h"
 
+#include <algorithm>
 #include <array>
+#include <vector>
+
+using namespace Qt::StringLiterals;
 
 namespace halvex::StepWording {
 
 namespace {
 
 struct TopicRule {
-    QRegularExpression pattern;
+    std::vector<QLatin1StringView> words; // in lower case, as the text they are looked for in
     QString icon;
     QString title;
 };
@@ -21,23 +26,22 @@ struct TopicRule {
 const std::array<TopicRule, 9>& topicRules()
 {
     static const std::array<TopicRule, 9> rules{{
-        {compiledPattern(QStringLiteral("send_email|resend_email|email sent")), QStringLiteral("envelope"),
+        {{"send_email"_L1, "resend_email"_L1, "email sent"_L1},
+         QStringLiteral("envelope"),
          QStringLiteral("Sent an email")},
-        {compiledPattern(QStringLiteral("calendar|event_create")), QStringLiteral("calendar"),
-         QStringLiteral("Updated the calendar")},
-        {compiledPattern(QStringLiteral("phone|call|voice")), QStringLiteral("phone.fill"),
-         QStringLiteral("Completed a phone call")},
-        {compiledPattern(QStringLiteral("payment")), QStringLiteral("creditcard.fill"),
-         QStringLiteral("Created a payment link")},
-        {compiledPattern(QStringLiteral("worker|delegate|teammate|background")), QStringLiteral("person.2.fill"),
+        {{"calendar"_L1, "event_create"_L1}, QStringLiteral("calendar"), QStringLiteral("Updated the calendar")},
+        {{"phone"_L1, "call"_L1, "voice"_L1}, QStringLiteral("phone.fill"), QStringLiteral("Completed a phone call")},
+        {{"payment"_L1}, QStringLiteral("creditcard.fill"), QStringLiteral("Created a payment link")},
+        {{"worker"_L1, "delegate"_L1, "teammate"_L1, "background"_L1},
+         QStringLiteral("person.2.fill"),
          QStringLiteral("Completed a worker task")},
-        {compiledPattern(QStringLiteral("user_table")), QStringLiteral("tablecells"),
-         QStringLiteral("Updated a data table")},
-        {compiledPattern(QStringLiteral("memory|notes?_")), QStringLiteral("brain.head.profile"),
+        {{"user_table"_L1}, QStringLiteral("tablecells"), QStringLiteral("Updated a data table")},
+        {{"memory"_L1, "note_"_L1, "notes_"_L1},
+         QStringLiteral("brain.head.profile"),
          QStringLiteral("Updated saved notes")},
-        {compiledPattern(QStringLiteral("generate_image|edit_image")), QStringLiteral("photo"),
-         QStringLiteral("Created an image")},
-        {compiledPattern(QStringLiteral("generate_document|generate_presentation|create_file")), QStringLiteral("doc"),
+        {{"generate_image"_L1, "edit_image"_L1}, QStringLiteral("photo"), QStringLiteral("Created an image")},
+        {{"generate_document"_L1, "generate_presentation"_L1, "create_file"_L1},
+         QStringLiteral("doc"),
          QStringLiteral("Created a document")},
     }};
     return rules;
@@ -47,9 +51,16 @@ const std::array<TopicRule, 9>& topicRules()
 // phone call and "Tool Call" would become a title.
 bool isLifecycleKind(const QString& kind)
 {
-    static const QRegularExpression re = compiledPattern(
-        QStringLiteral("^(?:tool[_-]?(?:call|start|started|done|result|status|end|error|update)|step|goal_step)$"));
-    return searches(re, kind);
+    if (CueWords::isOneOf(kind, {"step"_L1, "goal_step"_L1}))
+        return true;
+    if (!kind.startsWith("tool"_L1, Qt::CaseInsensitive))
+        return false;
+    QStringView rest = QStringView(kind).sliced(4);
+    if (rest.startsWith(u'_') || rest.startsWith(u'-'))
+        rest = rest.sliced(1);
+    return CueWords::isOneOf(
+        rest,
+        {"call"_L1, "start"_L1, "started"_L1, "done"_L1, "result"_L1, "status"_L1, "end"_L1, "error"_L1, "update"_L1});
 }
 
 StepCopy gear(const QString& title) { return {QStringLiteral("gearshape.fill"), title}; }
@@ -58,9 +69,12 @@ StepCopy gear(const QString& title) { return {QStringLiteral("gearshape.fill"), 
 
 bool readsFinished(const QString& kind, const QString& status)
 {
-    static const QRegularExpression re
-        = compiledPattern(QStringLiteral("tool[_-]?done|\\bdone\\b|completed|complete|success|succeeded"));
-    return searches(re, kind) || searches(re, status);
+    const auto reads = [](const QString& text) {
+        return CueWords::containsAny(
+                   text, {"tooldone"_L1, "tool_done"_L1, "tool-done"_L1, "complete"_L1, "success"_L1, "succeeded"_L1})
+            || CueWords::hasWholeWord(text, "done"_L1);
+    };
+    return reads(kind) || reads(status);
 }
 
 StepCopy stepCopy(const ChatMessage& message, bool failed)
@@ -85,16 +99,13 @@ StepCopy stepCopy(const ChatMessage& message, const MessageSignals& s, bool fail
         // A refusal is often said only by the status ("forbidden") or the error field.
         const QString why = text + u' ' + s.status.toLower() + u' '
             + message.metadata.string(QStringLiteral("error")).value_or(QString()).toLower();
-        static const QRegularExpression permission
-            = compiledPattern(QStringLiteral("unauthorized|forbidden|permission"));
-        if (searches(permission, why))
+        if (CueWords::containsAny(why, {"unauthorized"_L1, "forbidden"_L1, "permission"_L1}))
             return {QStringLiteral("lock.fill"), QStringLiteral("Needs permission to continue")};
         return {QStringLiteral("exclamationmark.triangle.fill"), QStringLiteral("Could not complete this task")};
     }
 
     const bool finished = readsFinished(s.kind, s.status);
-    static const QRegularExpression webSearch = compiledPattern(QStringLiteral("web[_-]?search|search_query"));
-    if (searches(webSearch, text)) {
+    if (CueWords::containsAny(text, {"websearch"_L1, "web_search"_L1, "web-search"_L1, "search_query"_L1})) {
         const auto& query = details().query;
         if (query && !query->isEmpty())
             return {QStringLiteral("magnifyingglass"),
@@ -102,8 +113,8 @@ StepCopy stepCopy(const ChatMessage& message, const MessageSignals& s, bool fail
         return {QStringLiteral("magnifyingglass"),
                 finished ? QStringLiteral("Searched the web") : QStringLiteral("Searching the web")};
     }
-    static const QRegularExpression browsing = compiledPattern(QStringLiteral("computer_use|browser|browse|navigate"));
-    if (searches(browsing, text)) {
+    // "browse" covers "browser".
+    if (CueWords::containsAny(text, {"computer_use"_L1, "browse"_L1, "navigate"_L1})) {
         const auto& page = details().page;
         if (page && !page->isEmpty())
             return {QStringLiteral("globe"),
@@ -112,7 +123,7 @@ StepCopy stepCopy(const ChatMessage& message, const MessageSignals& s, bool fail
                 finished ? QStringLiteral("Opened a web page") : QStringLiteral("Opening a web page")};
     }
     for (const TopicRule& rule : topicRules()) {
-        if (searches(rule.pattern, text))
+        if (std::any_of(rule.words.begin(), rule.words.end(), [&](QLatin1StringView w) { return text.contains(w); }))
             return {rule.icon, rule.title};
     }
     if (s.tool == u"history_compact")
