@@ -9,7 +9,8 @@ PACKAGES=(
   qt6-httpserver-dev qt6-websockets-dev libqt6opengl6-dev
   qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
   qml6-module-qtquick-window qml6-module-qtquick-templates qml6-module-qtqml-workerscript
-  qml6-module-qtquick-dialogs qml6-module-qtqml qml6-module-qttest qml6-module-qtquick-shapes
+  qml6-module-qtquick-dialogs qml6-module-qt-labs-folderlistmodel qml6-module-qtqml qml6-module-qttest
+  qml6-module-qtquick-shapes
   qcoro-qt6-dev libqt6svg6 qt6-svg-dev
   qt6-pdf-dev qml6-module-qtquick-pdf
   qt6-webengine-dev qml6-module-qtwebengine qt6-webchannel-dev qml6-module-qtwebchannel
