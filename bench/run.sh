@@ -5,6 +5,8 @@
 #   bench/run.sh [build-dir]
 #   HALVEX_BENCH_UI_RUNS=N   cold starts per side (15)
 #   HALVEX_BENCH_SKIP=ui     leave out the start-up part (the slowest)
+#   HALVEX_BENCH_PROBE_WRAPPER="valgrind --tool=callgrind"   runs each start under a profiler
+#   HALVEX_BENCH_MAPPINGS=<file>   appends each start's memory mappings to <file>
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build/default}"

@@ -23,6 +23,7 @@ endfunction()
 # halvex_library(<name> [FOLDER <dir>] [DEPENDS <targets>...])
 # One static library from the .cpp/.h files below FOLDER (default: this folder), so adding a file
 # needs no edit here. A folder without sources is an error: a library exists once it has code.
+# Files below a plugin/ folder are left out: they build a module the library loads at run time.
 function(halvex_library name)
   cmake_parse_arguments(ARG "" "FOLDER" "DEPENDS" ${ARGN})
   halvex_check_links(${name} ${ARG_DEPENDS})
@@ -32,6 +33,7 @@ function(halvex_library name)
   endif()
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${dir}/*.cpp" "${dir}/*.h")
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  list(FILTER sources EXCLUDE REGEX "/plugin/")
   if(NOT sources)
     message(FATAL_ERROR "halvex_${name}: no sources in ${dir}")
   endif()

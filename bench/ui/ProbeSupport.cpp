@@ -20,8 +20,28 @@ qint64 monotonicNs()
     return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
 }
 
+namespace {
+
+// For finding where resident memory lies: HALVEX_BENCH_MAPPINGS=<file> appends the process's
+// mappings (/proc/self/smaps) to <file> at each memory reading, after a "=== mappings" line.
+void appendMappings()
+{
+    const QByteArray to = qgetenv("HALVEX_BENCH_MAPPINGS");
+    if (to.isEmpty())
+        return;
+    QFile smaps(QStringLiteral("/proc/self/smaps"));
+    QFile out(QString::fromLocal8Bit(to));
+    if (!smaps.open(QIODevice::ReadOnly) || !out.open(QIODevice::Append))
+        return;
+    out.write("=== mappings\n");
+    out.write(smaps.readAll());
+}
+
+} // namespace
+
 MemoryUse memoryUse()
 {
+    appendMappings();
     MemoryUse use;
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))

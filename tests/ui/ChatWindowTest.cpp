@@ -350,6 +350,22 @@ TEST_F(ChatWindowTest, ATableArtifactOpensInAPreviewFromItsCard)
 TEST_F(ChatWindowTest, APictureSentWithATurnShowsAsAThumbnail)
 {
     openResearcher();
+    // The attach button makes the file dialog on its first click (its module loads only then).
+    QQuickItem* picker = findVisual(window->contentItem(), QStringLiteral("filePicker"));
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(picker->property("item").value<QObject*>(), nullptr);
+    ASSERT_TRUE(clickInView(findVisual(window->contentItem(), QStringLiteral("attachButton"))));
+    QObject* dialog = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            dialog = picker->property("item").value<QObject*>();
+            return dialog && dialog->property("visible").toBool();
+        },
+        kWaitMs));
+    screenshot(window, "chat-file-dialog");
+    QMetaObject::invokeMethod(dialog, "reject");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->property("visible").toBool(); }, kWaitMs));
+
     QImage picture(640, 480, QImage::Format_RGB32);
     picture.fill(QColor(QStringLiteral("#3b82f6")));
     const QString path = dir.filePath(QStringLiteral("whiteboard.png"));

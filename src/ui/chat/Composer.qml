@@ -1,6 +1,5 @@
 import QtQuick
 import QtQuick.Controls
-import QtQuick.Dialogs
 import QtQuick.Layouts
 import Halvex.Controls
 import Halvex.Teams
@@ -31,10 +30,20 @@ Rectangle {
         enabled: composer.chat !== null && composer.chat.canAttach
         onDropped: (drop) => { if (drop.hasUrls) composer.session.addFiles(drop.urls) }
     }
-    FileDialog {
+    Loader {
         id: picker
-        fileMode: FileDialog.OpenFiles
-        onAccepted: composer.session.addFiles(selectedFiles)
+        objectName: "filePicker"
+        function open() {
+            if (status === Loader.Ready)
+                item.open()
+            else
+                source = "FilePicker.qml"
+        }
+        onLoaded: item.open()
+    }
+    Connections {
+        target: picker.item
+        function onPicked(files) { composer.session.addFiles(files) }
     }
 
     ColumnLayout {

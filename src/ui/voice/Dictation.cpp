@@ -6,9 +6,9 @@ namespace halvex {
 
 namespace {
 
-std::unique_ptr<MicrophoneRecorder> microphoneUnless(AudioRecorderBackend* backend)
+std::unique_ptr<MicrophoneLoader> microphoneUnless(AudioRecorderBackend* backend)
 {
-    return backend ? nullptr : std::make_unique<MicrophoneRecorder>();
+    return backend ? nullptr : std::make_unique<MicrophoneLoader>();
 }
 
 } // namespace

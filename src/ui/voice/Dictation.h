@@ -2,7 +2,7 @@
 // Dictation as the composer shows it: its microphone button toggles the recording, and the words
 // heard go to the end of the input of the chat where the recording started.
 #include "voice/viewmodel/DictationModel.h"
-#include "voice/viewmodel/MicrophoneRecorder.h"
+#include "voice/viewmodel/MicrophoneLoader.h"
 
 #include <QObject>
 #include <QPointer>
@@ -22,7 +22,7 @@ class Dictation : public QObject {
     Q_PROPERTY(QString elapsedText READ elapsedText NOTIFY changed)
     Q_PROPERTY(QString error READ error NOTIFY changed)
 public:
-    // `backend` null: the microphone through Qt Multimedia.
+    // `backend` null: the microphone, through the module loaded on the first recording.
     Dictation(APIClient& api, Clock& clock, AudioRecorderBackend* backend = nullptr, QObject* parent = nullptr);
     ~Dictation() override;
 
@@ -46,7 +46,7 @@ Q_SIGNALS:
 private:
     void deliver(const QString& text);
 
-    std::unique_ptr<MicrophoneRecorder> m_microphone;
+    std::unique_ptr<MicrophoneLoader> m_microphone;
     DictationModel m_model;
     QPointer<ChatViewModel> m_target;
 };

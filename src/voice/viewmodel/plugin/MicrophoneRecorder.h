@@ -1,7 +1,7 @@
 #pragma once
-// The microphone through Qt Multimedia: AAC at 44,100 Hz, one channel, in an MPEG-4 file. The
-// capture objects are made on the first recording, so an app that never dictates never starts
-// the multimedia back end.
+// The microphone through Qt Multimedia: AAC at 44,100 Hz, one channel, in an MPEG-4 file. Built
+// into a module of its own that the app loads on the first recording (MicrophoneLoader), so Qt
+// Multimedia and its audio libraries are neither linked nor loaded at start-up.
 #include "voice/viewmodel/AudioRecorderBackend.h"
 
 #include <QObject>

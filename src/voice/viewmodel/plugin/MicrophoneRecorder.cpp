@@ -1,4 +1,4 @@
-#include "voice/viewmodel/MicrophoneRecorder.h"
+#include "voice/viewmodel/plugin/MicrophoneRecorder.h"
 
 #include <QAudioDevice>
 #include <QAudioInput>
