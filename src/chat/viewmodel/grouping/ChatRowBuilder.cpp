@@ -7,6 +7,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
+
 #include <optional>
 #include <vector>
 
@@ -22,6 +24,7 @@ Classified classify(const ChatMessage& message, ChatSurface surface)
     Classified c;
     c.foldable = isGroupable(message, *p) || isInternalCollabEvent(message, *p);
     c.isArtifact = p->variant == MessageVariant::artifact || p->variant == MessageVariant::media;
+    c.browserView = isBrowserView(message);
     c.turn = chatTurnID(message);
     c.revision = ChatRowItem::revisionOf(message);
     return c;
@@ -35,7 +38,7 @@ qsizetype runEnd(const QList<ChatMessage>& list, const std::vector<Classified>& 
     qsizetype end = start + 1;
     for (; end < list.size(); ++end) {
         const Classified& c = info[size_t(end)];
-        if (!c.foldable || c.turn != turn || isBrowserView(list[end]))
+        if (!c.foldable || c.turn != turn || c.browserView)
             break;
         const QString next = list[end].metadata.stepFrom();
         if (!actor.isEmpty() && !next.isEmpty() && next != actor)
@@ -92,7 +95,7 @@ QList<ChatRowItem> rowsOf(const QList<ChatMessage>& list, const std::vector<Clas
     qsizetype i = 0;
     while (i < list.size()) {
         const Classified& c = info[size_t(i)];
-        if (c.foldable && !isBrowserView(list[i])) {
+        if (c.foldable && !c.browserView) {
             const qsizetype end = runEnd(list, info, i);
             out.append(end - i == 1 ? single(i)
                                     : ChatRowItem::stepGroup(list.mid(i, end - i), revisionsIn(info, i, end)));
@@ -119,11 +122,20 @@ RowClassification RowClassifications::of(const ChatMessage& message, ChatSurface
         m_surface = surface;
         m_last.clear();
     }
-    const auto known = m_last.constFind(message.id);
-    const RowClassification c = known != m_last.cend() && known->message.sharesDataWith(message)
-        ? known->classification
-        : classify(message, surface);
-    m_current.insert(message.id, Known{message, c});
+    const auto same = [&message](const Known& k) { return k.message.sharesDataWith(message); };
+    // Where the message before was found, this one is likely to follow (messages inserted or
+    // dropped ahead shift the rest alike).
+    const qsizetype at = qsizetype(m_current.size()) + m_shift;
+    const Known* known
+        = at >= 0 && at < qsizetype(m_last.size()) && same(m_last[size_t(at)]) ? &m_last[size_t(at)] : nullptr;
+    if (!known) {
+        const auto it = std::find_if(m_last.begin(), m_last.end(), same);
+        known = it != m_last.end() ? &*it : nullptr;
+        if (known)
+            m_shift = qsizetype(it - m_last.begin()) - qsizetype(m_current.size());
+    }
+    const RowClassification c = known ? known->classification : classify(message, surface);
+    m_current.push_back(Known{message, c});
     return c;
 }
 
@@ -131,6 +143,7 @@ void RowClassifications::settle()
 {
     m_last.swap(m_current);
     m_current.clear();
+    m_shift = 0;
 }
 
 QList<ChatRowItem> rows(const QList<ChatMessage>& messages, ChatSurface surface)

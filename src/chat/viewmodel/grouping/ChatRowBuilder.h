@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace halvex::ChatStepGrouping {
 
@@ -17,6 +18,7 @@ namespace halvex::ChatStepGrouping {
 struct RowClassification {
     bool foldable = false; // groupable or an internal collaboration event
     bool isArtifact = false;
+    bool browserView = false; // isBrowserView: never folded, ends a run
     std::optional<QString> turn;
     quint64 revision = 0; // ChatRowItem::revisionOf the message
 };
@@ -40,8 +42,11 @@ private:
         RowClassification classification;
     };
     ChatSurface m_surface = ChatSurface::solo;
-    QHash<qint64, Known> m_last;
-    QHash<qint64, Known> m_current;
+    // In the order asked: a turn grouped again asks for the same messages in the same places, so
+    // each is looked for where it stood last time first. Kept between groupings, capacity and all.
+    std::vector<Known> m_last;
+    std::vector<Known> m_current;
+    qsizetype m_shift = 0;
 };
 
 // Over orderedTurns(messages). Row ids are unique within the result.
