@@ -12,8 +12,11 @@ QStringList builtInPlaces()
     QStringList places;
     if (const QString set = qEnvironmentVariable("HALVEX_MICROPHONE_MODULE"); !set.isEmpty())
         places << set;
-    // Beside the app once installed, else where the build put it.
-    places << QCoreApplication::applicationDirPath() + QStringLiteral("/halvex_microphone");
+    // Where `cmake --install` puts it (relative to the app's bin/), else where the build put it.
+#ifdef HALVEX_INSTALLED_MODULES_FROM_BIN
+    places << QCoreApplication::applicationDirPath() + QStringLiteral("/" HALVEX_INSTALLED_MODULES_FROM_BIN
+                                                                      "/halvex_microphone");
+#endif
 #ifdef HALVEX_MICROPHONE_MODULE_PATH
     places << QStringLiteral(HALVEX_MICROPHONE_MODULE_PATH);
 #endif
