@@ -12,10 +12,10 @@ QStringList builtInPlaces()
     QStringList places;
     if (const QString set = qEnvironmentVariable("HALVEX_MICROPHONE_MODULE"); !set.isEmpty())
         places << set;
-    // Where `cmake --install` puts it (relative to the app's bin/), else where the build put it.
+        // Where `cmake --install` puts it (relative to the app's bin/), else where the build put it.
 #ifdef HALVEX_INSTALLED_MODULES_FROM_BIN
-    places << QCoreApplication::applicationDirPath() + QStringLiteral("/" HALVEX_INSTALLED_MODULES_FROM_BIN
-                                                                      "/halvex_microphone");
+    places << QCoreApplication::applicationDirPath()
+            + QStringLiteral("/" HALVEX_INSTALLED_MODULES_FROM_BIN "/halvex_microphone");
 #endif
 #ifdef HALVEX_MICROPHONE_MODULE_PATH
     places << QStringLiteral(HALVEX_MICROPHONE_MODULE_PATH);
