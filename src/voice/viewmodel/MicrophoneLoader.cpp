@@ -12,8 +12,8 @@ QStringList builtInPlaces()
     QStringList places;
     if (const QString set = qEnvironmentVariable("HALVEX_MICROPHONE_MODULE"); !set.isEmpty())
         places << set;
-        // Where `cmake --install` puts it (relative to the app's bin/), else where the build put it.
 #ifdef HALVEX_INSTALLED_MODULES_FROM_BIN
+    // Where `cmake --install` puts it (relative to the app's bin/), else where the build put it.
     places << QCoreApplication::applicationDirPath()
             + QStringLiteral("/" HALVEX_INSTALLED_MODULES_FROM_BIN "/halvex_microphone");
 #endif
