@@ -100,10 +100,16 @@ APIClient::~APIClient()
 {
     // The network manager deletes its replies without finishing them, which would leave every
     // request still waiting suspended for good: end them as cancellations first.
+    // An abort still reports progress, which would arm each request's time-out again on a client
+    // going away (after the application, for a static one): nobody listens to that any more.
     const QList<QNetworkReply*> replies = m_network->findChildren<QNetworkReply*>(Qt::FindDirectChildrenOnly);
-    for (QNetworkReply* reply : replies)
-        if (reply->isRunning())
-            reply->abort();
+    for (QNetworkReply* reply : replies) {
+        if (!reply->isRunning())
+            continue;
+        QObject::disconnect(reply, &QNetworkReply::downloadProgress, nullptr, nullptr);
+        QObject::disconnect(reply, &QNetworkReply::uploadProgress, nullptr, nullptr);
+        reply->abort();
+    }
 }
 
 APIClient& APIClient::shared()
