@@ -9,18 +9,10 @@ namespace {
 
 QStringList builtInPlaces()
 {
-    QStringList places;
-    if (const QString set = qEnvironmentVariable("HALVEX_MICROPHONE_MODULE"); !set.isEmpty())
-        places << set;
-#ifdef HALVEX_INSTALLED_MODULES_FROM_BIN
     // Where `cmake --install` puts it (relative to the app's bin/), else where the build put it.
-    places << QCoreApplication::applicationDirPath()
-            + QStringLiteral("/" HALVEX_INSTALLED_MODULES_FROM_BIN "/halvex_microphone");
-#endif
-#ifdef HALVEX_MICROPHONE_MODULE_PATH
-    places << QStringLiteral(HALVEX_MICROPHONE_MODULE_PATH);
-#endif
-    return places;
+    return {QCoreApplication::applicationDirPath()
+                + QStringLiteral("/" HALVEX_INSTALLED_MODULES_FROM_BIN "/halvex_microphone"),
+            QStringLiteral(HALVEX_MICROPHONE_MODULE_PATH)};
 }
 
 } // namespace

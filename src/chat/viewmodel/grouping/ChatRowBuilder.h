@@ -5,7 +5,6 @@
 #include "chat/viewmodel/grouping/ChatRowItem.h"
 #include "chat/viewmodel/presentation/MessagePresentation.h"
 
-#include <QHash>
 #include <QList>
 #include <QString>
 

@@ -66,15 +66,6 @@ quint64 runRevision(const QList<quint64>& revisions)
     return hash;
 }
 
-QList<quint64> revisionsOf(const QList<ChatMessage>& messages)
-{
-    QList<quint64> revisions;
-    revisions.reserve(messages.size());
-    for (const ChatMessage& m : messages)
-        revisions.append(ChatRowItem::revisionOf(m));
-    return revisions;
-}
-
 } // namespace
 
 ChatRowId ChatRowId::synthetic(qint64 number, const QString& text)
@@ -84,18 +75,10 @@ ChatRowId ChatRowId::synthetic(qint64 number, const QString& text)
 
 quint64 ChatRowItem::revisionOf(const ChatMessage& message) { return mix(fnvOffset, message); }
 
-ChatRowItem ChatRowItem::single(ChatMessage message) { return single(message, revisionOf(message)); }
-
 ChatRowItem ChatRowItem::single(ChatMessage message, quint64 revision)
 {
     const ChatRowId id = ChatRowId::ofMessage(message.id);
     return ChatRowItem(std::move(message), id, revision);
-}
-
-ChatRowItem ChatRowItem::stepGroup(QList<ChatMessage> run)
-{
-    const QList<quint64> revisions = revisionsOf(run);
-    return stepGroup(std::move(run), revisions);
 }
 
 ChatRowItem ChatRowItem::stepGroup(QList<ChatMessage> run, const QList<quint64>& revisions)
@@ -105,12 +88,6 @@ ChatRowItem ChatRowItem::stepGroup(QList<ChatMessage> run, const QList<quint64>&
     const ChatRowId id = ChatRowId::ofMessage(run.first().id);
     StepGroupRow group{run.first(), run.mid(1, run.size() - 2), run.last()};
     return ChatRowItem(std::move(group), id, runRevision(revisions));
-}
-
-ChatRowItem ChatRowItem::artifactChips(QList<ChatMessage> messages)
-{
-    const QList<quint64> revisions = revisionsOf(messages);
-    return artifactChips(std::move(messages), revisions);
 }
 
 ChatRowItem ChatRowItem::artifactChips(QList<ChatMessage> messages, const QList<quint64>& revisions)

@@ -43,13 +43,10 @@ class ChatRowItem {
 public:
     enum class Kind { single, stepGroup, artifactChips, goalReview };
 
-    static ChatRowItem single(ChatMessage message);
-    // A run of two or more messages.
-    static ChatRowItem stepGroup(QList<ChatMessage> run);
-    static ChatRowItem artifactChips(QList<ChatMessage> messages);
-    // The same with the messages' revisions already known (`revisionOf` each, in order): a
-    // streaming turn is grouped again on every event, and its older messages are unchanged.
+    // Each with its messages' revisions (`revisionOf` each, in order), which the grouping keeps
+    // between events: a streaming turn is grouped again on every one, its older messages unchanged.
     static ChatRowItem single(ChatMessage message, quint64 revision);
+    // A run of two or more messages.
     static ChatRowItem stepGroup(QList<ChatMessage> run, const QList<quint64>& revisions);
     static ChatRowItem artifactChips(QList<ChatMessage> messages, const QList<quint64>& revisions);
 
