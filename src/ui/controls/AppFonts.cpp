@@ -36,12 +36,18 @@ bool registerBundled(const QString& path)
 
 bool registerAppFonts()
 {
+    // The installed families, listed once: asking per family goes through fontconfig's
+    // substitution rules, about 4 million instructions a question.
+    const QStringList installed = QFontDatabase::families();
     bool all = true;
     for (QDirIterator it(QStringLiteral(":/fonts"), QDir::Files); it.hasNext();) {
         const QString path = it.next();
         // Installed on the machine already: fontconfig opens those files when text first needs
-        // them, where registering the bundled copy would parse all of it now.
-        if (QFontDatabase::hasFamily(familyOf(QFileInfo(path).fileName())))
+        // them, where registering the bundled copy would parse all of it now. Not the icon font:
+        // the system's family resolves to its WOFF2 copy, which FreeType unpacks with Brotli for
+        // every size it opens; the bundled TrueType replaces it.
+        const QString family = familyOf(QFileInfo(path).fileName());
+        if (family != u"Material Icons" && installed.contains(family, Qt::CaseInsensitive))
             continue;
         all = registerBundled(path) && all;
     }
