@@ -115,6 +115,51 @@ TEST_F(AppWindowTest, SettingsOpenFromTheShortcutWithIdentityAndLaterSections)
     screenshot(settings, "settings-identity");
 }
 
+// The dialogs and popups the window makes only when first asked for open, each over the window.
+TEST_F(AppWindowTest, DialogsMadeOnFirstUseOpen)
+{
+    launch();
+    signInWithDemoAccount();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebarTitles().contains(QStringLiteral("Employees")); }, kWaitMs));
+    waitForConversation();
+    const auto opens = [&](const char* loader, const char* popup) {
+        QObject* made = find(window, loader);
+        if (!made || !QMetaObject::invokeMethod(made, "open"))
+            return false;
+        QObject* shown = window->findChild<QObject*>(QString::fromLatin1(popup));
+        return shown && QTest::qWaitFor([&] { return shown->property("opened").toBool(); }, kWaitMs);
+    };
+    const auto close = [&](const char* popup) {
+        QMetaObject::invokeMethod(window->findChild<QObject*>(QString::fromLatin1(popup)), "close");
+    };
+
+    ASSERT_TRUE(opens("newChatLoader", "newChatPopup"));
+    screenshot(window, "new-chat-popup");
+    close("newChatPopup");
+    ASSERT_TRUE(opens("aboutLoader", "aboutDialog"));
+    close("aboutDialog");
+
+    // A row's delete question names the row.
+    QQuickItem* list = find(window, "sidebarList");
+    ASSERT_NE(list, nullptr);
+    QQuickItem* agentRow = nullptr;
+    for (QQuickItem* row : list->property("contentItem").value<QQuickItem*>()->childItems())
+        if (row->property("editable").toBool())
+            agentRow = row;
+    ASSERT_NE(agentRow, nullptr);
+    ASSERT_TRUE(QMetaObject::invokeMethod(agentRow, "askDelete"));
+    // A list's rows have no object parent: the question is found from its row.
+    QObject* question = agentRow->findChild<QObject*>(QStringLiteral("deleteConfirm"));
+    ASSERT_NE(question, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return question->property("opened").toBool(); }, kWaitMs));
+    EXPECT_EQ(question->property("title").toString(),
+              QStringLiteral("Delete “") + agentRow->property("title").toString() + QStringLiteral("”?"));
+    screenshot(window, "row-delete-question");
+    const int rowsBefore = shell->sidebar()->rowCount();
+    QMetaObject::invokeMethod(question, "reject");
+    EXPECT_EQ(shell->sidebar()->rowCount(), rowsBefore);
+}
+
 TEST_F(AppWindowTest, UpdateBadgeShowsTheAdvertisedBuild)
 {
     launch();

@@ -2,7 +2,6 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Window
 import Halvex.Controls
-import Halvex.Session
 import Halvex
 
 ApplicationWindow {
@@ -60,25 +59,30 @@ ApplicationWindow {
         }
     }
 
-    Dialog {
+    // Made when first asked for, like every dialog the window does not show at start.
+    SheetLoader {
         id: about
-        parent: Overlay.overlay
-        anchors.centerIn: parent
-        modal: true
-        title: "Halvex"
-        standardButtons: Dialog.Ok
-        Label { text: "Hire and run AI employees."; color: Theme.text }
+        objectName: "aboutLoader"
+        active: false
+        address: "qrc:/Halvex/AboutDialog.qml"
+        function open() { active = true; item.open() }
     }
 
-    Loader {
-        id: content
-        objectName: "rootContent"
+    // The splash and the sign-in screen by address too: with a saved session the window goes
+    // straight to the main view, and neither screen's types load.
+    SheetLoader {
+        objectName: "splashContent"
         anchors.fill: parent
-        active: AppShell.screen !== "main"
-        sourceComponent: AppShell.screen === "signIn" ? signInScreen : splashScreen
+        active: AppShell.screen === "splash"
+        address: "qrc:/Halvex/Session/SplashView.qml"
     }
-    Component { id: splashScreen; SplashView {} }
-    Component { id: signInScreen; SignInView { form: AppShell.signIn } }
+    SheetLoader {
+        objectName: "signInContent"
+        anchors.fill: parent
+        active: AppShell.screen === "signIn"
+        address: "qrc:/Halvex/Session/SignInView.qml"
+        initialProperties: ({ form: AppShell.signIn })
+    }
     // The main view by address: its types load on the type loader's thread while the splash
     // shows and the session's first requests are out (see mainViewType), not before the splash.
     SheetLoader {

@@ -71,7 +71,7 @@ Item {
     onSheetOpenChanged: if (!sheetOpen) Qt.callLater(main.restoreFocus)
 
     // Made the first time it is asked for.
-    Loader { id: shortcutOverlay; active: false; sourceComponent: ShortcutOverlay {} }
+    SheetLoader { id: shortcutOverlay; active: false; address: "qrc:/Halvex/Controls/ShortcutOverlay.qml" }
     FocusFrame {}
     LiveRegion {}
 

@@ -6,8 +6,9 @@ import Halvex.Chat
 
 // The conversation, or what to do while none is open. The conversation (and the message rows,
 // cards and popups it uses) loads by address with the first chat opened and then stays while
-// chats change. It is made in the background: the window's first frame shows the sidebar
-// without waiting for it, and the chat follows a few frames later.
+// chats change. It is made in the background once the pane has been drawn: the window's first
+// frame shows the sidebar without waiting for it, nor sharing the machine with its types, and
+// the chat follows a few frames later.
 Rectangle {
     id: pane
     objectName: "chatPane"
@@ -17,6 +18,9 @@ Rectangle {
     readonly property bool hasChat: rows && rows.selectedId.length > 0
     property bool conversationWanted: false
     readonly property bool conversationReady: conversation.status === Loader.Ready
+    // Set just after the pane's first frame (the frame's own work ends before the event loop's
+    // next turn).
+    property bool drawn: false
     onChatChanged: if (chat) conversationWanted = true
     Component.onCompleted: if (chat) conversationWanted = true
     color: Theme.window
@@ -34,10 +38,15 @@ Rectangle {
         }
     }
 
+    Connections {
+        target: pane.drawn ? null : pane.Window.window
+        function onAfterAnimating() { Qt.callLater(() => pane.drawn = true) }
+    }
+
     SheetLoader {
         id: conversation
         anchors.fill: parent
-        active: pane.conversationWanted
+        active: pane.conversationWanted && pane.drawn
         asynchronous: true
         address: "qrc:/Halvex/Chat/ChatConversation.qml"
         initialProperties: ({ rows: pane.rows })

@@ -168,19 +168,10 @@ ItemDelegate {
             Action { text: "Delete…"; onTriggered: row.askDelete() }
         }
     }
-    Loader {
+    SheetLoader {
         id: deleteLoader
         active: false
-        sourceComponent: Dialog {
-            objectName: "deleteConfirm"
-            parent: Overlay.overlay
-            anchors.centerIn: parent
-            modal: true
-            title: "Delete “" + row.title + "”?"
-            standardButtons: Dialog.Cancel | Dialog.Ok
-            Label { text: "The conversation is archived on the service."; color: Theme.secondaryText }
-            onAccepted: row.rows.remove(row.identity)
-            onClosed: row.renameFinished()
-        }
+        address: "qrc:/Halvex/Sidebar/RowDeleteQuestion.qml"
+        initialProperties: ({ row: row })
     }
 }

@@ -37,15 +37,13 @@ Rectangle {
                 Accessible.name: "New employee"
                 ToolTip.visible: hovered; ToolTip.text: "New employee (Ctrl+N)"
                 // The menu and the model chat's popup are made when first opened.
-                Loader {
+                SheetLoader {
                     id: newChat
+                    objectName: "newChatLoader"
                     active: false
                     function open() { active = true; item.open() }
-                    sourceComponent: NewChatPopup {
-                        rows: sidebar.rows
-                        parent: Overlay.overlay
-                        x: 300; y: 60
-                    }
+                    address: "qrc:/Halvex/Sidebar/NewChatPopup.qml"
+                    initialProperties: ({ rows: sidebar.rows, parent: Overlay.overlay, x: 300, y: 60 })
                 }
                 Loader {
                     id: newMenu
