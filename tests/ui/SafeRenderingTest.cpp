@@ -5,6 +5,7 @@
 #include "ui/controls/AppFonts.h"
 #include "ui/teams/TeamRosterFields.h"
 
+#include <QDir>
 #include <QFontDatabase>
 
 #include <gtest/gtest.h>
@@ -74,4 +75,10 @@ TEST(SafeRendering, TheFontsTravelWithTheApp)
     EXPECT_TRUE(registerAppFonts());
     for (const char* family : {"Inter", "JetBrains Mono", "Material Icons"})
         EXPECT_TRUE(QFontDatabase::families().contains(QString::fromUtf8(family))) << family;
+    // The fonts are registered from a list of their own: it names every file the build bundles.
+    QStringList bundled = QDir(QStringLiteral(":/fonts")).entryList(QDir::Files);
+    QStringList listed = bundledFontFiles();
+    bundled.sort();
+    listed.sort();
+    EXPECT_EQ(listed, bundled);
 }

@@ -1,7 +1,5 @@
 #include "ui/controls/AppFonts.h"
 
-#include <QDirIterator>
-#include <QFileInfo>
 #include <QFontDatabase>
 #include <QResource>
 
@@ -9,16 +7,23 @@ namespace halvex {
 
 namespace {
 
-// The family each bundled file belongs to, by the start of its file name.
-QString familyOf(const QString& fileName)
-{
-    const QString stem = fileName.section(u'-', 0, 0);
-    if (stem == u"JetBrainsMono")
-        return QStringLiteral("JetBrains Mono");
-    if (stem == u"MaterialIcons")
-        return QStringLiteral("Material Icons");
-    return stem;
-}
+struct BundledFont {
+    const char16_t* file; // under ":/fonts/", as src/ui/CMakeLists.txt bundles it
+    const char16_t* family;
+};
+
+// Listed here rather than found by listing the folder: listing reads each file's length where the
+// file begins in the binary, which maps that part of the binary in for every font, used or not.
+constexpr BundledFont kBundled[] = {
+    {u"Inter-Regular.otf", u"Inter"},
+    {u"Inter-Italic.otf", u"Inter"},
+    {u"Inter-Medium.otf", u"Inter"},
+    {u"Inter-SemiBold.otf", u"Inter"},
+    {u"Inter-Bold.otf", u"Inter"},
+    {u"JetBrainsMono-Regular.ttf", u"JetBrains Mono"},
+    {u"JetBrainsMono-Bold.ttf", u"JetBrains Mono"},
+    {u"MaterialIcons-Regular.ttf", u"Material Icons"},
+};
 
 bool registerBundled(const QString& path)
 {
@@ -40,18 +45,25 @@ bool registerAppFonts()
     // substitution rules, about 4 million instructions a question.
     const QStringList installed = QFontDatabase::families();
     bool all = true;
-    for (QDirIterator it(QStringLiteral(":/fonts"), QDir::Files); it.hasNext();) {
-        const QString path = it.next();
+    for (const BundledFont& font : kBundled) {
+        const QString family = QString::fromUtf16(font.family);
         // Installed on the machine already: fontconfig opens those files when text first needs
         // them, where registering the bundled copy would parse all of it now. Not the icon font:
         // the system's family resolves to its WOFF2 copy, which FreeType unpacks with Brotli for
         // every size it opens; the bundled TrueType replaces it.
-        const QString family = familyOf(QFileInfo(path).fileName());
         if (family != u"Material Icons" && installed.contains(family, Qt::CaseInsensitive))
             continue;
-        all = registerBundled(path) && all;
+        all = registerBundled(QStringLiteral(":/fonts/") + QString::fromUtf16(font.file)) && all;
     }
     return all;
+}
+
+QStringList bundledFontFiles()
+{
+    QStringList files;
+    for (const BundledFont& font : kBundled)
+        files << QString::fromUtf16(font.file);
+    return files;
 }
 
 } // namespace halvex

@@ -3,6 +3,8 @@
 // has installed: "Inter" for text, "JetBrains Mono" for code, the icon font for symbols. Where the
 // machine has a text family installed (the same files), that one is used; the icon font is always
 // the bundled one.
+#include <QStringList>
+
 namespace halvex {
 
 // Registers the icon font and the bundled text fonts of the families the machine lacks (registering
@@ -10,5 +12,8 @@ namespace halvex {
 // not be read. Call it
 // once the QGuiApplication exists and before the first window.
 bool registerAppFonts();
+
+// The bundled files under ":/fonts/", as registerAppFonts knows them.
+QStringList bundledFontFiles();
 
 } // namespace halvex
