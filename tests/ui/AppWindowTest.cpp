@@ -49,7 +49,19 @@ TEST_F(AppWindowTest, DemoAccountSignsInToTheSidebarInBothSchemes)
     signInWithDemoAccount();
     ASSERT_TRUE(QTest::qWaitFor([&] { return sidebarTitles().contains(QStringLiteral("Employees")); }, kWaitMs));
     const QStringList titles = sidebarTitles();
-    ASSERT_NE(find(window, "sidebarList"), nullptr);
+    QQuickItem* list = find(window, "sidebarList");
+    ASSERT_NE(list, nullptr);
+    // A row makes its member count and unread badge only when it shows them.
+    int badges = 0;
+    for (QQuickItem* row : list->property("contentItem").value<QQuickItem*>()->childItems()) {
+        const bool team = row->property("kind").toString() == QLatin1String("team")
+            && !row->property("subtitle").toString().isEmpty();
+        EXPECT_EQ(findVisual(row, QStringLiteral("teamMemberCount")) != nullptr, team);
+        const bool unread = row->property("unread").toInt() > 0;
+        EXPECT_EQ(findVisual(row, QStringLiteral("unreadBadge")) != nullptr, unread);
+        badges += team + unread;
+    }
+    EXPECT_GT(badges, 0) << "the demo workspace has a team and an unread chat";
     waitForConversation();
     QQuickItem* title = find(window, "chatTitle");
     ASSERT_NE(title, nullptr);

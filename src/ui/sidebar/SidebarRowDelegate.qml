@@ -106,20 +106,24 @@ ItemDelegate {
             font.letterSpacing: row.header ? 0.6 : 0
         }
         // The member count: an outlined figure with a people symbol, unlike the filled unread badge.
-        Rectangle {
-            objectName: "teamMemberCount"
-            visible: row.kind === "team" && !row.renaming && row.subtitle.length > 0
-            radius: 4; height: 18; width: memberCount.implicitWidth + 10
-            color: "transparent"
-            border.color: Theme.border; border.width: 1
-            Accessible.role: Accessible.StaticText
-            Accessible.name: row.subtitle === "1" ? "1 member" : row.subtitle + " members"
-            RowLayout {
-                id: memberCount
-                anchors.centerIn: parent
-                spacing: 2
-                Icon { symbol: "person"; size: 11 }
-                Label { text: row.subtitle; color: Theme.secondaryText; font.pixelSize: 11 }
+        // Made only in the rows that show it, like the unread badge: most rows show neither.
+        Loader {
+            active: row.kind === "team" && !row.renaming && row.subtitle.length > 0
+            visible: active
+            sourceComponent: Rectangle {
+                objectName: "teamMemberCount"
+                radius: 4; height: 18; width: memberCount.implicitWidth + 10
+                color: "transparent"
+                border.color: Theme.border; border.width: 1
+                Accessible.role: Accessible.StaticText
+                Accessible.name: row.subtitle === "1" ? "1 member" : row.subtitle + " members"
+                RowLayout {
+                    id: memberCount
+                    anchors.centerIn: parent
+                    spacing: 2
+                    Icon { symbol: "person"; size: 11 }
+                    Label { text: row.subtitle; color: Theme.secondaryText; font.pixelSize: 11 }
+                }
             }
         }
         Loader {
@@ -138,16 +142,20 @@ ItemDelegate {
                 onActiveFocusChanged: if (!activeFocus) row.renaming = false
             }
         }
-        Rectangle {
-            visible: row.unread > 0
-            radius: 9; height: 18; width: Math.max(18, count.implicitWidth + 10)
-            color: Theme.accent
-            Accessible.ignored: true
-            Label {
-                id: count
-                anchors.centerIn: parent
-                text: row.unread > 99 ? "99+" : row.unread
-                color: Theme.accentText; font.pixelSize: 11; font.weight: Font.DemiBold
+        Loader {
+            active: row.unread > 0
+            visible: active
+            sourceComponent: Rectangle {
+                objectName: "unreadBadge"
+                radius: 9; height: 18; width: Math.max(18, count.implicitWidth + 10)
+                color: Theme.accent
+                Accessible.ignored: true
+                Label {
+                    id: count
+                    anchors.centerIn: parent
+                    text: row.unread > 99 ? "99+" : row.unread
+                    color: Theme.accentText; font.pixelSize: 11; font.weight: Font.DemiBold
+                }
             }
         }
     }
