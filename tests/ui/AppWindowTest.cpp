@@ -6,6 +6,8 @@
 
 #include "ui/app/QmlPlugins.h"
 
+#include <algorithm>
+
 using namespace halvex;
 using namespace halvex::test;
 
@@ -51,17 +53,29 @@ TEST_F(AppWindowTest, DemoAccountSignsInToTheSidebarInBothSchemes)
     const QStringList titles = sidebarTitles();
     QQuickItem* list = find(window, "sidebarList");
     ASSERT_NE(list, nullptr);
-    // A row makes its member count and unread badge only when it shows them.
-    int badges = 0;
-    for (QQuickItem* row : list->property("contentItem").value<QQuickItem*>()->childItems()) {
+    // A row makes its member count and unread badge only when it shows them. The rows' delegates
+    // come a frame after the model's rows.
+    const auto delegates = [&] { return list->property("contentItem").value<QQuickItem*>()->childItems(); };
+    const auto wants = [](QQuickItem* row) {
         const bool team = row->property("kind").toString() == QLatin1String("team")
             && !row->property("subtitle").toString().isEmpty();
+        return std::pair{team, row->property("unread").toInt() > 0};
+    };
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const QList<QQuickItem*> shown = delegates();
+            return std::any_of(shown.begin(), shown.end(), [&](QQuickItem* row) {
+                const auto [team, unread] = wants(row);
+                return team || unread;
+            });
+        },
+        kWaitMs))
+        << "the demo workspace has a team and an unread chat";
+    for (QQuickItem* row : delegates()) {
+        const auto [team, unread] = wants(row);
         EXPECT_EQ(findVisual(row, QStringLiteral("teamMemberCount")) != nullptr, team);
-        const bool unread = row->property("unread").toInt() > 0;
         EXPECT_EQ(findVisual(row, QStringLiteral("unreadBadge")) != nullptr, unread);
-        badges += team + unread;
     }
-    EXPECT_GT(badges, 0) << "the demo workspace has a team and an unread chat";
     waitForConversation();
     QQuickItem* title = find(window, "chatTitle");
     ASSERT_NE(title, nullptr);

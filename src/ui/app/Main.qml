@@ -74,6 +74,9 @@ ApplicationWindow {
         objectName: "splashContent"
         anchors.fill: parent
         active: AppShell.screen === "splash"
+        // In the background: the session's answer usually comes first, and the splash is then
+        // never made.
+        asynchronous: true
         address: "qrc:/Halvex/Session/SplashView.qml"
     }
     SheetLoader {
