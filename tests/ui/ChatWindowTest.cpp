@@ -76,17 +76,6 @@ TEST_F(ChatWindowTest, HistoryPagesBackwardAsInsertsAndTheSeededTurnsShowAsCards
     EXPECT_GE(inserts.count(), 1);
     EXPECT_EQ(rows()->data(rows()->index(rows()->rowCount() - 1), ChatMessageRows::IdRole), newest);
     screenshot(window, "chat-history-light");
-
-    // Reaching the top of the list asks for the page before.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !chat()->isLoadingOlder(); }, kWaitMs));
-    if (chat()->hasMoreHistory()) {
-        // The shown chat's list: kept lists of other chats have no object parent.
-        QQuickItem* list = findVisual(window->contentItem(), QStringLiteral("messageList"));
-        ASSERT_NE(list, nullptr);
-        const int shown = rows()->rowCount();
-        QMetaObject::invokeMethod(list, "positionViewAtBeginning");
-        EXPECT_TRUE(QTest::qWaitFor([&] { return rows()->rowCount() > shown; }, kWaitMs));
-    }
 }
 
 TEST_F(ChatWindowTest, ATurnFoldsItsStepsAndAnApprovalIsApprovedFromItsCard)

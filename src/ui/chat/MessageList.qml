@@ -102,13 +102,7 @@ ListView {
             }
         }
     }
-    // On the next turn of the event loop: the top is often reached while the header's height is
-    // being set, and loading at once would change that height again inside its own binding.
-    function loadOlderAtTop() {
-        if (atYBeginning && chat && chat.hasMoreHistory && count > 0)
-            session.loadOlder()
-    }
-    onAtYBeginningChanged: if (atYBeginning) Qt.callLater(messages.loadOlderAtTop)
+    onAtYBeginningChanged: if (atYBeginning && chat && chat.hasMoreHistory && count > 0) session.loadOlder()
     delegate: MessageRow {
         width: Math.min(messages.width - 48, 820)
         x: (messages.width - width) / 2
