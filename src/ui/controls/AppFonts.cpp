@@ -10,6 +10,9 @@ namespace {
 struct BundledFont {
     const char16_t* file; // under ":/fonts/", as src/ui/CMakeLists.txt bundles it
     const char16_t* family;
+    // Registered even where the machine has the family. The icon font: the system's family
+    // resolves to its WOFF2 copy, which FreeType unpacks with Brotli for every size it opens.
+    bool always = false;
 };
 
 // Listed here rather than found by listing the folder: listing reads each file's length where the
@@ -22,7 +25,7 @@ constexpr BundledFont kBundled[] = {
     {u"Inter-Bold.otf", u"Inter"},
     {u"JetBrainsMono-Regular.ttf", u"JetBrains Mono"},
     {u"JetBrainsMono-Bold.ttf", u"JetBrains Mono"},
-    {u"MaterialIcons-Regular.ttf", u"Material Icons"},
+    {u"MaterialIcons-Regular.ttf", u"Material Icons", true},
 };
 
 bool registerBundled(const QString& path)
@@ -46,12 +49,9 @@ bool registerAppFonts()
     const QStringList installed = QFontDatabase::families();
     bool all = true;
     for (const BundledFont& font : kBundled) {
-        const QString family = QString::fromUtf16(font.family);
         // Installed on the machine already: fontconfig opens those files when text first needs
-        // them, where registering the bundled copy would parse all of it now. Not the icon font:
-        // the system's family resolves to its WOFF2 copy, which FreeType unpacks with Brotli for
-        // every size it opens; the bundled TrueType replaces it.
-        if (family != u"Material Icons" && installed.contains(family, Qt::CaseInsensitive))
+        // them, where registering the bundled copy would parse all of it now.
+        if (!font.always && installed.contains(QString::fromUtf16(font.family), Qt::CaseInsensitive))
             continue;
         all = registerBundled(QStringLiteral(":/fonts/") + QString::fromUtf16(font.file)) && all;
     }

@@ -8,9 +8,8 @@
 namespace halvex {
 
 // Registers the icon font and the bundled text fonts of the families the machine lacks (registering
-// a font parses all of it, about 12 million instructions for the whole bundle); false when one could
-// not be read. Call it
-// once the QGuiApplication exists and before the first window.
+// a font parses all of it, about 12 million instructions for the whole bundle); false when one
+// could not be read. Call it once the QGuiApplication exists and before the first window.
 bool registerAppFonts();
 
 // The bundled files under ":/fonts/", as registerAppFonts knows them.
