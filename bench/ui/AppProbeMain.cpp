@@ -94,6 +94,9 @@ int main(int argc, char* argv[])
         return 2;
     }
 
+    // As the app does: the window's types load while the fonts and the shell are set up.
+    QQmlApplicationEngine engine;
+    startLoadingWindow(engine);
     applyAppLook();
     PersistentCookieJar jar(cookies);
     APIClient api(origin, &jar);
@@ -103,7 +106,6 @@ int main(int argc, char* argv[])
     UpdateBadgeModel badge(feed, 1, preferences, Clock::system(), plainHTTPFeedLoader());
     Theme theme(preferences);
     AppShell shell(api, preferences, &badge);
-    QQmlApplicationEngine engine;
     if (!loadRootWindow(engine, shell, theme)) {
         report("error_no_window", qint64(1));
         return 1;

@@ -14,6 +14,10 @@ class Theme;
 void prepareHighDpi();
 // After it exists: "Inter" at 13 for the interface, the plain controls style we draw over.
 void applyAppLook();
+// As soon as the engine exists: the root window's and the main view's types start loading on
+// the engine's loader thread, so the fonts, the shell and the session's first requests are set
+// up on this thread meanwhile. loadRootWindow then waits only for what is left.
+void startLoadingWindow(QQmlApplicationEngine& engine);
 // Hands `shell` and `theme` to QML and loads the root window; false when it failed to load.
 bool loadRootWindow(QQmlApplicationEngine& engine, AppShell& shell, Theme& theme);
 

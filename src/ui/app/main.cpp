@@ -101,6 +101,9 @@ int main(int argc, char* argv[])
     // desktop's proxy settings.
     QNetworkProxyFactory::setUseSystemConfiguration(true);
 
+    // The window's types load on the engine's own thread while the rest is set up here.
+    auto engine = std::make_unique<QQmlApplicationEngine>();
+    halvex::startLoadingWindow(*engine);
     halvex::applyAppLook();
     halvex::Theme theme(halvex::Preferences::shared());
     // The desktop's light or dark preference, for the "system" colour scheme, followed live.
@@ -124,7 +127,6 @@ int main(int argc, char* argv[])
         shell.session().googleAuth().handleCallback(url);
     registerRedirectScheme();
 
-    auto engine = std::make_unique<QQmlApplicationEngine>();
     if (!halvex::loadRootWindow(*engine, shell, theme))
         return 1;
     QObject::connect(&relay, &halvex::CallbackRelay::raiseRequested, engine.get(), [&engine] { raiseWindow(*engine); });
