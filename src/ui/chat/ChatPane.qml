@@ -62,21 +62,25 @@ Rectangle {
         Accessible.name: "Show sidebar"
     }
 
-    Item {
+    // What to do while no chat is picked. Made only then: a start that reopens the last chat
+    // goes straight to it, without this flashing first (nor its large icon's font loading).
+    Loader {
         anchors.fill: parent
         anchors.topMargin: 52
-        visible: pane.chat === null
-        Column {
-            anchors.centerIn: parent
-            width: Math.min(parent.width - 64, 420)
-            spacing: 10
-            Icon { symbol: "bubble.left.and.bubble.right"; size: 44; anchors.horizontalCenter: parent.horizontalCenter }
-            Label {
-                width: parent.width
-                horizontalAlignment: Text.AlignHCenter
-                wrapMode: Text.WordWrap
-                text: "Pick an employee in the sidebar to start."
-                color: Theme.secondaryText
+        active: pane.chat === null && !pane.hasChat
+        sourceComponent: Item {
+            Column {
+                anchors.centerIn: parent
+                width: Math.min(parent.width - 64, 420)
+                spacing: 10
+                Icon { symbol: "bubble.left.and.bubble.right"; size: 44; anchors.horizontalCenter: parent.horizontalCenter }
+                Label {
+                    width: parent.width
+                    horizontalAlignment: Text.AlignHCenter
+                    wrapMode: Text.WordWrap
+                    text: "Pick an employee in the sidebar to start."
+                    color: Theme.secondaryText
+                }
             }
         }
     }

@@ -106,7 +106,6 @@ Rectangle {
                     required property var modelData
                     text: modelData.title
                     Accessible.name: modelData.title
-                    font.pixelSize: 12
                     onClicked: sidebar.rows.selectTab(index)
                     contentItem: Label {
                         text: tabButton.text; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter
@@ -211,7 +210,7 @@ Rectangle {
         }
         RowLayout {
             Layout.fillWidth: true
-            Icon { symbol: "person"; size: 18 }
+            Icon { symbol: "person" }
             ColumnLayout {
                 spacing: 0
                 Layout.fillWidth: true
