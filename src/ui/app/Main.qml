@@ -73,11 +73,18 @@ ApplicationWindow {
     SheetLoader {
         objectName: "splashContent"
         anchors.fill: parent
-        active: AppShell.screen === "splash"
-        // In the background: the session's answer usually comes first, and the splash is then
-        // never made.
+        // Only when the session is slow to answer: it usually answers within a few frames, and
+        // the splash's types would share the loader thread with the main view's meanwhile.
+        active: AppShell.screen === "splash" && splashDue.fired
         asynchronous: true
         address: "qrc:/Halvex/Session/SplashView.qml"
+        Timer {
+            id: splashDue
+            property bool fired: false
+            interval: 400
+            running: AppShell.screen === "splash"
+            onTriggered: fired = true
+        }
     }
     SheetLoader {
         objectName: "signInContent"
