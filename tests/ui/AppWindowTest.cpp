@@ -7,6 +7,7 @@
 #include "ui/app/QmlPlugins.h"
 
 #include <algorithm>
+#include <functional>
 
 using namespace halvex;
 using namespace halvex::test;
@@ -184,6 +185,57 @@ TEST_F(AppWindowTest, DialogsMadeOnFirstUseOpen)
     const int rowsBefore = shell->sidebar()->rowCount();
     QMetaObject::invokeMethod(question, "reject");
     EXPECT_EQ(shell->sidebar()->rowCount(), rowsBefore);
+}
+
+TEST_F(AppWindowTest, SidebarRowsAnswerThePointer)
+{
+    launch();
+    signInWithDemoAccount();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebarTitles().contains(QStringLiteral("Employees")); }, kWaitMs));
+    waitForConversation();
+    QQuickItem* list = find(window, "sidebarList");
+    ASSERT_NE(list, nullptr);
+    const auto rowWhere = [&](const std::function<bool(QQuickItem*)>& wanted) -> QQuickItem* {
+        for (QQuickItem* row : list->property("contentItem").value<QQuickItem*>()->childItems())
+            if (row->isVisible() && wanted(row))
+                return row;
+        return nullptr;
+    };
+    const auto kind = [](QQuickItem* row) { return row->property("kind").toString(); };
+    QQuickItem* team = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return (team = rowWhere([&](QQuickItem* r) { return kind(r) == QLatin1String("team"); })); }, kWaitMs));
+    QQuickItem* agent
+        = rowWhere([](QQuickItem* r) { return r->property("editable").toBool() && !r->property("selected").toBool(); });
+    ASSERT_NE(agent, nullptr);
+    const QString agentId = agent->property("identity").toString();
+
+    click(agent);
+    EXPECT_EQ(shell->sidebar()->selectedId(), agentId);
+
+    // The team's chevron folds the team and leaves the open chat as it was.
+    const bool teamExpanded = team->property("expanded").toBool();
+    click(findVisual(team, QStringLiteral("foldChevron")));
+    EXPECT_NE(team->property("expanded").toBool(), teamExpanded);
+    EXPECT_EQ(shell->sidebar()->selectedId(), agentId);
+
+    // A section's header folds it from anywhere on the row.
+    QQuickItem* section = rowWhere([&](QQuickItem* r) { return kind(r) == QLatin1String("section"); });
+    ASSERT_NE(section, nullptr);
+    const bool sectionExpanded = section->property("expanded").toBool();
+    click(section);
+    EXPECT_NE(section->property("expanded").toBool(), sectionExpanded);
+    click(section);
+
+    // A right click opens an editable row's menu.
+    agent = rowWhere([&](QQuickItem* r) { return r->property("identity").toString() == agentId; });
+    ASSERT_NE(agent, nullptr);
+    const QPointF centre = agent->mapToScene(QPointF(agent->width() / 2, agent->height() / 2));
+    QTest::mouseClick(window, Qt::RightButton, {}, centre.toPoint());
+    QObject* menu = agent->findChild<QObject*>(QStringLiteral("rowMenu"));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return menu->property("opened").toBool(); }, kWaitMs));
+    QMetaObject::invokeMethod(menu, "close");
 }
 
 TEST_F(AppWindowTest, UpdateBadgeShowsTheAdvertisedBuild)
