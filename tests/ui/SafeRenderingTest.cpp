@@ -1,12 +1,16 @@
 // What reaches the chat's delegates from hostile text: rendered rich text whose only links are
-// web and mail addresses, and block syntax read once.
+// web and mail addresses, and block syntax read once; and every label that shows text from the
+// service reads it as plain text.
 #include "ui/chat/ArtifactPreview.h"
 #include "ui/chat/ChatMessageRows.h"
 #include "ui/controls/AppFonts.h"
 #include "ui/teams/TeamRosterFields.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QFontDatabase>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -33,6 +37,21 @@ QStringList texts(const QVariantList& blocks)
             out << item.toString();
     }
     return out;
+}
+
+// The properties an element sets itself, from just after its opening brace: what its nested
+// elements set is left out.
+QString ownProperties(const QString& source, qsizetype from)
+{
+    QString own;
+    int depth = 1;
+    for (qsizetype i = from; i < source.size() && depth > 0; ++i) {
+        const QChar c = source.at(i);
+        depth += c == u'{' ? 1 : c == u'}' ? -1 : 0;
+        if (depth == 1 && c != u'}')
+            own += c;
+    }
+    return own;
 }
 
 } // namespace
@@ -81,4 +100,44 @@ TEST(SafeRendering, TheFontsTravelWithTheApp)
     bundled.sort();
     listed.sort();
     EXPECT_EQ(listed, bundled);
+}
+
+// Left to itself, a label reads anything that looks like markup as styled text, and fetches the
+// address of an <img> in an employee's name. Every label or text whose text is not a literal says
+// how it is read (plain, or rich text already rendered and checked); so does every dialog whose
+// title is not (QuestionDialog's title reads plain text).
+TEST(SafeRendering, EveryLabelOfServiceTextSaysHowItIsRead)
+{
+    struct Rule {
+        QRegularExpression element;
+        QRegularExpression bound;
+        QLatin1String says;
+    };
+    const auto bound = [](const char* property) {
+        return QRegularExpression(
+            QStringLiteral(R"((?:^|[\s;])%1:(?!\s*"[^"<&]*"\s*(?:;|$)))").arg(QLatin1String(property)),
+            QRegularExpression::MultilineOption);
+    };
+    const Rule rules[] = {
+        {QRegularExpression(QStringLiteral(R"((?<![\w.])(?:Label|Text)\s*\{)")), bound("text"),
+         QLatin1String("textFormat")},
+        {QRegularExpression(QStringLiteral(R"((?<![\w.])Dialog\s*\{)")), bound("title"), QLatin1String("header:")},
+    };
+    QStringList unsaid;
+    QDirIterator files(QStringLiteral(HALVEX_QML_DIR), {QStringLiteral("*.qml")}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
+        const QString source = QString::fromUtf8(file.readAll());
+        for (const Rule& rule : rules)
+            for (auto found = rule.element.globalMatch(source); found.hasNext();) {
+                const QRegularExpressionMatch match = found.next();
+                const QString own = ownProperties(source, match.capturedEnd());
+                if (own.contains(rule.bound) && !own.contains(rule.says))
+                    unsaid << file.fileName() + u':'
+                            + QString::number(source.left(match.capturedStart()).count(u'\n') + 1);
+            }
+    }
+    EXPECT_TRUE(unsaid.isEmpty()) << unsaid.join(u'\n').toStdString();
 }

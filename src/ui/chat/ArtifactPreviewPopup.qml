@@ -38,6 +38,7 @@ Popup {
                 elide: Text.ElideRight; Layout.fillWidth: true
             }
             Label {
+                textFormat: Text.PlainText
                 visible: text.length > 0
                 text: popup.preview ? popup.preview.countText : ""
                 color: Theme.secondaryText; font.pixelSize: 12
@@ -56,6 +57,7 @@ Popup {
         }
         Label {
             objectName: "previewError"
+            textFormat: Text.PlainText
             visible: text.length > 0
             text: popup.preview ? popup.preview.error : ""
             color: Theme.danger; wrapMode: Text.WordWrap; Layout.fillWidth: true

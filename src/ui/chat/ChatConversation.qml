@@ -65,11 +65,13 @@ ColumnLayout {
                 Layout.fillWidth: true
                 Label {
                     objectName: "chatTitle"
+                    textFormat: Text.PlainText
                     text: pane.hasChat ? pane.rows.selectedTitle : ""
                     color: Theme.text; font.pixelSize: 15; font.weight: Font.DemiBold
                     elide: Text.ElideRight; Layout.fillWidth: true
                 }
                 Label {
+                    textFormat: Text.PlainText
                     visible: text.length > 0
                     text: pane.hasChat ? pane.rows.selectedSubtitle : ""
                     color: Theme.secondaryText; font.pixelSize: 12
@@ -195,6 +197,7 @@ ColumnLayout {
                 color: Theme.secondaryText; font.pixelSize: 12
             }
             Label {
+                textFormat: Text.PlainText
                 visible: text.length > 0
                 text: pane.chat ? pane.chat.modelLabel : ""
                 color: Theme.secondaryText; font.pixelSize: 12
@@ -298,6 +301,7 @@ ColumnLayout {
             Label {
                 id: chatError
                 objectName: "chatError"
+                textFormat: Text.PlainText
                 text: pane.chat ? pane.chat.error : ""
                 color: Theme.danger
                 wrapMode: Text.WordWrap

@@ -67,7 +67,7 @@ Rectangle {
                         anchors.centerIn: parent
                         spacing: 4
                         Icon { symbol: "doc"; size: 14 }
-                        Label { text: modelData; color: Theme.text; font.pixelSize: 12; Layout.maximumWidth: 180; elide: Text.ElideMiddle }
+                        Label { textFormat: Text.PlainText; text: modelData; color: Theme.text; font.pixelSize: 12; Layout.maximumWidth: 180; elide: Text.ElideMiddle }
                         ToolButton {
                             implicitWidth: 18; implicitHeight: 18
                             contentItem: Icon { symbol: "xmark"; size: 12; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
@@ -124,6 +124,7 @@ Rectangle {
                     Icon { text: dictateButton.recording ? "stop" : "mic"; size: 18; color: dictateButton.recording ? Theme.danger : Theme.secondaryText }
                     Label {
                         objectName: "dictationElapsed"
+                        textFormat: Text.PlainText
                         visible: dictateButton.recording
                         text: dictateButton.dictation ? dictateButton.dictation.elapsedText : ""
                         color: Theme.danger; font.pixelSize: 12; font.family: Theme.codeFont
@@ -176,6 +177,7 @@ Rectangle {
         }
         Label {
             objectName: "dictationStatus"
+            textFormat: Text.PlainText
             readonly property var dictation: Screens.dictation !== undefined ? Screens.dictation : null
             readonly property bool failed: dictation !== null && dictation.error.length > 0
             visible: text.length > 0

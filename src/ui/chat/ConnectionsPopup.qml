@@ -74,6 +74,7 @@ Popup {
                     Accessible.name: "Carrier"
                 }
                 Label {
+                    textFormat: Text.PlainText
                     text: popup.panel.carriers.find(c => c.id === popup.panel.carrierId).blurb
                     color: Theme.secondaryText; font.pixelSize: 12; wrapMode: Text.WordWrap; Layout.fillWidth: true
                 }

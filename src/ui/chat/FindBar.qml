@@ -61,6 +61,7 @@ Rectangle {
         }
         Label {
             objectName: "findCount"
+            textFormat: Text.PlainText
             readonly property bool searching: bar.find !== null && bar.find.query.length > 0
             visible: searching
             text: !searching ? "" : bar.find.count === 0 ? "No matches" : bar.find.current + " of " + bar.find.count

@@ -40,6 +40,7 @@ Rectangle {
                 Layout.fillWidth: true; elide: Text.ElideRight
             }
             Label {
+                textFormat: Text.PlainText
                 visible: !!card.review.deadline
                 text: "Review by " + card.review.deadline
                 color: Theme.secondaryText; font.pixelSize: 11
@@ -47,11 +48,13 @@ Rectangle {
         }
         Label {
             objectName: "goalReviewObjective"
+            textFormat: Text.PlainText
             text: card.review.objective
             color: Theme.text
             wrapMode: Text.Wrap; Layout.fillWidth: true
         }
         Label {
+            textFormat: Text.PlainText
             visible: !!card.review.definitionOfDone
             text: "Done when: " + card.review.definitionOfDone
             color: Theme.secondaryText; font.pixelSize: 12
@@ -113,6 +116,7 @@ Rectangle {
         }
         Label {
             objectName: "goalReviewError"
+            textFormat: Text.PlainText
             visible: text.length > 0
             text: card.error
             color: Theme.danger

@@ -72,7 +72,7 @@ Popup {
             visible: popup.panel.mode === "question"
             Layout.fillWidth: true
             spacing: 6
-            Label { text: popup.panel.progress; color: Theme.secondaryText; font.pixelSize: 12; visible: text.length > 0 }
+            Label { textFormat: Text.PlainText; text: popup.panel.progress; color: Theme.secondaryText; font.pixelSize: 12; visible: text.length > 0 }
             Label { text: popup.panel.modeText; textFormat: Text.PlainText; color: Theme.text; wrapMode: Text.WordWrap; Layout.fillWidth: true }
             Flow {
                 Layout.fillWidth: true

@@ -58,8 +58,8 @@ Popup {
             text: "Stop when an iteration brings no improvement"
             onToggled: popup.edited = true
         }
-        Label { visible: text.length > 0; text: popup.panel.notice; color: Theme.success; wrapMode: Text.Wrap; Layout.fillWidth: true }
-        Label { visible: text.length > 0; text: popup.panel.error; color: Theme.danger; wrapMode: Text.Wrap; Layout.fillWidth: true }
+        Label { textFormat: Text.PlainText; visible: text.length > 0; text: popup.panel.notice; color: Theme.success; wrapMode: Text.Wrap; Layout.fillWidth: true }
+        Label { textFormat: Text.PlainText; visible: text.length > 0; text: popup.panel.error; color: Theme.danger; wrapMode: Text.Wrap; Layout.fillWidth: true }
         RowLayout {
             Layout.alignment: Qt.AlignRight
             Spinner { visible: popup.panel.busy; size: 16 }

@@ -96,6 +96,7 @@ Loader {
                     required property int index
                     spacing: 6
                     Label {
+                        textFormat: Text.PlainText
                         text: loader.block.kind === "ordered" ? (loader.block.start + index) + "." : "•"
                         color: Theme.secondaryText
                         width: 18
@@ -216,6 +217,7 @@ Loader {
                         color: Theme.text
                     }
                     Label {
+                        textFormat: Text.PlainText
                         visible: modelData.sources.length > 0
                         text: modelData.sourcesTitle
                         color: Theme.secondaryText; font.pixelSize: 11; font.weight: Font.DemiBold

@@ -34,12 +34,14 @@ Rectangle {
                      : box.card.tone === "action" ? Theme.accent : Theme.secondaryText
             }
             Label {
+                textFormat: Text.PlainText
                 Layout.fillWidth: true
                 text: box.card.title
                 color: Theme.text; font.weight: Font.DemiBold
                 wrapMode: Text.Wrap
             }
             Label {
+                textFormat: Text.PlainText
                 visible: text.length > 0
                 text: box.card.status
                 color: Theme.secondaryText; font.pixelSize: 11
@@ -60,11 +62,12 @@ Rectangle {
             delegate: RowLayout {
                 required property var modelData
                 spacing: 6
-                Label { text: modelData.label; color: Theme.secondaryText; font.pixelSize: 12 }
-                Label { text: modelData.value; color: Theme.text; font.pixelSize: 12; elide: Text.ElideRight; Layout.fillWidth: true }
+                Label { textFormat: Text.PlainText; text: modelData.label; color: Theme.secondaryText; font.pixelSize: 12 }
+                Label { textFormat: Text.PlainText; text: modelData.value; color: Theme.text; font.pixelSize: 12; elide: Text.ElideRight; Layout.fillWidth: true }
             }
         }
         Label {
+            textFormat: Text.PlainText
             visible: text.length > 0
             text: box.card.nextAction
             color: Theme.secondaryText; font.pixelSize: 12
@@ -103,6 +106,7 @@ Rectangle {
         }
         Label {
             objectName: "approvalError"
+            textFormat: Text.PlainText
             visible: text.length > 0
             text: box.approvalError
             color: Theme.danger; wrapMode: Text.Wrap; Layout.fillWidth: true

@@ -181,6 +181,7 @@ Item {
             spacing: 6
             Icon { symbol: row.card.icon.length > 0 ? row.card.icon : "chart.bar"; size: 13 }
             Label {
+                textFormat: Text.PlainText
                 Layout.fillWidth: true
                 text: [row.card.title, row.card.body].filter(s => s.length > 0).join(" · ")
                 color: Theme.secondaryText; font.pixelSize: 11

@@ -34,8 +34,8 @@ Rectangle {
                 Icon { symbol: fold.unfolded ? "chevron.down" : "chevron.right"; size: 16 }
                 Spinner { visible: fold.reasoning.status === "running"; size: 14 }
                 Icon { visible: fold.reasoning.status !== "running"; symbol: fold.reasoning.status === "failed" ? "exclamationmark.triangle" : "brain"; size: 14 }
-                Label { text: fold.reasoning.title; color: Theme.text; font.weight: Font.Medium; elide: Text.ElideRight; Layout.fillWidth: true }
-                Label { text: fold.reasoning.meta; color: Theme.secondaryText; font.pixelSize: 11 }
+                Label { textFormat: Text.PlainText; text: fold.reasoning.title; color: Theme.text; font.weight: Font.Medium; elide: Text.ElideRight; Layout.fillWidth: true }
+                Label { textFormat: Text.PlainText; text: fold.reasoning.meta; color: Theme.secondaryText; font.pixelSize: 11 }
             }
         }
         Repeater {
@@ -45,7 +45,7 @@ Rectangle {
                 Layout.fillWidth: true
                 Layout.leftMargin: 22
                 spacing: 2
-                Label { visible: text.length > 0; text: modelData.actor; color: Theme.secondaryText; font.pixelSize: 11; font.weight: Font.DemiBold }
+                Label { textFormat: Text.PlainText; visible: text.length > 0; text: modelData.actor; color: Theme.secondaryText; font.pixelSize: 11; font.weight: Font.DemiBold }
                 Repeater {
                     model: modelData.stages
                     delegate: Label {
@@ -64,6 +64,7 @@ Rectangle {
             }
         }
         Label {
+            textFormat: Text.PlainText
             visible: !fold.unfolded && fold.reasoning.hiddenCount > 0
             Layout.leftMargin: 22
             text: "+" + fold.reasoning.hiddenCount

@@ -141,6 +141,7 @@ Rectangle {
                 spacing: 10
                 Icon { symbol: "desktopcomputer"; size: 40; Layout.alignment: Qt.AlignHCenter }
                 Label {
+                    textFormat: Text.PlainText
                     Layout.fillWidth: true
                     horizontalAlignment: Text.AlignHCenter
                     wrapMode: Text.WordWrap

@@ -39,6 +39,7 @@ Rectangle {
             }
         }
         Label {
+            textFormat: Text.PlainText
             Layout.fillWidth: true
             wrapMode: Text.WordWrap
             text: "Choose a service: its sign-in page opens in " + sheet.panel.agentName + "'s computer beside the chat. What you sign in to there stays signed in for its work."
@@ -105,6 +106,7 @@ Rectangle {
                                      : cell.modelData.state === "pending" ? Theme.accent : Theme.border
                             }
                             Label {
+                                textFormat: Text.PlainText
                                 text: cell.modelData.stateText
                                 color: Theme.secondaryText; font.pixelSize: 11
                             }

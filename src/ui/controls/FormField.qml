@@ -14,7 +14,7 @@ ColumnLayout {
     spacing: 4
     function forceActiveFocus() { input.forceActiveFocus() }
 
-    Label { text: field.label; color: Theme.secondaryText; font.pixelSize: 12 }
+    Label { textFormat: Text.PlainText; text: field.label; color: Theme.secondaryText; font.pixelSize: 12 }
     TextField {
         id: input
         Layout.fillWidth: true

@@ -3,6 +3,7 @@ import Halvex.Controls
 
 // A symbol from the shared icon table.
 Text {
+    textFormat: Text.PlainText
     property string symbol: ""
     property int size: 16
     text: Icons.glyph(symbol)

@@ -8,6 +8,7 @@ Button {
     Accessible.name: text
     readonly property bool drawsFocusRing: true
     contentItem: Label {
+        textFormat: Text.PlainText
         text: control.text; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter
         color: Theme.text; opacity: control.enabled ? 1 : 0.5
     }

@@ -58,6 +58,7 @@ Popup {
                         Layout.preferredWidth: 1
                         spacing: 6
                         Label {
+                            textFormat: Text.PlainText
                             text: modelData.title
                             color: Theme.secondaryText; font.pixelSize: 12; font.weight: Font.DemiBold
                             Accessible.role: Accessible.Heading
@@ -73,6 +74,7 @@ Popup {
                                 Accessible.role: Accessible.StaticText
                                 Accessible.name: modelData.label + ": " + modelData.keys.join(" or ")
                                 Label {
+                                    textFormat: Text.PlainText
                                     text: modelData.label
                                     color: Theme.text; font.pixelSize: 13
                                     elide: Text.ElideRight
@@ -91,6 +93,7 @@ Popup {
                                         Accessible.ignored: true
                                         Label {
                                             id: keyText
+                                            textFormat: Text.PlainText
                                             anchors.centerIn: parent
                                             text: parent.modelData
                                             color: Theme.text; font.pixelSize: 12; font.family: Theme.codeFont

@@ -11,7 +11,7 @@ ColumnLayout {
     visible: items.length > 0
     spacing: 2
     Layout.fillWidth: true
-    Label { text: list.title; color: Theme.secondaryText; font.pixelSize: 11; font.weight: Font.DemiBold; font.capitalization: Font.AllUppercase }
+    Label { textFormat: Text.PlainText; text: list.title; color: Theme.secondaryText; font.pixelSize: 11; font.weight: Font.DemiBold; font.capitalization: Font.AllUppercase }
     Repeater {
         model: list.items
         delegate: Label {

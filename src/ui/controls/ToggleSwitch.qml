@@ -25,6 +25,7 @@ Switch {
         }
     }
     contentItem: Label {
+        textFormat: Text.PlainText
         text: control.text
         color: Theme.text
         verticalAlignment: Text.AlignVCenter

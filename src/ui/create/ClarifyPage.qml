@@ -11,8 +11,8 @@ ColumnLayout {
     required property CreateFlow flow
     spacing: 14
 
-    Label { text: page.flow.pageTitle; color: Theme.text; font.pixelSize: 18; font.weight: Font.DemiBold }
-    Label { text: page.flow.pageSubtitle; color: Theme.secondaryText; wrapMode: Text.WordWrap; Layout.fillWidth: true }
+    Label { textFormat: Text.PlainText; text: page.flow.pageTitle; color: Theme.text; font.pixelSize: 18; font.weight: Font.DemiBold }
+    Label { textFormat: Text.PlainText; text: page.flow.pageSubtitle; color: Theme.secondaryText; wrapMode: Text.WordWrap; Layout.fillWidth: true }
 
     Repeater {
         model: page.flow.questions
@@ -22,6 +22,7 @@ ColumnLayout {
             Layout.fillWidth: true
             spacing: 6
             Label {
+                textFormat: Text.PlainText
                 text: question.modelData.question + (question.modelData.multiSelect ? "  (pick any)" : "")
                 color: Theme.text; font.weight: Font.DemiBold; wrapMode: Text.WordWrap; Layout.fillWidth: true
             }

@@ -22,6 +22,7 @@ Rectangle {
         RowLayout {
             Layout.fillWidth: true
             Label {
+                textFormat: Text.PlainText
                 text: screen.flow.kind === "team" ? "New team" : screen.flow.mode === "worker" ? "New worker" : "New employee"
                 color: Theme.text; font.pixelSize: 20; font.weight: Font.DemiBold
                 Layout.fillWidth: true
@@ -66,6 +67,7 @@ Rectangle {
                         }
                     }
                     Label {
+                        textFormat: Text.PlainText
                         text: screen.flow.kind === "team" ? "Describe the team: what it should deliver and who does what."
                                                           : "Describe the job in plain words: what to do, for whom, and what good looks like."
                         color: Theme.secondaryText; wrapMode: Text.WordWrap; Layout.fillWidth: true
@@ -118,8 +120,8 @@ Rectangle {
                     RowLayout {
                         spacing: 8
                         Spinner { running: parent.visible; size: 20 }
-                        Label { objectName: "createStatus"; text: screen.flow.statusNote; color: Theme.text }
-                        Label { text: screen.flow.elapsed; color: Theme.secondaryText; font.family: Theme.codeFont }
+                        Label { textFormat: Text.PlainText; objectName: "createStatus"; text: screen.flow.statusNote; color: Theme.text }
+                        Label { textFormat: Text.PlainText; text: screen.flow.elapsed; color: Theme.secondaryText; font.family: Theme.codeFont }
                     }
                     PlainButton { visible: !screen.flow.creating; text: "Cancel"; onClicked: screen.flow.backToDescribe() }
                 }
@@ -148,6 +150,7 @@ Rectangle {
 
                 Label {
                     objectName: "createError"
+                    textFormat: Text.PlainText
                     visible: text.length > 0
                     text: screen.flow.error
                     color: Theme.danger; wrapMode: Text.WordWrap; Layout.fillWidth: true

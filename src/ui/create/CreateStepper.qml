@@ -32,6 +32,7 @@ RowLayout {
                     symbol: "checkmark"; size: 14; color: Theme.accentText
                 }
                 Label {
+                    textFormat: Text.PlainText
                     anchors.centerIn: parent
                     visible: modelData.status !== "completed"
                     text: modelData.status === "skipped" ? "–" : String(index + 1)
@@ -40,6 +41,7 @@ RowLayout {
                 }
             }
             Label {
+                textFormat: Text.PlainText
                 text: modelData.title
                 color: modelData.status === "active" ? Theme.text : Theme.secondaryText
                 font.weight: modelData.status === "active" ? Font.DemiBold : Font.Normal

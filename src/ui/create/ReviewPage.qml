@@ -20,6 +20,7 @@ ColumnLayout {
         onEdited: (t) => review.flow.name = t
     }
     Label {
+        textFormat: Text.PlainText
         visible: text.length > 0
         text: review.team ? (review.draft.tagline || "") : (review.draft.role || "")
         color: Theme.text; font.weight: Font.DemiBold; wrapMode: Text.WordWrap; Layout.fillWidth: true

@@ -62,6 +62,7 @@ Popup {
             }
         }
         Label {
+            textFormat: Text.PlainText
             visible: text.length > 0
             text: sheet.market.hireError
             color: Theme.danger; wrapMode: Text.WordWrap; Layout.fillWidth: true

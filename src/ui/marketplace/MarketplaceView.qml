@@ -51,7 +51,7 @@ Rectangle {
         }
         RowLayout {
             visible: view.market.error.length > 0
-            Label { text: view.market.error; color: Theme.danger; wrapMode: Text.WordWrap; Layout.fillWidth: true }
+            Label { textFormat: Text.PlainText; text: view.market.error; color: Theme.danger; wrapMode: Text.WordWrap; Layout.fillWidth: true }
             PlainButton { text: "Try again"; onClicked: view.market.reload() }
         }
         Spinner { visible: view.market.loading; running: visible; size: 24; Layout.alignment: Qt.AlignHCenter }
@@ -90,7 +90,7 @@ Rectangle {
                         Label { text: modelData.pitch; textFormat: Text.PlainText; color: Theme.secondaryText; wrapMode: Text.WordWrap; maximumLineCount: 3; elide: Text.ElideRight; Layout.fillWidth: true; Layout.fillHeight: true }
                         RowLayout {
                             Layout.fillWidth: true
-                            Label { text: modelData.runs + (modelData.rating.length > 0 ? " · ★ " + modelData.rating : ""); color: Theme.secondaryText; font.pixelSize: 11; Layout.fillWidth: true }
+                            Label { textFormat: Text.PlainText; text: modelData.runs + (modelData.rating.length > 0 ? " · ★ " + modelData.rating : ""); color: Theme.secondaryText; font.pixelSize: 11; Layout.fillWidth: true }
                             AccentButton {
                                 text: "Hire"
                                 onClicked: view.market.startHire(modelData.id)

@@ -46,6 +46,7 @@ Popup {
             }
             Label {
                 objectName: "pageCount"
+                textFormat: Text.PlainText
                 visible: popup.kind === "pdf" && pdf.status === PdfDocument.Ready
                 text: (pdfView.currentPage + 1) + " / " + pdf.pageCount
                 color: Theme.secondaryText; font.pixelSize: 12
@@ -63,6 +64,7 @@ Popup {
             }
         }
         Label {
+            textFormat: Text.PlainText
             visible: text.length > 0
             text: popup.viewer ? popup.viewer.notice : ""
             color: Theme.secondaryText; font.pixelSize: 12

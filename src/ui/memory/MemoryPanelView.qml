@@ -65,7 +65,7 @@ Rectangle {
                     required property string modelData
                     text: modelData
                     width: implicitWidth
-                    contentItem: Label { text: tab.text; color: tab.checked ? Theme.text : Theme.secondaryText; font.weight: tab.checked ? Font.DemiBold : Font.Normal; horizontalAlignment: Text.AlignHCenter }
+                    contentItem: Label { textFormat: Text.PlainText; text: tab.text; color: tab.checked ? Theme.text : Theme.secondaryText; font.weight: tab.checked ? Font.DemiBold : Font.Normal; horizontalAlignment: Text.AlignHCenter }
                     background: Rectangle {
                         color: "transparent"
                         Rectangle { anchors.bottom: parent.bottom; width: parent.width; height: 2; color: tab.checked ? Theme.accent : "transparent" }

@@ -24,8 +24,8 @@ Rectangle {
             ColumnLayout {
                 spacing: 2
                 Layout.fillWidth: true
-                Label { objectName: "intakeProgressHeadline"; text: panel.progress.headline || ""; color: Theme.text; font.pixelSize: 16; font.weight: Font.DemiBold }
-                Label { text: panel.progress.detail || ""; color: Theme.secondaryText; wrapMode: Text.WordWrap; Layout.fillWidth: true }
+                Label { textFormat: Text.PlainText; objectName: "intakeProgressHeadline"; text: panel.progress.headline || ""; color: Theme.text; font.pixelSize: 16; font.weight: Font.DemiBold }
+                Label { textFormat: Text.PlainText; text: panel.progress.detail || ""; color: Theme.secondaryText; wrapMode: Text.WordWrap; Layout.fillWidth: true }
             }
         }
         Repeater {
@@ -40,13 +40,14 @@ Rectangle {
                     implicitWidth: 22; implicitHeight: 22; radius: 11
                     color: Theme.window; border.color: Theme.border
                     Layout.alignment: Qt.AlignTop
-                    Label { anchors.centerIn: parent; text: check.index + 1; font.pixelSize: 11; color: Theme.secondaryText }
+                    Label { textFormat: Text.PlainText; anchors.centerIn: parent; text: check.index + 1; font.pixelSize: 11; color: Theme.secondaryText }
                 }
                 ColumnLayout {
                     spacing: 1
                     Layout.fillWidth: true
-                    Label { text: check.modelData.title; color: Theme.text }
+                    Label { textFormat: Text.PlainText; text: check.modelData.title; color: Theme.text }
                     Label {
+                        textFormat: Text.PlainText
                         visible: text.length > 0
                         text: check.modelData.detail
                         color: Theme.secondaryText; font.pixelSize: 12; wrapMode: Text.WordWrap; Layout.fillWidth: true
@@ -55,11 +56,11 @@ Rectangle {
             }
         }
         Rectangle { Layout.fillWidth: true; implicitHeight: 1; color: Theme.border }
-        Label { objectName: "intakeProgressStatus"; text: panel.progress.status || ""; color: Theme.secondaryText; font.pixelSize: 12; wrapMode: Text.WordWrap; Layout.fillWidth: true }
+        Label { textFormat: Text.PlainText; objectName: "intakeProgressStatus"; text: panel.progress.status || ""; color: Theme.secondaryText; font.pixelSize: 12; wrapMode: Text.WordWrap; Layout.fillWidth: true }
         RowLayout {
             spacing: 6
             Icon { symbol: "clock"; size: 14 }
-            Label { text: panel.progress.duration || ""; color: Theme.secondaryText; font.pixelSize: 12 }
+            Label { textFormat: Text.PlainText; text: panel.progress.duration || ""; color: Theme.secondaryText; font.pixelSize: 12 }
         }
     }
 }

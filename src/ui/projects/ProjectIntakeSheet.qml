@@ -50,6 +50,7 @@ FocusScope {
                     Layout.fillWidth: true
                     Label { text: "New project"; color: Theme.text; font.pixelSize: 20; font.weight: Font.DemiBold }
                     Label {
+                        textFormat: Text.PlainText
                         text: sheet.step === "about" ? "Tell us what the project is about. We read what you give us and ask only what is still open."
                             : sheet.step === "questions" ? "A few decisions the sources leave open."
                             : sheet.step === "review" ? "Check the profile every employee of the project will read."
@@ -84,9 +85,9 @@ FocusScope {
                             implicitWidth: 20; implicitHeight: 20; radius: 10
                             color: stepMark.current ? Theme.accent : Theme.surface
                             border.color: stepMark.current ? Theme.accent : Theme.border
-                            Label { anchors.centerIn: parent; text: stepMark.index + 1; font.pixelSize: 11; color: stepMark.current ? Theme.accentText : Theme.secondaryText }
+                            Label { textFormat: Text.PlainText; anchors.centerIn: parent; text: stepMark.index + 1; font.pixelSize: 11; color: stepMark.current ? Theme.accentText : Theme.secondaryText }
                         }
-                        Label { text: stepMark.modelData.title; color: stepMark.current ? Theme.text : Theme.secondaryText; font.weight: stepMark.current ? Font.DemiBold : Font.Normal }
+                        Label { textFormat: Text.PlainText; text: stepMark.modelData.title; color: stepMark.current ? Theme.text : Theme.secondaryText; font.weight: stepMark.current ? Font.DemiBold : Font.Normal }
                         Rectangle { visible: stepMark.index < 3; implicitWidth: 18; implicitHeight: 1; color: Theme.border }
                     }
                 }
@@ -162,6 +163,7 @@ FocusScope {
                             spacing: 8
                             PlainButton { objectName: "intakeAddFiles"; text: "Add files…"; onClicked: picker.open() }
                             Label {
+                                textFormat: Text.PlainText
                                 text: sheet.intake.files.length === 0 ? "Files you add are shared with the project’s employees."
                                     : sheet.intake.files.length + (sheet.intake.files.length === 1 ? " file" : " files")
                                 color: Theme.secondaryText; font.pixelSize: 12; Layout.fillWidth: true; elide: Text.ElideRight
@@ -185,6 +187,7 @@ FocusScope {
                             }
                         }
                         Label {
+                            textFormat: Text.PlainText
                             visible: text.length > 0
                             text: sheet.intake.filesNotice
                             color: Theme.danger; font.pixelSize: 12
@@ -196,7 +199,7 @@ FocusScope {
                         visible: sheet.step === "questions" && !sheet.intake.working
                         Layout.fillWidth: true
                         spacing: 16
-                        Label { objectName: "intakePageTitle"; text: sheet.intake.pageTitle; color: Theme.secondaryText; font.pixelSize: 12; font.weight: Font.DemiBold }
+                        Label { textFormat: Text.PlainText; objectName: "intakePageTitle"; text: sheet.intake.pageTitle; color: Theme.secondaryText; font.pixelSize: 12; font.weight: Font.DemiBold }
                         Label {
                             visible: text.length > 0
                             text: sheet.intake.sourceWarning
@@ -268,6 +271,7 @@ FocusScope {
                         }
                         Label {
                             objectName: "intakeOutcome"
+                            textFormat: Text.PlainText
                             text: sheet.intake.warnings.length > 0 ? "The project was created, but some materials did not land:"
                                                                    : "Shared profile, memory and materials are ready."
                             color: sheet.intake.warnings.length > 0 ? Theme.danger : Theme.text
@@ -275,7 +279,7 @@ FocusScope {
                         }
                         Repeater {
                             model: sheet.intake.warnings
-                            delegate: Label { required property string modelData; text: "• " + modelData; color: Theme.text }
+                            delegate: Label { textFormat: Text.PlainText; required property string modelData; text: "• " + modelData; color: Theme.text }
                         }
                         Label {
                             visible: sheet.intake.warnings.length > 0

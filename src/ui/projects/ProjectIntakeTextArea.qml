@@ -18,7 +18,7 @@ ColumnLayout {
     RowLayout {
         Layout.fillWidth: true
         spacing: 8
-        Label { text: field.title; color: Theme.text; font.pixelSize: 13; font.weight: Font.DemiBold }
+        Label { textFormat: Text.PlainText; text: field.title; color: Theme.text; font.pixelSize: 13; font.weight: Font.DemiBold }
         Rectangle {
             objectName: "needsInputMark"
             visible: field.flagged
@@ -29,6 +29,7 @@ ColumnLayout {
         Item { Layout.fillWidth: true }
     }
     Label {
+        textFormat: Text.PlainText
         visible: field.hint.length > 0
         text: field.hint
         color: Theme.secondaryText; font.pixelSize: 12; wrapMode: Text.WordWrap; Layout.fillWidth: true

@@ -41,7 +41,7 @@ Rectangle {
                     required property string modelData
                     text: modelData
                     width: implicitWidth
-                    contentItem: Label { text: tab.text; color: tab.checked ? Theme.text : Theme.secondaryText; font.weight: tab.checked ? Font.DemiBold : Font.Normal; horizontalAlignment: Text.AlignHCenter }
+                    contentItem: Label { textFormat: Text.PlainText; text: tab.text; color: tab.checked ? Theme.text : Theme.secondaryText; font.weight: tab.checked ? Font.DemiBold : Font.Normal; horizontalAlignment: Text.AlignHCenter }
                     background: Rectangle {
                         color: "transparent"
                         Rectangle { anchors.bottom: parent.bottom; width: parent.width; height: 2; color: tab.checked ? Theme.accent : "transparent" }
@@ -102,6 +102,7 @@ Rectangle {
                 }
                 Label {
                     objectName: "overviewRefusal"
+                    textFormat: Text.PlainText
                     visible: text.length > 0
                     text: overview.refusal
                     color: Theme.danger; wrapMode: Text.WordWrap; Layout.fillWidth: true
@@ -206,7 +207,7 @@ Rectangle {
                             ColumnLayout {
                                 anchors { fill: parent; margins: 8 }
                                 spacing: 6
-                                Label { text: column.modelData.title; color: Theme.secondaryText; font.weight: Font.DemiBold }
+                                Label { textFormat: Text.PlainText; text: column.modelData.title; color: Theme.secondaryText; font.weight: Font.DemiBold }
                                 Repeater {
                                     model: view.project.tasks.filter(t => (t.status === column.modelData.key) || (column.modelData.key === "todo" && ["todo", "in_progress", "done"].indexOf(t.status) < 0))
                                     delegate: Rectangle {
@@ -291,8 +292,8 @@ Rectangle {
             // Usage
             ColumnLayout {
                 spacing: 8
-                Label { text: "Spent this month: " + (view.project.usage.spent || "—"); color: Theme.text }
-                Label { text: view.project.usage.budget ? "Budget: " + view.project.usage.budget : "No monthly budget"; color: Theme.secondaryText }
+                Label { textFormat: Text.PlainText; text: "Spent this month: " + (view.project.usage.spent || "—"); color: Theme.text }
+                Label { textFormat: Text.PlainText; text: view.project.usage.budget ? "Budget: " + view.project.usage.budget : "No monthly budget"; color: Theme.secondaryText }
                 Rectangle {
                     visible: !!view.project.usage.budget
                     implicitWidth: 360; implicitHeight: 8; radius: 4; color: Theme.hover
@@ -322,13 +323,9 @@ Rectangle {
                 }
                 PlainButton { objectName: "deleteProject"; text: "Delete project…"; onClicked: confirmDelete.open() }
                 Item { Layout.fillHeight: true }
-                Dialog {
+                QuestionDialog {
                     id: confirmDelete
-                    parent: Overlay.overlay
-                    anchors.centerIn: parent
-                    modal: true
                     title: "Delete " + view.project.label + "?"
-                    standardButtons: Dialog.Cancel | Dialog.Ok
                     Label { text: "Its files, tasks, notes and activity go with it. Members stay in your workspace."; color: Theme.text; wrapMode: Text.WordWrap; width: 340 }
                     onAccepted: view.project.remove()
                 }

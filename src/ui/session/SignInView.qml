@@ -24,8 +24,9 @@ Rectangle {
             anchors { left: parent.left; right: parent.right; top: parent.top; margins: 32 }
             spacing: 12
 
-            Label { text: view.form.title; font.pixelSize: 22; font.weight: Font.DemiBold; color: Theme.text }
+            Label { textFormat: Text.PlainText; text: view.form.title; font.pixelSize: 22; font.weight: Font.DemiBold; color: Theme.text }
             Label {
+                textFormat: Text.PlainText
                 text: view.form.subtitle; color: Theme.secondaryText; wrapMode: Text.WordWrap
                 Layout.fillWidth: true
             }
@@ -43,7 +44,7 @@ Rectangle {
                         text: modelData
                         checkable: true
                         checked: (index === 1) === view.form.signUp
-                        contentItem: Label { text: parent.text; color: Theme.text; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter; font.weight: parent.checked ? Font.DemiBold : Font.Normal }
+                        contentItem: Label { textFormat: Text.PlainText; text: parent.text; color: Theme.text; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter; font.weight: parent.checked ? Font.DemiBold : Font.Normal }
                         onClicked: view.form.signUp = (index === 1)
                         Accessible.name: modelData
                         background: Rectangle {
@@ -91,6 +92,7 @@ Rectangle {
                 onClicked: view.form.submit()
                 Accessible.name: text
                 contentItem: Label {
+                    textFormat: Text.PlainText
                     text: submit.text; horizontalAlignment: Text.AlignHCenter; font.weight: Font.DemiBold
                     color: Theme.accentText; opacity: submit.enabled ? 1 : 0.6
                 }
@@ -116,6 +118,7 @@ Rectangle {
 
             Label {
                 objectName: "authError"
+                textFormat: Text.PlainText
                 visible: view.form.error.length > 0
                 text: view.form.error
                 color: Theme.danger
@@ -126,13 +129,15 @@ Rectangle {
             RowLayout {
                 Layout.alignment: Qt.AlignHCenter
                 spacing: 6
-                Label { text: view.form.modeSwitchPrompt; color: Theme.secondaryText }
+                Label { textFormat: Text.PlainText; text: view.form.modeSwitchPrompt; color: Theme.secondaryText }
                 Label {
+                    textFormat: Text.PlainText
                     text: view.form.modeSwitchAction; color: Theme.accent; font.weight: Font.DemiBold
                     MouseArea { anchors.fill: parent; cursorShape: Qt.PointingHandCursor; onClicked: view.form.toggleMode() }
                 }
             }
             Label {
+                textFormat: Text.PlainText
                 Layout.alignment: Qt.AlignHCenter
                 text: view.form.footerLine
                 color: Theme.secondaryText

@@ -21,7 +21,7 @@ ColumnLayout {
                                                 : Theme.mode === modelData.mode
             onClicked: Theme.mode = modelData.mode
             Accessible.name: modelData.title + " colour scheme"
-            contentItem: Label { text: choice.text; color: Theme.text; leftPadding: choice.indicator.width + 6; verticalAlignment: Text.AlignVCenter }
+            contentItem: Label { textFormat: Text.PlainText; text: choice.text; color: Theme.text; leftPadding: choice.indicator.width + 6; verticalAlignment: Text.AlignVCenter }
         }
     }
 }

@@ -147,17 +147,13 @@ ColumnLayout {
         }
     }
 
-    Dialog {
+    QuestionDialog {
         id: keyDialog
         property string slug
         property string name
         property bool app: true
         function ask(s, n, isApp) { slug = s; name = n; app = isApp; key.text = ""; user.text = ""; pass.text = ""; open(); key.forceActiveFocus() }
-        parent: Overlay.overlay
-        anchors.centerIn: parent
-        modal: true
         title: (app ? "Connect " : "Add a key for ") + name
-        standardButtons: Dialog.Cancel | Dialog.Ok
         onAccepted: app ? page.apps.connectApp(slug, key.text, user.text, pass.text) : page.apps.addKey(slug, key.text)
         ColumnLayout {
             spacing: 8

@@ -33,9 +33,9 @@ ColumnLayout {
                 ColumnLayout {
                     anchors { fill: parent; margins: 10 }
                     spacing: 2
-                    Label { text: modelData.title; color: Theme.secondaryText; font.pixelSize: 12 }
-                    Label { objectName: "wallet_" + modelData.title; text: modelData.value; color: Theme.text; font.pixelSize: 18; font.weight: Font.DemiBold }
-                    Label { text: modelData.note; color: Theme.secondaryText; font.pixelSize: 11; visible: text.length > 0; elide: Text.ElideRight; Layout.fillWidth: true }
+                    Label { textFormat: Text.PlainText; text: modelData.title; color: Theme.secondaryText; font.pixelSize: 12 }
+                    Label { textFormat: Text.PlainText; objectName: "wallet_" + modelData.title; text: modelData.value; color: Theme.text; font.pixelSize: 18; font.weight: Font.DemiBold }
+                    Label { textFormat: Text.PlainText; text: modelData.note; color: Theme.secondaryText; font.pixelSize: 11; visible: text.length > 0; elide: Text.ElideRight; Layout.fillWidth: true }
                 }
             }
         }
@@ -51,9 +51,9 @@ ColumnLayout {
         columnSpacing: 16
         visible: page.billing.used.length > 0
         Label { text: "Used this period"; color: Theme.secondaryText }
-        Label { objectName: "planUsed"; text: page.billing.used; color: Theme.text }
+        Label { textFormat: Text.PlainText; objectName: "planUsed"; text: page.billing.used; color: Theme.text }
         Label { text: "Left this period"; color: Theme.secondaryText }
-        Label { text: page.billing.left; color: Theme.text }
+        Label { textFormat: Text.PlainText; text: page.billing.left; color: Theme.text }
     }
     ColumnLayout {
         visible: page.billing.percentText.length > 0
@@ -66,7 +66,7 @@ ColumnLayout {
                 color: page.billing.percent >= 90 ? Theme.danger : Theme.accent
             }
         }
-        Label { objectName: "planPercent"; text: page.billing.percentText + "% of the monthly allowance"; color: Theme.secondaryText; font.pixelSize: 12 }
+        Label { textFormat: Text.PlainText; objectName: "planPercent"; text: page.billing.percentText + "% of the monthly allowance"; color: Theme.secondaryText; font.pixelSize: 12 }
     }
 
     Label { text: "Spend by day"; color: Theme.text; font.weight: Font.DemiBold; Layout.topMargin: 6 }
@@ -108,9 +108,9 @@ ColumnLayout {
             required property var modelData
             objectName: "chargeRow"
             Layout.fillWidth: true
-            Label { text: modelData.when; color: Theme.secondaryText; font.pixelSize: 12; Layout.preferredWidth: 110 }
+            Label { textFormat: Text.PlainText; text: modelData.when; color: Theme.secondaryText; font.pixelSize: 12; Layout.preferredWidth: 110 }
             Label { text: modelData.title; textFormat: Text.PlainText; color: Theme.text; elide: Text.ElideRight; Layout.fillWidth: true }
-            Label { text: modelData.amount; color: modelData.credit ? Theme.success : Theme.text }
+            Label { textFormat: Text.PlainText; text: modelData.amount; color: modelData.credit ? Theme.success : Theme.text }
         }
     }
 }

@@ -19,6 +19,7 @@ ColumnLayout {
     EmployeePicker {}
     BusyIndicator { visible: page.logs.loading; running: visible; implicitWidth: 22; implicitHeight: 22 }
     Label {
+        textFormat: Text.PlainText
         visible: !page.logs.loading && page.rows.length === 0 && page.logs.error.length === 0
         text: page.section === "audit" ? "No runs yet." : "No calls yet."
         color: Theme.secondaryText

@@ -26,8 +26,8 @@ ColumnLayout {
             ColumnLayout {
                 spacing: 0
                 Layout.preferredWidth: 340
-                Label { text: modelData.label; color: Theme.text }
-                Label { text: modelData.detail; color: Theme.secondaryText; font.pixelSize: 12 }
+                Label { textFormat: Text.PlainText; text: modelData.label; color: Theme.text }
+                Label { textFormat: Text.PlainText; text: modelData.detail; color: Theme.secondaryText; font.pixelSize: 12 }
             }
             BusyIndicator { visible: modelData.busy; running: visible; implicitWidth: 18; implicitHeight: 18 }
             ToggleSwitch {
@@ -50,6 +50,7 @@ ColumnLayout {
             Layout.fillWidth: true
             Label { text: "Kill switch"; color: Theme.text; font.weight: Font.DemiBold }
             Label {
+                textFormat: Text.PlainText
                 text: page.guardrails.paused ? "Frozen: it starts no new work until you resume it."
                                              : "Running: freeze it to stop all new work at once."
                 color: page.guardrails.paused ? Theme.danger : Theme.secondaryText; font.pixelSize: 12
@@ -66,6 +67,7 @@ ColumnLayout {
     Rectangle { Layout.fillWidth: true; height: 1; color: Theme.border; Layout.topMargin: 4 }
     Label { text: "Mandate"; color: Theme.text; font.weight: Font.DemiBold }
     Label {
+        textFormat: Text.PlainText
         text: page.guardrails.hasMandate ? "Saved limits are enforced on every turn." : "No mandate saved yet: these are suggested limits."
         color: Theme.secondaryText; font.pixelSize: 12
     }
@@ -113,7 +115,7 @@ ColumnLayout {
                 text: modelData.label
                 checked: modelData.on
                 onToggled: page.guardrails.toggleChannel(modelData.id)
-                contentItem: Label { text: parent.text; color: Theme.text; leftPadding: parent.indicator.width + 6; verticalAlignment: Text.AlignVCenter }
+                contentItem: Label { textFormat: Text.PlainText; text: parent.text; color: Theme.text; leftPadding: parent.indicator.width + 6; verticalAlignment: Text.AlignVCenter }
             }
         }
     }

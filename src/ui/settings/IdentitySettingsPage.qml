@@ -81,7 +81,7 @@ ColumnLayout {
                     checked: page.identity && page.identity.voiceChoice === modelData.choice
                     onClicked: page.identity.selectVoice(modelData.choice)
                     Accessible.name: modelData.title + " voice"
-                    contentItem: Label { text: voice.text; color: Theme.text; leftPadding: voice.indicator.width + 6; verticalAlignment: Text.AlignVCenter }
+                    contentItem: Label { textFormat: Text.PlainText; text: voice.text; color: Theme.text; leftPadding: voice.indicator.width + 6; verticalAlignment: Text.AlignVCenter }
                 }
             }
         }
@@ -108,12 +108,14 @@ ColumnLayout {
 
         Label {
             objectName: "identityStatus"
+            textFormat: Text.PlainText
             visible: text.length > 0
             text: page.identity ? page.identity.status : ""
             color: Theme.secondaryText
         }
         Label {
             objectName: "identityError"
+            textFormat: Text.PlainText
             visible: text.length > 0
             text: page.identity ? page.identity.error : ""
             color: Theme.danger

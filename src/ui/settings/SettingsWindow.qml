@@ -50,6 +50,7 @@ ApplicationWindow {
                 Accessible.name: "Settings sections"
                 section.property: "groupTitle"
                 section.delegate: Label {
+                    textFormat: Text.PlainText
                     required property string section
                     text: section; color: Theme.secondaryText; font.pixelSize: 11; font.weight: Font.DemiBold
                     font.capitalization: Font.AllUppercase; topPadding: 12; bottomPadding: 4; leftPadding: 8
@@ -72,7 +73,7 @@ ApplicationWindow {
                     contentItem: RowLayout {
                         spacing: 8
                         Icon { symbol: navRow.modelData.icon }
-                        Label { text: navRow.modelData.title; color: Theme.text; Layout.fillWidth: true }
+                        Label { textFormat: Text.PlainText; text: navRow.modelData.title; color: Theme.text; Layout.fillWidth: true }
                     }
                 }
             }
@@ -88,6 +89,7 @@ ApplicationWindow {
                 Item { height: 12 }
                 Label {
                     objectName: "settingsTitle"
+                    textFormat: Text.PlainText
                     Layout.leftMargin: 28
                     text: win.entry ? win.entry.title : ""
                     font.pixelSize: 20; font.weight: Font.DemiBold; color: Theme.text
@@ -111,7 +113,7 @@ ApplicationWindow {
 
     Component {
         id: laterPage
-        Label { objectName: "laterText"; text: SettingsSections.laterText; color: Theme.secondaryText; wrapMode: Text.WordWrap }
+        Label { textFormat: Text.PlainText; objectName: "laterText"; text: SettingsSections.laterText; color: Theme.secondaryText; wrapMode: Text.WordWrap }
     }
     Component { id: appearancePage; AppearanceSettings {} }
     Component { id: updatesPage; UpdateSettings {} }

@@ -7,6 +7,7 @@ import Halvex.Settings
 ColumnLayout {
     spacing: 10
     Label {
+        textFormat: Text.PlainText
         visible: Screens.updateBadge.hasUpdate
         text: "Version " + Screens.updateBadge.availableVersion + " is available."
         color: Theme.text
@@ -20,6 +21,6 @@ ColumnLayout {
         }
         BusyIndicator { running: Screens.updater.checking; visible: running; implicitWidth: 22; implicitHeight: 22 }
     }
-    Label { text: Screens.updater.statusText; color: Theme.secondaryText; wrapMode: Text.WordWrap; Layout.fillWidth: true }
+    Label { textFormat: Text.PlainText; text: Screens.updater.statusText; color: Theme.secondaryText; wrapMode: Text.WordWrap; Layout.fillWidth: true }
     PlainButton { visible: Screens.updater.updateAvailable; text: "Download"; onClicked: Screens.updater.openDownload() }
 }

@@ -107,6 +107,7 @@ Item {
             cache: false
         }
         Label {
+            textFormat: Text.PlainText
             visible: !row.renaming
             text: row.title
             Layout.fillWidth: true
@@ -134,7 +135,7 @@ Item {
                     anchors.centerIn: parent
                     spacing: 2
                     Icon { symbol: "person"; size: 11 }
-                    Label { text: row.subtitle; color: Theme.secondaryText; font.pixelSize: 11 }
+                    Label { textFormat: Text.PlainText; text: row.subtitle; color: Theme.secondaryText; font.pixelSize: 11 }
                 }
             }
         }
@@ -164,6 +165,7 @@ Item {
                 Accessible.ignored: true
                 Label {
                     id: count
+                    textFormat: Text.PlainText
                     anchors.centerIn: parent
                     text: row.unread > 99 ? "99+" : row.unread
                     color: Theme.accentText; font.pixelSize: 11; font.weight: Font.DemiBold

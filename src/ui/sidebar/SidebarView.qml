@@ -108,6 +108,7 @@ Rectangle {
                     Accessible.name: modelData.title
                     onClicked: sidebar.rows.selectTab(index)
                     contentItem: Label {
+                        textFormat: Text.PlainText
                         text: tabButton.text; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter
                         color: tabButton.checked ? Theme.text : Theme.secondaryText
                         font.weight: tabButton.checked ? Font.DemiBold : Font.Normal
@@ -123,6 +124,7 @@ Rectangle {
 
         Label {
             objectName: "sidebarError"
+            textFormat: Text.PlainText
             visible: text.length > 0
             text: sidebar.rows ? sidebar.rows.error : ""
             color: Theme.danger; wrapMode: Text.WordWrap; Layout.fillWidth: true
@@ -174,6 +176,7 @@ Rectangle {
             ScrollBar.vertical: ScrollBar {}
 
             Label {
+                textFormat: Text.PlainText
                 anchors.centerIn: parent
                 visible: list.count === 0
                 text: sidebar.rows && sidebar.rows.search.length > 0 ? "Nothing matches “" + sidebar.rows.search + "”." : "Nothing here yet."
@@ -192,8 +195,8 @@ Rectangle {
             spacing: 3
             RowLayout {
                 Layout.fillWidth: true
-                Label { text: meter.usage ? meter.usage.spentText : ""; color: Theme.text; font.pixelSize: 11; Layout.fillWidth: true }
-                Label { text: meter.usage ? meter.usage.limitText : ""; color: Theme.secondaryText; font.pixelSize: 11 }
+                Label { textFormat: Text.PlainText; text: meter.usage ? meter.usage.spentText : ""; color: Theme.text; font.pixelSize: 11; Layout.fillWidth: true }
+                Label { textFormat: Text.PlainText; text: meter.usage ? meter.usage.limitText : ""; color: Theme.secondaryText; font.pixelSize: 11 }
             }
             Rectangle {
                 Layout.fillWidth: true
@@ -214,8 +217,8 @@ Rectangle {
             ColumnLayout {
                 spacing: 0
                 Layout.fillWidth: true
-                Label { text: sidebar.rows ? sidebar.rows.accountName : ""; color: Theme.text; elide: Text.ElideRight; Layout.fillWidth: true }
-                Label { text: sidebar.rows ? sidebar.rows.accountEmail : ""; color: Theme.secondaryText; font.pixelSize: 11; elide: Text.ElideRight; Layout.fillWidth: true; visible: sidebar.rows !== null && sidebar.rows.accountName !== sidebar.rows.accountEmail }
+                Label { textFormat: Text.PlainText; text: sidebar.rows ? sidebar.rows.accountName : ""; color: Theme.text; elide: Text.ElideRight; Layout.fillWidth: true }
+                Label { textFormat: Text.PlainText; text: sidebar.rows ? sidebar.rows.accountEmail : ""; color: Theme.secondaryText; font.pixelSize: 11; elide: Text.ElideRight; Layout.fillWidth: true; visible: sidebar.rows !== null && sidebar.rows.accountName !== sidebar.rows.accountEmail }
             }
             ToolButton {
                 objectName: "openSettings"

@@ -12,7 +12,7 @@ Button {
     Accessible.name: "Update available: " + Screens.updateBadge.availableVersion
     font.pixelSize: 11
     onClicked: Screens.updater.checkForUpdates()
-    contentItem: Label { text: badge.text; color: Theme.accentText; font: badge.font; horizontalAlignment: Text.AlignHCenter }
+    contentItem: Label { textFormat: Text.PlainText; text: badge.text; color: Theme.accentText; font: badge.font; horizontalAlignment: Text.AlignHCenter }
     background: Rectangle {
         implicitHeight: 20; radius: 10; color: Theme.accent
         border.width: badge.visualFocus ? 2 : 0; border.color: Theme.text

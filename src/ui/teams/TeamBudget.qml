@@ -35,6 +35,7 @@ TeamMenuSection {
     }
     Label {
         objectName: "teamMonthSpend"
+        textFormat: Text.PlainText
         text: "Spent this month: " + section.menu.monthSpendText
               + (section.menu.budgetTokens > 0 ? " of " + section.menu.budgetText : "")
         color: Theme.secondaryText; font.pixelSize: 12

@@ -38,6 +38,7 @@ ColumnLayout {
         spacing: 6
         Spinner { size: 14 }
         Label {
+            textFormat: Text.PlainText
             text: "Hiring: " + hire.menu.hiringBrief
             color: Theme.secondaryText; font.pixelSize: 12
             elide: Text.ElideRight; Layout.fillWidth: true
@@ -45,6 +46,7 @@ ColumnLayout {
     }
     Label {
         objectName: "hireError"
+        textFormat: Text.PlainText
         visible: text.length > 0
         text: hire.menu.hiringError
         color: Theme.danger; font.pixelSize: 12

@@ -40,7 +40,7 @@ TeamMenuSection {
                 Accessible.name: "Spend cap in US dollars"
                 Layout.preferredWidth: 90
             }
-            Label { text: section.menu.diamonds(Number(spend.text || "0")); color: Theme.secondaryText; font.pixelSize: 12 }
+            Label { textFormat: Text.PlainText; text: section.menu.diamonds(Number(spend.text || "0")); color: Theme.secondaryText; font.pixelSize: 12 }
         }
         Label { text: "Quality bar"; color: Theme.text }
         SpinBox { id: quality; from: 0; to: 100; editable: true; Accessible.name: "Quality bar" }
@@ -52,6 +52,7 @@ TeamMenuSection {
         Accessible.name: text
         Layout.fillWidth: true
         contentItem: Label {
+            textFormat: Text.PlainText
             text: stopOnNoImprove.text
             color: Theme.text
             wrapMode: Text.Wrap

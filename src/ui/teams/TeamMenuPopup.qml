@@ -43,6 +43,7 @@ Popup {
                 spacing: 8
                 Icon { symbol: "person.3"; size: 18; color: Theme.accent }
                 Label {
+                    textFormat: Text.PlainText
                     text: popup.menu.label
                     color: Theme.text; font.pixelSize: 15; font.weight: Font.DemiBold
                     elide: Text.ElideRight; Layout.fillWidth: true
@@ -52,12 +53,14 @@ Popup {
             }
             Label {
                 objectName: "teamMenuNotice"
+                textFormat: Text.PlainText
                 visible: text.length > 0
                 text: popup.menu.notice
                 color: Theme.success; wrapMode: Text.Wrap; Layout.fillWidth: true
             }
             Label {
                 objectName: "teamMenuError"
+                textFormat: Text.PlainText
                 visible: text.length > 0
                 text: popup.menu.error
                 color: Theme.danger; wrapMode: Text.Wrap; Layout.fillWidth: true

@@ -12,6 +12,7 @@ ColumnLayout {
     spacing: 6
     Layout.fillWidth: true
     Label {
+        textFormat: Text.PlainText
         text: section.title
         color: Theme.secondaryText
         font.pixelSize: 11; font.weight: Font.DemiBold

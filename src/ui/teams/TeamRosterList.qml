@@ -37,6 +37,7 @@ TeamMenuSection {
                     spacing: 6
                     Layout.fillWidth: true
                     Label {
+                        textFormat: Text.PlainText
                         text: modelData.name
                         color: Theme.text; font.weight: Font.Medium
                         elide: Text.ElideRight; Layout.fillWidth: true
@@ -48,11 +49,13 @@ TeamMenuSection {
                     }
                 }
                 Label {
+                    textFormat: Text.PlainText
                     text: [modelData.handle.length > 0 ? "@" + modelData.handle : "", modelData.role].filter(s => s.length > 0).join(" · ")
                     color: Theme.secondaryText; font.pixelSize: 12
                     elide: Text.ElideRight; Layout.fillWidth: true
                 }
                 Label {
+                    textFormat: Text.PlainText
                     text: [modelData.model, modelData.usage].filter(s => s.length > 0).join(" · ")
                     color: Theme.secondaryText; font.pixelSize: 12
                     elide: Text.ElideRight; Layout.fillWidth: true
@@ -62,6 +65,7 @@ TeamMenuSection {
         }
     }
     Label {
+        textFormat: Text.PlainText
         visible: text.length > 0
         text: roster.menu.usageTotalText.length > 0 ? "Team total: " + roster.menu.usageTotalText : ""
         color: Theme.secondaryText; font.pixelSize: 12

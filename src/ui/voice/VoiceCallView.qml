@@ -90,6 +90,7 @@ Rectangle {
             }
             Label {
                 objectName: "voiceCallElapsed"
+                textFormat: Text.PlainText
                 Layout.alignment: Qt.AlignHCenter
                 visible: sheet.call.phase === "active" || sheet.call.phase === "ended"
                 text: sheet.call.elapsedText
@@ -124,6 +125,7 @@ Rectangle {
                 Accessible.name: "Hang up"
                 onClicked: sheet.call.hangup()
                 contentItem: Label {
+                    textFormat: Text.PlainText
                     text: hangUp.text; color: "white"; font.weight: Font.DemiBold
                     horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter
                 }

@@ -22,6 +22,7 @@ Rectangle {
         RowLayout {
             Layout.fillWidth: true
             Label {
+                textFormat: Text.PlainText
                 text: sheet.builder.editing ? "Edit worker" : "New worker"
                 color: Theme.text; font.pixelSize: 20; font.weight: Font.DemiBold
                 Layout.fillWidth: true
@@ -91,12 +92,13 @@ Rectangle {
                     Spinner { running: parent.visible; size: 20 }
                     Label {
                         objectName: "workerBuilderStatus"
+                        textFormat: Text.PlainText
                         text: sheet.builder.stage === "committing" ? sheet.builder.commitLabel + "…"
                             : sheet.builder.stage === "review" ? "Loading the worker…"
                             : sheet.builder.revising ? "Revising the pipeline…" : "Drafting the pipeline…"
                         color: Theme.text
                     }
-                    Label { text: sheet.builder.elapsed; color: Theme.secondaryText; font.family: Theme.codeFont }
+                    Label { textFormat: Text.PlainText; text: sheet.builder.elapsed; color: Theme.secondaryText; font.family: Theme.codeFont }
                     PlainButton {
                         objectName: "cancelWorkerBuild"
                         visible: sheet.builder.stage === "building"

@@ -173,16 +173,12 @@ Popup {
         }
     }
 
-    Dialog {
+    QuestionDialog {
         id: confirmDelete
         property string workerId
         property string workerName
         function ask(id, name) { workerId = id; workerName = name; open() }
-        parent: Overlay.overlay
-        anchors.centerIn: parent
-        modal: true
         title: "Delete " + workerName + "?"
-        standardButtons: Dialog.Cancel | Dialog.Ok
         Label { text: "Its pipeline and its runs are removed. This can’t be undone."; color: Theme.text; wrapMode: Text.WordWrap; width: 320 }
         onAccepted: popup.launcher.remove(workerId)
     }

@@ -14,9 +14,10 @@ ColumnLayout {
             required property var modelData
             Layout.fillWidth: true
             spacing: 3
-            Label { text: modelData.heading; color: Theme.text; font.weight: Font.DemiBold }
-            Label { text: modelData.caption; color: Theme.secondaryText; font.pixelSize: 12 }
+            Label { textFormat: Text.PlainText; text: modelData.heading; color: Theme.text; font.weight: Font.DemiBold }
+            Label { textFormat: Text.PlainText; text: modelData.caption; color: Theme.secondaryText; font.pixelSize: 12 }
             Label {
+                textFormat: Text.PlainText
                 visible: modelData.items.length === 0
                 text: modelData.emptyText
                 color: Theme.secondaryText; font.italic: true; font.pixelSize: 12

@@ -21,6 +21,7 @@ Rectangle {
         Spinner { running: bar.panel && (bar.panel.running || bar.panel.busy); visible: running; size: 16 }
         Label {
             objectName: "workerRunStatus"
+            textFormat: Text.PlainText
             text: bar.panel ? (bar.panel.status || "Runs its pipeline when you start it") : ""
             color: bar.panel && bar.panel.running ? Theme.text : Theme.secondaryText
         }

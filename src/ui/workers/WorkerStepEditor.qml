@@ -26,7 +26,7 @@ Rectangle {
         RowLayout {
             Layout.fillWidth: true
             spacing: 6
-            Label { text: (card.index + 1) + "."; color: Theme.secondaryText; font.weight: Font.DemiBold }
+            Label { textFormat: Text.PlainText; text: (card.index + 1) + "."; color: Theme.secondaryText; font.weight: Font.DemiBold }
             ComboBox {
                 objectName: "stepType_" + card.index
                 model: card.types
