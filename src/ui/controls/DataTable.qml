@@ -17,6 +17,7 @@ Flickable {
     ScrollBar.horizontal: ScrollBar {}
 
     component Cell: Rectangle {
+        id: cell
         property string value
         property bool header: false
         width: table.columnWidth; height: header ? 30 : 28
@@ -27,8 +28,12 @@ Flickable {
             text: parent.value; textFormat: Text.PlainText; elide: Text.ElideRight
             color: Theme.text; verticalAlignment: Text.AlignVCenter
             font.weight: parent.header ? Font.DemiBold : Font.Normal
-            ToolTip.visible: truncated && cellArea.containsMouse; ToolTip.text: parent.value
             MouseArea { id: cellArea; anchors.fill: parent; hoverEnabled: true; acceptedButtons: Qt.NoButton }
+            // Made only while a cut-off cell is hovered: a table has many cells.
+            Loader {
+                active: parent.truncated && cellArea.containsMouse
+                sourceComponent: PlainToolTip { parent: cellArea; visible: true; text: cell.value }
+            }
         }
     }
 

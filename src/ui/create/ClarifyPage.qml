@@ -39,8 +39,7 @@ ColumnLayout {
                         checked: modelData.chosen
                         symbol: modelData.chosen ? "checkmark" : ""
                         onClicked: page.flow.choose(question.modelData.id, modelData.value, !modelData.chosen)
-                        ToolTip.visible: hovered && modelData.hint.length > 0
-                        ToolTip.text: modelData.hint
+                        PlainToolTip { visible: parent.hovered && modelData.hint.length > 0; text: modelData.hint }
                         Accessible.name: modelData.label + (modelData.hint.length > 0 ? " — " + modelData.hint : "")
                         Accessible.checkable: true
                         Accessible.checked: modelData.chosen

@@ -83,8 +83,7 @@ ColumnLayout {
                 anchors.bottom: parent.bottom
                 radius: 2
                 color: modelData.ratio > 0 ? Theme.accent : Theme.border
-                ToolTip.visible: tip.hovered
-                ToolTip.text: modelData.label + ": " + modelData.tokens
+                PlainToolTip { visible: tip.hovered; text: modelData.label + ": " + modelData.tokens }
                 HoverHandler { id: tip }
                 Accessible.role: Accessible.StaticText
                 Accessible.name: modelData.label + ": " + modelData.tokens
