@@ -23,7 +23,7 @@
 #include "session/viewmodel/UpdateBadgeModel.h"
 
 #include <QGuiApplication>
-#include <QQmlApplicationEngine>
+#include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
 
@@ -95,7 +95,7 @@ int main(int argc, char* argv[])
     }
 
     // As the app does: the window's types load while the fonts and the shell are set up.
-    QQmlApplicationEngine engine;
+    QQmlEngine engine;
     startLoadingWindow(engine);
     applyAppLook();
     PersistentCookieJar jar(cookies);
@@ -106,11 +106,12 @@ int main(int argc, char* argv[])
     UpdateBadgeModel badge(feed, 1, preferences, Clock::system(), plainHTTPFeedLoader());
     Theme theme(preferences);
     AppShell shell(api, preferences, &badge);
-    if (!loadRootWindow(engine, shell, theme)) {
+    // Never destroyed: the probe ends with _Exit.
+    QQuickWindow* window = loadRootWindow(engine, shell, theme).release();
+    if (!window) {
         report("error_no_window", qint64(1));
         return 1;
     }
-    auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().first());
     QQuickWindow* root = window;
 
     const std::optional<qint64> frame = waitForFrame(

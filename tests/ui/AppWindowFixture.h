@@ -18,7 +18,7 @@
 #include "support/TestClient.h"
 
 #include <QDir>
-#include <QQmlApplicationEngine>
+#include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTemporaryDir>
@@ -40,7 +40,8 @@ protected:
     std::unique_ptr<UpdateBadgeModel> badge;
     std::unique_ptr<Theme> theme;
     std::unique_ptr<AppShell> shell;
-    std::unique_ptr<QQmlApplicationEngine> engine;
+    std::unique_ptr<QQmlEngine> engine;
+    std::unique_ptr<QQuickWindow> rootWindow;
     QQuickWindow* window = nullptr;
     QStringList serviceArgs{QStringLiteral("--advertise-build"), QStringLiteral("7")};
 
@@ -67,6 +68,7 @@ protected:
 
     void TearDown() override
     {
+        rootWindow.reset();
         engine.reset();
         shell.reset();
         // Delegates the list released wait for a deferred delete; they must go while the fonts
@@ -78,9 +80,9 @@ protected:
     {
         theme = std::make_unique<Theme>(*preferences);
         shell = std::make_unique<AppShell>(t->client, *preferences, badge.get());
-        engine = std::make_unique<QQmlApplicationEngine>();
-        ASSERT_TRUE(loadRootWindow(*engine, *shell, *theme));
-        window = qobject_cast<QQuickWindow*>(engine->rootObjects().first());
+        engine = std::make_unique<QQmlEngine>();
+        rootWindow = loadRootWindow(*engine, *shell, *theme);
+        window = rootWindow.get();
         ASSERT_NE(window, nullptr);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     }

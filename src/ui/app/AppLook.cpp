@@ -10,9 +10,10 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QGuiApplication>
-#include <QQmlApplicationEngine>
 #include <QQmlComponent>
+#include <QQmlEngine>
 #include <QQuickStyle>
+#include <QQuickWindow>
 
 namespace halvex {
 
@@ -36,11 +37,19 @@ void applyAppLook()
     QQuickStyle::setStyle(controlsStyle);
 }
 
-void startLoadingWindow(QQmlApplicationEngine& engine)
+// A plain engine rather than an application engine: that one resolves every address it loads
+// through a file selector (a dozen resource lookups each, a tenth of the type loader's start;
+// the app ships no variants) and loads Qt's translations, which would mix languages in an
+// English interface. What the app needs of it is here: the QML quit and exit, and the root.
+void startLoadingWindow(QQmlEngine& engine)
 {
     if (engine.property(loadingStarted).toBool())
         return;
     engine.setProperty(loadingStarted, true);
+    QObject::connect(&engine, &QQmlEngine::quit, QCoreApplication::instance(), &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    QObject::connect(&engine, &QQmlEngine::exit, QCoreApplication::instance(), &QCoreApplication::exit,
+                     Qt::QueuedConnection);
     // The style decides which controls the imports bring, so it is set before they are read.
     QQuickStyle::setStyle(controlsStyle);
     engine.addImportPath(QStringLiteral("qrc:/"));
@@ -50,7 +59,7 @@ void startLoadingWindow(QQmlApplicationEngine& engine)
         new QQmlComponent(&engine, QUrl(QLatin1String(address)), QQmlComponent::Asynchronous, &engine);
 }
 
-bool loadRootWindow(QQmlApplicationEngine& engine, AppShell& shell, Theme& theme)
+std::unique_ptr<QQuickWindow> loadRootWindow(QQmlEngine& engine, AppShell& shell, Theme& theme)
 {
     AppShell::setInstance(&shell);
     Theme::setInstance(&theme);
@@ -60,8 +69,21 @@ bool loadRootWindow(QQmlApplicationEngine& engine, AppShell& shell, Theme& theme
     // of the event loop hands them to the network thread.
     shell.start();
     QCoreApplication::processEvents();
-    engine.load(QUrl(QStringLiteral("qrc:/Halvex/Main.qml")));
-    return !engine.rootObjects().isEmpty();
+    QQmlComponent main(&engine, QUrl(QStringLiteral("qrc:/Halvex/Main.qml")));
+    std::unique_ptr<QObject> root(main.create());
+    if (!root) {
+        for (const QQmlError& error : main.errors())
+            qWarning().noquote() << error.toString();
+        return nullptr;
+    }
+    auto* window = qobject_cast<QQuickWindow*>(root.get());
+    if (!window)
+        return nullptr;
+    root.release();
+    // What is made in the background (the splash, the conversation, list rows) is made between
+    // the window's frames.
+    engine.setIncubationController(window->incubationController());
+    return std::unique_ptr<QQuickWindow>(window);
 }
 
 } // namespace halvex

@@ -3,7 +3,10 @@
 // with the app's singletons. The app and the interface tests both start through here.
 #include <QString>
 
-class QQmlApplicationEngine;
+#include <memory>
+
+class QQmlEngine;
+class QQuickWindow;
 
 namespace halvex {
 
@@ -17,9 +20,10 @@ void applyAppLook();
 // As soon as the engine exists: the root window's and the main view's types start loading on
 // the engine's loader thread, so the fonts, the shell and the session's first requests are set
 // up on this thread meanwhile. loadRootWindow then waits only for what is left.
-void startLoadingWindow(QQmlApplicationEngine& engine);
-// Hands `shell` and `theme` to QML and loads the root window; false when it failed to load.
-bool loadRootWindow(QQmlApplicationEngine& engine, AppShell& shell, Theme& theme);
+void startLoadingWindow(QQmlEngine& engine);
+// Hands `shell` and `theme` to QML and makes the root window; none when it failed to load (the
+// errors are logged). The caller destroys the window before the engine.
+std::unique_ptr<QQuickWindow> loadRootWindow(QQmlEngine& engine, AppShell& shell, Theme& theme);
 
 inline const QString interfaceFontFamily = QStringLiteral("Inter");
 inline constexpr int interfaceFontPixelSize = 13;

@@ -21,7 +21,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QNetworkProxyFactory>
-#include <QQmlApplicationEngine>
+#include <QQmlEngine>
+#include <QQuickWindow>
 #include <QStandardPaths>
 #include <QWindow>
 
@@ -68,17 +69,12 @@ void prepareWebEngine()
 }
 
 // A second launch asked for the window: bring it back from wherever it is.
-void raiseWindow(const QQmlApplicationEngine& engine)
+void raiseWindow(QWindow* window)
 {
-    for (QObject* root : engine.rootObjects()) {
-        if (auto* window = qobject_cast<QWindow*>(root)) {
-            window->setWindowStates(window->windowStates() & ~Qt::WindowMinimized);
-            window->show();
-            window->raise();
-            window->requestActivate();
-            return;
-        }
-    }
+    window->setWindowStates(window->windowStates() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->requestActivate();
 }
 
 } // namespace
@@ -102,7 +98,7 @@ int main(int argc, char* argv[])
     QNetworkProxyFactory::setUseSystemConfiguration(true);
 
     // The window's types load on the engine's own thread while the rest is set up here.
-    auto engine = std::make_unique<QQmlApplicationEngine>();
+    auto engine = std::make_unique<QQmlEngine>();
     halvex::startLoadingWindow(*engine);
     halvex::applyAppLook();
     halvex::Theme theme(halvex::Preferences::shared());
@@ -127,13 +123,15 @@ int main(int argc, char* argv[])
         shell.session().googleAuth().handleCallback(url);
     registerRedirectScheme();
 
-    if (!halvex::loadRootWindow(*engine, shell, theme))
+    // Destroyed before the engine: declared after it.
+    std::unique_ptr<QQuickWindow> window = halvex::loadRootWindow(*engine, shell, theme);
+    if (!window)
         return 1;
-    QObject::connect(&relay, &halvex::CallbackRelay::raiseRequested, engine.get(), [&engine] { raiseWindow(*engine); });
-    QObject::connect(&alerts, &halvex::DesktopAlerts::raiseRequested, engine.get(),
-                     [&engine] { raiseWindow(*engine); });
+    QWindow* shown = window.get();
+    QObject::connect(&relay, &halvex::CallbackRelay::raiseRequested, shown, [shown] { raiseWindow(shown); });
+    QObject::connect(&alerts, &halvex::DesktopAlerts::raiseRequested, shown, [shown] { raiseWindow(shown); });
     // The browser's redirect brings the user back to the window the sign-in started from.
-    QObject::connect(&relay, &halvex::CallbackRelay::urlReceived, engine.get(), [&engine] { raiseWindow(*engine); });
+    QObject::connect(&relay, &halvex::CallbackRelay::urlReceived, shown, [shown] { raiseWindow(shown); });
     halvex::ImageCacheTrimmer trimmer(
         halvex::Clock::system(), [] { halvex::RemoteImageStore::clear(); },
         [] { return halvex::ImageCacheTrimmer::systemPressure(); });
@@ -141,8 +139,9 @@ int main(int argc, char* argv[])
         trimmer.setVisible(state == Qt::ApplicationActive || state == Qt::ApplicationInactive);
     });
     const int code = QGuiApplication::exec();
-    // The windows go first, then whatever they released for deferred deletion (list delegates),
-    // while the application and its fonts still exist.
+    // The window goes first, then the engine, then whatever they released for deferred deletion
+    // (list delegates), while the application and its fonts still exist.
+    window.reset();
     engine.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return code;
