@@ -106,7 +106,7 @@ Item {
             asynchronous: true
             cache: false
         }
-        Label {
+        Text {
             textFormat: Text.PlainText
             visible: !row.renaming
             text: row.title
@@ -135,7 +135,7 @@ Item {
                     anchors.centerIn: parent
                     spacing: 2
                     Icon { symbol: "person"; size: 11 }
-                    Label { textFormat: Text.PlainText; text: row.subtitle; color: Theme.secondaryText; font.pixelSize: 11 }
+                    Text { textFormat: Text.PlainText; text: row.subtitle; color: Theme.secondaryText; font.pixelSize: 11 }
                 }
             }
         }
@@ -163,7 +163,7 @@ Item {
                 radius: 9; height: 18; width: Math.max(18, count.implicitWidth + 10)
                 color: Theme.accent
                 Accessible.ignored: true
-                Label {
+                Text {
                     id: count
                     textFormat: Text.PlainText
                     anchors.centerIn: parent

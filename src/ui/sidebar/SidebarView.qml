@@ -21,7 +21,7 @@ Rectangle {
 
         RowLayout {
             Layout.fillWidth: true
-            Label {
+            Text {
                 text: "Halvex"; font.pixelSize: 15; font.weight: Font.DemiBold; color: Theme.text
                 Layout.fillWidth: true
             }
@@ -107,7 +107,7 @@ Rectangle {
                     text: modelData.title
                     Accessible.name: modelData.title
                     onClicked: sidebar.rows.selectTab(index)
-                    contentItem: Label {
+                    contentItem: Text {
                         textFormat: Text.PlainText
                         text: tabButton.text; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter
                         color: tabButton.checked ? Theme.text : Theme.secondaryText
@@ -122,7 +122,7 @@ Rectangle {
             }
         }
 
-        Label {
+        Text {
             objectName: "sidebarError"
             textFormat: Text.PlainText
             visible: text.length > 0
@@ -175,7 +175,7 @@ Rectangle {
             }
             ScrollBar.vertical: ScrollBar {}
 
-            Label {
+            Text {
                 textFormat: Text.PlainText
                 anchors.centerIn: parent
                 visible: list.count === 0
@@ -195,8 +195,8 @@ Rectangle {
             spacing: 3
             RowLayout {
                 Layout.fillWidth: true
-                Label { textFormat: Text.PlainText; text: meter.usage ? meter.usage.spentText : ""; color: Theme.text; font.pixelSize: 11; Layout.fillWidth: true }
-                Label { textFormat: Text.PlainText; text: meter.usage ? meter.usage.limitText : ""; color: Theme.secondaryText; font.pixelSize: 11 }
+                Text { textFormat: Text.PlainText; text: meter.usage ? meter.usage.spentText : ""; color: Theme.text; font.pixelSize: 11; Layout.fillWidth: true }
+                Text { textFormat: Text.PlainText; text: meter.usage ? meter.usage.limitText : ""; color: Theme.secondaryText; font.pixelSize: 11 }
             }
             Rectangle {
                 Layout.fillWidth: true
@@ -217,8 +217,8 @@ Rectangle {
             ColumnLayout {
                 spacing: 0
                 Layout.fillWidth: true
-                Label { textFormat: Text.PlainText; text: sidebar.rows ? sidebar.rows.accountName : ""; color: Theme.text; elide: Text.ElideRight; Layout.fillWidth: true }
-                Label { textFormat: Text.PlainText; text: sidebar.rows ? sidebar.rows.accountEmail : ""; color: Theme.secondaryText; font.pixelSize: 11; elide: Text.ElideRight; Layout.fillWidth: true; visible: sidebar.rows !== null && sidebar.rows.accountName !== sidebar.rows.accountEmail }
+                Text { textFormat: Text.PlainText; text: sidebar.rows ? sidebar.rows.accountName : ""; color: Theme.text; elide: Text.ElideRight; Layout.fillWidth: true }
+                Text { textFormat: Text.PlainText; text: sidebar.rows ? sidebar.rows.accountEmail : ""; color: Theme.secondaryText; font.pixelSize: 11; elide: Text.ElideRight; Layout.fillWidth: true; visible: sidebar.rows !== null && sidebar.rows.accountName !== sidebar.rows.accountEmail }
             }
             ToolButton {
                 objectName: "openSettings"
