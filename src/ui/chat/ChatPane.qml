@@ -53,13 +53,15 @@ Rectangle {
     }
 
     // Until the first chat opens, the header's one button that matters: the sidebar back.
-    ToolButton {
-        objectName: "showSidebarWithoutChat"
-        visible: !conversation.item && Screens.sidebar !== undefined && Screens.sidebar !== null && Screens.sidebar.collapsed
+    Loader {
+        active: !conversation.item && Screens.sidebar !== undefined && Screens.sidebar !== null && Screens.sidebar.collapsed
         x: 12; y: 8
-        contentItem: Icon { symbol: "sidebar.left"; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
-        onClicked: Screens.sidebar.collapsed = false
-        Accessible.name: "Show sidebar"
+        sourceComponent: ToolButton {
+            objectName: "showSidebarWithoutChat"
+            contentItem: Icon { symbol: "sidebar.left"; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
+            onClicked: Screens.sidebar.collapsed = false
+            Accessible.name: "Show sidebar"
+        }
     }
 
     // What to do while no chat is picked. Made only then: a start that reopens the last chat

@@ -130,15 +130,18 @@ Rectangle {
             color: Theme.danger; wrapMode: Text.WordWrap; Layout.fillWidth: true
         }
 
-        // The projects tab starts a new project at the top of its list.
-        PlainButton {
-            objectName: "newProject"
-            visible: sidebar.rows !== null && sidebar.rows.tab === 2 && Screens.projectIntake !== undefined
-                     && Screens.projectIntake !== null
-            text: "New project"
+        // The projects tab starts a new project at the top of its list; made with that tab.
+        Loader {
+            active: sidebar.rows !== null && sidebar.rows.tab === 2 && Screens.projectIntake !== undefined
+                    && Screens.projectIntake !== null
+            visible: active
             Layout.fillWidth: true
-            onClicked: Screens.projectIntake.start()
-            ToolTip.visible: hovered; ToolTip.text: "New project (Ctrl+Shift+P)"
+            sourceComponent: PlainButton {
+                objectName: "newProject"
+                text: "New project"
+                onClicked: Screens.projectIntake.start()
+                ToolTip.visible: hovered; ToolTip.text: "New project (Ctrl+Shift+P)"
+            }
         }
 
         ListView {
