@@ -143,6 +143,17 @@ protected:
         EXPECT_TRUE(
             image.save(QStringLiteral(HALVEX_SCREENSHOT_DIR "/") + QString::fromLatin1(name) + QStringLiteral(".png")));
     }
+    // The sidebar list's row items as drawn now (a list's rows come a frame after its model's);
+    // rows the list keeps for reuse are hidden and left out.
+    QList<QQuickItem*> sidebarRowItems() const
+    {
+        QList<QQuickItem*> rows;
+        if (auto* list = find(window, "sidebarList"))
+            for (QQuickItem* row : list->property("contentItem").value<QQuickItem*>()->childItems())
+                if (row->isVisible())
+                    rows << row;
+        return rows;
+    }
     QStringList sidebarTitles() const
     {
         QStringList titles;

@@ -52,11 +52,8 @@ TEST_F(AppWindowTest, DemoAccountSignsInToTheSidebarInBothSchemes)
     signInWithDemoAccount();
     ASSERT_TRUE(QTest::qWaitFor([&] { return sidebarTitles().contains(QStringLiteral("Employees")); }, kWaitMs));
     const QStringList titles = sidebarTitles();
-    QQuickItem* list = find(window, "sidebarList");
-    ASSERT_NE(list, nullptr);
-    // A row makes its member count and unread badge only when it shows them. The rows' delegates
-    // come a frame after the model's rows.
-    const auto delegates = [&] { return list->property("contentItem").value<QQuickItem*>()->childItems(); };
+    ASSERT_NE(find(window, "sidebarList"), nullptr);
+    // A row makes its member count and unread badge only when it shows them.
     const auto wants = [](QQuickItem* row) {
         const bool team = row->property("kind").toString() == QLatin1String("team")
             && !row->property("subtitle").toString().isEmpty();
@@ -64,7 +61,7 @@ TEST_F(AppWindowTest, DemoAccountSignsInToTheSidebarInBothSchemes)
     };
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            const QList<QQuickItem*> shown = delegates();
+            const QList<QQuickItem*> shown = sidebarRowItems();
             return std::any_of(shown.begin(), shown.end(), [&](QQuickItem* row) {
                 const auto [team, unread] = wants(row);
                 return team || unread;
@@ -72,7 +69,7 @@ TEST_F(AppWindowTest, DemoAccountSignsInToTheSidebarInBothSchemes)
         },
         kWaitMs))
         << "the demo workspace has a team and an unread chat";
-    for (QQuickItem* row : delegates()) {
+    for (QQuickItem* row : sidebarRowItems()) {
         const auto [team, unread] = wants(row);
         EXPECT_EQ(findVisual(row, QStringLiteral("teamMemberCount")) != nullptr, team);
         EXPECT_EQ(findVisual(row, QStringLiteral("unreadBadge")) != nullptr, unread);
@@ -167,10 +164,8 @@ TEST_F(AppWindowTest, DialogsMadeOnFirstUseOpen)
     close("aboutDialog");
 
     // A row's delete question names the row.
-    QQuickItem* list = find(window, "sidebarList");
-    ASSERT_NE(list, nullptr);
     QQuickItem* agentRow = nullptr;
-    for (QQuickItem* row : list->property("contentItem").value<QQuickItem*>()->childItems())
+    for (QQuickItem* row : sidebarRowItems())
         if (row->property("editable").toBool())
             agentRow = row;
     ASSERT_NE(agentRow, nullptr);
@@ -193,13 +188,10 @@ TEST_F(AppWindowTest, SidebarRowsAnswerThePointer)
     signInWithDemoAccount();
     ASSERT_TRUE(QTest::qWaitFor([&] { return sidebarTitles().contains(QStringLiteral("Employees")); }, kWaitMs));
     waitForConversation();
-    QQuickItem* list = find(window, "sidebarList");
-    ASSERT_NE(list, nullptr);
     const auto rowWhere = [&](const std::function<bool(QQuickItem*)>& wanted) -> QQuickItem* {
-        for (QQuickItem* row : list->property("contentItem").value<QQuickItem*>()->childItems())
-            if (row->isVisible() && wanted(row))
-                return row;
-        return nullptr;
+        const QList<QQuickItem*> rows = sidebarRowItems();
+        const auto found = std::find_if(rows.begin(), rows.end(), wanted);
+        return found != rows.end() ? *found : nullptr;
     };
     const auto kind = [](QQuickItem* row) { return row->property("kind").toString(); };
     QQuickItem* team = nullptr;
