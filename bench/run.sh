@@ -59,6 +59,7 @@ jq -rn --slurpfile live "$work/live.json" --slurpfile ui "$work/ui.json" \
   def us(x): if x == null then "—" else num(x; " µs") end;
   def per(b): if b == null or b.items_per_second == null then null else b.items_per_second end;
   bench($ui; "BM_AppColdStartToSidebarFrame") as $app | bench($ui; "BM_BareQuickColdStartToFrame") as $bare
+  | bench($ui; "BM_BareQuickWithTextColdStartToFrame") as $text | bench($ui; "BM_BareControlsColdStartToFrame") as $controls
   | bench($ui; "BM_CachedChatOpenToFrame") as $chat | bench($ui; "BM_ScrollLongChat") as $scroll
   | bench($live; "BM_IngestAppendIntoOpenChat") as $append | bench($live; "BM_IngestAppendViewModelOnly") as $vm
   | bench($live; "BM_IngestUpdateInOpenChat") as $update | bench($live; "BM_IngestUpdateViewModelOnly") as $vmUpdate
@@ -66,6 +67,7 @@ jq -rn --slurpfile live "$work/live.json" --slurpfile ui "$work/ui.json" \
   | "| figure | Halvex | yardstick (same run) | target |",
     "|---|---|---|---|",
     "| cold start to the first frame with the sidebar filled, median / p90 | \(ms($app.median_ms)) / \(ms($app.p90_ms)) | bare Qt Quick window \(ms($bare.median_ms)) / \(ms($bare.p90_ms)) | ≤ 1.5× bare + one round trip |",
+    "| floors: the bare window with one line of text / a Quick Controls window with one label, median (peak memory) | \(ms($text.median_ms)) (\(mb($text.peak_kb))) / \(ms($controls.median_ms)) (\(mb($controls.peak_kb))) | bare Qt Quick window \(ms($bare.median_ms)) (\(mb($bare.peak_kb))) | — |",
     "| peak memory at that frame / after eight chats | \(mb($app.peak_kb)) / \(mb($chat.peak_kb)) | bare \(mb($bare.peak_kb)) | ≤ bare + 20 MB / + 30 MB |",
     "| opening a cached chat to its first frame, median / p90 | \(ms($chat.cached_median_ms)) / \(ms($chat.cached_p90_ms)) | one frame 16.7 ms | ≤ 16 ms |",
     "| stream events appended into an open 5,000-message chat, rows applied | \(rate(per($append))) | view model alone \(rate(per($vm))) | ≥ 100,000/s |",

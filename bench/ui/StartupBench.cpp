@@ -75,6 +75,20 @@ BENCHMARK(BM_AppColdStartToSidebarFrame)->Iterations(starts())->UseManualTime()-
 void BM_BareQuickColdStartToFrame(benchmark::State& state) { coldStarts(state, QStringLiteral(HALVEX_BARE_PROBE), {}); }
 BENCHMARK(BM_BareQuickColdStartToFrame)->Iterations(starts())->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// Floors under the bare window: the least any window that shows text, or uses Quick Controls,
+// pays on this machine.
+void BM_BareQuickWithTextColdStartToFrame(benchmark::State& state)
+{
+    coldStarts(state, QStringLiteral(HALVEX_BARE_PROBE), {QStringLiteral("--floor"), QStringLiteral("text")});
+}
+BENCHMARK(BM_BareQuickWithTextColdStartToFrame)->Iterations(starts())->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_BareControlsColdStartToFrame(benchmark::State& state)
+{
+    coldStarts(state, QStringLiteral(HALVEX_BARE_PROBE), {QStringLiteral("--floor"), QStringLiteral("controls")});
+}
+BENCHMARK(BM_BareControlsColdStartToFrame)->Iterations(starts())->UseManualTime()->Unit(benchmark::kMillisecond);
+
 // Eight chats opened one after another (history from the service), then three rounds through
 // the same eight out of the history cache.
 void BM_CachedChatOpenToFrame(benchmark::State& state)
