@@ -185,6 +185,49 @@ TEST(MessageBody, CleaningDropsInvisiblesBlankLinesAndTrailingBlanks)
     EXPECT_EQ(clean(u""), QString());
 }
 
+// Texts with nothing to clean come back as they are, without the line-by-line pass; random
+// texts of the characters that matter read the same as a plain line-by-line cleaning.
+TEST(MessageBody, CleaningMatchesALineByLineReadingOfRandomTexts)
+{
+    const auto reference = [](const QString& text) {
+        QString joined = text;
+        joined.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');
+        for (const char16_t invisible : {u'\u200b', u'\u200c', u'\u200d', u'\u2060', u'\ufeff'})
+            joined.remove(QChar(invisible));
+        QString out;
+        int breaks = 0;
+        for (QString line : joined.split(u'\n')) {
+            while (!line.isEmpty() && (line.back() == u' ' || line.back() == u'\t' || line.back() == u'\u00a0'))
+                line.chop(1);
+            if (line.isEmpty()) {
+                ++breaks;
+                continue;
+            }
+            if (!out.isEmpty())
+                out += breaks >= 2 ? u"\n\n"_s : u"\n"_s;
+            out += line;
+            breaks = 1;
+        }
+        while (!out.isEmpty() && (out.front() == u' ' || out.front() == u'\t' || out.front() == u'\u00a0'))
+            out.remove(0, 1);
+        return out;
+    };
+    const QString alphabet = u"ab \t\n\n\r\u200b\u00a0"_s;
+    std::uint32_t seed = 7;
+    for (int round = 0; round < 20'000; ++round) {
+        QString text;
+        seed = seed * 1664525u + 1013904223u;
+        const int length = int(seed >> 28);
+        for (int i = 0; i < length; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            text += alphabet[qsizetype((seed >> 24) % std::uint32_t(alphabet.size()))];
+        }
+        ASSERT_EQ(PresentationText::cleanText(text), reference(text)) << text.toUtf8().toPercentEncoding().constData();
+    }
+    const QString clean = QString::fromLatin1("one\n\ntwo  words\n  indented");
+    EXPECT_TRUE(PresentationText::cleanText(clean).isSharedWith(clean));
+}
+
 TEST(HostileMetadata, WrongTypesGiveAPlainResultAndNothingIsLost)
 {
     const auto p = present(message(1, "step", "still here", R"({"kind":7,"status":[1],"tool":{"a":1},"image":"x",

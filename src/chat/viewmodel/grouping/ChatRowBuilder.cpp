@@ -91,6 +91,8 @@ QList<quint64> revisionsIn(const std::vector<Classified>& info, qsizetype start,
 QList<ChatRowItem> rowsOf(const QList<ChatMessage>& list, const std::vector<Classified>& info)
 {
     QList<ChatRowItem> out;
+    // At most a row a message: growing the list as it fills moved every row made so far.
+    out.reserve(list.size());
     const auto single = [&](qsizetype i) { return ChatRowItem::single(list[i], info[size_t(i)].revision); };
     qsizetype i = 0;
     while (i < list.size()) {

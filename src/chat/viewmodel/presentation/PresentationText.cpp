@@ -10,10 +10,38 @@ bool isZeroWidth(char16_t c) { return c == 0x200B || c == 0x200C || c == 0x200D 
 
 bool isLineBlank(char16_t c) { return c == u' ' || c == u'\t' || c == 0x00A0; }
 
+// Nothing for cleanText to do: no invisible characters or carriage returns, no blanks or breaks
+// at either end or before a break, no more than one empty line in a row.
+bool isClean(const QString& text)
+{
+    const auto* units = reinterpret_cast<const char16_t*>(text.constData());
+    const qsizetype n = text.size();
+    if (n == 0)
+        return true;
+    if (isLineBlank(units[0]) || units[0] == u'\n' || isLineBlank(units[n - 1]) || units[n - 1] == u'\n')
+        return false;
+    int breaks = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = units[i];
+        if (c == u'\n') {
+            if (isLineBlank(units[i - 1]) || ++breaks > 2)
+                return false;
+            continue;
+        }
+        if (c == u'\r' || isZeroWidth(c))
+            return false;
+        breaks = 0;
+    }
+    return true;
+}
+
 } // namespace
 
 QString cleanText(const QString& text)
 {
+    // Most texts are clean already (every streamed step is cleaned): those come back shared.
+    if (isClean(text))
+        return text;
     QString out;
     out.reserve(text.size());
     int pendingBreaks = 0; // line breaks seen since the last visible text
