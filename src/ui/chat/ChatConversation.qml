@@ -114,12 +114,16 @@ ColumnLayout {
                 objectName: "goalsButton"
                 visible: pane.session && pane.session.goals !== null
                 contentItem: Icon { symbol: "target"; size: 18; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
-                onClicked: if (goalsLoader.item) goalsLoader.item.open()
+                onClicked: goalsLoader.openPopup()
                 Accessible.name: "Goals"
                 ToolTip.visible: hovered; ToolTip.text: "Goals of this chat"
+                // The header's popups are made when first opened, then kept: most chats never
+                // open them, and every one was made with each chat's first frame.
                 Loader {
                     id: goalsLoader
-                    active: pane.session !== null && pane.session.goals !== null
+                    property bool wanted: false
+                    function openPopup() { wanted = true; if (item) item.open() }
+                    active: wanted && pane.session !== null && pane.session.goals !== null
                     sourceComponent: GoalToolPopup {
                         parent: goalsButton
                         panel: pane.session.goals
@@ -133,12 +137,14 @@ ColumnLayout {
                 objectName: "connectionsButton"
                 visible: pane.session && pane.session.connections !== null
                 contentItem: Icon { symbol: "link"; size: 18; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
-                onClicked: if (connectionsLoader.item) connectionsLoader.item.open()
+                onClicked: connectionsLoader.openPopup()
                 Accessible.name: "Connections"
                 ToolTip.visible: hovered; ToolTip.text: "E-mail, phone and connected apps"
                 Loader {
                     id: connectionsLoader
-                    active: pane.session !== null && pane.session.connections !== null
+                    property bool wanted: false
+                    function openPopup() { wanted = true; if (item) item.open() }
+                    active: wanted && pane.session !== null && pane.session.connections !== null
                     sourceComponent: ConnectionsPopup {
                         parent: connectionsButton
                         panel: pane.session.connections
@@ -152,12 +158,14 @@ ColumnLayout {
                 objectName: "loopButton"
                 visible: pane.session && pane.session.loop !== null
                 contentItem: Icon { symbol: "repeat"; size: 18; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
-                onClicked: if (loopLoader.item) loopLoader.item.open()
+                onClicked: loopLoader.openPopup()
                 Accessible.name: "Loop settings"
                 ToolTip.visible: hovered; ToolTip.text: "Loop mode"
                 Loader {
                     id: loopLoader
-                    active: pane.session !== null && pane.session.loop !== null
+                    property bool wanted: false
+                    function openPopup() { wanted = true; if (item) item.open() }
+                    active: wanted && pane.session !== null && pane.session.loop !== null
                     sourceComponent: LoopPanelPopup {
                         parent: loopButton
                         panel: pane.session.loop
@@ -171,7 +179,7 @@ ColumnLayout {
                 objectName: "teamMenuButton"
                 visible: pane.session !== null && pane.session.teamMenu !== null
                 contentItem: Icon { symbol: "person.3"; size: 18; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
-                onClicked: if (teamLoader.item) teamLoader.item.open()
+                onClicked: teamLoader.openPopup()
                 Accessible.name: "Team menu"
                 ToolTip.visible: hovered; ToolTip.text: "Team menu"
                 background: Rectangle {
@@ -181,7 +189,9 @@ ColumnLayout {
                 }
                 Loader {
                     id: teamLoader
-                    active: pane.session !== null && pane.session.teamMenu !== null
+                    property bool wanted: false
+                    function openPopup() { wanted = true; if (item) item.open() }
+                    active: wanted && pane.session !== null && pane.session.teamMenu !== null
                     sourceComponent: TeamMenuPopup {
                         parent: teamButton
                         menu: pane.session.teamMenu
