@@ -268,9 +268,17 @@ ColumnLayout {
         Shortcut { sequences: ShortcutCatalog.keys("find"); enabled: pane.chat !== null && pane.visible; onActivated: findBar.open() }
     }
 
-    ArtifactPreviewPopup {
-        preview: pane.session ? pane.session.preview : null
-        session: pane.session
+    // Made with the first preview opened, then kept; centred over the conversation.
+    Loader {
+        Layout.preferredHeight: 0
+        active: opened || (pane.session !== null && pane.session.preview !== null && pane.session.preview.open)
+        property bool opened: false
+        onLoaded: opened = true
+        sourceComponent: ArtifactPreviewPopup {
+            parent: pane
+            preview: pane.session ? pane.session.preview : null
+            session: pane.session
+        }
     }
 
     ColumnLayout {
