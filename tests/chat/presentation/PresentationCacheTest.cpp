@@ -19,6 +19,14 @@ TEST(PresentationCache, KeyedByIdSurfaceKindStatusAndTextLength)
     ChatMessage m = message(501, "assistant", "Sources: a", R"({"kind":"text","status":"ok"})");
     EXPECT_EQ(MessagePresentationResolver::cacheKey(m, ChatSurface::team), QStringLiteral("501|t|text|ok|10"));
     EXPECT_EQ(MessagePresentationResolver::cachedResolve(m, ChatSurface::solo).variant, MessageVariant::report);
+    // The last message is known by its data: a copy finds it, the other surface does not, a
+    // clear forgets it.
+    PresentationCache& cache = PresentationCache::shared();
+    EXPECT_TRUE(cache.findLast(ChatMessage(m), ChatSurface::solo));
+    EXPECT_FALSE(cache.findLast(m, ChatSurface::team));
+    cache.clear();
+    EXPECT_FALSE(cache.findLast(m, ChatSurface::solo));
+    EXPECT_EQ(MessagePresentationResolver::cachedResolve(m, ChatSurface::solo).variant, MessageVariant::report);
 
     // Same key: the cached card is served even though the text changed.
     ChatMessage sameLength = m;

@@ -205,13 +205,17 @@ std::shared_ptr<const MessagePresentation> cachedResolveShared(const ChatMessage
     // Without a readable id unrelated messages would share one key; they resolve every time.
     if (message.id == 0)
         return std::make_shared<const MessagePresentation>(resolve(message, surface));
+    PresentationCache& cache = PresentationCache::shared();
+    if (auto same = cache.findLast(message, surface))
+        return same;
     const qsizetype textLength = ChatMessageTextLength::of(message);
     const QString key = keyOf(message, surface, textLength);
-    PresentationCache& cache = PresentationCache::shared();
-    if (auto hit = cache.find(key))
-        return hit;
-    auto p = std::make_shared<const MessagePresentation>(resolve(message, surface));
-    cache.insert(key, p, textLength);
+    auto p = cache.find(key);
+    if (!p) {
+        p = std::make_shared<const MessagePresentation>(resolve(message, surface));
+        cache.insert(key, p, textLength);
+    }
+    cache.rememberLast(message, surface, p);
     return p;
 }
 

@@ -48,9 +48,27 @@ void PresentationCache::evictOverLimits()
     }
 }
 
+PresentationCache::Shared PresentationCache::findLast(const ChatMessage& message, ChatSurface surface) const
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_lastPresentation || surface != m_lastSurface || !message.sharesDataWith(m_lastMessage))
+        return nullptr;
+    return m_lastPresentation;
+}
+
+void PresentationCache::rememberLast(const ChatMessage& message, ChatSurface surface, Shared presentation)
+{
+    std::lock_guard lock(m_mutex);
+    m_lastMessage = message;
+    m_lastSurface = surface;
+    m_lastPresentation = std::move(presentation);
+}
+
 void PresentationCache::clear()
 {
     std::lock_guard lock(m_mutex);
+    m_lastMessage = ChatMessage();
+    m_lastPresentation = nullptr;
     m_lru.clear();
     m_index.clear();
     m_cost = 0;
