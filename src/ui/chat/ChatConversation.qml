@@ -117,13 +117,9 @@ ColumnLayout {
                 onClicked: goalsLoader.openPopup()
                 Accessible.name: "Goals"
                 ToolTip.visible: hovered; ToolTip.text: "Goals of this chat"
-                // The header's popups are made when first opened, then kept: most chats never
-                // open them, and every one was made with each chat's first frame.
-                Loader {
+                PopupLoader {
                     id: goalsLoader
-                    property bool wanted: false
-                    function openPopup() { wanted = true; if (item) item.open() }
-                    active: wanted && pane.session !== null && pane.session.goals !== null
+                    available: pane.session !== null && pane.session.goals !== null
                     sourceComponent: GoalToolPopup {
                         parent: goalsButton
                         panel: pane.session.goals
@@ -140,11 +136,9 @@ ColumnLayout {
                 onClicked: connectionsLoader.openPopup()
                 Accessible.name: "Connections"
                 ToolTip.visible: hovered; ToolTip.text: "E-mail, phone and connected apps"
-                Loader {
+                PopupLoader {
                     id: connectionsLoader
-                    property bool wanted: false
-                    function openPopup() { wanted = true; if (item) item.open() }
-                    active: wanted && pane.session !== null && pane.session.connections !== null
+                    available: pane.session !== null && pane.session.connections !== null
                     sourceComponent: ConnectionsPopup {
                         parent: connectionsButton
                         panel: pane.session.connections
@@ -161,11 +155,9 @@ ColumnLayout {
                 onClicked: loopLoader.openPopup()
                 Accessible.name: "Loop settings"
                 ToolTip.visible: hovered; ToolTip.text: "Loop mode"
-                Loader {
+                PopupLoader {
                     id: loopLoader
-                    property bool wanted: false
-                    function openPopup() { wanted = true; if (item) item.open() }
-                    active: wanted && pane.session !== null && pane.session.loop !== null
+                    available: pane.session !== null && pane.session.loop !== null
                     sourceComponent: LoopPanelPopup {
                         parent: loopButton
                         panel: pane.session.loop
@@ -187,11 +179,9 @@ ColumnLayout {
                     color: teamButton.hovered ? Theme.hover : "transparent"
                     border.width: teamButton.visualFocus ? 2 : 0; border.color: Theme.focusRing
                 }
-                Loader {
+                PopupLoader {
                     id: teamLoader
-                    property bool wanted: false
-                    function openPopup() { wanted = true; if (item) item.open() }
-                    active: wanted && pane.session !== null && pane.session.teamMenu !== null
+                    available: pane.session !== null && pane.session.teamMenu !== null
                     sourceComponent: TeamMenuPopup {
                         parent: teamButton
                         menu: pane.session.teamMenu

@@ -100,21 +100,12 @@ Rectangle {
                 objectName: "launcherButton"
                 visible: Screens.workerLauncher !== undefined && Screens.workerLauncher !== null
                 contentItem: Icon { symbol: "bolt.fill"; size: 18; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter }
-                onClicked: launcherPopup.toggle()
+                onClicked: launcherPopup.togglePopup()
                 Accessible.name: "Run a worker"
                 ToolTip.visible: hovered; ToolTip.text: "Run a worker here (" + ShortcutCatalog.hint("launcher") + ")"
-                Shortcut { sequences: ShortcutCatalog.keys("launcher"); enabled: launcherButton.visible; onActivated: launcherPopup.toggle(true) }
-                // Made when first opened, then kept.
-                Loader {
+                Shortcut { sequences: ShortcutCatalog.keys("launcher"); enabled: launcherButton.visible; onActivated: launcherPopup.openPopup() }
+                PopupLoader {
                     id: launcherPopup
-                    active: false
-                    function toggle(openOnly) {
-                        active = true
-                        if (item.opened && !openOnly)
-                            item.close()
-                        else
-                            item.open()
-                    }
                     sourceComponent: WorkerLauncherPopup {
                         launcher: Screens.workerLauncher !== undefined ? Screens.workerLauncher : null
                         y: -height - 8
