@@ -29,7 +29,7 @@ bool isGroupable(const ChatMessage& message, const MessagePresentation& presenta
 
 bool isInternalCollabEvent(const ChatMessage& message, const MessagePresentation& presentation)
 {
-    if (!message.isStep() || isBrowserView(message) || presentation.variant != MessageVariant::event)
+    if (presentation.variant != MessageVariant::event || !message.isStep() || isBrowserView(message))
         return false;
     const CueWords::Words collaboration{"teammate"_L1, "delegate"_L1, "worker"_L1, "handoff"_L1, "background"_L1};
     return CueWords::containsAny(kindOf(message), collaboration)
