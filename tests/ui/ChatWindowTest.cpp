@@ -176,6 +176,13 @@ TEST_F(ChatWindowTest, ResearchStepsRunningTogetherFoldIntoAReasoningCardThenSet
         QTest::qWaitFor([&] { return findVisual(window->contentItem(), QStringLiteral("reasoningCard")); }, kWaitMs))
         << kinds().join(QLatin1Char(',')).toStdString();
     screenshot(window, "chat-research-working");
+    // A turn's usage line shows its rendered body as text, not as its markup.
+    QQuickItem* usage = findVisual(window->contentItem(), QStringLiteral("usageLine"));
+    ASSERT_NE(usage, nullptr);
+    for (QQuickItem* part : usage->childItems())
+        EXPECT_FALSE(part->property("text").toString().contains(QLatin1String("<span"))
+                     && part->property("textFormat").toInt() == 0)
+            << part->property("text").toString().toStdString();
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return lastRowOf(QStringLiteral("answer")) > before && !chat()->isThinking(); }, kWaitMs))
         << kinds().join(QLatin1Char(',')).toStdString();
