@@ -1,0 +1,19 @@
+import QtQuick
+import Halvex.Controls
+import Halvex.Chat
+
+// A heading of an answer, sized by its level.
+TextEdit {
+    required property var block
+    required property ChatSession session
+    text: block.text
+    textFormat: TextEdit.RichText
+    onLinkActivated: (link) => Links.open(link)
+    wrapMode: Text.Wrap
+    readOnly: true
+    selectByMouse: true
+    color: Theme.text
+    font.pixelSize: block.level <= 1 ? 20 : block.level === 2 ? 17 : 15
+    font.weight: Font.DemiBold
+    topPadding: 4
+}

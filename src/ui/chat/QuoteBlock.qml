@@ -1,0 +1,22 @@
+import QtQuick
+import Halvex.Controls
+import Halvex.Chat
+
+// A quotation of an answer, with its bar.
+Item {
+    id: quoteBlock
+    required property var block
+    required property ChatSession session
+    implicitHeight: quoteText.implicitHeight + 4
+    Rectangle { width: 3; height: parent.height; radius: 1.5; color: Theme.border }
+    TextEdit {
+        id: quoteText
+        anchors { left: parent.left; right: parent.right; leftMargin: 12 }
+        text: quoteBlock.block.text
+        textFormat: TextEdit.RichText
+        onLinkActivated: (link) => Links.open(link)
+        wrapMode: Text.Wrap
+        readOnly: true
+        color: Theme.secondaryText
+    }
+}
