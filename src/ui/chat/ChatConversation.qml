@@ -258,12 +258,15 @@ ColumnLayout {
         Shortcut { sequences: ShortcutCatalog.keys("find"); enabled: pane.chat !== null && pane.visible; onActivated: findBar.open() }
     }
 
-    // Made with the first preview opened, then kept; centred over the conversation.
-    Loader {
+    // Made with the first preview opened, then kept; centred over the conversation. The popup
+    // follows the preview's open state itself.
+    PopupLoader {
+        id: previewLoader
         Layout.preferredHeight: 0
-        active: opened || (pane.session !== null && pane.session.preview !== null && pane.session.preview.open)
-        property bool opened: false
-        onLoaded: opened = true
+        Connections {
+            target: previewLoader.wanted || !pane.session ? null : pane.session.preview
+            function onChanged() { if (pane.session.preview.open) previewLoader.wanted = true }
+        }
         sourceComponent: ArtifactPreviewPopup {
             parent: pane
             preview: pane.session ? pane.session.preview : null
