@@ -6,8 +6,10 @@ import Halvex.Chat
 // A code block of an answer, in the code font, with its copy button.
 Rectangle {
     id: codeBlock
-    required property var block
-    required property ChatSession session
+    // The block and its chat, from the MessageBlock that loaded this look.
+    readonly property MessageBlock host: parent as MessageBlock
+    readonly property var block: host.block
+    readonly property ChatSession session: host.session
     radius: 8
     color: Theme.codeBackground
     border.color: Theme.border

@@ -5,8 +5,10 @@ import Halvex.Chat
 // A bulleted or numbered list of an answer, indented by its depth.
 Column {
     id: listBlock
-    required property var block
-    required property ChatSession session
+    // The block and its chat, from the MessageBlock that loaded this look.
+    readonly property MessageBlock host: parent as MessageBlock
+    readonly property var block: host.block
+    readonly property ChatSession session: host.session
     spacing: 3
     leftPadding: 4 + block.indent * 16
     Repeater {

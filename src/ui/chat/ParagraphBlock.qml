@@ -4,8 +4,10 @@ import Halvex.Chat
 
 // A paragraph of an answer, as rendered rich text (see MessageBlock).
 TextEdit {
-    required property var block
-    required property ChatSession session
+    // The block and its chat, from the MessageBlock that loaded this look.
+    readonly property MessageBlock host: parent as MessageBlock
+    readonly property var block: host.block
+    readonly property ChatSession session: host.session
     text: block.text
     textFormat: TextEdit.RichText
     wrapMode: Text.Wrap

@@ -5,8 +5,10 @@ import Halvex.Chat
 // A quotation of an answer, with its bar.
 Item {
     id: quoteBlock
-    required property var block
-    required property ChatSession session
+    // The block and its chat, from the MessageBlock that loaded this look.
+    readonly property MessageBlock host: parent as MessageBlock
+    readonly property var block: host.block
+    readonly property ChatSession session: host.session
     implicitHeight: quoteText.implicitHeight + 4
     Rectangle { width: 3; height: parent.height; radius: 1.5; color: Theme.border }
     TextEdit {

@@ -6,8 +6,10 @@ import Halvex.Chat
 // A research report of an answer: each finding's title, body and source buttons.
 Column {
     id: reportBlock
-    required property var block
-    required property ChatSession session
+    // The block and its chat, from the MessageBlock that loaded this look.
+    readonly property MessageBlock host: parent as MessageBlock
+    readonly property var block: host.block
+    readonly property ChatSession session: host.session
     spacing: 10
     Repeater {
         model: reportBlock.block.items

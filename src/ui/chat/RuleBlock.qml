@@ -4,8 +4,10 @@ import Halvex.Chat
 
 // A horizontal rule of an answer.
 Item {
-    required property var block
-    required property ChatSession session
+    // The block and its chat, from the MessageBlock that loaded this look.
+    readonly property MessageBlock host: parent as MessageBlock
+    readonly property var block: host.block
+    readonly property ChatSession session: host.session
     implicitHeight: 13
     Rectangle { anchors.centerIn: parent; width: parent.width; height: 1; color: Theme.border }
 }

@@ -6,8 +6,10 @@ import Halvex.Chat
 // A table of an answer: its header row, then its cells, short rows padded.
 Rectangle {
     id: tableBlock
-    required property var block
-    required property ChatSession session
+    // The block and its chat, from the MessageBlock that loaded this look.
+    readonly property MessageBlock host: parent as MessageBlock
+    readonly property var block: host.block
+    readonly property ChatSession session: host.session
     radius: 6
     border.color: Theme.border
     color: "transparent"
