@@ -62,6 +62,17 @@ qsizetype chipsEnd(const std::vector<Classified>& info, qsizetype start)
 // one id are numbered in order, so the ids stay the same when the rows are rebuilt.
 void makeIdsUnique(QList<ChatRowItem>& rows)
 {
+    // Usually no id repeats: a turn's few rows are compared pairwise rather than hashed, since
+    // the turn that streams is regrouped at every event.
+    constexpr qsizetype pairwiseLimit = 24;
+    if (rows.size() <= pairwiseLimit) {
+        bool repeats = false;
+        for (qsizetype i = 1; i < rows.size() && !repeats; ++i)
+            for (qsizetype j = 0; j < i && !repeats; ++j)
+                repeats = rows[i].id() == rows[j].id();
+        if (!repeats)
+            return;
+    }
     QSet<ChatRowId> used;
     QHash<ChatRowId, int> repeats;
     used.reserve(rows.size());
