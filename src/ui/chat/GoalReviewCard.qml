@@ -34,26 +34,26 @@ Rectangle {
             spacing: 8
             Layout.fillWidth: true
             Icon { symbol: "target"; size: 16; color: Theme.accent }
-            Label {
+            Text {
                 text: "Result ready for review"
                 color: Theme.text; font.weight: Font.DemiBold
                 Layout.fillWidth: true; elide: Text.ElideRight
             }
-            Label {
+            Text {
                 textFormat: Text.PlainText
                 visible: !!card.review.deadline
                 text: "Review by " + card.review.deadline
                 color: Theme.secondaryText; font.pixelSize: 11
             }
         }
-        Label {
+        Text {
             objectName: "goalReviewObjective"
             textFormat: Text.PlainText
             text: card.review.objective
             color: Theme.text
             wrapMode: Text.Wrap; Layout.fillWidth: true
         }
-        Label {
+        Text {
             textFormat: Text.PlainText
             visible: !!card.review.definitionOfDone
             text: "Done when: " + card.review.definitionOfDone
@@ -114,7 +114,7 @@ Rectangle {
             }
             Spinner { visible: card.busy; size: 16 }
         }
-        Label {
+        Text {
             objectName: "goalReviewError"
             textFormat: Text.PlainText
             visible: text.length > 0

@@ -33,14 +33,14 @@ Rectangle {
                      : box.card.tone === "success" ? Theme.success
                      : box.card.tone === "action" ? Theme.accent : Theme.secondaryText
             }
-            Label {
+            Text {
                 textFormat: Text.PlainText
                 Layout.fillWidth: true
                 text: box.card.title
                 color: Theme.text; font.weight: Font.DemiBold
                 wrapMode: Text.Wrap
             }
-            Label {
+            Text {
                 textFormat: Text.PlainText
                 visible: text.length > 0
                 text: box.card.status
@@ -62,11 +62,11 @@ Rectangle {
             delegate: RowLayout {
                 required property var modelData
                 spacing: 6
-                Label { textFormat: Text.PlainText; text: modelData.label; color: Theme.secondaryText; font.pixelSize: 12 }
-                Label { textFormat: Text.PlainText; text: modelData.value; color: Theme.text; font.pixelSize: 12; elide: Text.ElideRight; Layout.fillWidth: true }
+                Text { textFormat: Text.PlainText; text: modelData.label; color: Theme.secondaryText; font.pixelSize: 12 }
+                Text { textFormat: Text.PlainText; text: modelData.value; color: Theme.text; font.pixelSize: 12; elide: Text.ElideRight; Layout.fillWidth: true }
             }
         }
-        Label {
+        Text {
             textFormat: Text.PlainText
             visible: text.length > 0
             text: box.card.nextAction
@@ -104,7 +104,7 @@ Rectangle {
             Layout.preferredWidth: width
             Layout.preferredHeight: height
         }
-        Label {
+        Text {
             objectName: "approvalError"
             textFormat: Text.PlainText
             visible: text.length > 0

@@ -34,8 +34,8 @@ Rectangle {
                 Icon { symbol: fold.unfolded ? "chevron.down" : "chevron.right"; size: 16 }
                 Spinner { visible: fold.reasoning.status === "running"; size: 14 }
                 Icon { visible: fold.reasoning.status !== "running"; symbol: fold.reasoning.status === "failed" ? "exclamationmark.triangle" : "brain"; size: 14 }
-                Label { textFormat: Text.PlainText; text: fold.reasoning.title; color: Theme.text; font.weight: Font.Medium; elide: Text.ElideRight; Layout.fillWidth: true }
-                Label { textFormat: Text.PlainText; text: fold.reasoning.meta; color: Theme.secondaryText; font.pixelSize: 11 }
+                Text { textFormat: Text.PlainText; text: fold.reasoning.title; color: Theme.text; font.weight: Font.Medium; elide: Text.ElideRight; Layout.fillWidth: true }
+                Text { textFormat: Text.PlainText; text: fold.reasoning.meta; color: Theme.secondaryText; font.pixelSize: 11 }
             }
         }
         Repeater {
@@ -45,14 +45,15 @@ Rectangle {
                 Layout.fillWidth: true
                 Layout.leftMargin: 22
                 spacing: 2
-                Label { textFormat: Text.PlainText; visible: text.length > 0; text: modelData.actor; color: Theme.secondaryText; font.pixelSize: 11; font.weight: Font.DemiBold }
+                Text { textFormat: Text.PlainText; visible: text.length > 0; text: modelData.actor; color: Theme.secondaryText; font.pixelSize: 11; font.weight: Font.DemiBold }
                 Repeater {
                     model: modelData.stages
-                    delegate: Label {
+                    delegate: Text {
                         required property var modelData
                         width: fold.width - 40
                         text: modelData.text
                         textFormat: Text.RichText
+                        linkColor: Theme.accent
                         onLinkActivated: (link) => Links.open(link)
                         wrapMode: Text.Wrap
                         maximumLineCount: fold.unfolded ? 100 : 2
@@ -63,7 +64,7 @@ Rectangle {
                 }
             }
         }
-        Label {
+        Text {
             textFormat: Text.PlainText
             visible: !fold.unfolded && fold.reasoning.hiddenCount > 0
             Layout.leftMargin: 22

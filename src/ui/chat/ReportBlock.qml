@@ -18,10 +18,11 @@ Column {
             required property int index
             width: reportBlock.width
             spacing: 4
-            Label {
+            Text {
                 width: parent.width
                 text: (reportBlock.block.ordered ? (reportBlock.block.start + index) + ". " : "") + modelData.title
                 textFormat: Text.RichText
+                linkColor: Theme.accent
                 onLinkActivated: (link) => Links.open(link)
                 wrapMode: Text.Wrap
                 color: Theme.text; font.weight: Font.DemiBold
@@ -35,7 +36,7 @@ Column {
                 wrapMode: Text.Wrap; readOnly: true; selectByMouse: true
                 color: Theme.text
             }
-            Label {
+            Text {
                 textFormat: Text.PlainText
                 visible: modelData.sources.length > 0
                 text: modelData.sourcesTitle
@@ -54,7 +55,7 @@ Column {
                         font.pixelSize: 11
                         onClicked: Links.open(modelData.url)
                         Accessible.name: "Source: " + modelData.label
-                        contentItem: Label { text: parent.text; textFormat: Text.PlainText; color: Theme.accent; font: parent.font }
+                        contentItem: Text { text: parent.text; textFormat: Text.PlainText; color: Theme.accent; font: parent.font }
                         background: Rectangle { radius: 10; color: Theme.surface; border.color: Theme.border; implicitHeight: 22 }
                     }
                 }

@@ -7,7 +7,7 @@ Button {
     id: control
     Accessible.name: text
     readonly property bool drawsFocusRing: true
-    contentItem: Label {
+    contentItem: Text {
         textFormat: Text.PlainText
         text: control.text; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter
         font.weight: Font.DemiBold; color: Theme.accentText; opacity: control.enabled ? 1 : 0.7

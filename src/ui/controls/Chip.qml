@@ -13,7 +13,7 @@ Button {
     contentItem: RowLayout {
         spacing: 4
         Icon { visible: chip.symbol.length > 0; symbol: chip.symbol; size: 13 }
-        Label { textFormat: Text.PlainText; text: chip.text; color: chip.enabled ? Theme.text : Theme.secondaryText; font: chip.font; elide: Text.ElideRight; Layout.maximumWidth: 320 }
+        Text { textFormat: Text.PlainText; text: chip.text; color: chip.enabled ? Theme.text : Theme.secondaryText; font: chip.font; elide: Text.ElideRight; Layout.maximumWidth: 320 }
     }
     background: Rectangle {
         radius: 13; implicitHeight: 26

@@ -7,7 +7,7 @@ Button {
     id: control
     Accessible.name: text
     readonly property bool drawsFocusRing: true
-    contentItem: Label {
+    contentItem: Text {
         textFormat: Text.PlainText
         text: control.text; horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter
         color: Theme.text; opacity: control.enabled ? 1 : 0.5
