@@ -1,8 +1,5 @@
 import QtQuick
-import QtQuick.Controls
-import QtQuick.Layouts
 import Halvex.Controls
-import Halvex.Teams
 import Halvex.Chat
 
 // One chat row: the user's turn as a bubble on the right, an answer as parsed blocks, a card
@@ -70,5 +67,4 @@ Item {
             }
         }
     }
-
 }

@@ -22,6 +22,7 @@ RowLayout {
     }
     Text {
         textFormat: Text.RichText
+        linkColor: Theme.accent
         visible: text.length > 0
         Layout.fillWidth: true
         text: row.card.body
