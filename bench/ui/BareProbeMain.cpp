@@ -20,16 +20,13 @@ int main(int argc, char* argv[])
     // Two floors beside it: the same window with one line of text (the system's fonts and text
     // shaping start with the first text), and a Quick Controls window with one label.
     const QString floor = argument(app.arguments(), QStringLiteral("--floor"));
-    QByteArray qml = "import QtQuick\n"
-                     "Window { width: 1280; height: 820; visible: true\n"
-                     "  Rectangle { anchors.fill: parent; color: \"#f4f4f2\" }\n";
-    if (floor == QLatin1String("text"))
-        qml += "  Text { text: \"Halvex\"; font.pixelSize: 13 }\n";
-    qml += "}\n";
-    if (floor == QLatin1String("controls"))
-        qml = "import QtQuick\nimport QtQuick.Controls.Basic\n"
-              "ApplicationWindow { width: 1280; height: 820; visible: true\n"
-              "  Label { text: \"Halvex\"; font.pixelSize: 13 } }\n";
+    const QByteArray qml = floor == QLatin1String("controls")
+        ? QByteArray("import QtQuick\nimport QtQuick.Controls.Basic\n"
+                     "ApplicationWindow { width: 1280; height: 820; visible: true\n"
+                     "  Label { text: \"Halvex\"; font.pixelSize: 13 } }\n")
+        : QByteArray("import QtQuick\nWindow { width: 1280; height: 820; visible: true\n"
+                     "  Rectangle { anchors.fill: parent; color: \"#f4f4f2\" }\n")
+            + (floor == QLatin1String("text") ? "  Text { text: \"Halvex\"; font.pixelSize: 13 }\n" : "") + "}\n";
     QQmlApplicationEngine engine;
     engine.loadData(qml);
     auto* window = engine.rootObjects().isEmpty() ? nullptr : qobject_cast<QQuickWindow*>(engine.rootObjects().first());

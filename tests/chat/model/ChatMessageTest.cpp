@@ -94,9 +94,6 @@ TEST(MessageMetadata, BrowserActivity)
     EXPECT_TRUE(metadata(R"({"name":"browser_act"})").signalsBrowserActivity());
     EXPECT_TRUE(metadata(R"({"kind":"browser_view"})").signalsBrowserActivity());
     EXPECT_TRUE(metadata(R"({"browser_view":null})").signalsBrowserActivity());
-    EXPECT_TRUE(metadata(R"({"tool":"my_COMPUTER__use-v2"})").signalsBrowserActivity());
-    EXPECT_TRUE(metadata(R"({"tool":"ccomputeruse"})").signalsBrowserActivity());
-    EXPECT_FALSE(metadata(R"({"tool":"computer use"})").signalsBrowserActivity());
     EXPECT_FALSE(metadata(R"({"tool":"browser"})").signalsBrowserActivity());
     EXPECT_FALSE(metadata(R"({"kind":"browser"})").signalsBrowserActivity());
     EXPECT_FALSE(metadata("{}").signalsBrowserActivity());
